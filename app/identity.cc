@@ -1,0 +1,62 @@
+#include "app/identity.h"
+
+#include <FreeImage.h>
+
+#include <cstdlib>
+#include <cstdio>
+
+#include "platform/instance_lock.h"
+
+namespace pic2jpg {
+
+std::map<std::string, int> g_button_image_map;
+std::map<std::string, int> g_icon_image_map;
+std::map<std::string, int> g_second_icon_image_map;
+
+std::string VersionText(int version) {
+  std::string text = std::to_string(version);
+  if (text.size() >= 2) text.insert(1, ".");
+  if (text.size() >= 4) text.insert(3, ".");
+  if (!text.empty() && text.back() == '0') text = text.substr(0, 3);
+  return text;
+}
+
+std::string TitleWithVersion() {
+  return std::string(kProgramTitle) + " " + VersionText(kProgramVersion);
+}
+
+void FillImageMaps() {
+  g_button_image_map = {{"Convert", 2}, {"InFiles", 3}, {"InFolder", 4}};
+  static const std::pair<const char*, int> kIcons[] = {
+      {"New", 5},          {"Add", 6},          {"InFiles", 7},       {"InFolder", 8},
+      {"OutFolder", 9},    {"OutFormat", 10},   {"FavFolder", 11},    {"ImportFiles", 12},
+      {"ExportFiles", 13}, {"Exit", 14},        {"Copy", 15},         {"Delete", 16},
+      {"SelectAll", 17},   {"Convert", 18},     {"Error", 19},        {"Preferences", 20},
+      {"CustomConverter", 21}, {"Help", 22},    {"Email", 25},        {"Web", 26},
+      {"Updates", 27},     {"About", 28}};
+  g_icon_image_map.clear();
+  g_second_icon_image_map.clear();
+  for (const auto& [name, number] : kIcons) {
+    g_icon_image_map[name] = number;
+    g_second_icon_image_map[name] = number + 24;
+  }
+}
+
+int EnsureSingleInstance(const std::string& name) {
+  int handle = platform::AcquireInstanceLock(name);
+  if (handle < 0) {
+    // Standard output stays silent; a script still learns why we ended.
+    std::fputs("pic2jpg: another copy of this version is running\n", stderr);
+    EndProgram(kAlreadyRunningStatus);
+  }
+  return handle;
+}
+
+void EndProgram(int exit_status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  FreeImage_DeInitialise();
+  std::_Exit(exit_status);
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,26 @@
+// Entry point: containers, image maps, the single-instance lock, then the
+// command line decides the mode.
+#include <FreeImage.h>
+
+#include <string>
+#include <vector>
+
+#include "app/identity.h"
+#include "cli/command_line.h"
+#include "engine/format_tables.h"
+#include "platform/console.h"
+
+int main(int argc, char** argv) {
+  using namespace pic2jpg;
+  FreeImage_Initialise(FALSE);
+  FillImageMaps();
+  RegisterFormats();
+  EnsureSingleInstance(TitleWithVersion());
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  RunCommandLine(args);
+
+  // The desktop mode is not built yet: say how to use the console mode.
+  platform::ErrorWriteLine("pic2jpg: the desktop mode is not available; see pic2jpg --help");
+  EndProgram(2);
+}

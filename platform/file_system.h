@@ -1,0 +1,56 @@
+// File-system access for the rest of the program. Paths are UTF-8 texts with
+// "/" as the separator; folders handed around by the engine end with "/".
+// Every function reports failure through its return value.
+#ifndef PIC2JPG_PLATFORM_FILE_SYSTEM_H_
+#define PIC2JPG_PLATFORM_FILE_SYSTEM_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pic2jpg::fs {
+
+inline constexpr int64_t kMissing = -1;
+inline constexpr int64_t kIsFolder = -2;
+
+// Size in bytes; kMissing for a path that does not exist, kIsFolder for a folder.
+int64_t FileSize(const std::string& path);
+bool Exists(const std::string& path);
+bool IsFolder(const std::string& path);
+bool IsRegularFile(const std::string& path);
+// Creates one folder; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool MakeFolders(const std::string& path);
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+// Removes a folder and everything in it.
+bool RemoveTree(const std::string& path);
+// A new, private (0700) folder below the system's temporary folder; ends with "/".
+// Empty on failure.
+std::string MakeTempFolder(std::string_view prefix);
+
+// Last-modified time in seconds since 1970 (UTC); -1 on failure.
+int64_t ModifiedTime(const std::string& path);
+bool SetModifiedTime(const std::string& path, int64_t seconds_utc);
+
+// Reads a whole file; false when it cannot be read or is larger than max_bytes.
+bool ReadFile(const std::string& path, std::string* contents,
+              int64_t max_bytes = int64_t{1} << 31);
+// Writes a file through a temporary file in the same folder and a rename, so
+// that a failed write leaves an earlier file of that name untouched.
+bool WriteFileAtomic(const std::string& path, std::string_view contents);
+
+// Folder part of a path, including its last "/" ("" when there is none).
+std::string FolderOf(const std::string& path);
+// Name part of a path, after the last "/".
+std::string NameOf(const std::string& path);
+// Text after the last "." of the name part ("" when there is none).
+std::string ExtensionOf(const std::string& path);
+// The same path in a canonical absolute form (symbolic links resolved) when
+// it exists; otherwise the path made absolute against the current folder.
+std::string AbsolutePath(const std::string& path);
+
+}  // namespace pic2jpg::fs
+
+#endif  // PIC2JPG_PLATFORM_FILE_SYSTEM_H_

@@ -1,0 +1,84 @@
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+extern char** environ;
+
+namespace pic2jpg::platform {
+
+std::string FindOnPath(const std::string& name) {
+  if (name.find('/') != std::string::npos) {
+    return access(name.c_str(), X_OK) == 0 ? name : std::string();
+  }
+  const char* path = getenv("PATH");
+  if (path == nullptr) return "";
+  std::string dirs = path;
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (dir.empty()) dir = ".";
+    std::string candidate = dir + "/" + name;
+    struct stat st;
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        access(candidate.c_str(), X_OK) == 0) {
+      return candidate;
+    }
+    start = end + 1;
+  }
+  return "";
+}
+
+namespace {
+
+int Spawn(const std::string& program, const std::vector<std::string>& args, pid_t* pid) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  int rc = posix_spawn(pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args) {
+  if (program.empty()) return -1;
+  pid_t pid = 0;
+  if (Spawn(program, args, &pid) != 0) return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+bool OpenWithDesktop(const std::string& target) {
+  std::string opener = FindOnPath("xdg-open");
+  if (opener.empty()) return false;
+  pid_t pid = 0;
+  if (Spawn(opener, {target}, &pid) != 0) return false;
+  // Reap it in the background so that no zombie is left behind.
+  int status = 0;
+  waitpid(pid, &status, WNOHANG);
+  return true;
+}
+
+}  // namespace pic2jpg::platform

@@ -1,0 +1,24 @@
+// Starting other programs: no shell, arguments passed one by one.
+#ifndef PIC2JPG_PLATFORM_PROCESS_H_
+#define PIC2JPG_PLATFORM_PROCESS_H_
+
+#include <string>
+#include <vector>
+
+namespace pic2jpg::platform {
+
+// Full path of an executable `name` found on PATH; "" when there is none.
+std::string FindOnPath(const std::string& name);
+
+// Runs `program` with `args` (not including argv[0]), standard input from
+// /dev/null and its output discarded, and waits for it. Returns its exit
+// status, 128 + signal number when a signal ended it, or -1 when it could
+// not be started.
+int RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+// Opens a URL or a file with the desktop's default handler, without waiting.
+bool OpenWithDesktop(const std::string& target);
+
+}  // namespace pic2jpg::platform
+
+#endif  // PIC2JPG_PLATFORM_PROCESS_H_

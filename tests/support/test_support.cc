@@ -1,0 +1,209 @@
+#include "support/test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/file_system.h"
+
+extern char** environ;
+
+namespace pic2jpg::test {
+
+TempDir::TempDir() { path_ = fs::MakeTempFolder("pic2jpg-test"); }
+TempDir::~TempDir() {
+  if (!path_.empty()) fs::RemoveTree(path_);
+}
+
+std::string DataFile(const std::string& name) {
+  return std::string(TEST_DATA_DIR) + "/" + name;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  if (!in) return false;
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  out << in.rdbuf();
+  return static_cast<bool>(out);
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+std::vector<std::string> RunResult::Lines() const {
+  std::vector<std::string> lines;
+  std::string line;
+  std::istringstream stream(output);
+  while (std::getline(stream, line)) lines.push_back(line);
+  return lines;
+}
+
+namespace {
+
+std::string ReadAll(int fd) {
+  std::string data;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) data.append(buffer, static_cast<size_t>(n));
+  return data;
+}
+
+}  // namespace
+
+RunResult Run(const std::string& program, const std::vector<std::string>& args,
+              const std::vector<std::string>& env) {
+  RunResult result;
+  TempDir capture;
+  std::string out_path = capture.File("stdout");
+  std::string err_path = capture.File("stderr");
+
+  std::vector<std::string> environment;
+  bool has_runtime = false;
+  for (const std::string& e : env) has_runtime |= e.rfind("XDG_RUNTIME_DIR=", 0) == 0;
+  std::string runtime_dir = capture.path() + "runtime";
+  fs::MakeFolder(runtime_dir);
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string entry = *e;
+    std::string name = entry.substr(0, entry.find('='));
+    bool overridden = false;
+    for (const std::string& x : env) overridden |= x.substr(0, x.find('=')) == name;
+    if (!has_runtime && name == "XDG_RUNTIME_DIR") continue;
+    if (!overridden) environment.push_back(entry);
+  }
+  if (!has_runtime) environment.push_back("XDG_RUNTIME_DIR=" + runtime_dir);
+  for (const std::string& e : env) environment.push_back(e);
+
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return result;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.exit_status = 128 + WTERMSIG(status);
+  int fd = open(out_path.c_str(), O_RDONLY);
+  if (fd >= 0) {
+    result.output = ReadAll(fd);
+    close(fd);
+  }
+  fd = open(err_path.c_str(), O_RDONLY);
+  if (fd >= 0) {
+    result.error = ReadAll(fd);
+    close(fd);
+  }
+  return result;
+}
+
+RunResult RunPic2jpg(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  return Run(PIC2JPG_EXE, args, env);
+}
+
+FIBITMAP* LoadImage(const std::string& path) {
+  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
+  if (format == FIF_UNKNOWN) return nullptr;
+  return FreeImage_Load(format, path.c_str(), 0);
+}
+
+double Psnr(FIBITMAP* a, FIBITMAP* b) {
+  if (a == nullptr || b == nullptr) return -1;
+  if (FreeImage_GetWidth(a) != FreeImage_GetWidth(b) ||
+      FreeImage_GetHeight(a) != FreeImage_GetHeight(b)) {
+    return -1;
+  }
+  FIBITMAP* ca = FreeImage_ConvertTo24Bits(a);
+  FIBITMAP* cb = FreeImage_ConvertTo24Bits(b);
+  double sum = 0;
+  unsigned w = FreeImage_GetWidth(ca), h = FreeImage_GetHeight(ca);
+  for (unsigned y = 0; y < h; ++y) {
+    BYTE* ra = FreeImage_GetScanLine(ca, static_cast<int>(y));
+    BYTE* rb = FreeImage_GetScanLine(cb, static_cast<int>(y));
+    for (unsigned i = 0; i < w * 3; ++i) {
+      double d = static_cast<double>(ra[i]) - rb[i];
+      sum += d * d;
+    }
+  }
+  FreeImage_Unload(ca);
+  FreeImage_Unload(cb);
+  double mse = sum / (static_cast<double>(w) * h * 3);
+  if (mse <= 1e-10) return 99.0;
+  return 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+FIBITMAP* MakeImage(int width, int height, int bpp, int rgb) {
+  FIBITMAP* image = FreeImage_Allocate(width, height, 24);
+  for (int y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(image, height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      int r = rgb >= 0 ? (rgb >> 16) & 255 : (x * 255) / std::max(1, width - 1);
+      int g = rgb >= 0 ? (rgb >> 8) & 255 : (y * 255) / std::max(1, height - 1);
+      int b = rgb >= 0 ? rgb & 255 : ((x + y) * 127) / std::max(1, width + height - 2);
+      row[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(r);
+      row[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(g);
+      row[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>(b);
+    }
+  }
+  if (bpp == 24) return image;
+  FIBITMAP* converted = nullptr;
+  switch (bpp) {
+    case 1: converted = FreeImage_Threshold(image, 128); break;
+    case 4: converted = FreeImage_ConvertTo4Bits(image); break;
+    case 8: converted = FreeImage_ConvertTo8Bits(image); break;
+    case 16: converted = FreeImage_ConvertTo16Bits565(image); break;
+    case 32: converted = FreeImage_ConvertTo32Bits(image); break;
+    case 48: converted = FreeImage_ConvertToRGB16(image); break;
+    default: break;
+  }
+  FreeImage_Unload(image);
+  return converted;
+}
+
+int PixelAt(FIBITMAP* image, int x, int y) {
+  RGBQUAD colour{};
+  unsigned height = FreeImage_GetHeight(image);
+  if (FreeImage_GetBPP(image) == 48) {
+    FIBITMAP* c = FreeImage_ConvertTo24Bits(image);
+    FreeImage_GetPixelColor(c, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &colour);
+    FreeImage_Unload(c);
+  } else if (FreeImage_GetBPP(image) <= 8) {
+    BYTE index = 0;
+    FreeImage_GetPixelIndex(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &index);
+    RGBQUAD* palette = FreeImage_GetPalette(image);
+    if (palette != nullptr) colour = palette[index];
+  } else {
+    FreeImage_GetPixelColor(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &colour);
+  }
+  return (colour.rgbRed << 16) | (colour.rgbGreen << 8) | colour.rgbBlue;
+}
+
+}  // namespace pic2jpg::test

@@ -1,0 +1,62 @@
+// Helpers shared by the test programs: private temporary folders, running the
+// built executables, and comparing pictures with a tolerance.
+#ifndef PIC2JPG_TESTS_SUPPORT_TEST_SUPPORT_H_
+#define PIC2JPG_TESTS_SUPPORT_TEST_SUPPORT_H_
+
+#include <FreeImage.h>
+
+#include <string>
+#include <vector>
+
+namespace pic2jpg::test {
+
+// A fresh folder below the temporary folder, removed with everything in it
+// when the object goes. path() ends with "/".
+struct TempDir {
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + name; }
+  std::string path_;
+};
+
+// Path of a file in tests/data.
+std::string DataFile(const std::string& name);
+
+// Copies a file; false on failure.
+bool CopyFile(const std::string& from, const std::string& to);
+bool WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
+struct RunResult {
+  int exit_status = -1;    // 128 + signal when a signal ended it
+  std::string output;      // standard output
+  std::string error;       // standard error
+  std::vector<std::string> Lines() const;  // output split at "\n"
+};
+
+// Runs a program with arguments, standard input from /dev/null. `env` holds
+// extra "NAME=value" settings; each run gets its own XDG_RUNTIME_DIR unless
+// `env` names one.
+RunResult Run(const std::string& program, const std::vector<std::string>& args,
+              const std::vector<std::string>& env = {});
+// The built pic2jpg.
+RunResult RunPic2jpg(const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {});
+
+// Loads any image the codec library reads; nullptr on failure. Caller unloads.
+FIBITMAP* LoadImage(const std::string& path);
+// Peak signal-to-noise ratio of two pictures of the same size after both are
+// turned into 24-bit RGB; -1 when the sizes differ or either is null.
+double Psnr(FIBITMAP* a, FIBITMAP* b);
+// A width x height 24-bit picture filled by a smooth pattern, or with one
+// colour when `rgb` is given (0xRRGGBB).
+FIBITMAP* MakeImage(int width, int height, int bpp = 24, int rgb = -1);
+// Colour of one pixel as 0xRRGGBB (y counted from the top).
+int PixelAt(FIBITMAP* image, int x, int y);
+
+}  // namespace pic2jpg::test
+
+#endif  // PIC2JPG_TESTS_SUPPORT_TEST_SUPPORT_H_
