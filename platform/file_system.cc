@@ -83,6 +83,15 @@ std::string MakeTempFolder(std::string_view prefix) {
   return templ + "/";
 }
 
+std::string MakeTempFileIn(const std::string& folder, const std::string& name) {
+  std::string templ = folder + "." + name + ".XXXXXX";
+  int fd = mkostemp(templ.data(), O_CLOEXEC);
+  if (fd < 0) return "";
+  (void)fchmod(fd, 0644);
+  close(fd);
+  return templ;
+}
+
 int64_t ModifiedTime(const std::string& path) {
   struct stat st;
   if (path.empty() || stat(path.c_str(), &st) != 0) return -1;

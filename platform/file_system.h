@@ -30,6 +30,10 @@ bool RemoveTree(const std::string& path);
 // Empty on failure.
 std::string MakeTempFolder(std::string_view prefix);
 
+// Creates an empty file with a unique name in `folder` (which ends with "/"),
+// beginning with "." + `name`; returns its path, or "" on failure.
+std::string MakeTempFileIn(const std::string& folder, const std::string& name);
+
 // Last-modified time in seconds since 1970 (UTC); -1 on failure.
 int64_t ModifiedTime(const std::string& path);
 bool SetModifiedTime(const std::string& path, int64_t seconds_utc);

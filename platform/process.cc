@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
 
 extern char** environ;
 
@@ -57,17 +60,61 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, pid_
 
 }  // namespace
 
-int RunProgram(const std::string& program, const std::vector<std::string>& args) {
-  if (program.empty()) return -1;
-  pid_t pid = 0;
-  if (Spawn(program, args, &pid) != 0) return -1;
+namespace {
+
+// Waits for a child, killing it when the timeout passes. Polls with a short,
+// growing sleep: the children we run take milliseconds to minutes.
+int WaitForChild(pid_t pid, int timeout_seconds) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
+  if (timeout_seconds <= 0) {
+    while (waitpid(pid, &status, 0) < 0) {
+      if (errno != EINTR) return -1;
+    }
+  } else {
+    struct timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    long sleep_us = 500;
+    while (true) {
+      pid_t done = waitpid(pid, &status, WNOHANG);
+      if (done == pid) break;
+      if (done < 0 && errno != EINTR) return -1;
+      struct timespec now;
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      if (now.tv_sec - start.tv_sec >= timeout_seconds) {
+        kill(pid, SIGKILL);
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return 128 + SIGKILL;
+      }
+      usleep(static_cast<useconds_t>(sleep_us));
+      if (sleep_us < 20000) sleep_us *= 2;
+    }
   }
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               int timeout_seconds) {
+  if (program.empty()) return -1;
+  pid_t pid = 0;
+  if (Spawn(program, args, &pid) != 0) return -1;
+  return WaitForChild(pid, timeout_seconds);
+}
+
+int RunIsolated(int (*work)(void* context), void* context, int timeout_seconds) {
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    // The child does its work and leaves without running the parent's exit
+    // handlers or flushing its buffers a second time.
+    _exit(work(context));
+  }
+  return WaitForChild(pid, timeout_seconds);
 }
 
 bool OpenWithDesktop(const std::string& target) {

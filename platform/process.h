@@ -14,7 +14,15 @@ std::string FindOnPath(const std::string& name);
 // /dev/null and its output discarded, and waits for it. Returns its exit
 // status, 128 + signal number when a signal ended it, or -1 when it could
 // not be started.
-int RunProgram(const std::string& program, const std::vector<std::string>& args);
+// A program still running after `timeout_seconds` (when positive) is killed
+// and counts as failed.
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               int timeout_seconds = 0);
+
+// Runs `work` in a forked child process and returns its exit status (128 +
+// signal number when a signal ended it, -1 when no child could be made), so
+// that a library crash on hostile input cannot take this process down.
+int RunIsolated(int (*work)(void* context), void* context, int timeout_seconds = 0);
 
 // Opens a URL or a file with the desktop's default handler, without waiting.
 bool OpenWithDesktop(const std::string& target);

@@ -1,0 +1,133 @@
+#include "engine/naming.h"
+
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+
+#include "engine/run_state.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "settings/settings.h"
+
+namespace pic2jpg {
+namespace {
+
+// Tokens in the order they are replaced.
+constexpr const char* kTokens[] = {
+    "%filename%", "%filename[u]%", "%filename[l]%", "%filename[t]%", "%ext%", "%ext[u]%",
+    "%ext[t]%",   "%yyyy%",        "%mm%",          "%dd%",          "%hh%",  "%ii%",
+    "%ss%",       "%bpp%",         "%width%",       "%height%",      "%rnd%", "%n%"};
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string TitleCase(const std::string& text) {
+  std::string result = Lower(text);
+  if (!result.empty()) {
+    result[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(result[0])));
+  }
+  return result;
+}
+
+std::string TwoDigits(int value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d", value);
+  return buffer;
+}
+
+// Five characters: zero-filled on the left, or the first five digits of a
+// longer number.
+std::string FiveDigits(int value) {
+  std::string digits = std::to_string(value);
+  if (digits.size() >= 5) return digits.substr(0, 5);
+  return std::string(5 - digits.size(), '0') + digits;
+}
+
+std::string TokenValue(const std::string& token) {
+  const RunState& run = g_run_state;
+  const std::string base = RemoveExtension(fs::NameOf(run.input_path));
+  if (token == "%filename%") return base;
+  if (token == "%filename[u]%") return Upper(base);
+  if (token == "%filename[l]%") return Lower(base);
+  if (token == "%filename[t]%") return TitleCase(base);
+  if (token == "%ext%") return run.output_extension;
+  if (token == "%ext[u]%") return Upper(run.output_extension);
+  if (token == "%ext[t]%") return TitleCase(run.output_extension);
+  if (token == "%bpp%") return std::to_string(run.target_depth);
+  if (token == "%width%") return std::to_string(run.last_width);
+  if (token == "%height%") return std::to_string(run.last_height);
+  if (token == "%rnd%") return FiveDigits(run.random_number);
+  if (token == "%n%") return FiveDigits(run.counter);
+  // Date and time tokens read the clock when they are replaced.
+  std::tm now = platform::LocalNow();
+  if (token == "%yyyy%") return std::to_string(now.tm_year + 1900);
+  if (token == "%mm%") return TwoDigits(now.tm_mon + 1);
+  if (token == "%dd%") return TwoDigits(now.tm_mday);
+  if (token == "%hh%") return TwoDigits(now.tm_hour);
+  if (token == "%ii%") return TwoDigits(now.tm_min);
+  if (token == "%ss%") return TwoDigits(now.tm_sec);
+  return token;
+}
+
+}  // namespace
+
+std::string RemoveExtension(const std::string& name) {
+  size_t dot = name.rfind('.');
+  if (name.empty() || dot == std::string::npos) return name;
+  return name.substr(0, dot);
+}
+
+std::string ReplaceMaskToken(const std::string& text, const std::string& token) {
+  if (token.empty()) return text;
+  const std::string value = TokenValue(Lower(token));
+  const std::string lower_token = Lower(token);
+  std::string result;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    // Compare without regard to case; the value is not searched again.
+    if (text.size() - pos >= lower_token.size() &&
+        Lower(text.substr(pos, lower_token.size())) == lower_token) {
+      result += value;
+      pos += lower_token.size();
+    } else {
+      result += text[pos++];
+    }
+  }
+  return result;
+}
+
+std::string ExpandFilenameMask() {
+  std::string mask = Lower(g_settings.advanced.filename_mask);
+  if (mask.empty()) mask = "%filename%.%ext%";
+  for (const char* token : kTokens) {
+    if (mask.find(token) != std::string::npos) mask = ReplaceMaskToken(mask, token);
+  }
+  return mask;
+}
+
+std::string ExpandTextPlaceholders() {
+  std::string text = g_settings.watermark.text;
+  const std::string probe = Lower(text);
+  size_t percents = 0;
+  for (char c : text) percents += c == '%';
+  if (percents < 2) return text;
+  for (const char* token : kTokens) {
+    if (probe.find(token) != std::string::npos) text = ReplaceMaskToken(text, token);
+  }
+  return text;
+}
+
+std::string BuildOutputPath() {
+  std::string path = g_run_state.output_folder;
+  if (g_settings.advanced.keep_subfolders != 0) path += g_run_state.relative_subfolder;
+  return path + ExpandFilenameMask();
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,105 @@
+#include "runlist/run_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <random>
+
+#include "engine/format_tables.h"
+#include "engine/run_state.h"
+#include "platform/app_paths.h"
+#include "platform/file_system.h"
+#include "settings/settings.h"
+
+namespace pic2jpg {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return "";
+  size_t end = text.find_last_not_of(' ');
+  return text.substr(begin, end - begin + 1);
+}
+
+}  // namespace
+
+int DrawRandomNumber() {
+  static std::mt19937 generator{std::random_device{}()};
+  return std::uniform_int_distribution<int>(1, 99999)(generator);
+}
+
+void ResetRunState() {
+  const std::string message_level = g_run_state.message_level;
+  g_run_state = RunState{};
+  g_run_state.message_level = message_level;
+  g_run_state.program_folder = platform::ProgramFolder();
+  g_run_state.random_number = DrawRandomNumber();
+  g_run_state.counter = 1;
+  g_input_list.clear();
+  RebuildAcceptedInputExtensions();
+}
+
+bool ListContains(const std::vector<std::string>& list, const std::string& text) {
+  return std::find(list.begin(), list.end(), text) != list.end();
+}
+
+std::string RelativeSubfolder(const std::string& path, const std::string& base) {
+  if (path.empty() || base.empty()) return "";
+  std::string folder = fs::FolderOf(path);
+  if (folder.find(base) == std::string::npos) return "";
+  std::string result;
+  size_t pos = 0;
+  while (pos < folder.size()) {
+    if (folder.compare(pos, base.size(), base) == 0) {
+      pos += base.size();
+    } else {
+      result += folder[pos++];
+    }
+  }
+  return result;
+}
+
+bool AddInputFile(const std::string& path) {
+  // A missing path or a folder passes the size test; the extension test and
+  // the conversion itself turn them away.
+  if (fs::FileSize(path) == 0) return false;
+  if (!ListContains(AcceptedInputExtensions(), Lower(fs::ExtensionOf(path)))) return false;
+  g_input_list.clear();
+  g_input_list[path] = InputEntry{1, RelativeSubfolder(path, g_run_state.input_base_folder)};
+  return true;
+}
+
+std::string GetRecentOutputFolder(int n) {
+  const std::string& list = g_settings.file.recent_out_folders;
+  if (n < 0) return "";
+  size_t start = 0;
+  for (int field = 0; field < n; ++field) {
+    size_t tab = list.find('\t', start);
+    if (tab == std::string::npos) return "";
+    start = tab + 1;
+  }
+  size_t end = list.find('\t', start);
+  return Trim(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+}
+
+bool AddRecentOutputFolder(const std::string& folder) {
+  if (folder.empty()) return false;
+  const int limit = g_settings.advanced.out_folders_number;
+  std::string list = folder;
+  int count = 1;
+  const std::string lower_folder = Lower(folder);
+  for (int j = 0; j < limit; ++j) {
+    std::string entry = GetRecentOutputFolder(j);
+    if (entry.empty() || count >= limit || Lower(entry) == lower_folder) continue;
+    list += "\t" + entry;
+    ++count;
+  }
+  g_settings.file.recent_out_folders = list;
+  return true;
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,115 @@
+#include "engine/naming.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "engine/run_state.h"
+#include "settings/settings.h"
+
+namespace pic2jpg {
+namespace {
+
+class NamingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_settings = Settings{};
+    g_run_state = RunState{};
+    g_run_state.output_extension = "jpg";
+    g_run_state.output_folder = "/out/";
+    g_run_state.counter = 1;
+    g_run_state.random_number = 42;
+  }
+  std::string Name(const std::string& input, const std::string& mask) {
+    g_run_state.input_path = input;
+    g_settings.advanced.filename_mask = mask;
+    return ExpandFilenameMask();
+  }
+};
+
+TEST(RemoveExtensionTest, DropsOnlyTheLastExtension) {
+  struct Case { const char* name; const char* expected; };
+  const Case cases[] = {{"a.b.pic", "a.b"}, {"photo.pic", "photo"}, {"noext", "noext"},
+                        {"", ""}, {".hidden", ""}, {"trailing.", "trailing"}};
+  for (const Case& c : cases) EXPECT_EQ(RemoveExtension(c.name), c.expected) << c.name;
+}
+
+TEST_F(NamingTest, TokensOfNameAndExtension) {
+  struct Case { const char* input; const char* mask; const char* expected; };
+  const Case cases[] = {
+      {"/in/Sunset.pic", "%filename%.%ext%", "Sunset.jpg"},
+      {"/in/Sunset.pic", "%filename[u]%.%ext[u]%", "SUNSET.JPG"},
+      {"/in/Sunset.pic", "%filename[l]%.%ext%", "sunset.jpg"},
+      {"/in/sUNSET.pic", "%filename[t]%.%ext[t]%", "Sunset.Jpg"},
+      {"/in/Sunset.pic", "%filename%", "Sunset"},
+      {"/in/Sunset.pic", "", "Sunset.jpg"},
+      {"/in/a.b.pic", "%filename%.%ext%", "a.b.jpg"},
+      {"/in/noext", "%filename%.%ext%", "noext.jpg"},
+      // The whole mask is lower-cased, tokens included; literal text too.
+      {"/in/Sunset.pic", "Photo_%FILENAME%.%EXT%", "photo_Sunset.jpg"},
+      {"/in/Sunset.pic", "%n%-%rnd%.%ext%", "00001-00042.jpg"},
+      {"/in/Sunset.pic", "%bpp%_%width%x%height%", "24_640x480"},
+      // Token text arriving inside an earlier value is replaced later on.
+      {"/in/a%n%.pic", "%filename%", "a00001"},
+  };
+  g_run_state.target_depth = 24;
+  g_run_state.last_width = 640;
+  g_run_state.last_height = 480;
+  for (const Case& c : cases) {
+    EXPECT_EQ(Name(c.input, c.mask), c.expected) << c.mask;
+  }
+}
+
+TEST_F(NamingTest, CountersAreFiveCharacters) {
+  struct Case { int value; const char* expected; };
+  const Case cases[] = {{1, "00001"}, {99999, "99999"}, {123456, "12345"}, {0, "00000"}};
+  for (const Case& c : cases) {
+    g_run_state.counter = c.value;
+    g_run_state.random_number = c.value;
+    EXPECT_EQ(Name("/in/x.pic", "%n%|%rnd%"), std::string(c.expected) + "|" + c.expected);
+  }
+}
+
+TEST_F(NamingTest, DateTokensReadTheLocalClock) {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::string name = Name("/in/x.pic", "%yyyy%-%mm%-%dd%");
+  char expected[32];
+  std::strftime(expected, sizeof expected, "%Y-%m-%d", &local);
+  EXPECT_EQ(name, expected);
+  std::string time_name = Name("/in/x.pic", "%hh%%ii%%ss%");
+  EXPECT_EQ(time_name.size(), 6u);
+  EXPECT_EQ(Name("/in/x.pic", "%yyyy%/%filename%.%ext%"), std::string(expected).substr(0, 4) + "/x.jpg");
+}
+
+TEST_F(NamingTest, ReplaceMaskTokenIgnoresCase) {
+  g_run_state.input_path = "/in/Sunset.pic";
+  EXPECT_EQ(ReplaceMaskToken("A %FileName% and %FILENAME%", "%filename%"), "A Sunset and Sunset");
+  EXPECT_EQ(ReplaceMaskToken("no tokens", "%filename%"), "no tokens");
+}
+
+TEST_F(NamingTest, WatermarkTextKeepsTheCaseOfItsLiterals) {
+  g_run_state.input_path = "/in/Sunset.pic";
+  struct Case { const char* text; const char* expected; };
+  const Case cases[] = {{"Photo %FILENAME%", "Photo Sunset"},
+                        {"Only 100% sure", "Only 100% sure"},
+                        {"No tokens here", "No tokens here"},
+                        {"%ext[u]% by %Filename[U]%", "JPG by SUNSET"},
+                        {"%unknown% stays", "%unknown% stays"}};
+  for (const Case& c : cases) {
+    g_settings.watermark.text = c.text;
+    EXPECT_EQ(ExpandTextPlaceholders(), c.expected) << c.text;
+  }
+}
+
+TEST_F(NamingTest, OutputPathJoinsFolderSubfolderAndName) {
+  g_run_state.input_path = "/in/sub/x.pic";
+  g_run_state.relative_subfolder = "sub/";
+  EXPECT_EQ(BuildOutputPath(), "/out/sub/x.jpg");
+  g_settings.advanced.keep_subfolders = 0;
+  EXPECT_EQ(BuildOutputPath(), "/out/x.jpg");
+}
+
+}  // namespace
+}  // namespace pic2jpg

@@ -1,0 +1,135 @@
+#include "runlist/run_list.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/format_tables.h"
+#include "engine/run_state.h"
+#include "platform/file_system.h"
+#include "settings/settings.h"
+#include "support/test_support.h"
+
+namespace pic2jpg {
+namespace {
+
+class RunListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterFormats();
+    g_settings = Settings{};
+    g_run_state = RunState{};
+    ResetRunState();
+  }
+  test::TempDir dir_;
+};
+
+TEST_F(RunListTest, ResetClearsTheRunButKeepsTheMessageLevel) {
+  g_run_state.message_level = "DEBUG";
+  g_run_state.output_folder = "/x/";
+  g_run_state.counter = 7;
+  g_run_state.console_mode = true;
+  g_input_list["/a.pic"] = {};
+  ResetRunState();
+  EXPECT_EQ(g_run_state.message_level, "DEBUG");
+  EXPECT_EQ(g_run_state.output_folder, "");
+  EXPECT_FALSE(g_run_state.console_mode);
+  EXPECT_EQ(g_run_state.counter, 1);
+  EXPECT_GE(g_run_state.random_number, 1);
+  EXPECT_LE(g_run_state.random_number, 99999);
+  EXPECT_TRUE(g_input_list.empty());
+  EXPECT_FALSE(g_run_state.program_folder.empty());
+  EXPECT_EQ(g_run_state.program_folder.back(), '/');
+}
+
+TEST_F(RunListTest, RandomNumbersStayInRange) {
+  for (int i = 0; i < 2000; ++i) {
+    int n = DrawRandomNumber();
+    ASSERT_GE(n, 1);
+    ASSERT_LE(n, 99999);
+  }
+}
+
+TEST_F(RunListTest, ListContainsComparesExactly) {
+  std::vector<std::string> list = {"pic", "pict"};
+  EXPECT_TRUE(ListContains(list, "pict"));
+  EXPECT_FALSE(ListContains(list, "PIC"));
+  EXPECT_FALSE(ListContains({}, ""));
+}
+
+TEST_F(RunListTest, RelativeSubfolder) {
+  struct Case { const char* path; const char* base; const char* expected; };
+  const Case cases[] = {{"/in/a/b/x.pic", "/in/", "a/b/"}, {"/in/x.pic", "/in/", ""},
+                        {"/other/x.pic", "/in/", ""},       {"", "/in/", ""},
+                        {"/in/a/x.pic", "", ""},             {"/In/a/x.pic", "/in/", ""}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(RelativeSubfolder(c.path, c.base), c.expected) << c.path << " " << c.base;
+  }
+}
+
+TEST_F(RunListTest, AddInputFileTakesPictFilesOnlyAndReplacesTheEntry) {
+  std::string upper = dir_.File("photo.PIC");
+  std::string second = dir_.File("other.pct");
+  std::string text = dir_.File("notes.txt");
+  std::string empty = dir_.File("empty.pic");
+  test::WriteText(upper, "x");
+  test::WriteText(second, "x");
+  test::WriteText(text, "x");
+  test::WriteText(empty, "");
+
+  EXPECT_TRUE(AddInputFile(upper));
+  EXPECT_EQ(g_input_list.size(), 1u);
+  EXPECT_FALSE(AddInputFile(text));
+  EXPECT_FALSE(AddInputFile(empty));
+  ASSERT_EQ(g_input_list.size(), 1u);
+  EXPECT_EQ(g_input_list.begin()->first, upper);
+
+  EXPECT_TRUE(AddInputFile(second));
+  ASSERT_EQ(g_input_list.size(), 1u);
+  EXPECT_EQ(g_input_list.begin()->first, second);
+  EXPECT_EQ(g_input_list.begin()->second.selected, 1);
+}
+
+TEST_F(RunListTest, AddInputFileRecordsTheSubfolderBelowTheBase) {
+  fs::MakeFolder(dir_.File("sub"));
+  std::string path = dir_.File("sub/x.pic");
+  test::WriteText(path, "x");
+  g_run_state.input_base_folder = dir_.path();
+  ASSERT_TRUE(AddInputFile(path));
+  EXPECT_EQ(g_input_list.at(path).relative_subfolder, "sub/");
+}
+
+TEST_F(RunListTest, RecentFoldersMoveToTheFrontAndAreCut) {
+  struct Case {
+    int limit;
+    const char* before;
+    const char* added;
+    const char* after;
+  };
+  const Case cases[] = {
+      {3, "/a/\t/b/\t/c/", "/B/", "/B/\t/a/\t/c/"},
+      {5, "/a/\t/b/", "/a/", "/a/\t/b/"},
+      {2, "/a/\t/b/\t/c/\t/d/", "/e/", "/e/\t/a/"},
+      {5, "", "/a/", "/a/"},
+      {1, "/a/\t/b/", "/c/", "/c/"},
+      {5, "/a/\t\t/b/", "/c/", "/c/\t/a/\t/b/"},
+  };
+  for (const Case& c : cases) {
+    g_settings.advanced.out_folders_number = static_cast<int8_t>(c.limit);
+    g_settings.file.recent_out_folders = c.before;
+    EXPECT_TRUE(AddRecentOutputFolder(c.added));
+    EXPECT_EQ(g_settings.file.recent_out_folders, c.after) << c.before << " + " << c.added;
+  }
+  g_settings.file.recent_out_folders = "/a/";
+  EXPECT_FALSE(AddRecentOutputFolder(""));
+  EXPECT_EQ(g_settings.file.recent_out_folders, "/a/");
+}
+
+TEST_F(RunListTest, GetRecentOutputFolderTrimsAndHandlesMissingFields) {
+  g_settings.file.recent_out_folders = "  /a/ \t/b/";
+  EXPECT_EQ(GetRecentOutputFolder(0), "/a/");
+  EXPECT_EQ(GetRecentOutputFolder(1), "/b/");
+  EXPECT_EQ(GetRecentOutputFolder(2), "");
+  EXPECT_EQ(GetRecentOutputFolder(-1), "");
+}
+
+}  // namespace
+}  // namespace pic2jpg
