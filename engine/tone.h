@@ -1,5 +1,8 @@
-// Brightness, contrast, gamma and inversion; greyscale; black and white.
-// Ownership rules as in geometry.h.
+// Brightness, contrast, gamma and inversion; greyscale; black and white,
+// driven by the Adjustment settings. Every step takes ownership of the image
+// it is given and returns the image to continue with: the same one, or a
+// replacement (the original is then released). A null image passes through;
+// a failing library call gives null.
 #ifndef PIC2JPG_ENGINE_TONE_H_
 #define PIC2JPG_ENGINE_TONE_H_
 
@@ -7,8 +10,12 @@
 
 namespace pic2jpg {
 
+// Adjusts brightness, contrast and gamma and optionally inverts, in place;
+// images that are not 8, 24 or 32 bits deep become 24-bit first.
 FIBITMAP* CorrectColors(FIBITMAP* image);
+// Turns the image into 8-bit grey.
 FIBITMAP* MakeGreyscale(FIBITMAP* image);
+// Turns the image into 1-bit black and white at Image Threshold.
 FIBITMAP* ApplyThreshold(FIBITMAP* image);
 
 }  // namespace pic2jpg
