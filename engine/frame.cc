@@ -1,8 +1,129 @@
 #include "engine/frame.h"
 
+#include <array>
+#include <optional>
+
+#include "settings/settings.h"
+
 namespace pic2jpg {
 
-// Pass-through until frames are drawn.
-FIBITMAP* DrawFrame(FIBITMAP* image, int, int) { return image; }
+namespace {
+
+std::optional<int> HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return std::nullopt;
+}
+
+// Two hexadecimal digits; a pair that is not gives 0.
+int HexPair(const std::string& text, size_t at) {
+  std::optional<int> high = HexDigit(text[at]);
+  std::optional<int> low = HexDigit(text[at + 1]);
+  return high && low ? *high * 16 + *low : 0;
+}
+
+}  // namespace
+
+uint32_t ParseHexColourAlpha(const std::string& text, int alpha) {
+  if (text.size() != 6) return 0;
+  return platform::MakeRgba(HexPair(text, 0), HexPair(text, 2), HexPair(text, 4), alpha);
+}
+
+FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image) {
+  if (image == nullptr) return nullptr;
+  if (FreeImage_GetImageType(image) == FIT_BITMAP && FreeImage_GetBPP(image) == 24) return image;
+  FIBITMAP* converted = FreeImage_ConvertTo24Bits(image);
+  FreeImage_Unload(image);
+  return converted;
+}
+
+FIBITMAP* CanvasToBitmap(const platform::Canvas& canvas) {
+  std::string png;
+  if (!platform::EncodePng(canvas, &png)) return nullptr;
+  FIMEMORY* memory =
+      FreeImage_OpenMemory(reinterpret_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()));
+  if (memory == nullptr) return nullptr;
+  FIBITMAP* bitmap = FreeImage_LoadFromMemory(FIF_PNG, memory, 0);
+  FreeImage_CloseMemory(memory);
+  // The encoder writes a canvas without any transparent pixel as plain RGB;
+  // compositing needs the alpha channel back.
+  if (bitmap != nullptr && FreeImage_GetBPP(bitmap) != 32) {
+    FIBITMAP* rgba = FreeImage_ConvertTo32Bits(bitmap);
+    FreeImage_Unload(bitmap);
+    bitmap = rgba;
+  }
+  return bitmap;
+}
+
+FIBITMAP* CompositeOver(FIBITMAP* image, FIBITMAP* layer) {
+  if (image == nullptr || layer == nullptr) return image;
+  FIBITMAP* composite = FreeImage_Composite(layer, FALSE, nullptr, image);
+  if (composite == nullptr) return image;
+  FreeImage_Unload(image);
+  return composite;
+}
+
+// The frame is painted on its own canvas at full strength, then that canvas
+// is painted once more with the frame's opacity, so that the overlapping
+// corner pieces do not show through each other.
+FIBITMAP* DrawFrame(FIBITMAP* image, int /*width*/, int /*height*/) {
+  const FrameSettings& frame = g_settings.frame;
+  if (image == nullptr || frame.do_frame == 0) return image;
+  image = ConvertTo24BitsOwned(image);
+  if (image == nullptr || frame.do_frame != 1) return image;
+
+  // The picture's own size: the composite refuses a layer of any other.
+  const int w = static_cast<int>(FreeImage_GetWidth(image));
+  const int h = static_cast<int>(FreeImage_GetHeight(image));
+  platform::CanvasPtr bands = platform::CreateCanvas(w, h);
+  if (bands == nullptr) return image;
+
+  const double W = w, H = h;
+  const double L = frame.solid_left, R = frame.solid_right;
+  const double T = frame.solid_top, B = frame.solid_bottom;
+  const uint32_t top = ParseHexColourAlpha(frame.solid_top_color, 255);
+  const uint32_t right = ParseHexColourAlpha(frame.solid_right_color, 255);
+  const uint32_t bottom = ParseHexColourAlpha(frame.solid_bottom_color, 255);
+  const uint32_t left = ParseHexColourAlpha(frame.solid_left_color, 255);
+
+  platform::Canvas* a = bands.get();
+  if (platform::BeginDrawing(a)) {
+    // Corner squares first; the bands then cover them but for the
+    // antialiased seams along the diagonals.
+    auto rectangle = [a](uint32_t colour, double x, double y, double rw, double rh) {
+      platform::SetFillColour(a, colour);
+      platform::AddRectangle(a, x, y, rw, rh);
+      platform::FillPath(a);
+    };
+    rectangle(top, 0, 0, L, T);
+    rectangle(right, W - R, 0, R, T);
+    rectangle(bottom, W - R, H - B, R, B);
+    rectangle(left, 0, H - B, L, B);
+
+    auto band = [a](uint32_t colour, platform::Point start, std::array<platform::Point, 3> steps) {
+      platform::SetFillColour(a, colour);
+      platform::AddPolygon(a, start, steps);
+      platform::FillPath(a);
+    };
+    band(top, {0, 0}, {{{W, 0}, {-R, T}, {-(W - L - R), 0}}});
+    band(right, {W, 0}, {{{0, H}, {-R, -B}, {0, -(H - T - B)}}});
+    band(bottom, {W, H}, {{{-W, 0}, {L, -B}, {W - L - R, 0}}});
+    band(left, {0, H}, {{{0, -H}, {L, T}, {0, H - T - B}}});
+    platform::EndDrawing(a);
+  }
+
+  FIBITMAP* layer = nullptr;
+  {
+    platform::CanvasPtr faded = platform::CreateCanvas(w, h);
+    if (faded == nullptr) return image;
+    platform::PaintCanvas(faded.get(), *bands, frame.solid_opacity);
+    bands.reset();
+    layer = CanvasToBitmap(*faded);
+  }
+  image = CompositeOver(image, layer);
+  if (layer != nullptr) FreeImage_Unload(layer);
+  return image;
+}
 
 }  // namespace pic2jpg

@@ -1,11 +1,134 @@
 #include "engine/watermark.h"
 
+#include "engine/frame.h"
+#include "settings/settings.h"
+
 namespace pic2jpg {
 
-// Pass-through until watermarks are drawn.
-FIBITMAP* DrawWatermark(FIBITMAP* image, int, int) { return image; }
-bool CreateWatermarkFont() { return true; }
-void ReleaseWatermarkFont() {}
-bool WatermarkFontExists() { return false; }
+namespace {
+
+// The settings of one kind of mark (text or image).
+struct MarkSettings {
+  int boundary = 0;
+  int position = 0;
+  int x_offset = 0;
+  int y_offset = 0;
+  int rotation = 0;
+};
+
+MarkSettings SettingsOfMark(const WatermarkSettings& wm) {
+  if (wm.do_watermark == 1) {
+    return {wm.text_boundary, wm.text_position, wm.text_x_offset, wm.text_y_offset,
+            wm.text_rotation};
+  }
+  return {wm.image_boundary, wm.image_position, wm.image_x_offset, wm.image_y_offset,
+          wm.image_rotation};
+}
+
+struct Spot {
+  int x = 0;
+  int y = 0;
+};
+
+// Anchor positions 0..8 read like a keypad from the top left; the offsets
+// count from the anchoring edges, centred axes ignore them. Halves truncate
+// toward zero.
+Spot PlaceMark(int position, int area_width, int area_height, int mark_width, int mark_height,
+               int x_offset, int y_offset) {
+  if (position < 0 || position > 8) return {0, 0};
+  const int column = position % 3, row = position / 3;
+  Spot spot;
+  spot.x = column == 0   ? x_offset
+           : column == 1 ? (area_width - mark_width) / 2
+                         : area_width - mark_width - x_offset;
+  spot.y = row == 0   ? y_offset
+           : row == 1 ? (area_height - mark_height) / 2
+                      : area_height - mark_height - y_offset;
+  return spot;
+}
+
+// Owns one bitmap of the codec library.
+struct Bitmap {
+  FIBITMAP* dib = nullptr;
+  explicit Bitmap(FIBITMAP* d) : dib(d) {}
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+  ~Bitmap() {
+    if (dib != nullptr) FreeImage_Unload(dib);
+  }
+  void Replace(FIBITMAP* d) {
+    if (dib != nullptr) FreeImage_Unload(dib);
+    dib = d;
+  }
+};
+
+}  // namespace
+
+FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
+  const WatermarkSettings& wm = g_settings.watermark;
+  if (image == nullptr || wm.do_watermark == 0) return image;
+  image = ConvertTo24BitsOwned(image);
+  if (image == nullptr) return nullptr;
+
+  Bitmap mark(nullptr);
+  {
+    platform::CanvasPtr rendered = wm.do_watermark == 1   ? RenderTextMark()
+                                   : wm.do_watermark == 2 ? RenderImageMark()
+                                                          : nullptr;
+    if (rendered == nullptr) return image;
+    mark.Replace(CanvasToBitmap(*rendered));
+  }
+  if (mark.dib == nullptr) return image;
+  const MarkSettings ms = SettingsOfMark(wm);
+
+  if (ms.rotation > 0 && ms.rotation < 360) {
+    mark.Replace(FreeImage_Rotate(mark.dib, ms.rotation, nullptr));
+    if (mark.dib == nullptr) return image;
+  }
+
+  // The picture's own size: the composite refuses a layer of any other.
+  const int width = static_cast<int>(FreeImage_GetWidth(image));
+  const int height = static_cast<int>(FreeImage_GetHeight(image));
+  const FrameSettings& frame = g_settings.frame;
+  const bool inside_frame = frame.do_frame == 1 && ms.boundary == 1;
+  int area_width = width, area_height = height;
+  if (inside_frame) {
+    area_width = width - frame.solid_left - frame.solid_right;
+    area_height = height - frame.solid_top - frame.solid_bottom;
+  }
+
+  // A mark that does not fit beside its offsets keeps its top left part.
+  int mark_width = static_cast<int>(FreeImage_GetWidth(mark.dib));
+  int mark_height = static_cast<int>(FreeImage_GetHeight(mark.dib));
+  bool cut = false;
+  if (mark_width + ms.x_offset > area_width) {
+    mark_width = area_width - ms.x_offset;
+    cut = true;
+  }
+  if (mark_height + ms.y_offset > area_height) {
+    mark_height = area_height - ms.y_offset;
+    cut = true;
+  }
+  if (cut) {
+    if (mark_width <= 0 || mark_height <= 0) return image;
+    mark.Replace(FreeImage_Copy(mark.dib, 0, 0, mark_width, mark_height));
+    if (mark.dib == nullptr) return image;
+  }
+
+  Spot spot = PlaceMark(ms.position, area_width, area_height, mark_width, mark_height,
+                        ms.x_offset, ms.y_offset);
+  if (inside_frame) {
+    spot.x += frame.solid_left;
+    spot.y += frame.solid_top;
+  }
+
+  Bitmap layer(FreeImage_AllocateT(FIT_BITMAP, width, height, 32));
+  if (layer.dib == nullptr) return image;
+  // A plain copy (alpha above 255): blending at 255 would lose a step of
+  // every channel. The library refuses a mark that does not lie wholly
+  // inside the picture; the picture then stays unmarked.
+  if (!FreeImage_Paste(layer.dib, mark.dib, spot.x, spot.y, 256)) return image;
+  return CompositeOver(image, layer.dib);
+}
 
 }  // namespace pic2jpg
