@@ -1,0 +1,191 @@
+// Time and memory of the slow image steps on a large picture: a 4000 x 3000
+// photograph-sized picture rotated by 45 degrees and scaled down with the
+// Lanczos filter, as the conversion chain runs them.
+//
+// Counters: peak_MiB is the resident high-water mark of the process during
+// the steps, input_MiB the size of the given picture, and full_images the
+// growth of the resident set over the steps (plus the given picture) in
+// units of the given picture's size.
+#include <FreeImage.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "engine/geometry.h"
+#include "engine/tone.h"
+#include "platform/memory_usage.h"
+#include "settings/settings.h"
+
+#if __has_include(<benchmark/benchmark.h>)
+#include <benchmark/benchmark.h>
+#define PIC2JPG_HAVE_BENCHMARK 1
+#endif
+
+namespace pic2jpg {
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+FIBITMAP* MakePicture(int bpp) {
+  FIBITMAP* image = FreeImage_Allocate(kWidth, kHeight, 24);
+  if (image == nullptr) return nullptr;
+  for (int y = 0; y < kHeight; ++y) {
+    BYTE* row = FreeImage_GetScanLine(image, y);
+    for (int x = 0; x < kWidth; ++x) {
+      row[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(x * 255 / kWidth);
+      row[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(y * 255 / kHeight);
+      row[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>((x ^ y) & 255);
+    }
+  }
+  if (bpp == 24) return image;
+  FIBITMAP* converted = bpp == 32 ? FreeImage_ConvertTo32Bits(image) : FreeImage_ConvertTo8Bits(image);
+  FreeImage_Unload(image);
+  return converted;
+}
+
+void UseSettings(int rotation_type) {
+  g_settings = Settings{};
+  TransformSettings& t = g_settings.transform;
+  t.do_image_rotation = 1;
+  t.image_rotation = 45;
+  t.image_rotation_type = static_cast<int8_t>(rotation_type);
+  t.image_rotation_back_color = "FF8000";
+  t.do_image_resize = 1;
+  t.image_width = 1600;
+  t.image_height = 1200;
+  t.keep_aspect_ratio = 1;
+  t.image_resize_algorithm = 5;  // Lanczos
+}
+
+// Rotation and resize as the conversion chain runs them; false when a step
+// ended in null.
+bool RunChain(FIBITMAP* image) {
+  image = RotateImage(image);
+  if (image == nullptr) return false;
+  image = ResizeImage(image, static_cast<int>(FreeImage_GetWidth(image)),
+                      static_cast<int>(FreeImage_GetHeight(image)));
+  if (image == nullptr) return false;
+  FreeImage_Unload(image);
+  return true;
+}
+
+// The library's rotation in one call with the given picture kept until it
+// returns, for comparison with the chain's step.
+bool RunLibraryRotation(FIBITMAP* image) {
+  RGBQUAD back{0x00, 0x80, 0xFF, 0};
+  FIBITMAP* rotated = FreeImage_Rotate(image, 45, &back);
+  FreeImage_Unload(image);
+  if (rotated == nullptr) return false;
+  FreeImage_Unload(rotated);
+  return true;
+}
+
+struct Measure {
+  double peak_mib = 0;
+  double input_mib = 0;
+  double full_images = 0;
+};
+
+// Runs `work` on `image` (which it takes over) and measures the memory.
+Measure MeasureRun(FIBITMAP* image, bool (*work)(FIBITMAP*), bool* ok) {
+  Measure m;
+  double input_bytes = static_cast<double>(FreeImage_GetPitch(image)) * FreeImage_GetHeight(image);
+  platform::ResetPeakResident();
+  int64_t before = platform::ResidentBytes();
+  *ok = work(image);
+  int64_t peak = platform::PeakResidentBytes();
+  m.peak_mib = static_cast<double>(peak) / 1048576.0;
+  m.input_mib = input_bytes / 1048576.0;
+  m.full_images = static_cast<double>(peak - before) / input_bytes + 1.0;
+  return m;
+}
+
+}  // namespace
+}  // namespace pic2jpg
+
+#ifdef PIC2JPG_HAVE_BENCHMARK
+
+namespace {
+
+using pic2jpg::Measure;
+
+void Report(benchmark::State& state, const Measure& m) {
+  state.counters["peak_MiB"] = m.peak_mib;
+  state.counters["input_MiB"] = m.input_mib;
+  state.counters["full_images"] = m.full_images;
+}
+
+template <bool (*Work)(FIBITMAP*)>
+void BM_Steps(benchmark::State& state) {
+  int rotation_type = static_cast<int>(state.range(0));
+  int bpp = static_cast<int>(state.range(1));
+  Measure worst;
+  for (auto _ : state) {
+    state.PauseTiming();
+    pic2jpg::UseSettings(rotation_type);
+    FIBITMAP* image = pic2jpg::MakePicture(bpp);
+    if (image == nullptr) {
+      state.SkipWithError("no memory for the picture");
+      break;
+    }
+    state.ResumeTiming();
+    bool ok = false;
+    Measure m = pic2jpg::MeasureRun(image, Work, &ok);
+    if (!ok) {
+      state.SkipWithError("a step ended in null");
+      break;
+    }
+    if (m.peak_mib > worst.peak_mib) worst = m;
+  }
+  Report(state, worst);
+}
+
+}  // namespace
+
+// Arguments: rotation type (0 canvas, 1 about the centre), bits per pixel.
+BENCHMARK_TEMPLATE(BM_Steps, pic2jpg::RunChain)
+    ->Name("Rotate45ThenLanczos")
+    ->ArgNames({"type", "bpp"})
+    ->Args({0, 24})
+    ->Args({0, 32})
+    ->Args({0, 8})
+    ->Args({1, 24})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_TEMPLATE(BM_Steps, pic2jpg::RunLibraryRotation)
+    ->Name("LibraryRotate45OneCall")
+    ->ArgNames({"type", "bpp"})
+    ->Args({0, 24})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+BENCHMARK_MAIN();
+
+#else
+
+// Without Google Benchmark: one run of each case, printed.
+int main() {
+  struct Case {
+    const char* name;
+    int type;
+    int bpp;
+    bool (*work)(FIBITMAP*);
+  };
+  const Case cases[] = {{"Rotate45ThenLanczos/type:0/bpp:24", 0, 24, pic2jpg::RunChain},
+                        {"Rotate45ThenLanczos/type:1/bpp:24", 1, 24, pic2jpg::RunChain},
+                        {"LibraryRotate45OneCall/type:0/bpp:24", 0, 24,
+                         pic2jpg::RunLibraryRotation}};
+  for (const Case& c : cases) {
+    pic2jpg::UseSettings(c.type);
+    FIBITMAP* image = pic2jpg::MakePicture(c.bpp);
+    if (image == nullptr) return 1;
+    bool ok = false;
+    pic2jpg::Measure m = pic2jpg::MeasureRun(image, c.work, &ok);
+    std::printf("%s: %s peak_MiB=%.1f input_MiB=%.1f full_images=%.2f\n", c.name,
+                ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
+  }
+  return 0;
+}
+
+#endif
