@@ -9,6 +9,9 @@ namespace pic2jpg {
 
 inline constexpr const char* kProgramTitle = "Morvane PIC to JPG";
 inline constexpr int kProgramVersion = 270;
+// The maker's rights notice (with the circled-c sign, UTF-8) and web site.
+inline constexpr const char* kRightsNotice = "Copyright \xC2\xA9 Morvane Software";
+inline constexpr const char* kVendorWebAddress = "https://www.morvane.example/";
 
 // 270 gives "2.7", 271 "2.7.1", 300 "3.0".
 std::string VersionText(int version);

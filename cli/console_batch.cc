@@ -1,0 +1,356 @@
+#include "cli/console_batch.h"
+
+#include <cstdio>
+#include <string_view>
+#include <thread>
+
+#include "cli/keywords.h"
+#include "cli/option_table.h"
+#include "engine/convert.h"
+#include "engine/depth.h"
+#include "engine/format_tables.h"
+#include "engine/run_state.h"
+#include "engine/watermark.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "runlist/run_list.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "text/placeholders.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+constexpr int kConverted = 0;
+constexpr int kNotConverted = 1;
+
+void Print(std::string_view line) { platform::ConsoleWriteLine(line); }
+
+std::string Number(int64_t value) { return std::to_string(value); }
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The lines and checks of one run. `debug` adds one line per setting.
+struct Batch {
+  bool quiet = false;
+  bool debug = false;
+  bool font_created = false;
+
+  void Debug(std::string_view line) const {
+    if (debug) Print(line);
+  }
+  void Progress(std::string_view line) const {
+    if (!quiet) Print(line);
+  }
+  // Prints the error line and gives the run's result.
+  int Stop(std::string_view message) {
+    Print(message);
+    ReleaseFont();
+    return kNotConverted;
+  }
+  void ReleaseFont() {
+    if (font_created && WatermarkFontExists()) ReleaseWatermarkFont();
+    font_created = false;
+  }
+};
+
+// Steps up to the resolved output folder. "" when they pass, else the error.
+std::string CheckInputAndOutput(const Batch& batch) {
+  RunState& run = g_run_state;
+  batch.Debug("Input: " + run.input_base_folder);
+
+  // The input names one file, with an extension.
+  if (fs::ExtensionOf(run.input_base_folder).empty()) {
+    run.input_base_folder.clear();
+    return "Error: Invalid input file";
+  }
+  run.input_path = run.input_base_folder;
+  run.input_base_folder.clear();
+  if (fs::FileSize(run.input_path) <= 0) return "Error: Invalid input file";
+
+  // Without -o the output goes next to the input file, also when the input
+  // was named relative to the current folder.
+  if (run.output_folder.empty()) {
+    std::string folder = fs::FolderOf(run.input_path);
+    if (!StartsWith(folder, "/")) folder = fs::AbsolutePath(folder.empty() ? "." : folder);
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    run.output_folder = folder;
+  }
+  batch.Debug("Output: " + run.output_folder);
+
+  if (StartsWith(run.output_folder, "..")) return "Error: Incorrect output folder";
+  // Relative output folders are taken from the program's folder.
+  if (!StartsWith(run.output_folder, "/")) {
+    if (StartsWith(run.output_folder, "./")) run.output_folder.erase(0, 2);
+    run.output_folder = run.program_folder + run.output_folder;
+  }
+  if (run.output_folder.back() != '/') run.output_folder += '/';
+  if (!fs::IsFolder(run.output_folder)) return "Error: Invalid output folder";
+  return "";
+}
+
+void ListInputFormatSettings(const Batch& batch, const std::string& extension) {
+  const InputSettings& input = g_settings.input;
+  if (extension == "dds") {
+    batch.Debug("DDS Load As: " + ValueToKeyword(kKindDdsLoadAs, input.dds_load_as));
+  } else if (extension == "gif") {
+    batch.Debug("GIF Frame Loading: " +
+                ValueToKeyword(kKindFrameLoading, input.gif_frame_loading));
+  } else if (extension == "ico") {
+    batch.Debug("ICO Frame Loading: " +
+                ValueToKeyword(kKindFrameLoading, input.ico_frame_loading));
+  } else if (extension == "raw") {
+    batch.Debug("RAW Load As: " + ValueToKeyword(kKindRawLoadAs, input.raw_load_as));
+    batch.Debug("RAW Header Size: " + Number(input.raw_header_size));
+    batch.Debug("RAW Image Width: " + Number(input.raw_image_width));
+    batch.Debug("RAW Image Height: " + Number(input.raw_image_height));
+    batch.Debug("RAW Tone Mapping: " +
+                ValueToKeyword(kKindRawToneMapping, input.raw_tone_mapping));
+  } else if (extension == "tiff") {
+    batch.Debug("TIFF Frame Loading: " +
+                ValueToKeyword(kKindFrameLoading, input.tiff_frame_loading));
+  }
+}
+
+// Lines and checks of the output format; "" when they pass.
+std::string CheckOutputFormat(const Batch& batch, const std::string& extension) {
+  const OutputSettings& output = g_settings.output;
+  const int* depth_setting = DepthSettingFor(extension);
+  int depth = depth_setting != nullptr ? *depth_setting : 0;
+  batch.Debug(UpperAscii(extension) + " BPP: " + Number(depth));
+  if (extension == "bmp") {
+    batch.Debug("BMP Compression: " + CompressionKeyword("bmp", output.bmp_compression));
+    batch.Debug("BMP Color Table: " + ValueToKeyword(kKindBmpColorTable, output.bmp_color_table));
+  } else if (extension == "exr") {
+    batch.Debug("EXR Compression: " + CompressionKeyword("exr", output.exr_compression));
+  } else if (extension == "png") {
+    batch.Debug("PNG Compression: " + CompressionKeyword("png", output.png_compression));
+    batch.Debug("PNG Interlaced: " + Number(output.png_interlaced));
+  } else if (extension == "tga") {
+    batch.Debug("TGA Compression: " + CompressionKeyword("tga", output.tga_compression));
+  } else if (extension == "tiff") {
+    batch.Debug("TIFF Compression: " + CompressionKeyword("tiff", output.tiff_compression));
+    batch.Debug("TIFF Color Model: " +
+                ValueToKeyword(kKindTiffColorModel, output.tiff_color_model));
+  } else if (extension == "jpg") {
+    batch.Debug("JPG Quality: " + Number(output.jpg_quality));
+    batch.Debug("JPG Chroma Subsampling: " + ValueToKeyword(kKindJpgChroma, output.jpg_chroma));
+    batch.Debug("JPG Save As: " + ValueToKeyword(kKindJpgSaveAs, output.jpg_save_as));
+  }
+  if (!IsDepthAllowed(extension, depth)) return "Error: Invalid " + extension + "-bpp value";
+  if (extension == "jpg" && (output.jpg_quality < 1 || output.jpg_quality > 100)) {
+    return "Error: Invalid jpg-quality value";
+  }
+  return "";
+}
+
+// Rotation, resize, flips, colour correction, greyscale and threshold.
+std::string CheckTransformAndAdjustment(const Batch& batch) {
+  const TransformSettings& transform = g_settings.transform;
+  if (transform.do_image_rotation != 0) {
+    batch.Debug("Image Rotation Type: " +
+                ValueToKeyword(kKindRotationType, transform.image_rotation_type));
+    batch.Debug("Image Rotation: " + Number(transform.image_rotation));
+    batch.Debug("Image Rotation Back Color: " + transform.image_rotation_back_color);
+  }
+  if (transform.do_image_resize != 0) {
+    batch.Debug("Width: " + Number(transform.image_width) + " " +
+                ValueToKeyword(kKindSizeUnit, transform.image_width_unit));
+    if (transform.image_width == 0) return "Error: Invalid width value";
+    batch.Debug("Height: " + Number(transform.image_height) + " " +
+                ValueToKeyword(kKindSizeUnit, transform.image_height_unit));
+    if (transform.image_height == 0) return "Error: Invalid height value";
+    batch.Debug("Keep Aspect Ratio: " + Number(transform.keep_aspect_ratio));
+    batch.Debug("Image Resize Type: " +
+                ValueToKeyword(kKindResizeType, transform.image_resize_type));
+    batch.Debug("Image Resize Algorithm: " +
+                ValueToKeyword(kKindResizeAlgorithm, transform.image_resize_algorithm));
+  }
+  batch.Debug("Flip Horizontal: " + Number(transform.do_image_flip_horizontal));
+  batch.Debug("Flip Vertical: " + Number(transform.do_image_flip_vertical));
+
+  const AdjustmentSettings& adjustment = g_settings.adjustment;
+  if (adjustment.do_image_color_correction != 0) {
+    batch.Debug("Brightness: " + Number(adjustment.image_brightness));
+    if (adjustment.image_brightness < -100 || adjustment.image_brightness > 100) {
+      return "Error: Invalid brightness value";
+    }
+    batch.Debug("Contrast: " + Number(adjustment.image_contrast));
+    if (adjustment.image_contrast < -100 || adjustment.image_contrast > 100) {
+      return "Error: Invalid contrast value";
+    }
+    char gamma[64];
+    std::snprintf(gamma, sizeof gamma, "%.2f", static_cast<double>(adjustment.image_gamma));
+    batch.Debug(std::string("Gamma: ") + gamma);
+    // Compared in single precision, both ends included; NaN fails both tests.
+    if (!(adjustment.image_gamma >= 0.01f && adjustment.image_gamma <= 9.99f)) {
+      return "Error: Invalid gamma value";
+    }
+    batch.Debug("Invert: " + Number(adjustment.image_invert));
+  }
+  batch.Debug("Greyscale: " + Number(adjustment.do_image_greyscale));
+  if (adjustment.do_image_threshold != 0) {
+    batch.Debug("Image Threshold: " + Number(adjustment.image_threshold));
+  }
+  return "";
+}
+
+void ListFrame(const Batch& batch) {
+  const FrameSettings& frame = g_settings.frame;
+  batch.Debug("Frame: " + ValueToKeyword(kKindFrame, frame.do_frame));
+  if (frame.do_frame != 1) return;
+  batch.Debug("Frame left: " + Number(frame.solid_left));
+  batch.Debug("Frame right: " + Number(frame.solid_right));
+  batch.Debug("Frame top: " + Number(frame.solid_top));
+  batch.Debug("Frame bottom: " + Number(frame.solid_bottom));
+  batch.Debug("Frame left color: " + frame.solid_left_color);
+  batch.Debug("Frame right color: " + frame.solid_right_color);
+  batch.Debug("Frame top color: " + frame.solid_top_color);
+  batch.Debug("Frame bottom color: " + frame.solid_bottom_color);
+  batch.Debug("Frame opacity: " + Number(frame.solid_opacity));
+}
+
+std::string CheckWatermark(Batch* batch) {
+  const WatermarkSettings& wm = g_settings.watermark;
+  batch->Debug("Watermark: " + ValueToKeyword(kKindWatermark, wm.do_watermark));
+  if (wm.do_watermark == 1) {
+    batch->Debug("Watermark text: " + wm.text);
+    batch->Debug("Watermark font: " + wm.font);
+    batch->Debug("Watermark font size: " + Number(wm.font_size));
+    batch->Debug("Watermark font leading: " + Number(wm.font_leading));
+    batch->Debug("Watermark font color: " + wm.font_color);
+    batch->Debug("Watermark font style: " + ValueToKeyword(kKindFontStyle, wm.font_style));
+    batch->Debug("Watermark font effect: " + ValueToKeyword(kKindFontEffect, wm.font_effect));
+    batch->Debug("Watermark text antialiasing: " + Number(wm.text_antialiasing));
+    batch->Debug("Watermark text alignment: " +
+                 ValueToKeyword(kKindTextAlignment, wm.text_alignment));
+    batch->Debug("Watermark text padding: " + Number(wm.text_padding));
+    batch->Debug("Watermark text opacity: " + Number(wm.text_opacity));
+    batch->Debug("Watermark background color: " + wm.back_color);
+    batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
+    batch->Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, wm.text_boundary));
+    batch->Debug("Watermark position: " + ValueToKeyword(kKindPosition, wm.text_position));
+    batch->Debug("Watermark offset (x/y): " + Number(wm.text_x_offset) + "/" +
+                 Number(wm.text_y_offset));
+    batch->Debug("Watermark rotation: " + Number(wm.text_rotation));
+    batch->Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, wm.text_size));
+    if (!CreateWatermarkFont()) return "Error: Invalid watermark font";
+    batch->font_created = true;
+  } else if (wm.do_watermark == 2) {
+    batch->Debug("Watermark image: " + wm.image);
+    batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
+    batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
+    batch->Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, wm.image_boundary));
+    batch->Debug("Watermark position: " + ValueToKeyword(kKindPosition, wm.image_position));
+    batch->Debug("Watermark offset (x/y): " + Number(wm.image_x_offset) + "/" +
+                 Number(wm.image_y_offset));
+    batch->Debug("Watermark rotation: " + Number(wm.image_rotation));
+    batch->Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, wm.image_size));
+    if (fs::FileSize(wm.image) <= 0) return "Error: Invalid watermark image";
+  }
+  return "";
+}
+
+void ListAdvanced(const Batch& batch) {
+  const AdvancedSettings& advanced = g_settings.advanced;
+  batch.Debug("Filename Mask: " + advanced.filename_mask);
+  batch.Debug("File Timestamp: " + ValueToKeyword(kKindFileTimestamp, advanced.file_timestamp));
+  if (advanced.file_timestamp == 2) {
+    batch.Debug("Custom Timestamp: " + Number(advanced.custom_timestamp));
+  }
+  batch.Debug("Keep Subfolders: " + Number(advanced.keep_subfolders));
+}
+
+}  // namespace
+
+bool IsOutputExtension(const std::string& extension) {
+  for (const char* format : kMainOutputFormats) {
+    if (format[0] != '\0' && extension == format) return true;
+  }
+  return false;
+}
+
+int RunConsoleBatch(bool quiet) {
+  RunState& run = g_run_state;
+  Batch batch;
+  batch.quiet = quiet;
+  batch.debug = run.message_level == "DEBUG";
+
+  batch.Progress(GetText("General", "Preparing"));
+  std::string error = CheckInputAndOutput(batch);
+  if (!error.empty()) return batch.Stop(error);
+
+  if (run.input_extension.empty()) run.input_extension = kMainInputFormats[0];
+  if (run.output_extension.empty()) run.output_extension = kMainOutputFormats[0];
+  batch.Debug("Conversion: " + run.output_extension);
+  if (!IsOutputExtension(run.output_extension)) {
+    return batch.Stop("Error: Invalid conversion type");
+  }
+  ListInputFormatSettings(batch, run.input_extension);
+  error = CheckOutputFormat(batch, run.output_extension);
+  if (error.empty()) error = CheckTransformAndAdjustment(batch);
+  if (!error.empty()) return batch.Stop(error);
+  ListFrame(batch);
+  error = CheckWatermark(&batch);
+  if (!error.empty()) return batch.Stop(error);
+  ListAdvanced(batch);
+
+  // Run set-up.
+  run.codec_id = LookupOutputFormat(run.output_extension).codec_id;
+  const int* depth = DepthSettingFor(run.output_extension);
+  run.target_depth = depth != nullptr ? *depth : 0;
+  run.save_flags = SaveFlagsFor(run.output_extension);
+  run.auto_depth = run.target_depth == 0;
+
+  batch.Progress(GetText("General", "Importing"));
+  std::string input_type = LowerAscii(fs::ExtensionOf(run.input_path));
+  int imported = 0;
+  if (input_type != "txt" && input_type != "lst" && AddInputFile(run.input_path)) imported = 1;
+  batch.Progress(FillPlaceholders(GetText("Msg", "Import complete"), Number(imported)));
+  if (imported == 0) {
+    Print(GetText("Msg", "Conversion is not complete"));
+    Print(GetText("Msg", "Empty input files"));
+    batch.ReleaseFont();
+    return kNotConverted;
+  }
+
+  batch.Progress(GetText("General", "Converting"));
+  {
+    std::lock_guard<std::mutex> lock(g_progress_mutex);
+    g_progress.processed = 0;
+    g_progress.current_file.clear();
+    g_progress.converted = 0;
+    g_progress.keep_running = 1;
+  }
+  std::thread worker(ConversionWorker, 0);
+  worker.join();
+  int converted = 0;
+  {
+    std::lock_guard<std::mutex> lock(g_progress_mutex);
+    converted = g_progress.converted;
+  }
+
+  int result = kNotConverted;
+  if (converted > 0) {
+    batch.Progress(GetText("Msg", "Conversion complete"));
+    batch.Progress(
+        FillPlaceholders(GetText("Msg", "Files converted"), Number(converted), Number(imported)));
+    result = kConverted;
+  } else {
+    Print(GetText("Msg", "Conversion is not complete"));
+  }
+  batch.ReleaseFont();
+  return result;
+}
+
+}  // namespace pic2jpg

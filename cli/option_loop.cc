@@ -1,0 +1,130 @@
+#include "cli/option_loop.h"
+
+#include <string_view>
+
+#include "cli/option_table.h"
+#include "cli/profile.h"
+#include "engine/run_state.h"
+
+namespace pic2jpg {
+namespace {
+
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The value of a short-or-long option (-i FILE, --input=FILE); advances `i`
+// past the value parameter of the short form. False when the value is
+// missing or looks like another option. The short form takes the whole next
+// parameter, so "-i --jpg-quality=80" is refused rather than reading "80" as
+// the file.
+bool ShortOrLongValue(const std::vector<std::string>& args, const std::string& name, size_t* i,
+                      std::string* value) {
+  if (StartsWith(name, "--")) {
+    *value = ProgramParameterValue(args, *i);
+  } else {
+    ++*i;
+    *value = *i < args.size() ? std::string(TrimSpaces(args[*i])) : std::string();
+  }
+  return !value->empty() && (*value)[0] != '-';
+}
+
+// The value of a long-only option, after "=" in the same parameter. Without
+// "=" the value is the option text itself, which is refused.
+bool LongValue(const std::vector<std::string>& args, size_t i, std::string* value) {
+  *value = ProgramParameterValue(args, i);
+  return !value->empty() && !StartsWith(*value, "--");
+}
+
+}  // namespace
+
+std::string ProgramParameterName(const std::vector<std::string>& args, size_t i) {
+  if (i >= args.size()) return "";
+  std::string_view parameter = TrimSpaces(args[i]);
+  if (!StartsWith(parameter, "-")) return "";
+  if (StartsWith(parameter, "--")) parameter = parameter.substr(0, parameter.find('='));
+  return UpperAscii(parameter);
+}
+
+std::string ProgramParameterValue(const std::vector<std::string>& args, size_t i) {
+  if (i >= args.size()) return "";
+  std::string_view parameter = TrimSpaces(args[i]);
+  if (StartsWith(parameter, "--")) {
+    size_t equals = parameter.find('=', 2);
+    if (equals != std::string_view::npos) parameter = parameter.substr(equals + 1);
+  }
+  return std::string(parameter);
+}
+
+OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
+  OptionLoopResult result;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const OptionSpec* option = FindOption(ProgramParameterName(args, i));
+    if (option == nullptr) continue;  // unknown options and stray words
+    std::string name = ProgramParameterName(args, i);
+    std::string value;
+    switch (option->action) {
+      case OptionAction::kInput:
+        g_run_state.console_mode = true;
+        if (!ShortOrLongValue(args, name, &i, &value)) {
+          result.error = kIncorrectParameters;
+          return result;
+        }
+        g_run_state.input_base_folder = value;
+        break;
+      case OptionAction::kOutput:
+        if (!ShortOrLongValue(args, name, &i, &value)) {
+          result.error = kIncorrectParameters;
+          return result;
+        }
+        g_run_state.output_folder = value;
+        break;
+      case OptionAction::kConversion:
+        if (!ShortOrLongValue(args, name, &i, &value)) {
+          result.error = kIncorrectParameters;
+          return result;
+        }
+        g_run_state.output_extension = value;
+        break;
+      case OptionAction::kProfile:
+        if (!LongValue(args, i, &value)) {
+          result.error = kIncorrectParameters;
+          return result;
+        }
+        if (!LoadProfile(value)) {
+          result.error = kInvalidProfile;
+          return result;
+        }
+        break;
+      case OptionAction::kDebug:
+        g_run_state.message_level = "DEBUG";
+        break;
+      case OptionAction::kQuiet:
+        result.quiet = true;
+        break;
+      case OptionAction::kPause:
+        result.pause = true;
+        break;
+      case OptionAction::kSetting:
+        if (option->type == ValueType::kFlag) {
+          ApplySettingValue(*option, "");
+          break;
+        }
+        if (!LongValue(args, i, &value)) {
+          result.error = kIncorrectParameters;
+          return result;
+        }
+        ApplySettingValue(*option, value);
+        break;
+    }
+  }
+  return result;
+}
+
+}  // namespace pic2jpg

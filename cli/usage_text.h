@@ -1,0 +1,19 @@
+// The usage text of --help.
+#ifndef PIC2JPG_CLI_USAGE_TEXT_H_
+#define PIC2JPG_CLI_USAGE_TEXT_H_
+
+#include <string>
+#include <vector>
+
+namespace pic2jpg {
+
+// The program file's name, as the usage text shows it.
+inline constexpr const char* kProgramFileName = "pic2jpg";
+
+// The usage lines in order, with `program_name` in the examples and an input
+// extension of the program's own list drawn at random for each example.
+std::vector<std::string> UsageLines(const std::string& program_name);
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_CLI_USAGE_TEXT_H_

@@ -1,0 +1,143 @@
+#include "text/text_catalogue.h"
+
+#include <algorithm>
+
+#include "settings/ini_file.h"
+#include "text/catalogue_content.h"
+
+namespace pic2jpg {
+
+TextCatalogue g_text_catalogue;
+
+namespace {
+
+constexpr char kSeparator = '\x01';  // sorts below every character of a key
+
+std::string Upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result;
+}
+
+std::string TextOf(const CatalogueItem& item) {
+  switch (item.rule) {
+    case TextRule::kKey:
+      return item.first;
+    case TextRule::kKeyColon:
+      return std::string(item.first) + ":";
+    case TextRule::kLiteral:
+      break;
+  }
+  return item.text;
+}
+
+void ApplyOverride(const std::string& path, TextCatalogue* catalogue) {
+  if (path.empty()) return;
+  IniFile file;
+  if (!ReadIniFile(path, &file)) return;
+  for (size_t g = 1; g < catalogue->groups.size(); ++g) {
+    const TextGroup& group = catalogue->groups[g];
+    for (int j = group.first; j <= group.last; ++j) {
+      const std::string* value = FindIniValue(file, group.name, catalogue->keys[j]);
+      if (value != nullptr) catalogue->texts[j] = *value;
+    }
+  }
+}
+
+}  // namespace
+
+void LoadTextCatalogue(const std::string& override_path) {
+  std::span<const CatalogueItem> block = BuiltInCatalogue();
+  TextCatalogue catalogue;
+
+  // Counting pass.
+  size_t group_count = 0;
+  size_t entry_count = 0;
+  for (const CatalogueItem& item : block) {
+    std::string first = Upper(item.first);
+    if (first == "_END_") break;
+    if (first == "_GROUP_") {
+      ++group_count;
+    } else {
+      ++entry_count;
+    }
+  }
+  catalogue.groups.resize(group_count + 1);
+  catalogue.keys.resize(entry_count + 1);
+  catalogue.texts.resize(entry_count + 1);
+
+  // Filling pass: combined "KEY\x01text" strings, so that sorting by the
+  // combined string sorts by key first.
+  std::vector<std::string> combined(entry_count + 1);
+  int g = 0;
+  int k = 0;
+  for (const CatalogueItem& item : block) {
+    std::string first = Upper(item.first);
+    if (first == "_END_") break;
+    if (first == "_GROUP_") {
+      catalogue.groups[g].last = k;
+      ++g;
+      TextGroup& group = catalogue.groups[g];
+      group.name = Upper(item.text);
+      group.first = k + 1;
+      group.first_letter.fill(0);
+      continue;
+    }
+    ++k;
+    combined[k] = first + kSeparator + TextOf(item);
+  }
+  catalogue.groups[g].last = k;
+
+  // Index pass.
+  for (size_t gi = 1; gi < catalogue.groups.size(); ++gi) {
+    TextGroup& group = catalogue.groups[gi];
+    if (group.first > group.last) continue;
+    std::sort(combined.begin() + group.first, combined.begin() + group.last + 1);
+    int previous = 0;
+    for (int j = group.first; j <= group.last; ++j) {
+      size_t cut = combined[j].find(kSeparator);
+      catalogue.keys[j] = combined[j].substr(0, cut);
+      catalogue.texts[j] = combined[j].substr(cut + 1);
+      int c = catalogue.keys[j].empty() ? 0 : static_cast<unsigned char>(catalogue.keys[j][0]);
+      if (c != previous) group.first_letter[c] = j;
+      previous = c;
+    }
+  }
+
+  ApplyOverride(override_path, &catalogue);
+  g_text_catalogue = std::move(catalogue);
+}
+
+std::string GetText(std::string_view group_name, std::string_view key_name) {
+  TextCatalogue& catalogue = g_text_catalogue;
+  std::string group = Upper(group_name);
+  std::string key = Upper(key_name);
+  std::string result = kNoStringError;
+  if (catalogue.groups.empty()) return result;
+
+  int& cache = catalogue.cached_group;
+  if (catalogue.groups[cache].name != group || cache == 0) {
+    cache = 0;
+    for (size_t g = 1; g < catalogue.groups.size(); ++g) {
+      if (catalogue.groups[g].name == group) {
+        cache = static_cast<int>(g);
+        break;
+      }
+    }
+  }
+  if (cache == 0 || key.empty()) return result;
+
+  const TextGroup& found = catalogue.groups[cache];
+  int slot = found.first_letter[static_cast<unsigned char>(key[0])];
+  if (slot == 0) return result;
+  for (int j = slot; j <= found.last; ++j) {
+    int order = key.compare(catalogue.keys[j]);
+    if (order == 0) return catalogue.texts[j];
+    if (order < 0) break;
+  }
+  return result;
+}
+
+}  // namespace pic2jpg
