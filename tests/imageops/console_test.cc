@@ -1,0 +1,163 @@
+// The image options of the console mode, end to end: the built pic2jpg
+// converts a real PICT picture, and the JPEG it writes is measured against
+// the reference decode transformed the same way.
+#include <string>
+#include <vector>
+
+#include "engine/geometry.h"
+#include "imageops/imageops_fixture.h"
+
+namespace pic2jpg::test {
+namespace {
+
+// The two pictures used: a 256 x 64 colour chart and a 124 x 124 flag whose
+// corners differ (red bottom left, magenta top left, cyan and blue top right).
+constexpr const char* kChart = "TRU256.PCT";
+constexpr const char* kFlag = "FLAG_B24.PCT";
+
+struct Conversion {
+  RunResult run;
+  Image output;  // null when no JPEG was written
+};
+
+Conversion Convert(const std::string& picture, const std::vector<std::string>& options) {
+  TempDir in;
+  TempDir out;
+  std::string input = in.File(picture);
+  Conversion result;
+  if (!CopyFile(DataFile(picture), input)) return result;
+  std::vector<std::string> args = {"-i", input, "-o", out.path()};
+  args.insert(args.end(), options.begin(), options.end());
+  result.run = RunPic2jpg(args);
+  std::string name = picture.substr(0, picture.rfind('.')) + ".jpg";
+  result.output.reset(LoadImage(out.File(name)));
+  return result;
+}
+
+Image Reference(const std::string& picture) {
+  return Image(FreeImage_ConvertTo24Bits(LoadImage(DataFile(picture + ".png"))));
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& p : parts) text += p + " ";
+  return text;
+}
+
+TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
+  struct Case {
+    const char* picture;
+    std::vector<std::string> options;
+    int width, height;
+    // The reference, transformed the way the options should have done it.
+    FIBITMAP* (*expected)(FIBITMAP* reference);
+  };
+  const Case cases[] = {
+      {kChart, {"--rotation=90"}, 64, 256,
+       [](FIBITMAP* r) { return FreeImage_Rotate(r, 90); }},
+      {kChart, {"--rotation=270", "--flip-vertical"}, 64, 256,
+       [](FIBITMAP* r) {
+         FIBITMAP* t = FreeImage_Rotate(r, 270);
+         FreeImage_FlipVertical(t);
+         return t;
+       }},
+      {kFlag, {"--flip-horizontal"}, 124, 124,
+       [](FIBITMAP* r) {
+         FIBITMAP* t = FreeImage_Clone(r);
+         FreeImage_FlipHorizontal(t);
+         return t;
+       }},
+      {kChart, {"--width=128", "--height=1", "--keep-aspect-ratio"}, 128, 32,
+       [](FIBITMAP* r) { return FreeImage_Rescale(r, 128, 32, FILTER_BICUBIC); }},
+      {kChart, {"--width=50", "--height=200", "--width-unit=PERCENT", "--height-unit=PERCENT",
+                "--resize-algorithm=LANCZOS"}, 128, 128,
+       [](FIBITMAP* r) { return FreeImage_Rescale(r, 128, 128, FILTER_LANCZOS3); }},
+      {kFlag, {"--invert"}, 124, 124,
+       [](FIBITMAP* r) {
+         FIBITMAP* t = FreeImage_Clone(r);
+         FreeImage_Invert(t);
+         return t;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Joined(c.options));
+    Conversion conversion = Convert(c.picture, c.options);
+    ASSERT_NE(conversion.output, nullptr) << conversion.run.output << conversion.run.error;
+    EXPECT_EQ(Width(conversion.output.get()), c.width);
+    EXPECT_EQ(Height(conversion.output.get()), c.height);
+    Image reference = Reference(c.picture);
+    Image expected(c.expected(reference.get()));
+    EXPECT_GT(Psnr(conversion.output.get(), expected.get()), 25.0);
+  }
+}
+
+// Turning about the centre keeps the size; the flag's corners move a quarter
+// turn counter-clockwise (the centre lies half a pixel off the middle pixel,
+// so the picture may shift by one pixel: sample well inside the fields).
+TEST(ConsoleImageOptionsTest, CentreRotationKeepsTheSizeAndTurnsTheCorners) {
+  Conversion conversion = Convert(kFlag, {"--rotation=90", "--rotation-type=ADVANCED"});
+  ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
+  FIBITMAP* image = conversion.output.get();
+  EXPECT_EQ(Width(image), 124);
+  EXPECT_EQ(Height(image), 124);
+  struct Sample {
+    int x, y;
+    int colour;
+  };
+  for (Sample s : {Sample{3, 3, 0x0000FF}, Sample{15, 4, 0x00FFFF}, Sample{3, 110, 0xFF00FF}, Sample{90, 80, 0xFF0000},
+                   Sample{35, 90, 0xFFFF00}}) {
+    int p = PixelAt(image, s.x, s.y);
+    for (int shift : {0, 8, 16}) {
+      EXPECT_NEAR(Channel(p, shift), Channel(s.colour, shift), 40) << s.x << "," << s.y;
+    }
+  }
+}
+
+TEST(ConsoleImageOptionsTest, CanvasRotationPaintsTheCornersInTheBackColour) {
+  struct Case {
+    std::string back;
+    int expected;
+  };
+  for (Case c : {Case{"FF8000", 0xFF8000}, Case{"F80", 0x000000}}) {
+    SCOPED_TRACE(c.back);
+    Conversion conversion = Convert(kFlag, {"--rotation=45", "--rotation-back-color=" + c.back});
+    ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
+    FIBITMAP* image = conversion.output.get();
+    // 124 * (cos 45 + sin 45) = 175.4
+    EXPECT_NEAR(Width(image), 175, 2);
+    EXPECT_NEAR(Height(image), 175, 2);
+    for (auto [x, y] : {std::pair{2, 2}, std::pair{Width(image) - 3, Height(image) - 3}}) {
+      int p = PixelAt(image, x, y);
+      for (int shift : {0, 8, 16}) {
+        EXPECT_NEAR(Channel(p, shift), Channel(c.expected, shift), 12) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(ConsoleImageOptionsTest, GreyscaleAndThresholdGiveBlackAndWhite) {
+  Conversion conversion = Convert(kFlag, {"--greyscale", "--threshold=128"});
+  ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
+  FIBITMAP* image = conversion.output.get();
+  EXPECT_EQ(Width(image), 124);
+  int dark = 0, light = 0, between = 0, coloured = 0;
+  for (int y = 0; y < Height(image); ++y) {
+    for (int x = 0; x < Width(image); ++x) {
+      int p = PixelAt(image, x, y);
+      int r = Channel(p, 16), g = Channel(p, 8), b = Channel(p, 0);
+      if (std::abs(r - g) > 2 || std::abs(g - b) > 2) ++coloured;
+      (r < 40 ? dark : r > 215 ? light : between)++;
+    }
+  }
+  EXPECT_EQ(coloured, 0);
+  EXPECT_GT(dark, 1000);
+  EXPECT_GT(light, 1000);
+  // JPEG softens the edges between black and white a little.
+  EXPECT_LT(between, Width(image) * Height(image) / 10);
+  // The yellow field (light) and the red field (darker than 128) split.
+  EXPECT_GT(Channel(PixelAt(image, 30, 35), 16), 215);
+  EXPECT_LT(Channel(PixelAt(image, 30, 90), 16), 40);
+}
+
+}  // namespace
+}  // namespace pic2jpg::test
