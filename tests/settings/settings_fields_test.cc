@@ -77,27 +77,6 @@ TEST(SettingFieldsTest, PerFormatKeysBelongToTheirFormat) {
   EXPECT_EQ(per_format, 9 + 34);
 }
 
-TEST(SettingFieldsTest, TypesMatchTheRecord) {
-  const struct {
-    const char* group;
-    const char* key;
-    SettingType type;
-  } cases[] = {
-      {"General", "CFG", SettingType::kInt32},
-      {"General", "Save Window Position", SettingType::kInt8},
-      {"Adjustment", "Image Gamma", SettingType::kFloat},
-      {"Watermark", "Text", SettingType::kString},
-      {"Watermark", "Back Opacity", SettingType::kInt32},
-      {"Advanced", "Out Folders Number", SettingType::kInt8},
-      {"File", "Recent Out Folders", SettingType::kString},
-  };
-  for (const auto& c : cases) {
-    const SettingField* field = FindSettingField(c.group, c.key);
-    ASSERT_NE(field, nullptr) << c.key;
-    EXPECT_EQ(TypeOfSetting(*field), c.type) << c.key;
-  }
-}
-
 TEST(SettingFieldsTest, IntegerWritesSaturateToTheFieldsRange) {
   const struct {
     const char* group;

@@ -477,11 +477,5 @@ TEST_F(PreferencesTest, MissingFolderOrPathMeansNoSave) {
   EXPECT_FALSE(SaveSettings());
 }
 
-TEST_F(PreferencesTest, PreferencesPathIsBuiltInsideTheUserDataFolder) {
-  // SetUp built it; the folders now exist.
-  EXPECT_TRUE(fs::IsFolder(temp_.File("config/Morvane/quorvel")));
-  EXPECT_EQ(g_preferences_path, path_);
-}
-
 }  // namespace
 }  // namespace pic2jpg
