@@ -1,0 +1,373 @@
+// Text marks: the run's font, line splitting, the box around the lines,
+// alignment, raster against antialiased text, opacities, and text that does
+// not fit the picture.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "drawing_fixture.h"
+#include "engine/run_state.h"
+#include "engine/watermark.h"
+#include "platform/drawing.h"
+#include "platform/drawing_text.h"
+
+namespace pic2jpg {
+namespace {
+
+using platform::AlphaOf;
+using platform::CanvasHeight;
+using platform::CanvasPixel;
+using platform::CanvasWidth;
+using test::Box;
+using test::ImagePtr;
+using test::MakeImage;
+using test::PixelAt;
+
+constexpr int kWhite = 0xFFFFFF;
+
+TEST(SplitWatermarkLinesTest, SplitsAtEveryLineMarkerInAnyCase) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"plain", {"plain"}},
+      {"", {""}},
+      {"A%EOL%B", {"A", "B"}},
+      {"A%eol%", {"A", ""}},
+      {"%Eol%", {"", ""}},
+      {"a%eol%%eOl%b", {"a", "", "b"}},
+      {"50% eol %eo%l", {"50% eol %eo%l"}},
+      {"%%eol%%", {"%", "%"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitWatermarkLines(c.text), c.lines) << c.text;
+}
+
+TEST(AlignedLineXTest, LeftCentreRight) {
+  struct Case {
+    int alignment, box, line, padding, x;
+  };
+  const Case cases[] = {
+      {0, 100, 40, 5, 5},  {1, 100, 40, 5, 30}, {1, 101, 40, 5, 31},  // 30.5 rounds up
+      {1, 100, 41, 0, 30}, {1, 40, 41, 0, -1},                        // -0.5 rounds away
+      {2, 100, 40, 5, 55}, {2, 100, 40, 0, 60}, {5, 100, 40, 7, 7},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AlignedLineX(c.alignment, c.box, c.line, c.padding), c.x)
+        << c.alignment << " " << c.box << " " << c.line << " " << c.padding;
+  }
+}
+
+TEST(FontPixelSizeTest, PointsAtNinetySixDpi) {
+  const std::pair<int, int> cases[] = {{14, 19}, {12, 16}, {9, 12}, {10, 13}, {72, 96},
+                                       {1, 1},   {0, 0},   {-4, 0}};
+  for (auto [points, pixels] : cases) EXPECT_EQ(platform::FontPixelSize(points), pixels) << points;
+}
+
+class WatermarkTextTest : public test::DrawingTest {
+ protected:
+  void SetUp() override {
+    DrawingTest::SetUp();
+    WatermarkSettings& wm = g_settings.watermark;
+    wm.do_watermark = 1;
+    wm.text_position = 0;
+    wm.text_x_offset = 0;
+    wm.text_y_offset = 0;
+    wm.font_color = "FFFFFF";
+    wm.back_color = "000000";
+    wm.back_opacity = 255;
+  }
+  platform::CanvasPtr Render(const std::string& text) {
+    g_settings.watermark.text = text;
+    if (!WatermarkFontExists()) EXPECT_TRUE(CreateWatermarkFont());
+    return RenderTextMark();
+  }
+  ImagePtr Stamp(FIBITMAP* image) {
+    if (!WatermarkFontExists()) EXPECT_TRUE(CreateWatermarkFont());
+    int w = static_cast<int>(FreeImage_GetWidth(image));
+    int h = static_cast<int>(FreeImage_GetHeight(image));
+    return ImagePtr(DrawWatermark(image, w, h));
+  }
+  // Columns [left, right) of glyph pixels (red above 128) in rows [top, bottom).
+  static std::pair<int, int> GlyphColumns(const platform::Canvas& canvas, int top, int bottom) {
+    int left = 1 << 30, right = -1;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = 0; x < CanvasWidth(canvas); ++x) {
+        if (platform::RedOf(CanvasPixel(canvas, x, y)) > 128) {
+          left = std::min(left, x);
+          right = std::max(right, x + 1);
+        }
+      }
+    }
+    return {left, right};
+  }
+};
+
+// Arial through its metric twin; Tahoma and Verdana through the program's
+// own aliases; an unknown family or a size below 1 is refused.
+TEST_F(WatermarkTextTest, RunFontFromTheSettings) {
+  struct Case {
+    const char* family;
+    int size;
+    int8_t style, effect;
+    bool ok;
+    const char* face;  // part of the resolved face's description
+  };
+  const Case cases[] = {
+      {"Arial", 14, 0, 0, true, "Liberation Sans"},
+      {"arial", 14, 3, 1, true, "Liberation Sans"},
+      {"Tahoma", 14, 0, 0, true, "DejaVu Sans"},
+      {"Verdana", 10, 1, 2, true, "DejaVu Sans"},
+      {"Liberation Serif", 14, 2, 0, true, "Liberation Serif"},
+      {"No Such Family 4711", 14, 0, 0, false, ""},
+      {"", 14, 0, 0, false, ""},
+      {"Arial", 0, 0, 0, false, ""},
+      {"Arial", -12, 0, 0, false, ""},
+  };
+  for (const Case& c : cases) {
+    g_settings.watermark.font = c.family;
+    g_settings.watermark.font_size = c.size;
+    g_settings.watermark.font_style = c.style;
+    g_settings.watermark.font_effect = c.effect;
+    EXPECT_EQ(CreateWatermarkFont(), c.ok) << c.family << " " << c.size;
+    EXPECT_EQ(WatermarkFontExists(), c.ok) << c.family;
+    if (c.ok) {
+      EXPECT_NE(platform::DescribeResolvedFace(*WatermarkFont()).find(c.face), std::string::npos)
+          << c.family << ": " << platform::DescribeResolvedFace(*WatermarkFont());
+    }
+    ReleaseWatermarkFont();
+    EXPECT_FALSE(WatermarkFontExists());
+    ReleaseWatermarkFont();  // twice is harmless
+  }
+}
+
+TEST_F(WatermarkTextTest, DefaultFontListIsAvailable) {
+  std::string list = g_settings.watermark.fonts;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = std::min(list.find(',', start), list.size());
+    g_settings.watermark.font = list.substr(start, end - start);
+    EXPECT_TRUE(CreateWatermarkFont()) << g_settings.watermark.font;
+    start = end + 1;
+  }
+}
+
+TEST_F(WatermarkTextTest, NoFontNoMark) {
+  g_settings.watermark.text = "Hello";
+  ImagePtr result(DrawWatermark(MakeImage(60, 40, 8, kWhite), 60, 40));
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(FreeImage_GetBPP(result.get()), 24u);
+  EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return c != kWhite; }), 0);
+}
+
+// The box: a single line as measured; with line markers every line is at
+// least 10 pixels wide and high, and lines are a line height plus the
+// leading apart; the padding goes round it all.
+TEST_F(WatermarkTextTest, BoxAroundTheLines) {
+  ASSERT_TRUE(CreateWatermarkFont());
+  const platform::Font& font = *WatermarkFont();
+  const platform::TextExtent ab = platform::MeasureRasterText(font, "Abc");
+  const platform::TextExtent wide = platform::MeasureRasterText(font, "Wide line");
+  ASSERT_GT(ab.height, 10);
+  const int h = ab.height;
+  struct Case {
+    const char* text;
+    int padding, leading;
+    int width, height;
+  };
+  const Case cases[] = {
+      {"Abc", 0, 0, ab.width, h},
+      {"Abc", 6, 9, ab.width + 12, h + 12},
+      {"Abc%eol%Abc", 0, 0, ab.width, 2 * h},
+      {"Abc%EOL%Abc", 3, 5, ab.width + 6, 2 * h + 5 + 6},
+      {"Abc%eol%", 0, 4, ab.width, 2 * h + 4},
+      {"Abc%eol%Wide line%eol%Abc", 2, -3, wide.width + 4, 3 * h - 6 + 4},
+      {"%eol%", 0, 0, 10, 2 * h},
+      {"i%eol%i", 1, 0, 12, 2 * h + 2},
+  };
+  for (const Case& c : cases) {
+    for (int8_t antialiasing : {0, 1}) {
+      g_settings.watermark.text_padding = c.padding;
+      g_settings.watermark.font_leading = c.leading;
+      g_settings.watermark.text_antialiasing = antialiasing;
+      platform::CanvasPtr mark = Render(c.text);
+      ASSERT_NE(mark, nullptr) << c.text;
+      EXPECT_EQ(CanvasWidth(*mark), c.width) << c.text << " aa " << int{antialiasing};
+      EXPECT_EQ(CanvasHeight(*mark), c.height) << c.text << " aa " << int{antialiasing};
+    }
+  }
+}
+
+// An empty box cannot be drawn: no mark. Padding alone makes a box.
+TEST_F(WatermarkTextTest, EmptyTextGivesNoMarkUnlessPadded) {
+  EXPECT_EQ(Render(""), nullptr);
+  g_settings.watermark.text_padding = -50;
+  EXPECT_EQ(Render("Abc"), nullptr);
+  g_settings.watermark.text_padding = 5;
+  platform::CanvasPtr padded = Render("");
+  ASSERT_NE(padded, nullptr);
+  EXPECT_EQ(CanvasWidth(*padded), 10);
+}
+
+// The second, short line of two sits left, centred or right in the box, for
+// raster and for antialiased text.
+TEST_F(WatermarkTextTest, AlignmentPlacesShortLines) {
+  for (int8_t antialiasing : {0, 1}) {
+    for (int8_t alignment : {0, 1, 2}) {
+      g_settings.watermark.text_antialiasing = antialiasing;
+      g_settings.watermark.text_alignment = alignment;
+      g_settings.watermark.text_padding = 6;
+      platform::CanvasPtr mark = Render("WWWWWWWWWW%eol%HH");
+      ASSERT_NE(mark, nullptr);
+      const int bw = CanvasWidth(*mark), bh = CanvasHeight(*mark);
+      auto [left, right] = GlyphColumns(*mark, bh / 2 + 2, bh - 6);
+      ASSERT_LT(left, right) << "no glyphs on the second line";
+      std::string where = "aa " + std::to_string(antialiasing) + " alignment " +
+                          std::to_string(alignment);
+      if (alignment == 0) EXPECT_NEAR(left, 6, 3) << where;
+      if (alignment == 1) EXPECT_NEAR(left + right, bw, 3) << where;
+      if (alignment == 2) EXPECT_NEAR(right, bw - 6, 3) << where;
+    }
+  }
+}
+
+// Raster text has two colours only, each with its own alpha written as is;
+// antialiased text has in-between pixels, and its glyphs lie over the box.
+TEST_F(WatermarkTextTest, RasterAndAntialiasedPixels) {
+  g_settings.watermark.text_opacity = 200;
+  g_settings.watermark.back_opacity = 100;
+  g_settings.watermark.text_padding = 2;
+  for (int8_t antialiasing : {0, 1}) {
+    g_settings.watermark.text_antialiasing = antialiasing;
+    platform::CanvasPtr mark = Render("Sample text");
+    ASSERT_NE(mark, nullptr);
+    std::set<uint32_t> colours;
+    for (int y = 0; y < CanvasHeight(*mark); ++y) {
+      for (int x = 0; x < CanvasWidth(*mark); ++x) colours.insert(CanvasPixel(*mark, x, y));
+    }
+    const uint32_t box = platform::MakeRgba(0, 0, 0, 100);
+    EXPECT_EQ(CanvasPixel(*mark, 0, 0), box);
+    if (antialiasing == 0) {
+      EXPECT_EQ(colours, (std::set<uint32_t>{box, platform::MakeRgba(255, 255, 255, 200)}));
+    } else {
+      EXPECT_GT(colours.size(), 4u);
+      // A fully covered glyph pixel: white at 200 over black at 100.
+      uint8_t max_alpha = 0;
+      for (uint32_t c : colours) max_alpha = std::max<uint8_t>(max_alpha, AlphaOf(c));
+      EXPECT_NEAR(max_alpha, 200 + 100 * 55 / 255, 2);
+    }
+  }
+}
+
+// Back Opacity 1 (the default) leaves the box practically invisible; 255
+// makes it an opaque box in the back colour.
+TEST_F(WatermarkTextTest, BackOpacityOfTheBox) {
+  struct Case {
+    int back_opacity;
+    int8_t antialiasing;
+    int expected;  // a padding pixel over white
+  };
+  const Case cases[] = {{1, 0, 0xFEFEFE}, {255, 0, 0x000000}, {1, 1, 0xFEFEFE},
+                        {255, 1, 0x000000}, {128, 1, 0x7F7F7F}};
+  for (const Case& c : cases) {
+    g_settings.watermark.back_opacity = c.back_opacity;
+    g_settings.watermark.text_antialiasing = c.antialiasing;
+    g_settings.watermark.text_padding = 4;
+    g_settings.watermark.text = "Hi";
+    ImagePtr result = Stamp(MakeImage(100, 60, 24, kWhite));
+    EXPECT_TRUE(test::Near(PixelAt(result.get(), 1, 1), c.expected, 1))
+        << c.back_opacity << std::hex << " got " << PixelAt(result.get(), 1, 1);
+  }
+}
+
+// Text wider and taller than the picture is cut to its top left part and
+// fills the picture from its offsets to the edges.
+TEST_F(WatermarkTextTest, TextLargerThanThePictureIsCut) {
+  g_settings.watermark.text = "A long watermark text%eol%on two lines";
+  g_settings.watermark.text_padding = 10;
+  g_settings.watermark.text_x_offset = 10;
+  g_settings.watermark.text_y_offset = 5;
+  for (int8_t position : {0, 8}) {
+    g_settings.watermark.text_position = position;
+    ImagePtr result = Stamp(MakeImage(60, 30, 24, kWhite));
+    ASSERT_NE(result, nullptr);
+    Box box = test::BoundsWhere(result.get(), [](int c) { return c != kWhite; });
+    EXPECT_EQ(box, position == 0 ? (Box{10, 5, 60, 30}) : (Box{0, 0, 50, 25}))
+        << "position " << int{position};
+  }
+}
+
+// A turned text box covers what the turn says: swapped sides at 90 degrees,
+// a larger square at 45.
+TEST_F(WatermarkTextTest, RotatedTextBox) {
+  g_settings.watermark.text = "Rotate";
+  g_settings.watermark.text_padding = 5;
+  g_settings.watermark.text_x_offset = 5;
+  g_settings.watermark.text_y_offset = 5;
+  auto dark = [](int c) { return test::Red(c) < 128; };
+  ImagePtr plain = Stamp(MakeImage(300, 300, 24, kWhite));
+  Box upright = test::BoundsWhere(plain.get(), dark);
+  ASSERT_GT(upright.width(), upright.height());
+
+  g_settings.watermark.text_rotation = 90;
+  ImagePtr turned = Stamp(MakeImage(300, 300, 24, kWhite));
+  Box quarter = test::BoundsWhere(turned.get(), dark);
+  EXPECT_EQ(quarter.width(), upright.height());
+  EXPECT_EQ(quarter.height(), upright.width());
+
+  g_settings.watermark.text_rotation = 45;
+  ImagePtr tilted = Stamp(MakeImage(300, 300, 24, kWhite));
+  Box diagonal = test::BoundsWhere(tilted.get(), dark);
+  double side = (upright.width() + upright.height()) / 1.41421356;
+  EXPECT_NEAR(diagonal.width(), side, 3);
+  EXPECT_NEAR(diagonal.height(), side, 3);
+  EXPECT_NEAR(diagonal.left, 5, 2);
+  EXPECT_NEAR(diagonal.top, 5, 2);
+
+  // On a small picture the turned mark is cut like any other.
+  g_settings.watermark.text_rotation = 90;
+  ImagePtr small = Stamp(MakeImage(100, 30, 24, kWhite));
+  EXPECT_EQ(test::BoundsWhere(small.get(), dark), (Box{5, 5, 5 + upright.height(), 30}));
+}
+
+// Underline and strike-out add a stroke; bold thickens the strokes.
+TEST_F(WatermarkTextTest, StyleAndEffectChangeTheGlyphs) {
+  auto glyph_pixels = [this](int8_t style, int8_t effect) {
+    g_settings.watermark.font_style = style;
+    g_settings.watermark.font_effect = effect;
+    ReleaseWatermarkFont();
+    platform::CanvasPtr mark = Render("mmmm");
+    int count = 0;
+    for (int y = 0; y < CanvasHeight(*mark); ++y) {
+      for (int x = 0; x < CanvasWidth(*mark); ++x) {
+        count += platform::RedOf(CanvasPixel(*mark, x, y)) > 128 ? 1 : 0;
+      }
+    }
+    return count;
+  };
+  const int plain = glyph_pixels(0, 0);
+  EXPECT_GT(glyph_pixels(0, 1), plain + 20);
+  EXPECT_GT(glyph_pixels(0, 2), plain + 20);
+  EXPECT_GT(glyph_pixels(1, 0), plain + 20);
+}
+
+// Placeholders are expanded before measuring; markers and bytes that are
+// not UTF-8 do no harm; a real line break is shown, not obeyed.
+TEST_F(WatermarkTextTest, TextIsExpandedAndSanitised) {
+  g_run_state.input_path = "/pictures/Sunset.pic";
+  platform::CanvasPtr literal = Render("Photo Sunset");
+  platform::CanvasPtr expanded = Render("Photo %FILENAME%");
+  ASSERT_NE(literal, nullptr);
+  ASSERT_NE(expanded, nullptr);
+  EXPECT_EQ(CanvasWidth(*literal), CanvasWidth(*expanded));
+  g_run_state.input_path.clear();
+
+  platform::CanvasPtr one_line = Render("ab");
+  platform::CanvasPtr newline = Render("a\nb");
+  ASSERT_NE(newline, nullptr);
+  EXPECT_EQ(CanvasHeight(*newline), CanvasHeight(*one_line));
+  EXPECT_NE(Render("bad \xFF\xFE bytes"), nullptr);
+}
+
+}  // namespace
+}  // namespace pic2jpg
