@@ -39,7 +39,8 @@ FIBITMAP* MakePicture(int bpp) {
     }
   }
   if (bpp == 24) return image;
-  FIBITMAP* converted = bpp == 32 ? FreeImage_ConvertTo32Bits(image) : FreeImage_ConvertTo8Bits(image);
+  FIBITMAP* converted =
+      bpp == 32 ? FreeImage_ConvertTo32Bits(image) : FreeImage_ConvertTo8Bits(image);
   FreeImage_Unload(image);
   return converted;
 }
@@ -172,10 +173,10 @@ int main() {
     int bpp;
     bool (*work)(FIBITMAP*);
   };
-  const Case cases[] = {{"Rotate45ThenLanczos/type:0/bpp:24", 0, 24, pic2jpg::RunChain},
-                        {"Rotate45ThenLanczos/type:1/bpp:24", 1, 24, pic2jpg::RunChain},
-                        {"LibraryRotate45OneCall/type:0/bpp:24", 0, 24,
-                         pic2jpg::RunLibraryRotation}};
+  const Case cases[] = {
+      {"Rotate45ThenLanczos/type:0/bpp:24", 0, 24, pic2jpg::RunChain},
+      {"Rotate45ThenLanczos/type:1/bpp:24", 1, 24, pic2jpg::RunChain},
+      {"LibraryRotate45OneCall/type:0/bpp:24", 0, 24, pic2jpg::RunLibraryRotation}};
   for (const Case& c : cases) {
     pic2jpg::UseSettings(c.type);
     FIBITMAP* image = pic2jpg::MakePicture(c.bpp);

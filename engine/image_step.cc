@@ -12,8 +12,6 @@ FIBITMAP* ReplaceWithTrueColour(FIBITMAP* image) {
   return ReplaceImage(image, FreeImage_ConvertTo24Bits(image));
 }
 
-bool IsSpecialImageType(FIBITMAP* image) {
-  return FreeImage_GetImageType(image) != FIT_BITMAP;
-}
+bool IsSpecialImageType(FIBITMAP* image) { return FreeImage_GetImageType(image) != FIT_BITMAP; }
 
 }  // namespace pic2jpg

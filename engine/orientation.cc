@@ -48,8 +48,7 @@ FIBITMAP* RotateWithCanvas(FIBITMAP* image, int angle, const RGBQUAD& back) {
 FIBITMAP* RotateAboutCentre(FIBITMAP* image, int angle) {
   double centre_x = FreeImage_GetWidth(image) / 2.0;
   double centre_y = FreeImage_GetHeight(image) / 2.0;
-  return ReplaceImage(image, FreeImage_RotateEx(image, angle, 0.0, 0.0, centre_x, centre_y,
-                                                FALSE));
+  return ReplaceImage(image, FreeImage_RotateEx(image, angle, 0.0, 0.0, centre_x, centre_y, FALSE));
 }
 
 }  // namespace

@@ -74,13 +74,20 @@ int TargetSize(int value, int unit, int current) {
 
 FREE_IMAGE_FILTER ResizeFilter() {
   switch (g_settings.transform.image_resize_algorithm) {
-    case 0: return FILTER_BOX;
-    case 1: return FILTER_BILINEAR;
-    case 2: return FILTER_BSPLINE;
-    case 3: return FILTER_BICUBIC;
-    case 4: return FILTER_CATMULLROM;
-    case 5: return FILTER_LANCZOS3;
-    default: return FILTER_BICUBIC;
+    case 0:
+      return FILTER_BOX;
+    case 1:
+      return FILTER_BILINEAR;
+    case 2:
+      return FILTER_BSPLINE;
+    case 3:
+      return FILTER_BICUBIC;
+    case 4:
+      return FILTER_CATMULLROM;
+    case 5:
+      return FILTER_LANCZOS3;
+    default:
+      return FILTER_BICUBIC;
   }
 }
 

@@ -53,26 +53,40 @@ TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
     FIBITMAP* (*expected)(FIBITMAP* reference);
   };
   const Case cases[] = {
-      {kChart, {"--rotation=90"}, 64, 256,
-       [](FIBITMAP* r) { return FreeImage_Rotate(r, 90); }},
-      {kChart, {"--rotation=270", "--flip-vertical"}, 64, 256,
+      {kChart, {"--rotation=90"}, 64, 256, [](FIBITMAP* r) { return FreeImage_Rotate(r, 90); }},
+      {kChart,
+       {"--rotation=270", "--flip-vertical"},
+       64,
+       256,
        [](FIBITMAP* r) {
          FIBITMAP* t = FreeImage_Rotate(r, 270);
          FreeImage_FlipVertical(t);
          return t;
        }},
-      {kFlag, {"--flip-horizontal"}, 124, 124,
+      {kFlag,
+       {"--flip-horizontal"},
+       124,
+       124,
        [](FIBITMAP* r) {
          FIBITMAP* t = FreeImage_Clone(r);
          FreeImage_FlipHorizontal(t);
          return t;
        }},
-      {kChart, {"--width=128", "--height=1", "--keep-aspect-ratio"}, 128, 32,
+      {kChart,
+       {"--width=128", "--height=1", "--keep-aspect-ratio"},
+       128,
+       32,
        [](FIBITMAP* r) { return FreeImage_Rescale(r, 128, 32, FILTER_BICUBIC); }},
-      {kChart, {"--width=50", "--height=200", "--width-unit=PERCENT", "--height-unit=PERCENT",
-                "--resize-algorithm=LANCZOS"}, 128, 128,
+      {kChart,
+       {"--width=50", "--height=200", "--width-unit=PERCENT", "--height-unit=PERCENT",
+        "--resize-algorithm=LANCZOS"},
+       128,
+       128,
        [](FIBITMAP* r) { return FreeImage_Rescale(r, 128, 128, FILTER_LANCZOS3); }},
-      {kFlag, {"--invert"}, 124, 124,
+      {kFlag,
+       {"--invert"},
+       124,
+       124,
        [](FIBITMAP* r) {
          FIBITMAP* t = FreeImage_Clone(r);
          FreeImage_Invert(t);
@@ -104,8 +118,8 @@ TEST(ConsoleImageOptionsTest, CentreRotationKeepsTheSizeAndTurnsTheCorners) {
     int x, y;
     int colour;
   };
-  for (Sample s : {Sample{3, 3, 0x0000FF}, Sample{15, 4, 0x00FFFF}, Sample{3, 110, 0xFF00FF}, Sample{90, 80, 0xFF0000},
-                   Sample{35, 90, 0xFFFF00}}) {
+  for (Sample s : {Sample{3, 3, 0x0000FF}, Sample{15, 4, 0x00FFFF}, Sample{3, 110, 0xFF00FF},
+                   Sample{90, 80, 0xFF0000}, Sample{35, 90, 0xFFFF00}}) {
     int p = PixelAt(image, s.x, s.y);
     for (int shift : {0, 8, 16}) {
       EXPECT_NEAR(Channel(p, shift), Channel(s.colour, shift), 40) << s.x << "," << s.y;

@@ -113,8 +113,8 @@ TEST_F(OrientationTest, AnglesOutsideOneTo359AndSwitchedOffRotationChangeNothing
   };
   for (Case c : {Case{1, 0, 0}, Case{1, 360, 0}, Case{1, -90, 0}, Case{1, 450, 0}, Case{0, 90, 0},
                  Case{1, 0, 1}, Case{1, 90, 2}, Case{1, 90, -1}}) {
-    SCOPED_TRACE(testing::Message() << "on " << c.enabled << " angle " << c.angle << " type "
-                                    << c.type);
+    SCOPED_TRACE(testing::Message()
+                 << "on " << c.enabled << " angle " << c.angle << " type " << c.type);
     Rotate(c.angle, c.type);
     g_settings.transform.do_image_rotation = static_cast<int8_t>(c.enabled);
     FIBITMAP* image = MakeImage(20, 11, 8);
@@ -167,8 +167,8 @@ TEST_F(OrientationTest, CanvasRotationEnclosesTheWholeTurnedPicture) {
 // library's own one-call rotation gives them (up to its rounding).
 TEST_F(OrientationTest, CanvasRotationMatchesTheLibrarysOwnRotation) {
   Image original(MakeImage(37, 23, 24));
-  for (int angle : {1, 30, 44, 45, 46, 89, 91, 120, 135, 136, 179, 180, 181, 210, 225, 226, 269,
-                    271, 300, 315, 316, 359}) {
+  for (int angle : {1,   30,  44,  45,  46,  89,  91,  120, 135, 136, 179,
+                    180, 181, 210, 225, 226, 269, 271, 300, 315, 316, 359}) {
     SCOPED_TRACE(testing::Message() << angle << " degrees");
     Rotate(angle, 0, "FF8000");
     RGBQUAD back{0x00, 0x80, 0xFF, 0};

@@ -15,16 +15,25 @@ TEST(TargetSizeTest, PixelsPassAndPercentRoundsHalvesToEven) {
     int current;
     int expected;
   };
-  for (Case c : {Case{800, 0, 1000, 800}, Case{-5, 0, 1000, -5}, Case{0, 0, 1000, 0},
-                 Case{50, 1, 333, 166},   // 166.5
-                 Case{50, 1, 335, 168},   // 167.5
-                 Case{200, 1, 333, 666}, Case{100, 1, 333, 333}, Case{50, 1, 1, 0},  // 0.5
-                 Case{150, 1, 1, 2},                                                // 1.5
-                 Case{250, 1, 1, 2},                                                // 2.5
-                 Case{33, 1, 100, 33}, Case{-50, 1, 100, -50}, Case{50, 2, 100, 0},
-                 Case{50, -1, 100, 0},
-                 // far beyond what an int holds: clamped, the rescale then fails
-                 Case{INT_MAX, 1, INT_MAX, INT_MAX}}) {
+  const Case cases[] = {
+      {800, 0, 1000, 800},
+      {-5, 0, 1000, -5},
+      {0, 0, 1000, 0},
+      {50, 1, 333, 166},  // 166.5
+      {50, 1, 335, 168},  // 167.5
+      {200, 1, 333, 666},
+      {100, 1, 333, 333},
+      {50, 1, 1, 0},   // 0.5
+      {150, 1, 1, 2},  // 1.5
+      {250, 1, 1, 2},  // 2.5
+      {33, 1, 100, 33},
+      {-50, 1, 100, -50},
+      {50, 2, 100, 0},
+      {50, -1, 100, 0},
+      // far beyond what an int holds: clamped, the rescale then fails
+      {INT_MAX, 1, INT_MAX, INT_MAX},
+  };
+  for (const Case& c : cases) {
     EXPECT_EQ(TargetSize(c.value, c.unit, c.current), c.expected)
         << c.value << " unit " << c.unit << " of " << c.current;
   }
@@ -35,8 +44,8 @@ TEST(ResizeFilterTest, MapsTheAlgorithmSettingToTheLibrarysFilters) {
     int setting;
     int filter;
   };
-  for (Case c : {Case{0, 0}, Case{1, 2}, Case{2, 3}, Case{3, 1}, Case{4, 4}, Case{5, 5},
-                 Case{6, 1}, Case{-1, 1}}) {
+  for (Case c : {Case{0, 0}, Case{1, 2}, Case{2, 3}, Case{3, 1}, Case{4, 4}, Case{5, 5}, Case{6, 1},
+                 Case{-1, 1}}) {
     g_settings = Settings{};
     g_settings.transform.image_resize_algorithm = static_cast<int8_t>(c.setting);
     EXPECT_EQ(static_cast<int>(ResizeFilter()), c.filter) << "setting " << c.setting;
@@ -60,13 +69,13 @@ class ResizeTest : public ImageOpsTest {
 TEST_F(ResizeTest, ComputesTheNewSize) {
   struct Case {
     const char* what;
-    int width, height;                   // picture
-    int target_width, target_height;     // settings
+    int width, height;                // picture
+    int target_width, target_height;  // settings
     int width_unit, height_unit;
     bool keep_aspect;
     int resize_type;
     int expected_width, expected_height;
-    bool unchanged;                      // the very same picture comes back
+    bool unchanged;  // the very same picture comes back
   };
   const Case cases[] = {
       {"landscape uses the width target", 1000, 750, 800, 1, 0, 0, true, 0, 800, 600, false},

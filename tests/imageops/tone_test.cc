@@ -1,7 +1,8 @@
 // Colour correction, greyscale and threshold across the depths the engine
 // meets, and the null pass-through of every image step.
-#include "engine/geometry.h"
 #include "engine/tone.h"
+
+#include "engine/geometry.h"
 #include "imageops/imageops_fixture.h"
 
 namespace pic2jpg::test {
@@ -70,12 +71,9 @@ TEST_F(ToneTest, CorrectionsMoveEveryChannelTheRightWay) {
     bool lighter;  // else darker
   };
   const Case cases[] = {
-      {"brightness up", 40, 0, 1.0f, true},
-      {"brightness down", -40, 0, 1.0f, false},
-      {"gamma above 1", 0, 0, 2.2f, true},
-      {"gamma below 1", 0, 0, 0.45f, false},
-      {"brightest setting", 100, 0, 9.99f, true},
-      {"darkest setting", -100, 0, 0.01f, false},
+      {"brightness up", 40, 0, 1.0f, true},       {"brightness down", -40, 0, 1.0f, false},
+      {"gamma above 1", 0, 0, 2.2f, true},        {"gamma below 1", 0, 0, 0.45f, false},
+      {"brightest setting", 100, 0, 9.99f, true}, {"darkest setting", -100, 0, 0.01f, false},
   };
   for (const Case& c : cases) {
     for (int bpp : {4, 8, 16, 24, 32, 48}) {
@@ -86,9 +84,11 @@ TEST_F(ToneTest, CorrectionsMoveEveryChannelTheRightWay) {
       ASSERT_NE(corrected, nullptr);
       EXPECT_FALSE(SamePixels(original.get(), corrected.get())) << "something changed";
       if (c.lighter) {
-        EXPECT_TRUE(EveryChannel(original.get(), corrected.get(), [](int a, int b) { return b >= a; }));
+        EXPECT_TRUE(
+            EveryChannel(original.get(), corrected.get(), [](int a, int b) { return b >= a; }));
       } else {
-        EXPECT_TRUE(EveryChannel(original.get(), corrected.get(), [](int a, int b) { return b <= a; }));
+        EXPECT_TRUE(
+            EveryChannel(original.get(), corrected.get(), [](int a, int b) { return b <= a; }));
       }
     }
   }
@@ -99,14 +99,12 @@ TEST_F(ToneTest, ContrastSpreadsTonesAwayFromTheMiddle) {
   Image original(MakeImage(32, 8, 24));
   Image corrected(CorrectColors(FreeImage_Clone(original.get())));
   ASSERT_NE(corrected, nullptr);
-  EXPECT_TRUE(EveryChannel(original.get(), corrected.get(), [](int a, int b) {
-    return a < 128 ? b <= a : b >= a;
-  }));
+  EXPECT_TRUE(EveryChannel(original.get(), corrected.get(),
+                           [](int a, int b) { return a < 128 ? b <= a : b >= a; }));
   Correct(0, -60, 1.0f, false);
   Image flattened(CorrectColors(FreeImage_Clone(original.get())));
-  EXPECT_TRUE(EveryChannel(original.get(), flattened.get(), [](int a, int b) {
-    return a < 128 ? b >= a : b <= a + 1;
-  }));
+  EXPECT_TRUE(EveryChannel(original.get(), flattened.get(),
+                           [](int a, int b) { return a < 128 ? b >= a : b <= a + 1; }));
 }
 
 TEST_F(ToneTest, InversionMirrorsEveryChannelAndTwiceRestores) {
