@@ -173,5 +173,19 @@ TEST(ConsoleImageOptionsTest, GreyscaleAndThresholdGiveBlackAndWhite) {
   EXPECT_LT(Channel(PixelAt(image, 30, 90), 16), 40);
 }
 
+// A size no memory can hold makes the resize fail: the file is reported as
+// not converted, nothing is written, and the program ends without a crash.
+TEST(ConsoleImageOptionsTest, AResizeThatCannotBeDoneFailsCleanly) {
+  Conversion conversion = Convert(kChart, {"-d", "--width=2000000000", "--height=2000000000"});
+  EXPECT_GE(conversion.run.exit_status, 0);
+  EXPECT_LT(conversion.run.exit_status, 128) << "ended by a signal";
+  EXPECT_EQ(conversion.output, nullptr);
+  bool not_ok = false;
+  for (const std::string& line : conversion.run.Lines()) {
+    not_ok |= line.rfind("Not OK", 0) == 0;
+  }
+  EXPECT_TRUE(not_ok) << conversion.run.output;
+}
+
 }  // namespace
 }  // namespace pic2jpg::test
