@@ -1,0 +1,88 @@
+// Bounds-checked reading of big-endian picture data.
+//
+// A ByteReader never reads outside its buffer: a read past the end returns 0
+// and sets `failed`, which stays set, so callers may read a whole record and
+// check once afterwards. The buffer is borrowed, never owned.
+#ifndef PIC2JPG_ENGINE_PICT_BYTE_READER_H_
+#define PIC2JPG_ENGINE_PICT_BYTE_READER_H_
+
+#include <cstddef>
+#include <cstdint>
+
+namespace pic2jpg::pict {
+
+struct ByteReader {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  size_t pos = 0;
+  bool failed = false;
+
+  size_t Left() const { return failed || pos >= size ? 0 : size - pos; }
+  bool Has(size_t n) const { return !failed && pos <= size && size - pos >= n; }
+  const uint8_t* Here() const { return data + pos; }
+};
+
+inline ByteReader MakeReader(const uint8_t* data, size_t size) {
+  ByteReader r;
+  r.data = data;
+  r.size = size;
+  return r;
+}
+
+// Marks the reader failed when fewer than n bytes are left; true when they are there.
+inline bool Need(ByteReader* r, size_t n) {
+  if (r->Has(n)) return true;
+  r->failed = true;
+  return false;
+}
+
+inline bool Skip(ByteReader* r, size_t n) {
+  if (!Need(r, n)) return false;
+  r->pos += n;
+  return true;
+}
+
+inline uint8_t ReadU8(ByteReader* r) {
+  if (!Need(r, 1)) return 0;
+  return r->data[r->pos++];
+}
+
+inline int8_t ReadS8(ByteReader* r) { return static_cast<int8_t>(ReadU8(r)); }
+
+inline uint16_t ReadU16(ByteReader* r) {
+  if (!Need(r, 2)) return 0;
+  uint16_t v = static_cast<uint16_t>((r->data[r->pos] << 8) | r->data[r->pos + 1]);
+  r->pos += 2;
+  return v;
+}
+
+inline int16_t ReadS16(ByteReader* r) { return static_cast<int16_t>(ReadU16(r)); }
+
+inline uint32_t ReadU32(ByteReader* r) {
+  if (!Need(r, 4)) return 0;
+  const uint8_t* p = r->data + r->pos;
+  r->pos += 4;
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+inline int32_t ReadS32(ByteReader* r) { return static_cast<int32_t>(ReadU32(r)); }
+
+// A 16.16 fixed-point number.
+inline double ReadFixed(ByteReader* r) { return ReadS32(r) / 65536.0; }
+
+// A reader over the next n bytes, which the outer reader skips; an empty,
+// failed reader when they are not there.
+inline ByteReader SubReader(ByteReader* r, size_t n) {
+  ByteReader sub;
+  if (!Need(r, n)) {
+    sub.failed = true;
+    return sub;
+  }
+  sub = MakeReader(r->data + r->pos, n);
+  r->pos += n;
+  return sub;
+}
+
+}  // namespace pic2jpg::pict
+
+#endif  // PIC2JPG_ENGINE_PICT_BYTE_READER_H_

@@ -1,0 +1,361 @@
+#include "engine/pict/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace pic2jpg::pict {
+namespace {
+
+Rgb Invert(Rgb c) {
+  return Rgb{static_cast<uint8_t>(255 - c.r), static_cast<uint8_t>(255 - c.g),
+             static_cast<uint8_t>(255 - c.b)};
+}
+
+uint8_t Lerp(uint8_t from, int to, uint8_t coverage) {
+  return static_cast<uint8_t>(from + ((to - from) * coverage + (to > from ? 127 : -127)) / 255);
+}
+
+int Component(PixelOp op, int src, int dst, int extra) {
+  switch (op) {
+    case PixelOp::kBlend: return (src * extra + dst * (255 - extra) + 127) / 255;
+    case PixelOp::kAddPin: return std::min(src + dst, extra);
+    case PixelOp::kAddOver: return (src + dst) & 255;
+    case PixelOp::kSubPin: return std::max(dst - src, extra);
+    case PixelOp::kSubOver: return (dst - src) & 255;
+    case PixelOp::kMax: return std::max(src, dst);
+    case PixelOp::kMin: return std::min(src, dst);
+    default: return src;
+  }
+}
+
+// Position of a pixel in its pattern: patterns are aligned with the picture's
+// coordinate origin.
+struct PatternPhase {
+  int x = 0;
+  int y = 0;
+};
+
+PatternPhase PhaseOf(const Canvas& canvas) {
+  PatternPhase phase;
+  phase.x = static_cast<int>(std::lround(canvas.origin_x * canvas.scale_x)) & 7;
+  phase.y = static_cast<int>(std::lround(canvas.origin_y * canvas.scale_y)) & 7;
+  return phase;
+}
+
+bool UniformPattern(const PenSource& source, bool* bit) {
+  if (source.tile) return false;
+  uint8_t first = source.bits[0];
+  if (first != 0x00 && first != 0xFF) return false;
+  for (uint8_t b : source.bits) {
+    if (b != first) return false;
+  }
+  *bit = first == 0xFF;
+  return true;
+}
+
+// Paints [x0, x1) of row y with full coverage, or with the coverage bytes given.
+void PaintRow(Canvas* canvas, int y, int x0, int x1, const PenSource& source,
+              const Action actions[2], const uint8_t* coverage, const ModeColours& colours,
+              int mode, const PatternPhase& phase) {
+  uint8_t* row = canvas->pixels.data() + (static_cast<size_t>(y) * canvas->width) * 4;
+  if (source.tile) {
+    const Tile& tile = *source.tile;
+    int ty = ((y + phase.y) % tile.height + tile.height) % tile.height;
+    for (int x = x0; x < x1; ++x) {
+      uint8_t cov = coverage ? coverage[x - x0] : 255;
+      if (cov == 0) continue;
+      int tx = ((x + phase.x) % tile.width + tile.width) % tile.width;
+      Rgb colour = tile.pixels[static_cast<size_t>(ty) * tile.width + tx];
+      ApplyAction(row + 4 * x, ResolveAction(mode, false, false, colour, colours), cov);
+    }
+    return;
+  }
+  uint8_t bits = source.bits[(y + phase.y) & 7];
+  for (int x = x0; x < x1; ++x) {
+    uint8_t cov = coverage ? coverage[x - x0] : 255;
+    if (cov == 0) continue;
+    int bit = (bits >> (7 - ((x + phase.x) & 7))) & 1;
+    ApplyAction(row + 4 * x, actions[bit], cov);
+  }
+}
+
+void FillRowSolid(Canvas* canvas, int y, int x0, int x1, Rgb colour) {
+  uint8_t* p = canvas->pixels.data() + (static_cast<size_t>(y) * canvas->width + x0) * 4;
+  for (int x = x0; x < x1; ++x, p += 4) {
+    p[0] = colour.b;
+    p[1] = colour.g;
+    p[2] = colour.r;
+    p[3] = 255;
+  }
+}
+
+}  // namespace
+
+Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColours& c) {
+  if (mode & kDitherCopy) mode &= ~kDitherCopy;
+  if (mode >= kPatCopy && mode <= kNotPatBic) mode -= kPatCopy;
+  Rgb src = is_bit ? (bit ? c.fg : c.bg) : colour;
+  // "Set" source pixels: the one bits, or colours other than white.
+  bool set = is_bit ? bit : !(colour == kWhite);
+  bool clear = is_bit ? !bit : !(colour == kBlack);
+  Action a;
+  switch (mode) {
+    case kSrcCopy:
+      a.op = PixelOp::kCopy;
+      a.colour = src;
+      break;
+    case kSrcOr:
+      if (set) {
+        a.op = PixelOp::kCopy;
+        a.colour = is_bit ? c.fg : colour;
+      }
+      break;
+    case kSrcXor:
+      if (set) a.op = PixelOp::kInvert;
+      break;
+    case kSrcBic:
+      if (set) {
+        a.op = PixelOp::kCopy;
+        a.colour = c.bg;
+      }
+      break;
+    case kNotSrcCopy:
+      a.op = PixelOp::kCopy;
+      a.colour = is_bit ? (bit ? c.bg : c.fg) : Invert(colour);
+      break;
+    case kNotSrcOr:
+      if (clear) {
+        a.op = PixelOp::kCopy;
+        a.colour = is_bit ? c.fg : Invert(colour);
+      }
+      break;
+    case kNotSrcXor:
+      if (clear) a.op = PixelOp::kInvert;
+      break;
+    case kNotSrcBic:
+      if (clear) {
+        a.op = PixelOp::kCopy;
+        a.colour = c.bg;
+      }
+      break;
+    case kBlend:
+    case kAddPin:
+    case kAddOver:
+    case kSubPin:
+    case kAddMax:
+    case kSubOver:
+    case kAdMin: {
+      static constexpr PixelOp kOps[] = {PixelOp::kBlend, PixelOp::kAddPin, PixelOp::kAddOver,
+                                         PixelOp::kSubPin, PixelOp::kNone,  PixelOp::kMax,
+                                         PixelOp::kSubOver, PixelOp::kMin};
+      a.op = kOps[mode - kBlend];
+      a.colour = src;
+      a.extra = c.op_colour;
+      if (mode == kSubPin) a.extra = kBlack;
+      break;
+    }
+    case kTransparent:
+      if (!(src == c.bg)) {
+        a.op = PixelOp::kCopy;
+        a.colour = src;
+      }
+      break;
+    case kHilite:
+      if (set) {
+        a.op = PixelOp::kHilite;
+        a.colour = c.hilite;
+        a.extra = c.bg;
+      }
+      break;
+    default:
+      a.op = PixelOp::kCopy;
+      a.colour = src;
+      break;
+  }
+  return a;
+}
+
+void ApplyAction(uint8_t* p, const Action& a, uint8_t coverage) {
+  switch (a.op) {
+    case PixelOp::kNone:
+      return;
+    case PixelOp::kCopy:
+      if (coverage == 255) {
+        p[0] = a.colour.b;
+        p[1] = a.colour.g;
+        p[2] = a.colour.r;
+      } else {
+        p[0] = Lerp(p[0], a.colour.b, coverage);
+        p[1] = Lerp(p[1], a.colour.g, coverage);
+        p[2] = Lerp(p[2], a.colour.r, coverage);
+      }
+      break;
+    case PixelOp::kInvert:
+      if (coverage < 128) return;
+      p[0] = static_cast<uint8_t>(255 - p[0]);
+      p[1] = static_cast<uint8_t>(255 - p[1]);
+      p[2] = static_cast<uint8_t>(255 - p[2]);
+      coverage = 255;
+      break;
+    case PixelOp::kHilite: {
+      if (coverage < 128) return;
+      Rgb dst{p[2], p[1], p[0]};
+      Rgb to;
+      if (dst == a.extra) {
+        to = a.colour;
+      } else if (dst == a.colour) {
+        to = a.extra;
+      } else {
+        return;
+      }
+      p[0] = to.b;
+      p[1] = to.g;
+      p[2] = to.r;
+      coverage = 255;
+      break;
+    }
+    default: {
+      int b = Component(a.op, a.colour.b, p[0], a.extra.b);
+      int g = Component(a.op, a.colour.g, p[1], a.extra.g);
+      int r = Component(a.op, a.colour.r, p[2], a.extra.r);
+      p[0] = Lerp(p[0], b, coverage);
+      p[1] = Lerp(p[1], g, coverage);
+      p[2] = Lerp(p[2], r, coverage);
+      break;
+    }
+  }
+  if (p[3] < coverage) p[3] = coverage;
+}
+
+bool AllocateCanvas(Canvas* canvas, int width, int height) {
+  if (width <= 0 || height <= 0) return false;
+  size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  try {
+    canvas->pixels.clear();
+    canvas->pixels.reserve(bytes + kCanvasSlack);
+    canvas->pixels.resize(bytes);
+  } catch (const std::bad_alloc&) {
+    canvas->pixels = {};
+    return false;
+  }
+  // White, nothing drawn yet.
+  uint8_t* p = canvas->pixels.data();
+  for (size_t i = 0; i < bytes; i += 4) {
+    p[i] = 255;
+    p[i + 1] = 255;
+    p[i + 2] = 255;
+    p[i + 3] = 0;
+  }
+  canvas->width = width;
+  canvas->height = height;
+  canvas->clip = CanvasRegion(*canvas);
+  return true;
+}
+
+int PixelX(const Canvas& canvas, double x) {
+  double v = std::floor((x - canvas.origin_x) * canvas.scale_x + 0.5);
+  return static_cast<int>(std::clamp(v, -1e9, 1e9));
+}
+
+int PixelY(const Canvas& canvas, double y) {
+  double v = std::floor((y - canvas.origin_y) * canvas.scale_y + 0.5);
+  return static_cast<int>(std::clamp(v, -1e9, 1e9));
+}
+
+QdRect MapRect(const Canvas& canvas, const QdRect& rect) {
+  QdRect out;
+  out.top = PixelY(canvas, rect.top);
+  out.left = PixelX(canvas, rect.left);
+  out.bottom = PixelY(canvas, rect.bottom);
+  out.right = PixelX(canvas, rect.right);
+  return out;
+}
+
+Region MapRegion(const Canvas& canvas, const Region& region) {
+  if (canvas.scale_x == 1 && canvas.scale_y == 1 && canvas.origin_x == std::floor(canvas.origin_x) &&
+      canvas.origin_y == std::floor(canvas.origin_y)) {
+    return Offset(region, -static_cast<int>(canvas.origin_x), -static_cast<int>(canvas.origin_y));
+  }
+  Region out;
+  for (const Band& band : region.bands) {
+    int top = PixelY(canvas, band.top);
+    int bottom = PixelY(canvas, band.bottom);
+    if (bottom <= top) continue;
+    std::vector<int> xs;
+    for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
+      int left = PixelX(canvas, band.xs[i]);
+      int right = PixelX(canvas, band.xs[i + 1]);
+      if (right <= left) continue;
+      if (!xs.empty() && xs.back() >= left) {
+        xs.back() = std::max(xs.back(), right);
+      } else {
+        xs.push_back(left);
+        xs.push_back(right);
+      }
+    }
+    if (xs.empty()) continue;
+    if (!out.bands.empty() && out.bands.back().bottom > top) top = out.bands.back().bottom;
+    if (bottom <= top) continue;
+    if (!out.bands.empty() && out.bands.back().bottom == top && out.bands.back().xs == xs) {
+      out.bands.back().bottom = bottom;
+    } else {
+      out.bands.push_back(Band{top, bottom, std::move(xs)});
+    }
+  }
+  return out;
+}
+
+Region CanvasRegion(const Canvas& canvas) { return RectRegion(0, 0, canvas.width, canvas.height); }
+
+bool ChargeWork(Canvas* canvas, long long pixels) {
+  canvas->work += std::max(0LL, pixels);
+  return canvas->work_budget <= 0 || canvas->work <= canvas->work_budget;
+}
+
+void PaintRegion(Canvas* canvas, const Region& area, const PenSource& source, int mode,
+                 const ModeColours& colours) {
+  Region target = Combine(area, canvas->clip, RegionOp::kIntersect);
+  if (IsEmpty(target) || !ChargeWork(canvas, Area(target))) return;
+  Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
+                       ResolveAction(mode, true, true, kBlack, colours)};
+  PatternPhase phase = PhaseOf(*canvas);
+  bool bit = false;
+  bool solid = UniformPattern(source, &bit) && actions[bit].op == PixelOp::kCopy;
+  for (const Band& band : target.bands) {
+    for (int y = band.top; y < band.bottom; ++y) {
+      for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
+        if (solid) {
+          FillRowSolid(canvas, y, band.xs[i], band.xs[i + 1], actions[bit].colour);
+        } else {
+          PaintRow(canvas, y, band.xs[i], band.xs[i + 1], source, actions, nullptr, colours,
+                   mode, phase);
+        }
+      }
+    }
+  }
+}
+
+void PaintMask(Canvas* canvas, const CoverageMask& mask, const PenSource& source, int mode,
+               const ModeColours& colours) {
+  if (mask.width <= 0 || mask.height <= 0) return;
+  Region box = RectRegion(mask.x, mask.y, mask.x + mask.width, mask.y + mask.height);
+  Region target = Combine(box, canvas->clip, RegionOp::kIntersect);
+  if (IsEmpty(target) || !ChargeWork(canvas, Area(target))) return;
+  Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
+                       ResolveAction(mode, true, true, kBlack, colours)};
+  PatternPhase phase = PhaseOf(*canvas);
+  for (const Band& band : target.bands) {
+    for (int y = band.top; y < band.bottom; ++y) {
+      const uint8_t* cov_row =
+          mask.coverage.data() + static_cast<size_t>(y - mask.y) * mask.width;
+      for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
+        int x0 = band.xs[i], x1 = band.xs[i + 1];
+        PaintRow(canvas, y, x0, x1, source, actions, cov_row + (x0 - mask.x), colours, mode,
+                 phase);
+      }
+    }
+  }
+}
+
+}  // namespace pic2jpg::pict

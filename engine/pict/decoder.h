@@ -1,0 +1,109 @@
+// The reader's inside: the state DrawPicture keeps while it plays a picture's
+// opcodes, and the entry points of each family of opcodes.
+//
+// Every opcode handler is called with the reader just after the opcode and
+// must leave it just after the opcode's data. It returns false only for a
+// failure that ends the picture, after setting the decoder's status; data it
+// does not understand it skips.
+#ifndef PIC2JPG_ENGINE_PICT_DECODER_H_
+#define PIC2JPG_ENGINE_PICT_DECODER_H_
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/pict/byte_reader.h"
+#include "engine/pict/canvas.h"
+#include "engine/pict/pict_reader.h"
+#include "engine/pict/qd_types.h"
+#include "engine/pict/region.h"
+
+namespace pic2jpg::pict {
+
+struct PictHeader {
+  size_t start = 0;  // offset of the picture's size field: 0, or 512 after a preamble
+  int version = 0;   // 1 or 2
+  QdRect frame;
+  bool extended = false;  // HeaderOp version -2
+  double h_res = 72;
+  double v_res = 72;
+  QdRect source_rect;     // the extended header's source rectangle
+  size_t first_opcode = 0;
+};
+
+// Finds the picture in the data (after a preamble or at the start) and reads
+// its header. False when neither place holds a picture.
+bool ReadPictHeader(const uint8_t* data, size_t size, PictHeader* header);
+
+struct TextState {
+  int font = 0;
+  int face = 0;
+  int mode = kSrcOr;
+  int size = 0;  // 0: the default size
+  double space_extra = 0;
+  int char_extra = 0;
+  double ratio_h = 1;
+  double ratio_v = 1;
+  QdPoint location;
+  std::map<int, std::string> font_names;
+};
+
+struct DrawState {
+  QdPoint pen;
+  QdPoint pen_size{1, 1};
+  int pen_mode = kPatCopy;
+  PenSource pen_pat;
+  PenSource fill_pat;
+  PenSource back_pat;  // bits all zero: the background colour
+  ModeColours colours;
+  bool hilite_next = false;  // the next invert uses the hilite colour
+  QdPoint oval_size;
+  QdPoint origin;
+  QdRect last_rect;  // for the "same" shape opcodes
+  Region last_region;
+  TextState text;
+};
+
+struct Decoder {
+  ByteReader in;  // the whole buffer; positions count from its start
+  PictHeader header;
+  DecodeOptions options;
+  Canvas canvas;
+  DrawState state;
+  DecodeStatus status = DecodeStatus::kOk;
+  std::string message;
+  // After a QuickTime image was drawn, the drawing stored after it for
+  // readers without QuickTime is skipped where it lies over the image.
+  bool placeholder_active = false;
+  QdRect placeholder_area;  // pixel space
+  bool transparent_image_drawn = false;
+};
+
+// Sets the status and message once; returns false for convenience.
+bool Fail(Decoder* decoder, DecodeStatus status, const std::string& message);
+// Fails with kTruncated when the reader ran out; true when it did not.
+bool CheckRead(Decoder* decoder, const char* what);
+// True when a drawing that covers `pixels` (pixel space) is the stand-in of
+// the QuickTime image just drawn.
+bool IsPlaceholder(const Decoder& decoder, const QdRect& pixels);
+// A picture rectangle in picture coordinates after the Origin opcodes.
+QdRect Shifted(const Decoder& decoder, const QdRect& rect);
+QdPoint Shifted(const Decoder& decoder, const QdPoint& point);
+
+// Families of opcodes.
+bool DoStateOp(Decoder* decoder, int opcode);      // pen, patterns, colours, clip, text settings
+bool DoShapeOp(Decoder* decoder, int opcode);      // lines, rects, ovals, arcs, polygons, regions
+bool DoTextOp(Decoder* decoder, int opcode);       // the four text opcodes and font names
+bool DoBitsOp(Decoder* decoder, int opcode);       // BitsRect ... DirectBitsRgn
+bool DoQuickTimeOp(Decoder* decoder, int opcode);  // 0x8200, 0x8201
+// Skips any opcode by the lengths Apple documents; false when the data ends.
+bool SkipOpcode(Decoder* decoder, int opcode);
+// Reads a PixPat record (BkPixPat, PnPixPat, FillPixPat) into a pen source.
+bool ReadPixPat(Decoder* decoder, PenSource* pattern);
+
+// Plays the opcodes from header.first_opcode to the end of the picture.
+bool PlayOpcodes(Decoder* decoder);
+
+}  // namespace pic2jpg::pict
+
+#endif  // PIC2JPG_ENGINE_PICT_DECODER_H_

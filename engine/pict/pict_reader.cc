@@ -1,0 +1,133 @@
+// DecodePict: finds the header, chooses the output size and resolution,
+// allocates the canvas within the limits and plays the opcodes.
+#include "engine/pict/pict_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "engine/pict/decoder.h"
+
+namespace pic2jpg::pict {
+namespace {
+
+struct Geometry {
+  QdRect space;  // picture coordinates covered by the canvas
+  double scale_x = 1;
+  double scale_y = 1;
+  long long width = 0;
+  long long height = 0;
+};
+
+bool Near(double value, double expected) {
+  return std::fabs(value - expected) <= std::max(3.0, expected * 0.02);
+}
+
+// An extended header records the picture at its own resolution: the frame is
+// the size at 72 dpi and the drawing's coordinates are those of the source
+// rectangle. Some writers fill the resolution without drawing at it; then the
+// source rectangle does not match the frame scaled, and the frame is used.
+Geometry ChooseGeometry(const PictHeader& header) {
+  Geometry g;
+  g.space = header.frame;
+  if (header.extended && !header.source_rect.Empty()) {
+    double expected_w = header.frame.Width() * header.h_res / 72.0;
+    double expected_h = header.frame.Height() * header.v_res / 72.0;
+    if (Near(header.source_rect.Width(), expected_w) &&
+        Near(header.source_rect.Height(), expected_h)) {
+      g.space = header.source_rect;
+    }
+  }
+  g.width = std::llround(g.space.Width() * g.scale_x);
+  g.height = std::llround(g.space.Height() * g.scale_y);
+  return g;
+}
+
+DecodeResult Result(DecodeStatus status, std::string message) {
+  DecodeResult result;
+  result.status = status;
+  result.message = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+const char* StatusName(DecodeStatus status) {
+  switch (status) {
+    case DecodeStatus::kOk: return "ok";
+    case DecodeStatus::kNotPict: return "not a PICT picture";
+    case DecodeStatus::kTruncated: return "truncated";
+    case DecodeStatus::kMalformed: return "malformed";
+    case DecodeStatus::kTooLarge: return "too large";
+    case DecodeStatus::kNoMemory: return "out of memory";
+    case DecodeStatus::kTooComplex: return "too complex";
+  }
+  return "unknown";
+}
+
+DecodeResult ReadPictInfo(const uint8_t* data, size_t size, PictInfo* info) {
+  *info = PictInfo{};
+  PictHeader header;
+  if (data == nullptr || !ReadPictHeader(data, size, &header)) {
+    return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
+  }
+  Geometry g = ChooseGeometry(header);
+  info->version = header.version;
+  info->has_preamble = header.start != 0;
+  info->extended = header.extended;
+  info->h_res = header.h_res;
+  info->v_res = header.v_res;
+  info->width = static_cast<int>(g.width);
+  info->height = static_cast<int>(g.height);
+  return DecodeResult{};
+}
+
+DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
+                        const DecodeOptions& options) {
+  *picture = Picture{};
+  try {
+    Decoder d;
+    d.options = options;
+    d.in = MakeReader(data, size);
+    if (data == nullptr || !ReadPictHeader(data, size, &d.header)) {
+      return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
+    }
+    Geometry g = ChooseGeometry(d.header);
+    if (g.width <= 0 || g.height <= 0) {
+      return Result(DecodeStatus::kMalformed, "the picture frame is empty");
+    }
+    if (g.width * g.height > options.max_pixels) {
+      return Result(DecodeStatus::kTooLarge, "the picture frame is over the pixel limit");
+    }
+    d.canvas.origin_x = g.space.left;
+    d.canvas.origin_y = g.space.top;
+    d.canvas.scale_x = g.scale_x;
+    d.canvas.scale_y = g.scale_y;
+    long long area = g.width * g.height;
+    d.canvas.work_budget = 64 * area + (256LL << 20);
+    if (!AllocateCanvas(&d.canvas, static_cast<int>(g.width), static_cast<int>(g.height))) {
+      return Result(DecodeStatus::kNoMemory, "no memory for the picture");
+    }
+    if (!PlayOpcodes(&d)) return Result(d.status, d.message);
+
+    picture->width = d.canvas.width;
+    picture->height = d.canvas.height;
+    picture->pixels = std::move(d.canvas.pixels);
+    uint8_t* p = picture->pixels.data();
+    size_t bytes = picture->pixels.size();
+    bool transparent = false;
+    if (d.transparent_image_drawn) {
+      for (size_t i = 3; i < bytes && !transparent; i += 4) transparent = p[i] != 255;
+    }
+    picture->has_alpha = transparent;
+    if (!transparent) {
+      for (size_t i = 3; i < bytes; i += 4) p[i] = 255;
+    }
+    return DecodeResult{};
+  } catch (const std::bad_alloc&) {
+    *picture = Picture{};
+    return Result(DecodeStatus::kNoMemory, "out of memory while drawing");
+  }
+}
+
+}  // namespace pic2jpg::pict

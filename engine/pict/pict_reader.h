@@ -1,0 +1,79 @@
+// Our own reader of Macintosh PICT pictures (QuickDraw version 1, version 2
+// and extended version 2, with or without the 512-byte file preamble),
+// including QuickTime-compressed pictures and QuickDraw drawing.
+//
+// It decodes from a memory buffer it only borrows, checks every read against
+// the buffer's end, and returns a picture it does not keep. Failures are
+// return values: the picture is then left empty. Nothing here touches files,
+// settings or the rest of the engine.
+#ifndef PIC2JPG_ENGINE_PICT_PICT_READER_H_
+#define PIC2JPG_ENGINE_PICT_PICT_READER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pic2jpg::pict {
+
+// A decoded picture: 4 bytes a pixel in the order blue, green, red, alpha,
+// rows top first, no padding. The colour bytes hold the picture drawn onto
+// white. has_alpha is set only when an image with transparency was drawn and
+// some pixels are not opaque; otherwise every alpha byte is 255.
+// `pixels` keeps kCanvasSlack spare bytes of capacity after the picture.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  bool has_alpha = false;
+  std::vector<uint8_t> pixels;
+};
+
+enum class DecodeStatus {
+  kOk,
+  kNotPict,      // no PICT header at offset 0 or 512
+  kTruncated,    // the data ends inside an opcode
+  kMalformed,    // impossible values (an empty frame, a bitmap past its data...)
+  kTooLarge,     // over the pixel limit, or more than the data could describe
+  kNoMemory,     // the picture's memory could not be had
+  kTooComplex,   // drawing work past the budget
+};
+
+struct DecodeOptions {
+  // The most pixels the picture (its frame at the output resolution) or any
+  // one bitmap in it may have.
+  long long max_pixels = 256LL * 1000 * 1000;
+  // Decode the images inside QuickTime opcodes with the codec library; when
+  // off, only uncompressed ("raw ") images are decoded and the others fall
+  // back to the drawing stored after them.
+  bool use_codec_library = true;
+  // Draw text with fonts; when off, text opcodes are read and skipped.
+  bool draw_text = true;
+};
+
+struct DecodeResult {
+  DecodeStatus status = DecodeStatus::kOk;
+  std::string message;  // what failed, for diagnostics (English)
+  bool ok() const { return status == DecodeStatus::kOk; }
+};
+
+// What the header says, without drawing anything.
+struct PictInfo {
+  int version = 0;       // 1 or 2
+  bool has_preamble = false;
+  bool extended = false; // extended version 2 header with a resolution
+  double h_res = 72;     // dots per inch
+  double v_res = 72;
+  int width = 0;         // the size the picture decodes to
+  int height = 0;
+};
+
+DecodeResult ReadPictInfo(const uint8_t* data, size_t size, PictInfo* info);
+
+DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
+                        const DecodeOptions& options = {});
+
+const char* StatusName(DecodeStatus status);
+
+}  // namespace pic2jpg::pict
+
+#endif  // PIC2JPG_ENGINE_PICT_PICT_READER_H_

@@ -1,0 +1,201 @@
+#include "engine/pict/pixel_map.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/pict/packbits.h"
+
+namespace pic2jpg::pict {
+namespace {
+
+constexpr int kRowBytesMask = 0x3FFF;
+constexpr int kPixMapFlag = 0x8000;
+
+bool ValidPixelSize(int size) {
+  return size == 1 || size == 2 || size == 4 || size == 8 || size == 16 || size == 24 ||
+         size == 32;
+}
+
+uint8_t Expand5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+
+void DefaultPalette(int pixel_size, std::vector<Rgb>* palette) {
+  int entries = pixel_size <= 8 ? 1 << pixel_size : 0;
+  palette->assign(static_cast<size_t>(entries), kBlack);
+  if (entries == 2) (*palette)[0] = kWhite;
+  if (entries > 2) {
+    // Without a table: a grey ramp from white (0) to black (last).
+    for (int i = 0; i < entries; ++i) {
+      uint8_t v = static_cast<uint8_t>(255 - i * 255 / (entries - 1));
+      (*palette)[static_cast<size_t>(i)] = Rgb{v, v, v};
+    }
+  }
+}
+
+// Bytes of one row after unpacking, and the least the decoder reads from it.
+size_t RawRowSize(const PixMapInfo& info, bool packed) {
+  size_t width = static_cast<size_t>(info.Width());
+  if (info.is_pixmap && info.pixel_size == 32) {
+    if (info.pack_type == 2 && info.row_bytes >= 8) return width * 3;
+    if (packed && info.pack_type != 1) return width * static_cast<size_t>(info.cmp_count);
+  }
+  return static_cast<size_t>(info.row_bytes);
+}
+
+size_t NeededRowSize(const PixMapInfo& info, bool packed) {
+  size_t width = static_cast<size_t>(info.Width());
+  if (info.is_pixmap && info.pixel_size == 32) {
+    if (info.pack_type == 2 && info.row_bytes >= 8) return width * 3;
+    if (packed && info.pack_type != 1) return width * static_cast<size_t>(info.cmp_count);
+    return width * 4;
+  }
+  return (width * static_cast<size_t>(info.pixel_size) + 7) / 8;
+}
+
+void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow* row) {
+  int width = info.Width();
+  if (info.Indexed()) {
+    row->index.resize(static_cast<size_t>(width));
+    int size = info.is_pixmap ? info.pixel_size : 1;
+    if (size == 8) {
+      std::memcpy(row->index.data(), raw, static_cast<size_t>(width));
+      return;
+    }
+    int per_byte = 8 / size;
+    int mask = (1 << size) - 1;
+    for (int x = 0; x < width; ++x) {
+      int byte = raw[x / per_byte];
+      int shift = 8 - size * (x % per_byte + 1);
+      row->index[static_cast<size_t>(x)] = static_cast<uint8_t>((byte >> shift) & mask);
+    }
+    return;
+  }
+  row->colour.resize(static_cast<size_t>(width));
+  Rgb* out = row->colour.data();
+  if (info.pixel_size == 16) {
+    for (int x = 0; x < width; ++x) {
+      int v = (raw[2 * x] << 8) | raw[2 * x + 1];
+      out[x] = Rgb{Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31)};
+    }
+    return;
+  }
+  if (info.pixel_size == 24) {
+    for (int x = 0; x < width; ++x) out[x] = Rgb{raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]};
+    return;
+  }
+  // 32 bits.
+  if (info.pack_type == 2 && info.row_bytes >= 8) {
+    for (int x = 0; x < width; ++x) out[x] = Rgb{raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]};
+    return;
+  }
+  if (packed && info.pack_type != 1) {
+    // Planes: alpha (when there are four components), red, green, blue.
+    size_t w = static_cast<size_t>(width);
+    const uint8_t* red = raw + (info.cmp_count == 4 ? w : 0);
+    const uint8_t* green = red + w;
+    const uint8_t* blue = green + w;
+    for (size_t x = 0; x < w; ++x) out[x] = Rgb{red[x], green[x], blue[x]};
+    return;
+  }
+  for (int x = 0; x < width; ++x) out[x] = Rgb{raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]};
+}
+
+}  // namespace
+
+bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette) {
+  DefaultPalette(pixel_size, palette);
+  Skip(in, 4);  // seed
+  uint16_t flags = ReadU16(in);
+  int count = ReadU16(in) + 1;
+  if (in->failed || !in->Has(static_cast<size_t>(count) * 8)) {
+    in->failed = true;
+    return false;
+  }
+  bool device = (flags & 0x8000) != 0;  // entries in order, their values unused
+  for (int i = 0; i < count; ++i) {
+    int value = ReadU16(in);
+    Rgb colour = ReadRgb(in);
+    size_t index = static_cast<size_t>(device ? i : value);
+    if (index < palette->size()) (*palette)[index] = colour;
+  }
+  return !in->failed;
+}
+
+bool ReadPixMapBody(ByteReader* in, PixMapInfo* info) {
+  info->bounds = ReadRect(in);
+  Skip(in, 2);  // pmVersion
+  info->pack_type = ReadU16(in);
+  Skip(in, 4);  // packSize
+  info->h_res = ReadFixed(in);
+  info->v_res = ReadFixed(in);
+  Skip(in, 2);  // pixelType
+  info->pixel_size = ReadU16(in);
+  info->cmp_count = ReadU16(in);
+  info->cmp_size = ReadU16(in);
+  Skip(in, 12);  // planeBytes, pmTable, pmReserved
+  if (in->failed) return false;
+  if (!ValidPixelSize(info->pixel_size)) return false;
+  if (info->pixel_size == 32 && info->cmp_count != 4) info->cmp_count = 3;
+  if (info->h_res <= 0 || info->v_res <= 0) info->h_res = info->v_res = 72;
+  return info->bounds.Width() > 0 && info->bounds.Height() >= 0;
+}
+
+bool ReadPixMapHeader(ByteReader* in, bool direct, PixMapInfo* info) {
+  *info = PixMapInfo{};
+  if (direct) Skip(in, 4);  // baseAddr
+  int row_bytes = ReadU16(in);
+  info->is_pixmap = direct || (row_bytes & kPixMapFlag) != 0;
+  info->row_bytes = row_bytes & kRowBytesMask;
+  if (in->failed) return false;
+  if (!info->is_pixmap) {
+    info->bounds = ReadRect(in);
+    DefaultPalette(1, &info->palette);
+    return !in->failed && info->bounds.Width() > 0 && info->bounds.Height() >= 0;
+  }
+  if (!ReadPixMapBody(in, info)) return false;
+  if (!direct) return ReadColorTable(in, info->pixel_size, &info->palette);
+  if (info->pixel_size <= 8) DefaultPalette(info->pixel_size, &info->palette);
+  return true;
+}
+
+bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool packed) {
+  rows->in = in;
+  rows->info = info;
+  rows->rows_read = 0;
+  // Rows narrower than 8 bytes are never packed; 32-bit pixels without
+  // their pad byte carry no row counts.
+  bool drop_pad = info->is_pixmap && info->pixel_size == 32 && info->pack_type == 2;
+  rows->packed = packed && info->row_bytes >= 8 && !drop_pad &&
+                 !(info->is_pixmap && info->pack_type == 1 && info->pixel_size >= 16);
+  size_t least = rows->packed ? (info->row_bytes > 250 ? 2 : 1) : RawRowSize(*info, false);
+  if (drop_pad && info->row_bytes >= 8) least = static_cast<size_t>(info->Width()) * 3;
+  least = std::max<size_t>(least, 1);
+  if (static_cast<size_t>(info->Height()) > in->Left() / least) return false;
+  size_t raw_size = std::max(RawRowSize(*info, rows->packed), NeededRowSize(*info, rows->packed));
+  rows->raw.assign(raw_size, 0);
+  return true;
+}
+
+bool NextRow(RowReader* rows, PixelRow* row) {
+  const PixMapInfo& info = *rows->info;
+  ByteReader* in = rows->in;
+  size_t expected = RawRowSize(info, rows->packed);
+  if (rows->packed) {
+    size_t count = info.row_bytes > 250 ? ReadU16(in) : ReadU8(in);
+    if (!Need(in, count)) return false;
+    const uint8_t* data = in->Here();
+    in->pos += count;
+    if (row != nullptr) {
+      int unit = info.is_pixmap && info.pixel_size == 16 ? 2 : 1;
+      UnpackBits(data, count, rows->raw.data(), expected, unit);
+    }
+  } else {
+    if (!Need(in, expected)) return false;
+    if (row != nullptr) std::memcpy(rows->raw.data(), in->Here(), expected);
+    in->pos += expected;
+  }
+  ++rows->rows_read;
+  if (row != nullptr) DecodeRow(info, rows->packed, rows->raw.data(), row);
+  return true;
+}
+
+}  // namespace pic2jpg::pict

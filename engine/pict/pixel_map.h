@@ -1,0 +1,68 @@
+// Pixel images inside pictures: the BitMap and PixMap records, colour tables,
+// and the rows of pixel data that follow them (unpacked, PackBits by bytes
+// or by 16-bit pixels, 32-bit pixels without their pad byte, or components
+// packed as separate planes), turned into colours one row at a time so that
+// no picture-sized buffer is ever needed.
+#ifndef PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_
+#define PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/pict/byte_reader.h"
+#include "engine/pict/qd_types.h"
+
+namespace pic2jpg::pict {
+
+struct PixMapInfo {
+  bool is_pixmap = false;  // a colour PixMap rather than a one-bit BitMap
+  int row_bytes = 0;
+  QdRect bounds;
+  int pack_type = 0;
+  int pixel_size = 1;
+  int cmp_count = 1;
+  int cmp_size = 1;
+  double h_res = 72;
+  double v_res = 72;
+  std::vector<Rgb> palette;  // 2^pixel_size entries for indexed pixels
+
+  int Width() const { return bounds.Width(); }
+  int Height() const { return bounds.Height(); }
+  bool Indexed() const { return !is_pixmap || pixel_size <= 8; }
+};
+
+// Reads the record of a bits opcode up to the source rectangle: for
+// DirectBits the base address and a PixMap; otherwise rowBytes and either a
+// BitMap's bounds or a PixMap and its colour table. False when the data ends
+// or the values are impossible.
+bool ReadPixMapHeader(ByteReader* in, bool direct, PixMapInfo* info);
+// Reads a PixMap record after its rowBytes field (as in PixPats).
+bool ReadPixMapBody(ByteReader* in, PixMapInfo* info);
+// Reads a colour table into a palette of 2^pixel_size entries.
+bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette);
+
+// A row of decoded pixels: palette indices for indexed images, colours
+// otherwise.
+struct PixelRow {
+  std::vector<uint8_t> index;
+  std::vector<Rgb> colour;
+};
+
+// Reads rows in order from the pixel data after the record.
+struct RowReader {
+  ByteReader* in = nullptr;
+  const PixMapInfo* info = nullptr;
+  bool packed = false;  // always false for the unpacked BitsRect opcodes
+  int rows_read = 0;
+  std::vector<uint8_t> packed_row;
+  std::vector<uint8_t> raw;
+};
+
+// Prepares reading; false when the data left cannot hold the rows.
+bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool packed);
+// Reads the next row; with `row` null the row is only stepped over.
+bool NextRow(RowReader* rows, PixelRow* row);
+
+}  // namespace pic2jpg::pict
+
+#endif  // PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_

@@ -1,0 +1,7 @@
+#include "engine/pict/decoder.h"
+
+namespace pic2jpg::pict {
+
+bool DoQuickTimeOp(Decoder* d, int op) { return SkipOpcode(d, op); }
+
+}  // namespace pic2jpg::pict
