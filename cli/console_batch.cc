@@ -104,18 +104,15 @@ void ListInputFormatSettings(const Batch& batch, const std::string& extension) {
   if (extension == "dds") {
     batch.Debug("DDS Load As: " + ValueToKeyword(kKindDdsLoadAs, input.dds_load_as));
   } else if (extension == "gif") {
-    batch.Debug("GIF Frame Loading: " +
-                ValueToKeyword(kKindFrameLoading, input.gif_frame_loading));
+    batch.Debug("GIF Frame Loading: " + ValueToKeyword(kKindFrameLoading, input.gif_frame_loading));
   } else if (extension == "ico") {
-    batch.Debug("ICO Frame Loading: " +
-                ValueToKeyword(kKindFrameLoading, input.ico_frame_loading));
+    batch.Debug("ICO Frame Loading: " + ValueToKeyword(kKindFrameLoading, input.ico_frame_loading));
   } else if (extension == "raw") {
     batch.Debug("RAW Load As: " + ValueToKeyword(kKindRawLoadAs, input.raw_load_as));
     batch.Debug("RAW Header Size: " + Number(input.raw_header_size));
     batch.Debug("RAW Image Width: " + Number(input.raw_image_width));
     batch.Debug("RAW Image Height: " + Number(input.raw_image_height));
-    batch.Debug("RAW Tone Mapping: " +
-                ValueToKeyword(kKindRawToneMapping, input.raw_tone_mapping));
+    batch.Debug("RAW Tone Mapping: " + ValueToKeyword(kKindRawToneMapping, input.raw_tone_mapping));
   } else if (extension == "tiff") {
     batch.Debug("TIFF Frame Loading: " +
                 ValueToKeyword(kKindFrameLoading, input.tiff_frame_loading));

@@ -10,6 +10,7 @@ struct Row {
   int32_t number;
 };
 
+// clang-format off
 constexpr Row kRows[] = {
     {0, "AUTO", 0}, {0, "BGRA", 1}, {0, "RGBA", 2},
     {1, "AUTO", 0}, {1, "8", 1}, {1, "16", 2}, {1, "24", 3}, {1, "48HS", 4}, {1, "48", 5},
@@ -42,6 +43,7 @@ constexpr Row kRows[] = {
     {20, "FIXED", 0},
     {21, "CURRENT", 0}, {21, "ORIGINAL", 1}, {21, "CUSTOM", 2},
 };
+// clang-format on
 
 // Which compression keywords belong to which output format (for the listing).
 struct FormatKeyword {
@@ -50,6 +52,7 @@ struct FormatKeyword {
   int32_t number;
 };
 
+// clang-format off
 constexpr FormatKeyword kFormatCompression[] = {
     {"bmp", "NONE", 0}, {"bmp", "RLE", 1},
     {"tga", "NONE", 0}, {"tga", "RLE", 1},
@@ -60,6 +63,7 @@ constexpr FormatKeyword kFormatCompression[] = {
     {"tiff", "PACKBITS", 3}, {"tiff", "DEFLATE", 4}, {"tiff", "ADOBEDEFLATE", 5},
     {"tiff", "LZW", 6}, {"tiff", "JPEG", 7}, {"tiff", "LOGLUV", 8},
 };
+// clang-format on
 
 bool EqualsUpper(std::string_view text, std::string_view keyword) {
   if (text.size() != keyword.size()) return false;

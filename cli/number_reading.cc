@@ -123,8 +123,8 @@ double ReadDecimal(std::string_view text) {
   bool negative = text.front() == '-';
   if (text.front() == '+' || text.front() == '-') text.remove_prefix(1);
   double value = 0.0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::general);
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (error == std::errc::result_out_of_range) {
     // Too large gives infinity, too small zero.
     value = DecimalMagnitude(text) < 0 ? 0.0 : std::numeric_limits<double>::infinity();

@@ -40,10 +40,10 @@ struct OptionSpec {
   const char* short_name;  // "-I"; nullptr when there is none
   OptionAction action;
   ValueType type;
-  int kind;                // keyword kind; -1 for other types
-  FieldRef (*target)();    // the settings field; nullptr for the non-settings
-  int32_t flag_value;      // what a flag stores
-  void (*sets)();          // fields set to fixed values as well; may be nullptr
+  int kind;              // keyword kind; -1 for other types
+  FieldRef (*target)();  // the settings field; nullptr for the non-settings
+  int32_t flag_value;    // what a flag stores
+  void (*sets)();        // fields set to fixed values as well; may be nullptr
 };
 
 std::span<const OptionSpec> AllOptions();

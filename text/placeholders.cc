@@ -30,9 +30,8 @@ void ReplaceAll(std::string* text, std::string_view placeholder, std::string_vie
 
 }  // namespace
 
-std::string FillPlaceholders(std::string_view message, std::string_view s1,
-                             std::string_view s2, std::string_view s3,
-                             std::string_view s4) {
+std::string FillPlaceholders(std::string_view message, std::string_view s1, std::string_view s2,
+                             std::string_view s3, std::string_view s4) {
   std::string result(message);
   if (result.empty()) return result;
   ReplaceAll(&result, "%s1%", s1);

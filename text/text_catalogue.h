@@ -16,9 +16,9 @@ namespace pic2jpg {
 inline constexpr const char* kNoStringError = "%NO_STRING_ERROR%";
 
 struct TextGroup {
-  std::string name;   // upper case
-  int first = 1;      // index of the first entry
-  int last = 0;       // index of the last entry (first > last: no entries)
+  std::string name;  // upper case
+  int first = 1;     // index of the first entry
+  int last = 0;      // index of the last entry (first > last: no entries)
   // Index of the first entry whose key begins with each character code; 0
   // where no key begins with it.
   std::array<int, 256> first_letter{};
@@ -27,9 +27,9 @@ struct TextGroup {
 struct TextCatalogue {
   // Slot 0 of each vector stands for "none"; real data starts at 1.
   std::vector<TextGroup> groups;
-  std::vector<std::string> keys;   // upper case, sorted within each group
+  std::vector<std::string> keys;  // upper case, sorted within each group
   std::vector<std::string> texts;
-  int cached_group = 0;            // group of the previous lookup
+  int cached_group = 0;  // group of the previous lookup
 };
 
 extern TextCatalogue g_text_catalogue;

@@ -44,21 +44,22 @@ class BadInputTest : public ::testing::Test {
 // statuses and prints only whole lines.
 void ExpectOrderlyEnd(const test::RunResult& run, const std::string& label) {
   EXPECT_TRUE(run.exit_status == 0 || run.exit_status == 1 || run.exit_status == 2)
-      << label << " status " << run.exit_status << "\n" << run.error;
+      << label << " status " << run.exit_status << "\n"
+      << run.error;
   EXPECT_TRUE(run.output.empty() || run.output.back() == '\n') << label;
 }
 
 TEST_F(BadInputTest, CommandLinesThatStillConvert) {
   const Args cases[] = {
-      {"--bogus", "-z", "--wm", "stray", "--", "-"},  // unknown options and words
+      {"--bogus", "-z", "--wm", "stray", "--", "-"},             // unknown options and words
       {"--jpg-chroma=nonsense", "--resize-algorithm=LANCZOS3"},  // unknown keywords give 0
-      {"--jpg-quality=80abc"},                           // digits up to the first other
+      {"--jpg-quality=80abc"},                                   // digits up to the first other
       {"--jpg-quality=$64"},
       {"--jpg-quality=%1010000"},
-      {"--png-interlaced=maybe", "--invert=no"},         // flags ignore their value
-      {"--wm-text=\xFF\xFE not UTF-8 \xC3"},             // bytes that are no UTF-8
+      {"--png-interlaced=maybe", "--invert=no"},  // flags ignore their value
+      {"--wm-text=\xFF\xFE not UTF-8 \xC3"},      // bytes that are no UTF-8
       {"--filename-mask=\xFF%filename%.%ext%"},
-      {"--JPG-QUALITY=90", "--Jpg-Save-As=Simple"},      // names in any letter case
+      {"--JPG-QUALITY=90", "--Jpg-Save-As=Simple"},  // names in any letter case
   };
   for (const Args& extra : cases) {
     test::RunResult run = Convert(extra);
@@ -107,12 +108,12 @@ TEST_F(BadInputTest, CommandLinesThatEndWithAnErrorLine) {
 TEST_F(BadInputTest, InputNamesThatAreNoFile) {
   const std::string long_name = dir_.File(std::string(5000, 'a') + ".pic");
   const Args cases[] = {
-      {"-i", ""},          // empty: refused as a missing value
-      {"-i", long_name},   // longer than the system allows
+      {"-i", ""},         // empty: refused as a missing value
+      {"-i", long_name},  // longer than the system allows
       {"-i", "\xFF\xFE\xFD.pic"},
       {"-i", "/"},
       {"-i", "/dev/null.pic"},
-      {"-i", ".pic"},      // a hidden file's name: its extension is "pic", but it is missing
+      {"-i", ".pic"},  // a hidden file's name: its extension is "pic", but it is missing
       {"--input=" + dir_.path()},
   };
   for (const Args& args : cases) {
@@ -138,13 +139,14 @@ TEST_F(BadInputTest, ProfilesOfEveryKind) {
   ASSERT_TRUE(test::WriteText(binary, bytes));
   // About 20 MB of keys; the last one wins.
   std::string big = "[CLI]\n";
-  while (big.size() < (20u << 20)) big += "--jpg-quality = 1\n--wm-font = " + std::string(200, 'f') + "\n";
+  while (big.size() < (20u << 20))
+    big += "--jpg-quality = 1\n--wm-font = " + std::string(200, 'f') + "\n";
   big += "--jpg-quality = 0\n";
   const std::string huge = dir_.File("huge.ini");
   ASSERT_TRUE(test::WriteText(huge, big));
   const std::string long_line = dir_.File("long-line.ini");
-  ASSERT_TRUE(test::WriteText(long_line, "[CLI]\n--wm-text = " + std::string(4 << 20, 'w') +
-                                             "\n--jpg-quality = 101\n"));
+  ASSERT_TRUE(test::WriteText(
+      long_line, "[CLI]\n--wm-text = " + std::string(4 << 20, 'w') + "\n--jpg-quality = 101\n"));
 
   struct Case {
     std::string profile;

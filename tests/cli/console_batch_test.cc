@@ -33,9 +33,7 @@ class ConsoleBatchTest : public ::testing::Test {
     ASSERT_TRUE(fs::MakeFolder(out_));
   }
   // Files written into the output folder.
-  bool OutputFolderEmpty() const {
-    return !fs::Exists(out_ + "/photo.jpg") && fs::Exists(out_);
-  }
+  bool OutputFolderEmpty() const { return !fs::Exists(out_ + "/photo.jpg") && fs::Exists(out_); }
   test::TempDir dir_;
   std::string input_;
   std::string out_;
@@ -140,8 +138,8 @@ TEST_F(ConsoleBatchTest, InputsThatAreNoPictureFormatStopTheRun) {
     test::RunResult run = test::RunPic2jpg({"-i", input, "-o", out_});
     EXPECT_EQ(run.exit_status, 1);
     EXPECT_EQ(run.Lines(),
-              Join(kBanner, {"Preparing...", "Importing...",
-                             "Import complete, new files added: 0", "Conversion stopped",
+              Join(kBanner, {"Preparing...", "Importing...", "Import complete, new files added: 0",
+                             "Conversion stopped",
                              "No input file(s) found. Please, add valid file(s) and try again!"}));
     run = test::RunPic2jpg({"-i", input, "-o", out_, "-q"});
     EXPECT_EQ(run.Lines(),
@@ -196,7 +194,8 @@ TEST_F(ConsoleBatchTest, WithoutOutputFolderTheFileGoesNextToTheInput) {
 
 TEST_F(ConsoleBatchTest, RelativeOutputFoldersAreTakenFromTheProgramFolder) {
   const std::string program_folder = fs::FolderOf(PIC2JPG_EXE);
-  const std::string name = "cli-test-out-" + fs::NameOf(dir_.path().substr(0, dir_.path().size() - 1));
+  const std::string name =
+      "cli-test-out-" + fs::NameOf(dir_.path().substr(0, dir_.path().size() - 1));
   const std::string folder = program_folder + name;
   ASSERT_TRUE(fs::MakeFolder(folder));
   for (const std::string& given : {name, "./" + name, name + "/"}) {
@@ -211,34 +210,32 @@ TEST_F(ConsoleBatchTest, RelativeOutputFoldersAreTakenFromTheProgramFolder) {
 
 TEST_F(ConsoleBatchTest, DebugListsTheEffectiveSettingsInOrder) {
   test::RunResult run = test::RunPic2jpg(
-      {"-i", input_, "-o", out_, "--jpg-quality=80", "--filename-mask=%filename%_%n%.%ext%",
-       "-d"});
+      {"-i", input_, "-o", out_, "--jpg-quality=80", "--filename-mask=%filename%_%n%.%ext%", "-d"});
   EXPECT_EQ(run.exit_status, 0) << run.output;
-  const Lines expected = Join(
-      kBanner, {"Preparing...",
-                "Input: " + input_,
-                "Output: " + out_,
-                "Conversion: jpg",
-                "JPG BPP: 0",
-                "JPG Quality: 80",
-                "JPG Chroma Subsampling: NONE",
-                "JPG Save As: STANDARD",
-                "Flip Horizontal: 0",
-                "Flip Vertical: 0",
-                "Greyscale: 0",
-                "Frame: NONE",
-                "Watermark: NONE",
-                "Filename Mask: %filename%_%n%.%ext%",
-                "File Timestamp: CURRENT",
-                "Keep Subfolders: 1",
-                "Importing...",
-                "Import complete, new files added: 1",
-                "Converting...",
-                "Processing: " + input_,
-                "Saving As: " + out_ + "/photo_00001.jpg",
-                "OK",
-                "Conversion complete",
-                "Files converted: 1 of 1"});
+  const Lines expected = Join(kBanner, {"Preparing...",
+                                        "Input: " + input_,
+                                        "Output: " + out_,
+                                        "Conversion: jpg",
+                                        "JPG BPP: 0",
+                                        "JPG Quality: 80",
+                                        "JPG Chroma Subsampling: NONE",
+                                        "JPG Save As: STANDARD",
+                                        "Flip Horizontal: 0",
+                                        "Flip Vertical: 0",
+                                        "Greyscale: 0",
+                                        "Frame: NONE",
+                                        "Watermark: NONE",
+                                        "Filename Mask: %filename%_%n%.%ext%",
+                                        "File Timestamp: CURRENT",
+                                        "Keep Subfolders: 1",
+                                        "Importing...",
+                                        "Import complete, new files added: 1",
+                                        "Converting...",
+                                        "Processing: " + input_,
+                                        "Saving As: " + out_ + "/photo_00001.jpg",
+                                        "OK",
+                                        "Conversion complete",
+                                        "Files converted: 1 of 1"});
   EXPECT_EQ(run.Lines(), expected);
   EXPECT_TRUE(fs::Exists(out_ + "/photo_00001.jpg"));
 }
@@ -246,18 +243,48 @@ TEST_F(ConsoleBatchTest, DebugListsTheEffectiveSettingsInOrder) {
 TEST_F(ConsoleBatchTest, DebugListsEveryStepThatIsSwitchedOn) {
   const std::string logo = dir_.File("logo.png");
   ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT.png"), logo));
-  test::RunResult run = test::RunPic2jpg(
-      {"-q", "-d", "-i", input_, "-o", out_, "--rotation=90", "--rotation-type=advanced",
-       "--rotation-back-color=FFFFFF", "--width=50", "--width-unit=percent", "--height=40",
-       "--resize-algorithm=lanczos", "--resize-type=largeimages", "--keep-aspect-ratio",
-       "--flip-horizontal", "--brightness=-10", "--contrast=20", "--gamma=1.5", "--invert",
-       "--greyscale", "--threshold=128", "--fr-solid-left=1", "--fr-solid-right=2",
-       "--fr-solid-top=3", "--fr-solid-bottom=4", "--fr-solid-top-color=FF0000",
-       "--fr-solid-opacity=200", "--wm-image=" + logo, "--wm-image-greyscale",
-       "--wm-image-opacity=128", "--wm-image-boundary=frame", "--wm-image-position=topleft",
-       "--wm-image-x-offset=5", "--wm-image-y-offset=-6", "--wm-image-rotation=30",
-       "--file-timestamp=custom", "--file-timestamp-custom=1000000000", "--no-subfolders",
-       "--jpg-chroma=high", "--jpg-save-as=progressive", "--jpg-bpp=24"});
+  test::RunResult run = test::RunPic2jpg({"-q",
+                                          "-d",
+                                          "-i",
+                                          input_,
+                                          "-o",
+                                          out_,
+                                          "--rotation=90",
+                                          "--rotation-type=advanced",
+                                          "--rotation-back-color=FFFFFF",
+                                          "--width=50",
+                                          "--width-unit=percent",
+                                          "--height=40",
+                                          "--resize-algorithm=lanczos",
+                                          "--resize-type=largeimages",
+                                          "--keep-aspect-ratio",
+                                          "--flip-horizontal",
+                                          "--brightness=-10",
+                                          "--contrast=20",
+                                          "--gamma=1.5",
+                                          "--invert",
+                                          "--greyscale",
+                                          "--threshold=128",
+                                          "--fr-solid-left=1",
+                                          "--fr-solid-right=2",
+                                          "--fr-solid-top=3",
+                                          "--fr-solid-bottom=4",
+                                          "--fr-solid-top-color=FF0000",
+                                          "--fr-solid-opacity=200",
+                                          "--wm-image=" + logo,
+                                          "--wm-image-greyscale",
+                                          "--wm-image-opacity=128",
+                                          "--wm-image-boundary=frame",
+                                          "--wm-image-position=topleft",
+                                          "--wm-image-x-offset=5",
+                                          "--wm-image-y-offset=-6",
+                                          "--wm-image-rotation=30",
+                                          "--file-timestamp=custom",
+                                          "--file-timestamp-custom=1000000000",
+                                          "--no-subfolders",
+                                          "--jpg-chroma=high",
+                                          "--jpg-save-as=progressive",
+                                          "--jpg-bpp=24"});
   const Lines expected = {
       "Input: " + input_,
       "Output: " + out_,
@@ -312,8 +339,8 @@ TEST_F(ConsoleBatchTest, DebugListsEveryStepThatIsSwitchedOn) {
 }
 
 TEST_F(ConsoleBatchTest, DebugListsTheTextWatermark) {
-  test::RunResult run = test::RunPic2jpg(
-      {"-q", "-d", "-i", input_, "-o", dir_.File("missing"), "--wm-text=Hi"});
+  test::RunResult run =
+      test::RunPic2jpg({"-q", "-d", "-i", input_, "-o", dir_.File("missing"), "--wm-text=Hi"});
   // The folder check comes before the listing of the steps.
   EXPECT_EQ(run.Lines(), (Lines{"Input: " + input_, "Output: " + dir_.File("missing"),
                                 "Error: Invalid output folder"}));

@@ -20,7 +20,7 @@ TEST(KeywordToValueTest, MatchesWholeKeywordsInAnyLetterCase) {
       {kKindResizeAlgorithm, "lanczos", 5},
       {kKindResizeAlgorithm, "LANCZOS3", 0},  // no prefix matching
       {kKindResizeAlgorithm, "LANCZ", 0},
-      {kKindResizeAlgorithm, " BOX", 0},      // callers trim
+      {kKindResizeAlgorithm, " BOX", 0},  // callers trim
       {kKindDdsLoadAs, "rgba", 2},
       {kKindRawLoadAs, "48HS", 4},
       {kKindRawLoadAs, "48hs", 4},
@@ -113,13 +113,24 @@ TEST(CompressionKeywordTest, ShowsTheKeywordOfTheOutputFormat) {
     const char* keyword;
   };
   const Case cases[] = {
-      {"bmp", 0, "NONE"},      {"bmp", 1, "RLE"},          {"tga", 1, "RLE"},
-      {"exr", 1, "ZIP"},       {"exr", 2, "PIZ"},          {"exr", 3, "PXR24"},
-      {"exr", 4, "B44"},       {"png", 1, "ZLIB1"},        {"png", 2, "ZLIB6"},
-      {"png", 3, "ZLIB9"},     {"tiff", 1, "CCITTFAX3"},   {"tiff", 3, "PACKBITS"},
-      {"tiff", 4, "DEFLATE"},  {"tiff", 8, "LOGLUV"},
+      {"bmp", 0, "NONE"},
+      {"bmp", 1, "RLE"},
+      {"tga", 1, "RLE"},
+      {"exr", 1, "ZIP"},
+      {"exr", 2, "PIZ"},
+      {"exr", 3, "PXR24"},
+      {"exr", 4, "B44"},
+      {"png", 1, "ZLIB1"},
+      {"png", 2, "ZLIB6"},
+      {"png", 3, "ZLIB9"},
+      {"tiff", 1, "CCITTFAX3"},
+      {"tiff", 3, "PACKBITS"},
+      {"tiff", 4, "DEFLATE"},
+      {"tiff", 8, "LOGLUV"},
       // A number the format has no keyword for falls back to the shared list.
-      {"bmp", 3, "PXR24"},     {"png", 7, "JPEG"},         {"jpg", 1, "RLE"},
+      {"bmp", 3, "PXR24"},
+      {"png", 7, "JPEG"},
+      {"jpg", 1, "RLE"},
       {"bmp", 99, ""},
   };
   for (const Case& c : cases) {

@@ -30,7 +30,7 @@ TEST(ReadIntegerTest, ReadsSignBaseAndDigitsUpToTheFirstOtherCharacter) {
       {"80 ", 80},
       {"$", 0},
       {"%", 0},
-      {"%102", 2},   // stops at the first non-binary digit
+      {"%102", 2},  // stops at the first non-binary digit
       {"$1G", 1},
       {"abc", 0},
       {"", 0},
@@ -58,13 +58,29 @@ TEST(ReadDecimalTest, ReadsPointNumbersAndTheSpecialWords) {
     double value;
   };
   const Case cases[] = {
-      {"1.5", 1.5},       {"0.01", 0.01},    {"9.99", 9.99},    {"-2.25", -2.25},
-      {"+3", 3.0},        {" 2.0 ", 2.0},    {".5", 0.5},       {"5.", 5.0},
-      {"1e2", 100.0},     {"2.5E-1", 0.25},  {"0.001", 0.001},
+      {"1.5", 1.5},
+      {"0.01", 0.01},
+      {"9.99", 9.99},
+      {"-2.25", -2.25},
+      {"+3", 3.0},
+      {" 2.0 ", 2.0},
+      {".5", 0.5},
+      {"5.", 5.0},
+      {"1e2", 100.0},
+      {"2.5E-1", 0.25},
+      {"0.001", 0.001},
       // Unreadable texts give 0.
-      {"", 0.0},          {"abc", 0.0},      {"1,5", 0.0},      {"1.5x", 0.0},
-      {".", 0.0},         {"e5", 0.0},       {"1e", 0.0},       {"--1", 0.0},
-      {"Infinity", 0.0},  {"0x1p3", 0.0},    {"inf", 0.0},
+      {"", 0.0},
+      {"abc", 0.0},
+      {"1,5", 0.0},
+      {"1.5x", 0.0},
+      {".", 0.0},
+      {"e5", 0.0},
+      {"1e", 0.0},
+      {"--1", 0.0},
+      {"Infinity", 0.0},
+      {"0x1p3", 0.0},
+      {"inf", 0.0},
       // Too large or too small for a double.
       {"1e999", std::numeric_limits<double>::infinity()},
       {"-1e999", -std::numeric_limits<double>::infinity()},

@@ -202,8 +202,7 @@ TEST_F(OptionLoopTest, EverySettingOptionStoresItsField) {
       {"--wm-image-y-offset=12", &s.watermark.image_y_offset, "12"},
       {"--wm-image-rotation=13", &s.watermark.image_rotation, "13"},
       {"--wm-image-size=fixed", &s.watermark.image_size, "0"},
-      {"--filename-mask=%filename%_%n%.%ext%", &s.advanced.filename_mask,
-       "%filename%_%n%.%ext%"},
+      {"--filename-mask=%filename%_%n%.%ext%", &s.advanced.filename_mask, "%filename%_%n%.%ext%"},
       {"--file-timestamp=original", &s.advanced.file_timestamp, "1"},
       {"--file-timestamp-custom=1700000000", &s.advanced.custom_timestamp, "1700000000"},
       {"--no-subfolders", &s.advanced.keep_subfolders, "0"},
@@ -265,8 +264,8 @@ TEST_F(OptionLoopTest, ConsoleDefaultsAreTheStartingPoint) {
 }
 
 TEST_F(OptionLoopTest, RunOptionsFillTheRunRecord) {
-  OptionLoopResult result = RunOptionLoop(
-      {"-I", "PHOTO.PIC", "--output=/tmp/Out", "-c", "JPG", "-d", "--quiet", "-P"});
+  OptionLoopResult result =
+      RunOptionLoop({"-I", "PHOTO.PIC", "--output=/tmp/Out", "-c", "JPG", "-d", "--quiet", "-P"});
   EXPECT_EQ(result.error, "");
   EXPECT_TRUE(g_run_state.console_mode);
   EXPECT_EQ(g_run_state.input_base_folder, "PHOTO.PIC");
@@ -277,8 +276,8 @@ TEST_F(OptionLoopTest, RunOptionsFillTheRunRecord) {
   EXPECT_TRUE(result.pause);
 
   SetUp();
-  result = RunOptionLoop({"--input=a.pic", "-o", "out", "--conversion=png", "--debug=no",
-                          "-q", "--pause"});
+  result = RunOptionLoop(
+      {"--input=a.pic", "-o", "out", "--conversion=png", "--debug=no", "-q", "--pause"});
   EXPECT_EQ(result.error, "");
   EXPECT_EQ(g_run_state.input_base_folder, "a.pic");
   EXPECT_EQ(g_run_state.output_folder, "out");
@@ -289,9 +288,9 @@ TEST_F(OptionLoopTest, RunOptionsFillTheRunRecord) {
 }
 
 TEST_F(OptionLoopTest, IgnoresUnknownOptionsStrayWordsAndLateSwitches) {
-  OptionLoopResult result = RunOptionLoop(
-      {"photo.pic", "--help", "-v", "-U", "-T", "--jpg", "--unknown=5", "-x", "-d=1", "-i=a.pic",
-       "--JPG-QUALITYX=5", "\xFF\xFE", "--\xFF=1", ""});
+  OptionLoopResult result =
+      RunOptionLoop({"photo.pic", "--help", "-v", "-U", "-T", "--jpg", "--unknown=5", "-x", "-d=1",
+                     "-i=a.pic", "--JPG-QUALITYX=5", "\xFF\xFE", "--\xFF=1", ""});
   EXPECT_EQ(result.error, "");
   EXPECT_FALSE(result.quiet);
   EXPECT_FALSE(g_run_state.console_mode);
@@ -305,12 +304,12 @@ TEST_F(OptionLoopTest, MissingOrMalformedValuesStopTheLoop) {
     bool console_mode;  // an input option was seen
   };
   const Case cases[] = {
-      {{"-i"}, true},                       // last parameter
-      {{"-i", "-o", "out"}, true},          // value looks like an option
+      {{"-i"}, true},               // last parameter
+      {{"-i", "-o", "out"}, true},  // value looks like an option
       // The whole next parameter is the value, not its text after "=".
       {{"-i", "--jpg-quality=80"}, true},
       {{"-o", "--x=out"}, false},
-      {{"--input"}, true},                  // no "=": the value is the option itself
+      {{"--input"}, true},  // no "=": the value is the option itself
       {{"--input="}, true},
       {{"--input=-photo.pic"}, true},
       {{"-o"}, false},
@@ -318,7 +317,7 @@ TEST_F(OptionLoopTest, MissingOrMalformedValuesStopTheLoop) {
       {{"--output=-x"}, false},
       {{"-c", "-d"}, false},
       {{"--conversion"}, false},
-      {{"--rotation"}, false},              // long-only options need "="
+      {{"--rotation"}, false},  // long-only options need "="
       {{"--jpg-quality="}, false},
       {{"--jpg-quality=--5"}, false},
       {{"--wm-text=--hello"}, false},

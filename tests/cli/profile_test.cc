@@ -28,16 +28,17 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, KeysActLikeTheOptionsOfTheSameName) {
-  ASSERT_TRUE(Load("; conversion settings\n"
-                   "[CLI]\n"
-                   "--width = 640\n"
-                   "--height = 480\n"
-                   "--jpg-quality = $50\n"
-                   "--RESIZE-ALGORITHM = lanczos\n"
-                   "--Jpg-Chroma =   high  \n"
-                   "--gamma = 1.75\n"
-                   "--wm-image = /tmp/logo.png\n"
-                   "--no-subfolders = yes\n"));
+  ASSERT_TRUE(
+      Load("; conversion settings\n"
+           "[CLI]\n"
+           "--width = 640\n"
+           "--height = 480\n"
+           "--jpg-quality = $50\n"
+           "--RESIZE-ALGORITHM = lanczos\n"
+           "--Jpg-Chroma =   high  \n"
+           "--gamma = 1.75\n"
+           "--wm-image = /tmp/logo.png\n"
+           "--no-subfolders = yes\n"));
   const Settings& s = g_settings;
   EXPECT_EQ(s.transform.image_width, 640);
   EXPECT_EQ(s.transform.image_height, 480);
@@ -66,14 +67,12 @@ TEST_F(ProfileTest, ValueRulesOfTheFile) {
       // The filename mask loses surrounding quotes; other texts keep them.
       {"--FILENAME-MASK = \"%filename%_small.%ext%\"",
        [] { return g_settings.advanced.filename_mask; }, "%filename%_small.%ext%"},
-      {"--filename-mask = \"\"a\"b\"\"", [] { return g_settings.advanced.filename_mask; },
-       "a\"b"},
+      {"--filename-mask = \"\"a\"b\"\"", [] { return g_settings.advanced.filename_mask; }, "a\"b"},
       {"--WM-TEXT = \"Hello\"", [] { return g_settings.watermark.text; }, "\"Hello\""},
       // Empty and unreadable numbers give 0; nothing is checked here.
       {"--JPG-QUALITY =", [] { return std::to_string(g_settings.output.jpg_quality); }, "0"},
       {"--jpg-quality = abc", [] { return std::to_string(g_settings.output.jpg_quality); }, "0"},
-      {"--jpg-quality = 500", [] { return std::to_string(g_settings.output.jpg_quality); },
-       "500"},
+      {"--jpg-quality = 500", [] { return std::to_string(g_settings.output.jpg_quality); }, "500"},
       {"--rotation = --90", [] { return std::to_string(g_settings.transform.image_rotation); },
        "0"},
       {"--jpg-chroma = foo", [] { return std::to_string(g_settings.output.jpg_chroma); }, "0"},
@@ -99,11 +98,12 @@ TEST_F(ProfileTest, ValueRulesOfTheFile) {
 }
 
 TEST_F(ProfileTest, OnlyTheCliGroupIsRead) {
-  ASSERT_TRUE(Load("--jpg-quality = 11\n"
-                   "[Output]\n--jpg-quality = 12\nJPG Quality = 13\n"
-                   "[cli]\n--width = 100\n"
-                   "[Other]\n--height = 200\n"
-                   "[Cli]\n--jpg-quality = 14\n"));
+  ASSERT_TRUE(
+      Load("--jpg-quality = 11\n"
+           "[Output]\n--jpg-quality = 12\nJPG Quality = 13\n"
+           "[cli]\n--width = 100\n"
+           "[Other]\n--height = 200\n"
+           "[Cli]\n--jpg-quality = 14\n"));
   EXPECT_EQ(g_settings.output.jpg_quality, 14);
   EXPECT_EQ(g_settings.transform.image_width, 100);
   EXPECT_EQ(g_settings.transform.image_height, 0);

@@ -26,12 +26,11 @@ TEST(SampleProfileTest, ConvertsWithTheSettingsItNames) {
       test::RunPic2jpg({"-q", "-d", "-i", input, "-o", dir.path(), "--profile=" + SampleProfile()});
   EXPECT_EQ(run.exit_status, 0) << run.output;
   const Lines lines = run.Lines();
-  for (const char* line : {"JPG Quality: 85", "JPG Chroma Subsampling: MEDIUM",
-                           "JPG Save As: PROGRESSIVE", "Width: 100 PIXELS", "Height: 100 PIXELS",
-                           "Keep Aspect Ratio: 1", "Image Resize Type: LARGEIMAGES",
-                           "Image Resize Algorithm: LANCZOS", "Frame: SOLID",
-                           "Frame left color: FFFFFF", "Watermark: NONE",
-                           "Filename Mask: %filename%_small.%ext%"}) {
+  for (const char* line :
+       {"JPG Quality: 85", "JPG Chroma Subsampling: MEDIUM", "JPG Save As: PROGRESSIVE",
+        "Width: 100 PIXELS", "Height: 100 PIXELS", "Keep Aspect Ratio: 1",
+        "Image Resize Type: LARGEIMAGES", "Image Resize Algorithm: LANCZOS", "Frame: SOLID",
+        "Frame left color: FFFFFF", "Watermark: NONE", "Filename Mask: %filename%_small.%ext%"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
   // The 124 x 124 picture is fitted into 100 x 100, framed in white.

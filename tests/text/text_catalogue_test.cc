@@ -27,9 +27,9 @@ TEST_F(TextCatalogueTest, HoldsTheEightGroupsInBlockOrderWithTheirSizes) {
     const char* name;
     int entries;
   };
-  const Case expected[] = {{"MENU", 21},    {"GENERAL", 7}, {"MSG", 26},
-                           {"DIALOG", 9},   {"PREFERENCES", 200}, {"ABOUT", 3},
-                           {"CUSTOM-CONVERTER", 4}, {"UNINSTALL", 3}};
+  const Case expected[] = {
+      {"MENU", 21}, {"GENERAL", 7},          {"MSG", 26},     {"DIALOG", 9}, {"PREFERENCES", 200},
+      {"ABOUT", 3}, {"CUSTOM-CONVERTER", 4}, {"UNINSTALL", 3}};
   ASSERT_EQ(g_text_catalogue.groups.size(), 9u);
   int previous_last = 0;
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -114,15 +114,15 @@ TEST_F(TextCatalogueTest, FindsTextsOfEveryGroupInAnyLetterCase) {
 
 TEST_F(TextCatalogueTest, UnknownGroupsAndKeysGiveTheErrorText) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Nowhere", "File"},         // unknown group
-      {"Menu", ""},                // empty key
-      {"Menu", "Zebra"},           // no key begins with Z
-      {"Menu", "Filed"},           // longer than an existing key
-      {"Menu", "Fil"},             // prefix of an existing key
-      {"Msg", "Conversion"},       // between keys
-      {"", "File"},                // empty group
-      {"Menu", "\xC3\xA4pfel"},    // first byte above 127
-      {"Preferences", "Zz"},       // after the last key
+      {"Nowhere", "File"},       // unknown group
+      {"Menu", ""},              // empty key
+      {"Menu", "Zebra"},         // no key begins with Z
+      {"Menu", "Filed"},         // longer than an existing key
+      {"Menu", "Fil"},           // prefix of an existing key
+      {"Msg", "Conversion"},     // between keys
+      {"", "File"},              // empty group
+      {"Menu", "\xC3\xA4pfel"},  // first byte above 127
+      {"Preferences", "Zz"},     // after the last key
   };
   for (const auto& [group, key] : cases) {
     EXPECT_EQ(GetText(group, key), kNoStringError) << group << "/" << key;
@@ -160,45 +160,175 @@ TEST_F(TextCatalogueTest, MediumOccursTwiceSideBySide) {
 // Preferences labels whose text is the key and a colon, and list items whose
 // text is the key itself.
 TEST_F(TextCatalogueTest, PreferencesTextsDerivedFromKeys) {
-  const char* with_colon[] = {
-      "Language", "Input Format", "Header Size", "Load As", "Frame Loading", "Output Format",
-      "Bits Per Pixel", "Compression", "Color Table", "Color Model", "Image Quality",
-      "Chroma Subsampling", "Save As", "Interlaced", "Image Rotation", "Rotation Type",
-      "Rotation Angle", "Background Color", "Image Resize", "Image Width", "Image Height",
-      "Resize Type", "Resize Algorithm", "Image Brightness", "Image Contrast", "Image Threshold",
-      "Threshold Level", "Left", "Right", "Top", "Bottom", "Left Color", "Right Color",
-      "Top Color", "Bottom Color", "Text", "Image", "Font", "Font Size", "Font Leading",
-      "Font Color", "Font Style", "Font Effect", "Antialiasing", "Text Alignment",
-      "Text Padding", "Text Opacity", "Background Opacity", "Opacity", "Boundary", "Position",
-      "X-Offset", "Y-Offset", "Size", "Scale", "Filename Mask", "File Timestamp",
-      "Custom Timestamp", "Keep Subfolders", "Check for Updates"};
-  const char* as_key[] = {
-      "None", "Auto", "General", "Every day", "Every week", "Every month", "Every 3 months",
-      "Every 6 months", "Never", "Interface", "Small", "Medium", "Large", "Input", "Linear",
-      "Adaptive Logarithmic", "DR Reduction", "Gradient Domain", "Output", "RLE", "ZIP",
-      "PXR24", "B44", "LZW", "JPEG", "Exact", "RGB", "CMYK", "Low", "High",
-      "Baseline Standard", "Baseline Simple", "Baseline Optimized", "Progressive",
-      "Transform", "All Images", "Large Images", "Box", "Bilinear", "Bicubic", "Lanczos",
-      "Adjustment", "Frame", "Watermark", "Color", "Black", "Silver", "Gray", "White",
-      "Maroon", "Red", "Purple", "Fuchsia", "Green", "Lime", "Olive", "Yellow", "Navy", "Blue",
-      "Teal", "Aqua", "Orange", "Brown", "Violet", "Regular", "Bold", "Italic", "Bold Italic",
-      "Underline", "Top-Left", "Top-Center", "Top-Right", "Middle-Left", "Middle-Center",
-      "Middle-Right", "Bottom-Left", "Bottom-Center", "Bottom-Right", "Fixed", "Advanced",
-      "Current", "Original", "Custom"};
+  const char* with_colon[] = {"Language",
+                              "Input Format",
+                              "Header Size",
+                              "Load As",
+                              "Frame Loading",
+                              "Output Format",
+                              "Bits Per Pixel",
+                              "Compression",
+                              "Color Table",
+                              "Color Model",
+                              "Image Quality",
+                              "Chroma Subsampling",
+                              "Save As",
+                              "Interlaced",
+                              "Image Rotation",
+                              "Rotation Type",
+                              "Rotation Angle",
+                              "Background Color",
+                              "Image Resize",
+                              "Image Width",
+                              "Image Height",
+                              "Resize Type",
+                              "Resize Algorithm",
+                              "Image Brightness",
+                              "Image Contrast",
+                              "Image Threshold",
+                              "Threshold Level",
+                              "Left",
+                              "Right",
+                              "Top",
+                              "Bottom",
+                              "Left Color",
+                              "Right Color",
+                              "Top Color",
+                              "Bottom Color",
+                              "Text",
+                              "Image",
+                              "Font",
+                              "Font Size",
+                              "Font Leading",
+                              "Font Color",
+                              "Font Style",
+                              "Font Effect",
+                              "Antialiasing",
+                              "Text Alignment",
+                              "Text Padding",
+                              "Text Opacity",
+                              "Background Opacity",
+                              "Opacity",
+                              "Boundary",
+                              "Position",
+                              "X-Offset",
+                              "Y-Offset",
+                              "Size",
+                              "Scale",
+                              "Filename Mask",
+                              "File Timestamp",
+                              "Custom Timestamp",
+                              "Keep Subfolders",
+                              "Check for Updates"};
+  const char* as_key[] = {"None",
+                          "Auto",
+                          "General",
+                          "Every day",
+                          "Every week",
+                          "Every month",
+                          "Every 3 months",
+                          "Every 6 months",
+                          "Never",
+                          "Interface",
+                          "Small",
+                          "Medium",
+                          "Large",
+                          "Input",
+                          "Linear",
+                          "Adaptive Logarithmic",
+                          "DR Reduction",
+                          "Gradient Domain",
+                          "Output",
+                          "RLE",
+                          "ZIP",
+                          "PXR24",
+                          "B44",
+                          "LZW",
+                          "JPEG",
+                          "Exact",
+                          "RGB",
+                          "CMYK",
+                          "Low",
+                          "High",
+                          "Baseline Standard",
+                          "Baseline Simple",
+                          "Baseline Optimized",
+                          "Progressive",
+                          "Transform",
+                          "All Images",
+                          "Large Images",
+                          "Box",
+                          "Bilinear",
+                          "Bicubic",
+                          "Lanczos",
+                          "Adjustment",
+                          "Frame",
+                          "Watermark",
+                          "Color",
+                          "Black",
+                          "Silver",
+                          "Gray",
+                          "White",
+                          "Maroon",
+                          "Red",
+                          "Purple",
+                          "Fuchsia",
+                          "Green",
+                          "Lime",
+                          "Olive",
+                          "Yellow",
+                          "Navy",
+                          "Blue",
+                          "Teal",
+                          "Aqua",
+                          "Orange",
+                          "Brown",
+                          "Violet",
+                          "Regular",
+                          "Bold",
+                          "Italic",
+                          "Bold Italic",
+                          "Underline",
+                          "Top-Left",
+                          "Top-Center",
+                          "Top-Right",
+                          "Middle-Left",
+                          "Middle-Center",
+                          "Middle-Right",
+                          "Bottom-Left",
+                          "Bottom-Center",
+                          "Bottom-Right",
+                          "Fixed",
+                          "Advanced",
+                          "Current",
+                          "Original",
+                          "Custom"};
   for (const char* key : with_colon) {
     EXPECT_EQ(GetText("Preferences", key), std::string(key) + ":") << key;
   }
   for (const char* key : as_key) EXPECT_EQ(GetText("Preferences", key), key) << key;
 
   const std::pair<const char*, const char*> others[] = {
-      {"Title", "Preferences..."}, {"Save window position", "Save Window's Coords:"},
-      {"UI Theme", "Theme:"}, {"Bytes", "bytes"}, {"RGB48HS", "RGB 48-bit (HS)"},
-      {"BGRA", "BGR 32-bit"}, {"All Frames", "All"}, {"Tone Mapping", "HDR Tone Mapping:"},
-      {"PIZ", "PIZ Wavelet"}, {"DEFLATE", "Deflate (ZLib)"}, {"Pixels", "pixels"},
-      {"Keep Aspect Ratio", "Keep Proportions:"}, {"Catmullrom", "Catmull-Rom Spline"},
-      {"Image Gamma", "Gamma Correction:"}, {"Frame Type", "Frame:"},
-      {"Watermark Image", "Image"}, {"Strikeout", "Strikethrough"}, {"Align Center", "Center"},
-      {"Bound Frame", "Frame"}, {"Clean On Exit", "Clean on Exit"},
+      {"Title", "Preferences..."},
+      {"Save window position", "Save Window's Coords:"},
+      {"UI Theme", "Theme:"},
+      {"Bytes", "bytes"},
+      {"RGB48HS", "RGB 48-bit (HS)"},
+      {"BGRA", "BGR 32-bit"},
+      {"All Frames", "All"},
+      {"Tone Mapping", "HDR Tone Mapping:"},
+      {"PIZ", "PIZ Wavelet"},
+      {"DEFLATE", "Deflate (ZLib)"},
+      {"Pixels", "pixels"},
+      {"Keep Aspect Ratio", "Keep Proportions:"},
+      {"Catmullrom", "Catmull-Rom Spline"},
+      {"Image Gamma", "Gamma Correction:"},
+      {"Frame Type", "Frame:"},
+      {"Watermark Image", "Image"},
+      {"Strikeout", "Strikethrough"},
+      {"Align Center", "Center"},
+      {"Bound Frame", "Frame"},
+      {"Clean On Exit", "Clean on Exit"},
       {"Out Folders Number", "Output Folders Number:"}};
   for (const auto& [key, text] : others) EXPECT_EQ(GetText("Preferences", key), text) << key;
 }
