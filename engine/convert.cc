@@ -26,7 +26,22 @@
 namespace pic2jpg {
 namespace {
 
-constexpr int kDirectLoadTimeoutSeconds = 300;
+// The library's reader spins forever on some damaged files: a file that does
+// not begin like a PICT file is not handed to it, and a load that takes
+// longer than this is stopped.
+constexpr int kDirectLoadTimeoutSeconds = 30;
+
+// True when the file has the 512-byte preamble followed by a picture header
+// the library's reader understands: size, frame, then the version opcode of
+// a version 1 (0x11 0x01) or version 2 (0x00 0x11 0x02 0xFF) picture.
+bool LooksLikePict(const std::string& path) {
+  std::string head;
+  if (!fs::ReadFilePrefix(path, 512 + 16, &head) || head.size() < 512 + 14) return false;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(head.data()) + 512 + 10;
+  const bool version1 = p[0] == 0x11 && p[1] == 0x01;
+  const bool version2 = p[0] == 0x00 && p[1] == 0x11 && p[2] == 0x02 && p[3] == 0xFF;
+  return version1 || version2;
+}
 
 struct DirectLoad {
   const std::string* input_path;
@@ -53,7 +68,7 @@ FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folde
       temp_folder + RemoveExtension(fs::NameOf(input_path)) + ".tga";
   fs::RemoveFile(targa_path);
   RunExternalConverter(FindExternalConverter(), input_path, targa_path);
-  if (!HasContent(targa_path)) {
+  if (!HasContent(targa_path) && LooksLikePict(input_path)) {
     fs::RemoveFile(targa_path);
     DirectLoad job{&input_path, &targa_path};
     if (platform::RunIsolated(DirectLoadInChild, &job, kDirectLoadTimeoutSeconds) != 0) {

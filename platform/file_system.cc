@@ -138,6 +138,23 @@ bool ReadFile(const std::string& path, std::string* contents, int64_t max_bytes)
   return true;
 }
 
+bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents) {
+  contents->clear();
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  contents->resize(count);
+  size_t got = 0;
+  while (got < count) {
+    ssize_t n = read(fd, contents->data() + got, count - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  close(fd);
+  contents->resize(got);
+  return true;
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view contents) {
   std::string temp = FolderOf(path) + "." + NameOf(path) + ".XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);

@@ -41,6 +41,8 @@ bool SetModifiedTime(const std::string& path, int64_t seconds_utc);
 // Reads a whole file; false when it cannot be read or is larger than max_bytes.
 bool ReadFile(const std::string& path, std::string* contents,
               int64_t max_bytes = int64_t{1} << 31);
+// Reads at most `count` bytes from the start of a file.
+bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents);
 // Writes a file through a temporary file in the same folder and a rename, so
 // that a failed write leaves an earlier file of that name untouched.
 bool WriteFileAtomic(const std::string& path, std::string_view contents);
