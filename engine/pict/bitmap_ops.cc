@@ -132,7 +132,7 @@ bool DoBitsOp(Decoder* d, int op) {
   }
   RowReader rows;
   if (!StartRows(&rows, &d->in, &info, packed)) {
-    return Fail(d, DecodeStatus::kTooLarge, "a bitmap has more rows than its data could hold");
+    return Fail(d, DecodeStatus::kTruncated, "a bitmap has more rows than its data could hold");
   }
   return Blit(d, info, &rows, src, dst, mode, has_mask ? &mask : nullptr);
 }

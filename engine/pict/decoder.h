@@ -61,6 +61,7 @@ struct DrawState {
   QdPoint origin;
   QdRect last_rect;  // for the "same" shape opcodes
   Region last_region;
+  std::vector<QdPoint> last_poly;
   TextState text;
 };
 

@@ -74,7 +74,7 @@ bool ReadPixPat(Decoder* d, PenSource* pattern) {
   }
   RowReader rows;
   if (!StartRows(&rows, in, &info, true)) {
-    return Fail(d, DecodeStatus::kTooLarge, "a pixel pattern has more rows than its data");
+    return Fail(d, DecodeStatus::kTruncated, "a pixel pattern has more rows than its data");
   }
   long long pixels = static_cast<long long>(info.Width()) * info.Height();
   bool keep = pixels > 0 && pixels <= kMaxTilePixels;

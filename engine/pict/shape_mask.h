@@ -1,0 +1,51 @@
+// Turning QuickDraw shapes into coverage masks with Cairo: ovals, rounded
+// rectangles, wedges, polygons and the lines a rectangular pen sweeps.
+// Shapes are given in pixel space (doubles); masks are aliased, like
+// QuickDraw's own drawing, and never larger than the canvas.
+#ifndef PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
+#define PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
+
+#include <cairo.h>
+
+#include <functional>
+#include <vector>
+
+#include "engine/pict/canvas.h"
+
+namespace pic2jpg::pict {
+
+struct PointF {
+  double x = 0;
+  double y = 0;
+};
+
+struct RectF {
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
+  double Width() const { return right - left; }
+  double Height() const { return bottom - top; }
+};
+
+// Renders a path into a mask over `bounds` (clipped to the canvas). The
+// callback adds the path in pixel coordinates; `clip` optionally adds a path
+// the shape is clipped to. False when nothing is left to draw.
+bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t rule,
+                  const std::function<void(cairo_t*)>& path, CoverageMask* mask,
+                  const std::function<void(cairo_t*)>& clip = nullptr);
+
+void AddEllipse(cairo_t* cr, const RectF& r);
+// Corner ovals of width ow and height oh (clamped to the rectangle).
+void AddRoundRect(cairo_t* cr, const RectF& r, double ow, double oh);
+// A wedge of the oval inside r, from QuickDraw angle `start` (degrees, 0 at
+// twelve o'clock, clockwise) over `sweep` degrees.
+void AddWedge(cairo_t* cr, const RectF& r, double start, double sweep);
+void AddPolygon(cairo_t* cr, const std::vector<PointF>& points);
+// The area a pen of pen_w x pen_h (hanging right and down of the pen
+// position) covers moving from a to b: the convex hull of both pen rectangles.
+void AddPenLine(cairo_t* cr, PointF a, PointF b, double pen_w, double pen_h);
+
+}  // namespace pic2jpg::pict
+
+#endif  // PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_

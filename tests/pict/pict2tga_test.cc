@@ -1,0 +1,148 @@
+// The pict2tga program: its command line, exit statuses, the Targa it
+// writes (depth, origin, row order) and that a failure leaves no file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/file_system.h"
+#include "support/test_support.h"
+#include "tests/pict/pict_builder.h"
+
+namespace pic2jpg::test {
+namespace {
+
+using pict::test_util::PictBuilder;
+using pict::test_util::StartPicture;
+
+// A 3x2 picture: red, green, blue on top; black, white, grey below.
+std::string SixColourPicture() {
+  PictBuilder b = StartPicture({pict::QdRect{0, 0, 2, 3}});
+  b.Op(0x9A);
+  b.U32(0xFF);
+  b.U16(12 | 0x8000);
+  pict::test_util::PixMapBody(&b, {0, 0, 2, 3}, 1, 32, 3, 8);
+  b.Rect(0, 0, 2, 3);
+  b.Rect(0, 0, 2, 3);
+  b.U16(0);
+  const int colours[6][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+                             {0, 0, 0},   {255, 255, 255}, {128, 128, 128}};
+  for (const auto& c : colours) {
+    b.U8(0);
+    b.U8(c[0]);
+    b.U8(c[1]);
+    b.U8(c[2]);
+  }
+  std::vector<uint8_t> data = b.Finish();
+  return std::string(data.begin(), data.end());
+}
+
+// Files in a folder other than the input, temporary ones included.
+std::vector<std::string> OutputsIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::string name = entry.path().filename().string();
+    if (name != "in.pict") names.push_back(name);
+  }
+  return names;
+}
+
+TEST(Pict2tgaTest, WritesAnUprightTwentyFourBitTarga) {
+  TempDir temp;
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
+  RunResult run = test::Run(PICT2TGA_EXE, {"-quiet", "-colorspace", "sRGB", temp.File("in.pict"),
+                                     temp.File("out.tga")});
+  ASSERT_EQ(run.exit_status, 0) << run.error;
+  std::string file = ReadText(temp.File("out.tga"));
+  ASSERT_EQ(file.size(), 18u + 3 * 2 * 3);
+  EXPECT_EQ(file[2], 2);                        // uncompressed true colour
+  EXPECT_EQ(static_cast<uint8_t>(file[16]), 24);
+  EXPECT_EQ(static_cast<uint8_t>(file[17]) & 0x30, 0);  // origin bottom left...
+  // ... so the first row stored is the bottom one: black, in B, G, R order.
+  EXPECT_EQ(file.substr(18, 3), std::string(3, '\0'));
+
+  FIBITMAP* image = LoadImage(temp.File("out.tga"));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(FreeImage_GetWidth(image), 3u);
+  EXPECT_EQ(FreeImage_GetHeight(image), 2u);
+  EXPECT_EQ(FreeImage_GetBPP(image), 24u);
+  const int expected[2][3] = {{0xFF0000, 0x00FF00, 0x0000FF}, {0x000000, 0xFFFFFF, 0x808080}};
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(image, x, y), expected[y][x]) << x << "," << y;
+  }
+  FreeImage_Unload(image);
+}
+
+TEST(Pict2tgaTest, AcceptsOptionsItHasNoUseFor) {
+  const std::vector<std::vector<std::string>> option_sets = {
+      {},
+      {"-quiet"},
+      {"-colorspace", "sRGB"},
+      {"-density", "300", "-flip", "+antialias", "-quiet", "-colorspace", "RGB"},
+  };
+  for (const auto& options : option_sets) {
+    TempDir temp;
+    ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
+    std::vector<std::string> args = options;
+    args.push_back(temp.File("in.pict"));
+    args.push_back(temp.File("out.tga"));
+    EXPECT_EQ(test::Run(PICT2TGA_EXE, args).exit_status, 0);
+    EXPECT_TRUE(fs::Exists(temp.File("out.tga")));
+  }
+}
+
+TEST(Pict2tgaTest, FormatPrefixOnTheOutputNamesTheSameFile) {
+  TempDir temp;
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
+  EXPECT_EQ(test::Run(PICT2TGA_EXE, {temp.File("in.pict"), "tga:" + temp.File("out.tga")}).exit_status, 0);
+  EXPECT_TRUE(fs::Exists(temp.File("out.tga")));
+}
+
+TEST(Pict2tgaTest, FailuresExitNonZeroAndLeaveNoFile) {
+  struct Case {
+    const char* name;
+    std::string input_contents;  // "" for no input file at all
+    bool two_files;
+    bool output_in_missing_folder;
+    int status;
+  };
+  std::string truncated = SixColourPicture();
+  truncated.resize(truncated.size() - 20);
+  const Case cases[] = {
+      {"no file names", SixColourPicture(), false, false, 1},
+      {"missing input", "", true, false, 2},
+      {"not a picture", "GIF89a and then some more bytes than a header", true, false, 3},
+      {"truncated picture", truncated, true, false, 3},
+      {"output folder missing", SixColourPicture(), true, true, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir temp;
+    if (!c.input_contents.empty()) ASSERT_TRUE(WriteText(temp.File("in.pict"), c.input_contents));
+    std::string output = c.output_in_missing_folder ? temp.File("nowhere/out.tga")
+                                                    : temp.File("out.tga");
+    std::vector<std::string> args = {"-quiet", "-colorspace", "sRGB"};
+    if (c.two_files) {
+      args.push_back(temp.File("in.pict"));
+      args.push_back(output);
+    }
+    RunResult run = test::Run(PICT2TGA_EXE, args);
+    EXPECT_EQ(run.exit_status, c.status);
+    EXPECT_FALSE(fs::Exists(output));
+    EXPECT_TRUE(OutputsIn(temp.path()).empty());
+  }
+}
+
+TEST(Pict2tgaTest, QuietSilencesTheDiagnostics) {
+  TempDir temp;
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), "not a picture at all, long enough"));
+  RunResult loud = test::Run(PICT2TGA_EXE, {temp.File("in.pict"), temp.File("out.tga")});
+  RunResult quiet = test::Run(PICT2TGA_EXE, {"-quiet", temp.File("in.pict"), temp.File("out.tga")});
+  EXPECT_EQ(loud.exit_status, 3);
+  EXPECT_NE(loud.error.find("not a PICT"), std::string::npos) << loud.error;
+  EXPECT_EQ(quiet.exit_status, 3);
+  EXPECT_TRUE(quiet.error.empty()) << quiet.error;
+}
+
+}  // namespace
+}  // namespace pic2jpg::test
