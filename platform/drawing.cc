@@ -83,12 +83,6 @@ CanvasPtr CreateCanvas(int width, int height) {
 int CanvasWidth(const Canvas& canvas) { return cairo_image_surface_get_width(canvas.surface); }
 int CanvasHeight(const Canvas& canvas) { return cairo_image_surface_get_height(canvas.surface); }
 
-Rgba CanvasPixel(const Canvas& canvas, int x, int y) {
-  PixelView view = ViewOf(canvas.surface);
-  if (x < 0 || y < 0 || x >= view.width || y >= view.height) return 0;
-  return Unpremultiply(view.At(x, y));
-}
-
 bool BeginDrawing(Canvas* canvas) {
   if (!Usable(canvas)) return false;
   if (canvas->cr != nullptr) return true;

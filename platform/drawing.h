@@ -39,9 +39,6 @@ using CanvasPtr = std::unique_ptr<Canvas, CanvasDeleter>;
 CanvasPtr CreateCanvas(int width, int height);
 int CanvasWidth(const Canvas& canvas);
 int CanvasHeight(const Canvas& canvas);
-// The pixel at (x, y), counted from the top left, without premultiplication;
-// 0 outside the canvas.
-Rgba CanvasPixel(const Canvas& canvas, int x, int y);
 
 // Path filling. BeginDrawing is false when drawing cannot start; the other
 // calls do nothing outside a BeginDrawing/EndDrawing pair.

@@ -101,23 +101,6 @@ struct Scratch {
 
 }  // namespace
 
-std::string DescribeResolvedFace(const Font& font) {
-  Scratch scratch;
-  PangoLayout* layout = NewLayout(scratch.cr, font, "x", Rendering::kVector);
-  PangoFont* face = pango_context_load_font(pango_layout_get_context(layout), font.description);
-  std::string text;
-  if (face != nullptr) {
-    PangoFontDescription* described = pango_font_describe_with_absolute_size(face);
-    char* s = pango_font_description_to_string(described);
-    text = s;
-    g_free(s);
-    pango_font_description_free(described);
-    g_object_unref(face);
-  }
-  g_object_unref(layout);
-  return text;
-}
-
 TextExtent MeasureRasterText(const Font& font, std::string_view line) {
   Scratch scratch;
   PangoLayout* layout = NewLayout(scratch.cr, font, line, Rendering::kRaster);

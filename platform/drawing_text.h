@@ -39,9 +39,6 @@ using FontPtr = std::unique_ptr<Font, FontDeleter>;
 // Null when the size is not positive or FontFamilyAvailable (font_config.h)
 // refuses the family: an unknown name never silently becomes another face.
 FontPtr CreateFont(const FontSpec& spec);
-// Family, size and style of the face the font resolves to, e.g.
-// "Liberation Sans Bold 19px"; for diagnostics and tests.
-std::string DescribeResolvedFace(const Font& font);
 
 struct TextExtent {
   int width = 0;

@@ -11,7 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "engine/frame.h"
 #include "engine/watermark.h"
+#include "platform/drawing.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 
@@ -103,6 +105,21 @@ inline bool WriteMark(const std::string& path, FREE_IMAGE_FORMAT format, int wid
 inline bool WriteSolidMark(const std::string& path, int width, int height, uint32_t argb) {
   return WriteMark(path, FIF_PNG, width, height, [argb](int, int) { return argb; });
 }
+
+// A canvas read back through the PNG hand-over to the codec library.
+struct CanvasSnapshot {
+  explicit CanvasSnapshot(const platform::Canvas& canvas) : bitmap(CanvasToBitmap(canvas)) {}
+  int width() const { return bitmap ? static_cast<int>(FreeImage_GetWidth(bitmap.get())) : 0; }
+  int height() const { return bitmap ? static_cast<int>(FreeImage_GetHeight(bitmap.get())) : 0; }
+  // The pixel at (x, y) from the top left as an Rgba value; 0 outside.
+  platform::Rgba At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return 0;
+    const BYTE* p = FreeImage_GetScanLine(bitmap.get(), height() - 1 - y) + x * 4;
+    return platform::MakeRgba(p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE],
+                              p[FI_RGBA_ALPHA]);
+  }
+  ImagePtr bitmap;
+};
 
 class DrawingTest : public ::testing::Test {
  protected:

@@ -10,7 +10,6 @@
 namespace pic2jpg {
 namespace {
 
-using platform::CanvasPixel;
 using platform::MakeRgba;
 using test::ImagePtr;
 
@@ -19,8 +18,10 @@ TEST(DrawingLayerTest, CanvasesNeedAPositiveDrawableSize) {
   for (auto [w, h] : refused) EXPECT_EQ(platform::CreateCanvas(w, h), nullptr) << w << "x" << h;
   platform::CanvasPtr canvas = platform::CreateCanvas(3, 2);
   ASSERT_NE(canvas, nullptr);
-  EXPECT_EQ(CanvasPixel(*canvas, 2, 1), 0u);  // transparent
-  EXPECT_EQ(CanvasPixel(*canvas, 3, 0), 0u);  // outside
+  test::CanvasSnapshot snapshot(*canvas);
+  EXPECT_EQ(snapshot.width(), 3);
+  EXPECT_EQ(snapshot.height(), 2);
+  EXPECT_EQ(snapshot.At(2, 1), 0u);  // transparent
 }
 
 TEST(DrawingLayerTest, NullCanvasesAreRefusedQuietly) {
@@ -33,7 +34,7 @@ TEST(DrawingLayerTest, NullCanvasesAreRefusedQuietly) {
   platform::SetFillColour(canvas.get(), 0xFFFFFFFFu);
   platform::AddRectangle(canvas.get(), 0, 0, 2, 2);
   platform::FillPath(canvas.get());
-  EXPECT_EQ(CanvasPixel(*canvas, 0, 0), 0u);
+  EXPECT_EQ(test::CanvasSnapshot(*canvas).At(0, 0), 0u);
 }
 
 // A filled ring: a fill from inside stays inside, one from outside stays
@@ -60,8 +61,9 @@ TEST(DrawingLayerTest, FloodFillStopsAtOtherColours) {
   const Probe probes[] = {{0, 0, outside},  {19, 19, outside}, {4, 10, outside},
                           {5, 5, MakeRgba(0, 0, 255, 255)}, {6, 10, MakeRgba(0, 0, 255, 255)},
                           {7, 7, inside},   {12, 12, inside}};
+  test::CanvasSnapshot snapshot(*canvas);
   for (const Probe& p : probes) {
-    uint32_t got = CanvasPixel(*canvas, p.x, p.y);
+    uint32_t got = snapshot.At(p.x, p.y);
     EXPECT_EQ(platform::RedOf(got), platform::RedOf(p.colour)) << p.x << "," << p.y;
     EXPECT_EQ(platform::GreenOf(got), platform::GreenOf(p.colour)) << p.x << "," << p.y;
     EXPECT_EQ(platform::BlueOf(got), platform::BlueOf(p.colour)) << p.x << "," << p.y;
@@ -75,7 +77,7 @@ TEST(DrawingLayerTest, PaintingMultipliesAlpha) {
   for (int alpha : {0, 64, 128, 255}) {
     platform::CanvasPtr target = platform::CreateCanvas(4, 4);
     ASSERT_TRUE(platform::PaintCanvas(target.get(), *source, alpha));
-    uint32_t got = CanvasPixel(*target, 1, 1);
+    uint32_t got = test::CanvasSnapshot(*target).At(1, 1);
     EXPECT_NEAR(platform::AlphaOf(got), alpha, 1);
     if (alpha > 0) EXPECT_EQ(platform::RedOf(got), 255) << alpha;
   }
