@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   RunCommandLine(args);
 
-  // The desktop mode is not built yet: say how to use the console mode.
+  // RunCommandLine ends every console mode itself and returns only when the
+  // desktop mode is wanted, which this build does not have yet.
   platform::ErrorWriteLine("pic2jpg: the desktop mode is not available; see pic2jpg --help");
   EndProgram(2);
 }

@@ -1,0 +1,133 @@
+// The built program on real PICT files: the bundled sample, the converter
+// choices, the library reader's crash, the single-instance lock.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "support/test_support.h"
+
+namespace pic2jpg {
+namespace {
+
+double PsnrOf(const std::string& jpeg, const std::string& reference) {
+  FIBITMAP* a = test::LoadImage(jpeg);
+  FIBITMAP* b = test::LoadImage(reference);
+  double psnr = test::Psnr(a, b);
+  if (a) FreeImage_Unload(a);
+  if (b) FreeImage_Unload(b);
+  return psnr;
+}
+
+bool HasLine(const test::RunResult& r, const std::string& line) {
+  for (const std::string& l : r.Lines()) {
+    if (l == line) return true;
+  }
+  return false;
+}
+
+struct ConverterCase {
+  const char* name;
+  const char* converter_env;  // value of PIC2JPG_CONVERTER, "" for the default
+};
+
+class ConverterChoiceTest : public ::testing::TestWithParam<ConverterCase> {};
+
+// Whichever converter runs, the sample comes out upright, full size, and
+// close to the reference decode.
+TEST_P(ConverterChoiceTest, ConvertsTheSampleUpright) {
+  test::TempDir out;
+  std::vector<std::string> env;
+  if (*GetParam().converter_env != '\0') {
+    env.push_back(std::string("PIC2JPG_CONVERTER=") + GetParam().converter_env);
+  }
+  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("sample.pict"), "-o", out.path()}, env);
+  EXPECT_EQ(r.exit_status, 0) << r.output << r.error;
+  EXPECT_TRUE(HasLine(r, "Conversion complete")) << r.output;
+  EXPECT_TRUE(HasLine(r, "Files converted: 1 of 1")) << r.output;
+  std::string jpeg = out.File("sample.jpg");
+  FIBITMAP* image = test::LoadImage(jpeg);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(FreeImage_GetWidth(image), 300u);
+  EXPECT_EQ(FreeImage_GetHeight(image), 200u);
+  FreeImage_Unload(image);
+  EXPECT_GE(PsnrOf(jpeg, test::DataFile("sample.pict.png")), 30.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Converters, ConverterChoiceTest,
+                         ::testing::Values(ConverterCase{"OwnConverter", ""},
+                                           ConverterCase{"ImageMagick", "convert"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FoundationTest, SurvivesTheLibraryReaderCrashWhenNoConverterRuns) {
+  test::TempDir out;
+  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("FC10.PCT"), "-o", out.path(), "-d"},
+                                       {"PIC2JPG_CONVERTER=none"});
+  EXPECT_EQ(r.exit_status, 1) << r.output << r.error;
+  EXPECT_TRUE(HasLine(r, "Not OK")) << r.output;
+  EXPECT_TRUE(HasLine(r, "Conversion stopped")) << r.output;
+  EXPECT_FALSE(fs::Exists(out.File("FC10.jpg")));
+  test::RunResult listing = test::Run("/bin/ls", {"-A", out.path()});
+  EXPECT_EQ(listing.output, "");
+}
+
+TEST(FoundationTest, AMissingConverterProgramFallsBackToTheDirectLoad) {
+  test::TempDir out;
+  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
+                                       {"PIC2JPG_CONVERTER=no-such-converter-program"});
+  // The library's reader either decodes the file or fails it cleanly.
+  EXPECT_TRUE(r.exit_status == 0 || r.exit_status == 1) << r.exit_status;
+  if (r.exit_status == 0) {
+    EXPECT_GE(PsnrOf(out.File("FLAG_B24.jpg"), test::DataFile("FLAG_B24.PCT.png")), 25.0);
+  }
+}
+
+TEST(FoundationTest, TheInputFileIsNeverOverwritten) {
+  test::TempDir dir;
+  std::string input = dir.File("photo.pct");
+  ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), input));
+  std::string before = test::ReadText(input);
+  test::RunResult r = test::RunPic2jpg(
+      {"-i", input, "-o", dir.path(), "--filename-mask=%filename%.pct"});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_TRUE(HasLine(r, "Conversion stopped")) << r.output;
+  EXPECT_EQ(test::ReadText(input), before);
+}
+
+TEST(FoundationTest, ASecondCopyOfTheSameVersionEndsSilently) {
+  test::TempDir runtime;
+  std::string lock_path = runtime.File("Morvane_PIC_to_JPG_2.7.lock");
+  int fd = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+
+  test::TempDir out;
+  test::RunResult r = test::RunPic2jpg(
+      {"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
+      {"XDG_RUNTIME_DIR=" + runtime.path()});
+  EXPECT_EQ(r.exit_status, 3);
+  EXPECT_EQ(r.output, "");
+  EXPECT_NE(r.error, "");
+  EXPECT_FALSE(fs::Exists(out.File("FLAG_B24.jpg")));
+
+  close(fd);
+  r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
+                       {"XDG_RUNTIME_DIR=" + runtime.path()});
+  EXPECT_EQ(r.exit_status, 0) << r.output;
+}
+
+TEST(FoundationTest, TheConsoleModeNeitherReadsNorWritesThePreferencesFile) {
+  test::TempDir config;
+  test::TempDir out;
+  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
+                                       {"XDG_CONFIG_HOME=" + config.path()});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_FALSE(fs::Exists(config.File("Morvane")));
+}
+
+}  // namespace
+}  // namespace pic2jpg
