@@ -1,0 +1,195 @@
+#include "engine/pict/quicktime_image.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace pic2jpg::pict {
+namespace {
+
+constexpr size_t kBmpFileHeader = 14;
+constexpr size_t kBmpInfoHeader = 40;
+
+std::string_view Codec(const ImageDescription& d) { return std::string_view(d.codec, 4); }
+
+void PutLe16(std::vector<uint8_t>* out, int v) {
+  out->push_back(static_cast<uint8_t>(v & 0xFF));
+  out->push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+}
+
+void PutLe32(std::vector<uint8_t>* out, uint32_t v) {
+  PutLe16(out, static_cast<int>(v & 0xFFFF));
+  PutLe16(out, static_cast<int>(v >> 16));
+}
+
+bool WithinLimit(long long width, long long height, const DecodeOptions& options) {
+  return width > 0 && height > 0 && width * height <= options.max_pixels;
+}
+
+void SetRows(DecodedImage* image) {
+  image->rows.resize(static_cast<size_t>(image->height));
+  for (int y = 0; y < image->height; ++y) {
+    if (image->bitmap) {
+      // The codec library keeps rows bottom first.
+      image->rows[static_cast<size_t>(y)] =
+          FreeImage_GetScanLine(image->bitmap.get(), image->height - 1 - y);
+    } else {
+      image->rows[static_cast<size_t>(y)] =
+          image->own.data() + static_cast<size_t>(y) * image->width * 4;
+    }
+  }
+}
+
+// Loads with the codec library, checking the size from the header first
+// where the format allows it.
+bool LoadWithCodecLibrary(const uint8_t* data, size_t size, FREE_IMAGE_FORMAT hint,
+                          const DecodeOptions& options, DecodedImage* image) {
+  if (size > 0x7FFFFFFF) return false;
+  FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size));
+  if (memory == nullptr) return false;
+  FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, static_cast<int>(size));
+  if (format == FIF_UNKNOWN) format = hint;
+  bool ok = format != FIF_UNKNOWN && FreeImage_FIFSupportsReading(format);
+  if (ok && FreeImage_FIFSupportsNoPixels(format)) {
+    FIBITMAP* header = FreeImage_LoadFromMemory(format, memory, FIF_LOAD_NOPIXELS);
+    ok = header != nullptr &&
+         WithinLimit(FreeImage_GetWidth(header), FreeImage_GetHeight(header), options);
+    if (header != nullptr) FreeImage_Unload(header);
+    FreeImage_SeekMemory(memory, 0, SEEK_SET);
+  }
+  // Accurate JPEG decoding: the slow DCT and smooth chroma upsampling.
+  int flags = format == FIF_JPEG ? JPEG_ACCURATE : 0;
+  FIBITMAP* loaded = ok ? FreeImage_LoadFromMemory(format, memory, flags) : nullptr;
+  FreeImage_CloseMemory(memory);
+  if (loaded == nullptr) return false;
+  if (!WithinLimit(FreeImage_GetWidth(loaded), FreeImage_GetHeight(loaded), options)) {
+    FreeImage_Unload(loaded);
+    return false;
+  }
+  FIBITMAP* rgba = FreeImage_GetImageType(loaded) == FIT_BITMAP && FreeImage_GetBPP(loaded) == 32
+                       ? loaded
+                       : FreeImage_ConvertTo32Bits(loaded);
+  if (rgba != loaded) FreeImage_Unload(loaded);
+  if (rgba == nullptr) return false;
+  image->bitmap.reset(rgba);
+  image->width = static_cast<int>(FreeImage_GetWidth(rgba));
+  image->height = static_cast<int>(FreeImage_GetHeight(rgba));
+  SetRows(image);
+  return true;
+}
+
+// 'WRLE' holds the pixel data of a Windows bitmap without its headers.
+bool LoadBmpData(const ImageDescription& d, const uint8_t* data, size_t size,
+                 const DecodeOptions& options, DecodedImage* image) {
+  if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+    return LoadWithCodecLibrary(data, size, FIF_BMP, options, image);
+  }
+  int depth = d.depth;
+  if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
+    return false;
+  }
+  if (!WithinLimit(d.width, d.height, options)) return false;
+  size_t row = ((static_cast<size_t>(d.width) * depth + 31) / 32) * 4;
+  uint32_t compression = 0;  // uncompressed
+  if (size < row * static_cast<size_t>(d.height)) {
+    if (depth == 8) {
+      compression = 1;  // run-length coded, 8 bits
+    } else if (depth == 4) {
+      compression = 2;
+    } else {
+      return false;
+    }
+  }
+  int colours = depth <= 8 ? 1 << depth : 0;
+  std::vector<uint8_t> file;
+  file.reserve(kBmpFileHeader + kBmpInfoHeader + 4 * colours + size);
+  file.push_back('B');
+  file.push_back('M');
+  PutLe32(&file, static_cast<uint32_t>(kBmpFileHeader + kBmpInfoHeader + 4 * colours + size));
+  PutLe32(&file, 0);
+  PutLe32(&file, static_cast<uint32_t>(kBmpFileHeader + kBmpInfoHeader + 4 * colours));
+  PutLe32(&file, kBmpInfoHeader);
+  PutLe32(&file, static_cast<uint32_t>(d.width));
+  PutLe32(&file, static_cast<uint32_t>(d.height));  // positive: bottom row first
+  PutLe16(&file, 1);
+  PutLe16(&file, depth);
+  PutLe32(&file, compression);
+  PutLe32(&file, static_cast<uint32_t>(size));
+  PutLe32(&file, 2835);
+  PutLe32(&file, 2835);
+  PutLe32(&file, 0);
+  PutLe32(&file, 0);
+  for (int i = 0; i < colours; ++i) {  // no table is stored: a grey ramp
+    uint8_t v = static_cast<uint8_t>(i * 255 / (colours - 1));
+    file.insert(file.end(), {v, v, v, 0});
+  }
+  file.insert(file.end(), data, data + size);
+  return LoadWithCodecLibrary(file.data(), file.size(), FIF_BMP, options, image);
+}
+
+// 'raw ': rows of uncompressed pixels, big-endian; 32 bits are xRGB.
+bool LoadRaw(const ImageDescription& d, const uint8_t* data, size_t size,
+             const DecodeOptions& options, DecodedImage* image) {
+  int depth = d.depth;
+  int bits = depth == 40 ? 8 : depth;
+  if (bits != 1 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+  if (bits == 8 && depth != 40) return false;  // indexed colour needs a table we do not have
+  if (!WithinLimit(d.width, d.height, options)) return false;
+  size_t least = (static_cast<size_t>(d.width) * bits + 7) / 8;
+  size_t row = size / static_cast<size_t>(d.height);
+  if (row < least) return false;
+  image->width = d.width;
+  image->height = d.height;
+  image->own.resize(static_cast<size_t>(d.width) * d.height * 4);
+  for (int y = 0; y < d.height; ++y) {
+    const uint8_t* s = data + row * y;
+    uint8_t* o = image->own.data() + static_cast<size_t>(y) * d.width * 4;
+    for (int x = 0; x < d.width; ++x, o += 4) {
+      uint8_t r, g, b;
+      switch (bits) {
+        case 32:
+          r = s[4 * x + 1], g = s[4 * x + 2], b = s[4 * x + 3];
+          break;
+        case 24:
+          r = s[3 * x], g = s[3 * x + 1], b = s[3 * x + 2];
+          break;
+        case 16: {
+          int v = (s[2 * x] << 8) | s[2 * x + 1];
+          auto expand = [](int c) { return static_cast<uint8_t>((c << 3) | (c >> 2)); };
+          r = expand((v >> 10) & 31), g = expand((v >> 5) & 31), b = expand(v & 31);
+          break;
+        }
+        case 8:  // grey, 0 white
+          r = g = b = static_cast<uint8_t>(255 - s[x]);
+          break;
+        default:  // one bit, 1 black
+          r = g = b = ((s[x / 8] >> (7 - x % 8)) & 1) ? 0 : 255;
+          break;
+      }
+      o[0] = b;
+      o[1] = g;
+      o[2] = r;
+      o[3] = 255;
+    }
+  }
+  SetRows(image);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeQuickTimeImage(const ImageDescription& description, const uint8_t* data, size_t size,
+                          const DecodeOptions& options, DecodedImage* image) {
+  std::string_view codec = Codec(description);
+  if (codec == "raw ") return LoadRaw(description, data, size, options, image);
+  if (!options.use_codec_library) return false;
+  if (codec == "WRLE") return LoadBmpData(description, data, size, options, image);
+  FREE_IMAGE_FORMAT hint = FIF_UNKNOWN;
+  if (codec == "jpeg") hint = FIF_JPEG;
+  if (codec == "png ") hint = FIF_PNG;
+  if (codec == "tiff") hint = FIF_TIFF;
+  if (codec == "gif ") hint = FIF_GIF;
+  if (codec == "tga ") hint = FIF_TARGA;
+  return LoadWithCodecLibrary(data, size, hint, options, image);
+}
+
+}  // namespace pic2jpg::pict
