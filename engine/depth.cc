@@ -1,6 +1,5 @@
 #include "engine/depth.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "engine/format_tables.h"
@@ -9,19 +8,6 @@
 
 namespace pic2jpg {
 namespace {
-
-std::vector<int> DepthList(const std::string& extension) {
-  std::vector<int> depths;
-  const std::string& list = LookupOutputFormat(extension).allowed_depths;
-  size_t start = 0;
-  while (start < list.size()) {
-    size_t comma = list.find(',', start);
-    if (comma == std::string::npos) comma = list.size();
-    depths.push_back(std::atoi(list.substr(start, comma - start).c_str()));
-    start = comma + 1;
-  }
-  return depths;
-}
 
 // Runs one library conversion; the input is released, the result returned.
 FIBITMAP* Replace(FIBITMAP* image, FIBITMAP* converted) {
@@ -32,7 +18,7 @@ FIBITMAP* Replace(FIBITMAP* image, FIBITMAP* converted) {
 }  // namespace
 
 int AutoDepth(const std::string& extension, int source_depth) {
-  std::vector<int> depths = DepthList(extension);
+  std::vector<int> depths = AllowedDepthList(extension);
   if (depths.empty()) return 0;
   for (int depth : depths) {
     if (depth >= source_depth) return depth;

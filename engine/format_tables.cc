@@ -1,5 +1,6 @@
 #include "engine/format_tables.h"
 
+#include <cstdlib>
 #include <string_view>
 #include <unordered_map>
 
@@ -140,9 +141,9 @@ const InputFormat& LookupInputFormat(const std::string& extension) {
 
 const std::vector<std::string>& OutputExtensions() { return g_output_order; }
 
-namespace {
-std::vector<int> ParseDepths(const std::string& list) {
+std::vector<int> AllowedDepthList(const std::string& extension) {
   std::vector<int> depths;
+  const std::string& list = LookupOutputFormat(extension).allowed_depths;
   size_t start = 0;
   while (start < list.size()) {
     size_t comma = list.find(',', start);
@@ -152,11 +153,10 @@ std::vector<int> ParseDepths(const std::string& list) {
   }
   return depths;
 }
-}  // namespace
 
 bool IsDepthAllowed(const std::string& extension, int depth) {
   if (depth == 0) return true;
-  for (int allowed : ParseDepths(LookupOutputFormat(extension).allowed_depths)) {
+  for (int allowed : AllowedDepthList(extension)) {
     if (allowed == depth) return true;
   }
   return false;
@@ -181,7 +181,7 @@ void RebuildAcceptedInputExtensions() {
 
 std::vector<std::string> DepthChoices(const std::string& extension) {
   std::vector<std::string> choices = {"Auto"};
-  for (int depth : ParseDepths(LookupOutputFormat(extension).allowed_depths)) {
+  for (int depth : AllowedDepthList(extension)) {
     choices.push_back(std::to_string(depth));
   }
   return choices;

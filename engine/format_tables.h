@@ -36,6 +36,9 @@ const InputFormat& LookupInputFormat(const std::string& extension);
 // The 23 output extensions in list order (bmp first, xpm last).
 const std::vector<std::string>& OutputExtensions();
 
+// The format's allowed depths as numbers, in list order (empty for none).
+std::vector<int> AllowedDepthList(const std::string& extension);
+
 // True for depth 0 or one of the format's allowed depths.
 bool IsDepthAllowed(const std::string& extension, int depth);
 
