@@ -17,6 +17,10 @@ constexpr char kLineBreak[] = "%eol%";
 constexpr size_t kLineBreakSize = sizeof kLineBreak - 1;
 // The drawing layer cannot make canvases with longer sides.
 constexpr int64_t kMaxSide = 32767;
+// A text box beyond this many pixels (a 5800 pixel square) is not drawn: it
+// would be larger than nearly any photograph, and the antialiased path holds
+// three canvases of its size before the turn enlarges it again.
+constexpr int64_t kMaxTextBoxPixels = int64_t{1} << 25;
 
 bool IsLineBreakAt(const std::string& text, size_t at) {
   if (at + kLineBreakSize > text.size()) return false;
@@ -87,7 +91,8 @@ platform::CanvasPtr RenderTextMark() {
   }
   box_width += 2 * padding;
   box_height += 2 * padding;
-  if (box_width <= 0 || box_height <= 0 || box_width > kMaxSide || box_height > kMaxSide) {
+  if (box_width <= 0 || box_height <= 0 || box_width > kMaxSide || box_height > kMaxSide ||
+      box_width * box_height > kMaxTextBoxPixels) {
     return nullptr;
   }
   const int bw = static_cast<int>(box_width), bh = static_cast<int>(box_height);

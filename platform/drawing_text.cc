@@ -29,7 +29,9 @@ int FontPixelSize(int points) {
 }
 
 FontPtr CreateFont(const FontSpec& spec) {
-  if (spec.points <= 0 || !FontFamilyAvailable(spec.family)) return nullptr;
+  if (spec.points <= 0 || spec.points > kMaxFontPoints || !FontFamilyAvailable(spec.family)) {
+    return nullptr;
+  }
   FontPtr font(new Font);
   font->description = pango_font_description_new();
   pango_font_description_set_family(font->description, spec.family.c_str());

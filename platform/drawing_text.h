@@ -36,8 +36,13 @@ struct FontDeleter {
 };
 using FontPtr = std::unique_ptr<Font, FontDeleter>;
 
-// Null when the size is not positive or FontFamilyAvailable (font_config.h)
-// refuses the family: an unknown name never silently becomes another face.
+// Fonts above this size are refused: their glyphs outgrow any picture and
+// only cost time and memory (and the font engine gives up before long).
+inline constexpr int kMaxFontPoints = 3000;
+
+// Null when the size is not 1..kMaxFontPoints or FontFamilyAvailable
+// (font_config.h) refuses the family: an unknown name never silently becomes
+// another face.
 FontPtr CreateFont(const FontSpec& spec);
 
 struct TextExtent {

@@ -124,6 +124,8 @@ TEST_F(WatermarkTextTest, RunFontFromTheSettings) {
       {"", 14, 0, 0, false},
       {"Arial", 0, 0, 0, false},
       {"Arial", -12, 0, 0, false},
+      {"Arial", 3000, 0, 0, true},
+      {"Arial", 3001, 0, 0, false},
   };
   for (const Case& c : cases) {
     g_settings.watermark.font = c.family;
@@ -219,6 +221,19 @@ TEST_F(WatermarkTextTest, BoxAroundTheLines) {
       EXPECT_EQ(CanvasHeight(*mark), c.height) << c.text << " aa " << int{antialiasing};
     }
   }
+}
+
+// A box beyond any sensible mark (here about 25000 x 3100 pixels) is not
+// drawn, rather than tying up gigabytes and minutes.
+TEST_F(WatermarkTextTest, HugeTextBoxIsLeftOut) {
+  g_settings.watermark.font_size = 2000;
+  EXPECT_EQ(Render("WWWWWWWWWW"), nullptr);
+  g_settings.watermark.text_rotation = 45;
+  ImagePtr result = Stamp(MakeImage(60, 40, 24, kWhite));
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return c != kWhite; }), 0);
+  // A large but sensible box is drawn.
+  EXPECT_NE(Render("W"), nullptr);
 }
 
 // An empty box cannot be drawn: no mark. Padding alone makes a box.
