@@ -34,6 +34,14 @@ FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image) {
   if (image == nullptr) return nullptr;
   if (FreeImage_GetImageType(image) == FIT_BITMAP && FreeImage_GetBPP(image) == 24) return image;
   FIBITMAP* converted = FreeImage_ConvertTo24Bits(image);
+  if (converted == nullptr && FreeImage_GetImageType(image) != FIT_BITMAP) {
+    // Greyscale of 16 bits or floating point: scaled to 8 bits first.
+    FIBITMAP* standard = FreeImage_ConvertToStandardType(image, TRUE);
+    if (standard != nullptr) {
+      converted = FreeImage_ConvertTo24Bits(standard);
+      FreeImage_Unload(standard);
+    }
+  }
   FreeImage_Unload(image);
   return converted;
 }

@@ -27,7 +27,9 @@ FIBITMAP* DrawFrame(FIBITMAP* image, int width, int height);
 uint32_t ParseHexColourAlpha(const std::string& text, int alpha);
 
 // The picture in 24 bits per pixel: the same image when it already is, else a
-// converted copy (the original is released). Null when it cannot be converted.
+// converted copy (the original is released); 16-bit greyscale and floating
+// point pictures are scaled to 8 bits on the way. Null when it cannot be
+// converted.
 FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image);
 
 // The canvas as a 32-bit bitmap with alpha, through a PNG image in memory.

@@ -71,7 +71,7 @@ TEST_F(FrameTest, OffLeavesThePictureAlone) {
 
 // Any depth comes out in 24 bits with the same colours when no band has width.
 TEST_F(FrameTest, ZeroWidthsOnlyConvertTo24Bits) {
-  for (int depth : {1, 8, 16, 24, 32}) {
+  for (int depth : {1, 8, 16, 24, 32, 48}) {
     for (int8_t mode : {1, 2}) {
       Frame(0, 0, 0, 0);
       g_settings.frame.do_frame = mode;
@@ -86,6 +86,19 @@ TEST_F(FrameTest, ZeroWidthsOnlyConvertTo24Bits) {
             << "depth " << depth << " mode " << int{mode} << " at " << x << "," << y;
       }
     }
+  }
+}
+
+// Pictures that are not plain bitmaps (16-bit greyscale, floating point)
+// are scaled to 8 bits and then framed, rather than lost.
+TEST_F(FrameTest, NonBitmapPicturesAreFramedToo) {
+  for (FREE_IMAGE_TYPE type : {FIT_UINT16, FIT_FLOAT}) {
+    Frame(3, 3, 3, 3);
+    FIBITMAP* image = FreeImage_AllocateT(type, 20, 10, type == FIT_UINT16 ? 16 : 32);
+    ImagePtr result = Draw(image);
+    ASSERT_NE(result, nullptr) << type;
+    EXPECT_EQ(FreeImage_GetBPP(result.get()), 24u);
+    EXPECT_EQ(PixelAt(result.get(), 1, 5), kBlue);
   }
 }
 
