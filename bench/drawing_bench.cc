@@ -164,9 +164,10 @@ int main() {
     if (image == nullptr) return 1;
     bool ok = false;
     pic2jpg::Measure m = pic2jpg::MeasureRun(image, &ok);
-    std::printf("FrameAndRotatedText4000x3000/frame:%d/text:%d: %s peak_MiB=%.1f "
-                "input_MiB=%.1f full_images=%.2f\n",
-                c[0], c[1], ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
+    std::printf(
+        "FrameAndRotatedText4000x3000/frame:%d/text:%d: %s peak_MiB=%.1f "
+        "input_MiB=%.1f full_images=%.2f\n",
+        c[0], c[1], ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
     pic2jpg::ReleaseWatermarkFont();
   }
   return 0;

@@ -115,8 +115,8 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
     if (mark.dib == nullptr) return image;
   }
 
-  Spot spot = PlaceMark(ms.position, area_width, area_height, mark_width, mark_height,
-                        ms.x_offset, ms.y_offset);
+  Spot spot = PlaceMark(ms.position, area_width, area_height, mark_width, mark_height, ms.x_offset,
+                        ms.y_offset);
   if (inside_frame) {
     spot.x += frame.solid_left;
     spot.y += frame.solid_top;

@@ -99,7 +99,9 @@ platform::CanvasPtr RenderTextMark() {
   const int pad = static_cast<int>(padding);
   const uint32_t glyph = ParseHexColourAlpha(wm.font_color, ClampAlpha(wm.text_opacity));
   const uint32_t back = ParseHexColourAlpha(wm.back_color, ClampAlpha(wm.back_opacity));
-  auto line_y = [&](size_t i) { return static_cast<double>(padding + static_cast<int64_t>(i) * line_step); };
+  auto line_y = [&](size_t i) {
+    return static_cast<double>(padding + static_cast<int64_t>(i) * line_step);
+  };
 
   if (wm.text_antialiasing == 0) {
     // Raster text writes glyph and box colours with their own alphas
@@ -114,8 +116,8 @@ platform::CanvasPtr RenderTextMark() {
     for (size_t i = 0; i < lines.size(); ++i) {
       int width = platform::MeasureRasterText(*font, lines[i]).width;
       int x = AlignedLineX(wm.text_alignment, bw, width, pad);
-      platform::DrawRasterText(canvas.get(), *font, x, static_cast<int>(line_y(i)), lines[i],
-                               glyph, back);
+      platform::DrawRasterText(canvas.get(), *font, x, static_cast<int>(line_y(i)), lines[i], glyph,
+                               back);
     }
     return canvas;
   }
@@ -153,7 +155,8 @@ platform::CanvasPtr RenderImageMark() {
   platform::CanvasPtr canvas = platform::CreateCanvas(platform::CanvasWidth(*loaded.canvas),
                                                       platform::CanvasHeight(*loaded.canvas));
   if (canvas == nullptr) return nullptr;
-  if (loaded.bits_per_pixel != 32) platform::FillCanvas(canvas.get(), platform::MakeRgba(0, 0, 0, 255));
+  if (loaded.bits_per_pixel != 32)
+    platform::FillCanvas(canvas.get(), platform::MakeRgba(0, 0, 0, 255));
   const int opacity = ClampAlpha(wm.image_opacity);
   bool painted = wm.image_greyscale != 0
                      ? platform::PaintCanvasGrey(canvas.get(), *loaded.canvas, opacity)

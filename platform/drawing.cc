@@ -57,8 +57,8 @@ bool Usable(const Canvas* canvas) { return canvas != nullptr && canvas->surface 
 }  // namespace
 
 void SetSourceRgba(cairo_t* cr, Rgba colour) {
-  cairo_set_source_rgba(cr, RedOf(colour) / 255.0, GreenOf(colour) / 255.0,
-                        BlueOf(colour) / 255.0, AlphaOf(colour) / 255.0);
+  cairo_set_source_rgba(cr, RedOf(colour) / 255.0, GreenOf(colour) / 255.0, BlueOf(colour) / 255.0,
+                        AlphaOf(colour) / 255.0);
 }
 
 void CanvasDeleter::operator()(Canvas* canvas) const {

@@ -77,7 +77,8 @@ PangoLayout* NewLayout(cairo_t* cr, const Font& font, std::string_view line, Ren
   pango_layout_set_single_paragraph_mode(layout, TRUE);
   if (font.underline || font.strikeout) {
     PangoAttrList* attributes = pango_attr_list_new();
-    if (font.underline) pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.underline)
+      pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (font.strikeout) pango_attr_list_insert(attributes, pango_attr_strikethrough_new(TRUE));
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);

@@ -61,14 +61,13 @@ bool FontFamilyAvailable(std::string_view family) {
     // strongly bound families of the request: the name itself or an alias
     // bound like it. Weak entries are the generic fall-backs.
     FcChar8* face_family = nullptr;
-    for (int i = 0; !available && FcPatternGetString(match, FC_FAMILY, i, &face_family) ==
-                                      FcResultMatch;
+    for (int i = 0;
+         !available && FcPatternGetString(match, FC_FAMILY, i, &face_family) == FcResultMatch;
          ++i) {
       FcValue value;
       FcValueBinding binding;
-      for (int j = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, j, &value, &binding) ==
-                      FcResultMatch;
-           ++j) {
+      for (int j = 0;
+           FcPatternGetWithBinding(pattern, FC_FAMILY, j, &value, &binding) == FcResultMatch; ++j) {
         if (binding == FcValueBindingWeak || value.type != FcTypeString) continue;
         if (FcStrCmpIgnoreCase(value.u.s, face_family) == 0) {
           available = true;
