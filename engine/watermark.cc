@@ -1,5 +1,7 @@
 #include "engine/watermark.h"
 
+#include <cstdint>
+
 #include "engine/frame.h"
 #include "settings/settings.h"
 
@@ -7,12 +9,13 @@ namespace pic2jpg {
 
 namespace {
 
-// The settings of one kind of mark (text or image).
+// The settings of one kind of mark (text or image). Geometry is worked out
+// in 64 bits: offsets and band widths are whatever the settings hold.
 struct MarkSettings {
   int boundary = 0;
   int position = 0;
-  int x_offset = 0;
-  int y_offset = 0;
+  int64_t x_offset = 0;
+  int64_t y_offset = 0;
   int rotation = 0;
 };
 
@@ -26,15 +29,15 @@ MarkSettings SettingsOfMark(const WatermarkSettings& wm) {
 }
 
 struct Spot {
-  int x = 0;
-  int y = 0;
+  int64_t x = 0;
+  int64_t y = 0;
 };
 
 // Anchor positions 0..8 read like a keypad from the top left; the offsets
 // count from the anchoring edges, centred axes ignore them. Halves truncate
 // toward zero.
-Spot PlaceMark(int position, int area_width, int area_height, int mark_width, int mark_height,
-               int x_offset, int y_offset) {
+Spot PlaceMark(int position, int64_t area_width, int64_t area_height, int64_t mark_width,
+               int64_t mark_height, int64_t x_offset, int64_t y_offset) {
   if (position < 0 || position > 8) return {0, 0};
   const int column = position % 3, row = position / 3;
   Spot spot;
@@ -87,19 +90,19 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
   }
 
   // The picture's own size: the composite refuses a layer of any other.
-  const int width = static_cast<int>(FreeImage_GetWidth(image));
-  const int height = static_cast<int>(FreeImage_GetHeight(image));
+  const int64_t width = FreeImage_GetWidth(image);
+  const int64_t height = FreeImage_GetHeight(image);
   const FrameSettings& frame = g_settings.frame;
   const bool inside_frame = frame.do_frame == 1 && ms.boundary == 1;
-  int area_width = width, area_height = height;
+  int64_t area_width = width, area_height = height;
   if (inside_frame) {
     area_width = width - frame.solid_left - frame.solid_right;
     area_height = height - frame.solid_top - frame.solid_bottom;
   }
 
   // A mark that does not fit beside its offsets keeps its top left part.
-  int mark_width = static_cast<int>(FreeImage_GetWidth(mark.dib));
-  int mark_height = static_cast<int>(FreeImage_GetHeight(mark.dib));
+  int64_t mark_width = FreeImage_GetWidth(mark.dib);
+  int64_t mark_height = FreeImage_GetHeight(mark.dib);
   bool cut = false;
   if (mark_width + ms.x_offset > area_width) {
     mark_width = area_width - ms.x_offset;
@@ -111,7 +114,8 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
   }
   if (cut) {
     if (mark_width <= 0 || mark_height <= 0) return image;
-    mark.Replace(FreeImage_Copy(mark.dib, 0, 0, mark_width, mark_height));
+    mark.Replace(FreeImage_Copy(mark.dib, 0, 0, static_cast<int>(mark_width),
+                                static_cast<int>(mark_height)));
     if (mark.dib == nullptr) return image;
   }
 
@@ -122,12 +126,20 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
     spot.y += frame.solid_top;
   }
 
-  Bitmap layer(FreeImage_AllocateT(FIT_BITMAP, width, height, 32));
+  // A mark that does not lie wholly inside the picture is not pasted (the
+  // library would refuse it too): the picture stays unmarked.
+  if (spot.x < 0 || spot.y < 0 || spot.x + mark_width > width || spot.y + mark_height > height) {
+    return image;
+  }
+  Bitmap layer(FreeImage_AllocateT(FIT_BITMAP, static_cast<int>(width), static_cast<int>(height),
+                                   32));
   if (layer.dib == nullptr) return image;
   // A plain copy (alpha above 255): blending at 255 would lose a step of
-  // every channel. The library refuses a mark that does not lie wholly
-  // inside the picture; the picture then stays unmarked.
-  if (!FreeImage_Paste(layer.dib, mark.dib, spot.x, spot.y, 256)) return image;
+  // every channel.
+  if (!FreeImage_Paste(layer.dib, mark.dib, static_cast<int>(spot.x), static_cast<int>(spot.y),
+                       256)) {
+    return image;
+  }
   return CompositeOver(image, layer.dib);
 }
 

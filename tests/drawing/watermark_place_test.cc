@@ -139,7 +139,9 @@ TEST_F(WatermarkPlaceTest, MarksThatCannotBePlacedAreLeftOut) {
   struct Case {
     int position, x_offset, y_offset;
   };
-  const Case cases[] = {{0, 60, 0}, {0, 0, 45}, {0, 200, 200}, {0, -5, 0}, {8, 0, -5}};
+  const Case cases[] = {{0, 60, 0},        {0, 0, 45},          {0, 200, 200},
+                        {0, -5, 0},        {8, 0, -5},          {0, INT32_MAX, 0},
+                        {8, INT32_MIN, 0}, {2, INT32_MIN, 0},   {7, 0, INT32_MIN}};
   for (const Case& c : cases) {
     RedMark(10, 10, c.position, c.x_offset, c.y_offset);
     ImagePtr result = Stamp(MakeImage(60, 40, 8, kBlack));
@@ -154,6 +156,7 @@ TEST_F(WatermarkPlaceTest, MarksThatCannotBePlacedAreLeftOut) {
 TEST_F(WatermarkPlaceTest, NoAreaInsideAnOversizedFrame) {
   g_settings.frame.do_frame = 1;
   g_settings.frame.solid_left = g_settings.frame.solid_right = 40;
+  g_settings.frame.solid_top = INT32_MIN;  // no overflow with absurd widths either
   RedMark(10, 10, 0, 0, 0);
   g_settings.watermark.image_boundary = 1;
   ImagePtr result = Stamp(MakeImage(60, 40, 24, kBlack));
