@@ -57,7 +57,7 @@ bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t r
     return false;
   }
   cairo_t* cr = cairo_create(surface);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
   cairo_translate(cr, -left, -top);
   if (clip) {
     cairo_new_path(cr);

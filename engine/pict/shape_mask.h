@@ -1,7 +1,9 @@
 // Turning QuickDraw shapes into coverage masks with Cairo: ovals, rounded
 // rectangles, wedges, polygons and the lines a rectangular pen sweeps.
-// Shapes are given in pixel space (doubles); masks are aliased, like
-// QuickDraw's own drawing, and never larger than the canvas.
+// Shapes are given in pixel space (doubles); edges that do not fall on pixel
+// boundaries are antialiased (QuickDraw's own edges are hard, but smooth
+// edges serve a converted picture better); masks are never larger than the
+// canvas.
 #ifndef PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
 #define PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
 
