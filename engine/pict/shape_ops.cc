@@ -62,13 +62,6 @@ PointF ToPixels(const Decoder& d, const QdPoint& p) {
   return PointF{(s.h - c.origin_x) * c.scale_x, (s.v - c.origin_y) * c.scale_y};
 }
 
-QdRect Enclosing(const RectF& r) {
-  return QdRect{static_cast<int>(std::floor(std::max(r.top, -1e9))),
-                static_cast<int>(std::floor(std::max(r.left, -1e9))),
-                static_cast<int>(std::ceil(std::min(r.bottom, 1e9))),
-                static_cast<int>(std::ceil(std::min(r.right, 1e9)))};
-}
-
 // Pen size in pixels; zero when the pen draws nothing.
 PointF PenPixels(const Decoder& d) {
   const QdPoint& pen = d.state.pen_size;
@@ -77,14 +70,12 @@ PointF PenPixels(const Decoder& d) {
 }
 
 void Paint(Decoder* d, const Region& area, const Brush& brush) {
-  if (IsPlaceholder(*d, Bounds(area))) return;
   PaintRegion(&d->canvas, area, brush.source, brush.mode, d->state.colours);
 }
 
 void PaintPath(Decoder* d, const RectF& bounds, cairo_fill_rule_t rule,
                const std::function<void(cairo_t*)>& path, const Brush& brush,
                const std::function<void(cairo_t*)>& clip = nullptr) {
-  if (IsPlaceholder(*d, Enclosing(bounds))) return;
   CoverageMask mask;
   if (!MaskFromPath(d->canvas, bounds, rule, path, &mask, clip)) return;
   PaintMask(&d->canvas, mask, brush.source, brush.mode, d->state.colours);
@@ -260,6 +251,9 @@ bool DoLineOp(Decoder* d, int op) {
 }  // namespace
 
 bool DoShapeOp(Decoder* d, int op) {
+  // QuickTime's stand-in for an image is a bitmap or a few lines of text;
+  // shapes belong to the picture itself.
+  d->placeholder_active = false;
   if (op >= 0x20 && op <= 0x23) return DoLineOp(d, op);
   ByteReader* in = &d->in;
   DrawState& s = d->state;

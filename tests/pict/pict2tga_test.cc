@@ -2,6 +2,7 @@
 // writes (depth, origin, row order) and that a failure leaves no file.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -70,6 +71,51 @@ TEST(Pict2tgaTest, WritesAnUprightTwentyFourBitTarga) {
   for (int y = 0; y < 2; ++y) {
     for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(image, x, y), expected[y][x]) << x << "," << y;
   }
+  FreeImage_Unload(image);
+}
+
+// A picture holding a QuickTime PNG of 2x1 pixels: transparent, then opaque red.
+std::string TransparentPicture() {
+  FIBITMAP* dib = FreeImage_Allocate(2, 1, 32);
+  BYTE* row = FreeImage_GetScanLine(dib, 0);
+  const BYTE pixels[8] = {0, 0, 0, 0, 0, 0, 255, 255};  // B, G, R, A twice
+  std::memcpy(row, pixels, sizeof pixels);
+  FIMEMORY* memory = FreeImage_OpenMemory();
+  FreeImage_SaveToMemory(FIF_PNG, dib, memory, 0);
+  BYTE* bytes = nullptr;
+  DWORD size = 0;
+  FreeImage_AcquireMemory(memory, &bytes, &size);
+  pict::test_util::QuickTimeSpec spec;
+  spec.codec = "png ";
+  spec.width = 2;
+  spec.height = 1;
+  spec.data.assign(bytes, bytes + size);
+  FreeImage_CloseMemory(memory);
+  FreeImage_Unload(dib);
+  PictBuilder b = StartPicture({pict::QdRect{0, 0, 1, 2}});
+  pict::test_util::CompressedQuickTime(&b, spec);
+  std::vector<uint8_t> data = b.Finish();
+  return std::string(data.begin(), data.end());
+}
+
+TEST(Pict2tgaTest, TransparentPictureBecomesAThirtyTwoBitTargaWithAlpha) {
+  TempDir temp;
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), TransparentPicture()));
+  RunResult run = test::Run(PICT2TGA_EXE, {temp.File("in.pict"), temp.File("out.tga")});
+  ASSERT_EQ(run.exit_status, 0) << run.error;
+  std::string file = ReadText(temp.File("out.tga"));
+  ASSERT_EQ(file.size(), 18u + 2 * 4);
+  EXPECT_EQ(static_cast<uint8_t>(file[16]), 32);
+  EXPECT_EQ(static_cast<uint8_t>(file[17]), 8);  // eight alpha bits, origin bottom left
+  FIBITMAP* image = LoadImage(temp.File("out.tga"));
+  ASSERT_NE(image, nullptr);
+  ASSERT_EQ(FreeImage_GetBPP(image), 32u);
+  BYTE* row = FreeImage_GetScanLine(image, 0);
+  EXPECT_EQ(row[FI_RGBA_ALPHA], 0);
+  EXPECT_EQ(row[FI_RGBA_RED], 255);  // white under the transparent pixel
+  EXPECT_EQ(row[4 + FI_RGBA_ALPHA], 255);
+  EXPECT_EQ(row[4 + FI_RGBA_RED], 255);
+  EXPECT_EQ(row[4 + FI_RGBA_GREEN], 0);
   FreeImage_Unload(image);
 }
 

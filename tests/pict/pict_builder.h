@@ -53,11 +53,15 @@ struct PictBuilder {
 };
 
 struct HeaderSpec {
-  QdRect frame{0, 0, 8, 8};
-  int version = 2;
-  bool preamble = true;
-  bool extended = false;
-  double resolution = 72;
+  HeaderSpec(QdRect frame_ = QdRect{0, 0, 8, 8}, int version_ = 2, bool preamble_ = true,
+             bool extended_ = false, double resolution_ = 72, QdRect source_ = QdRect{})
+      : frame(frame_), version(version_), preamble(preamble_), extended(extended_),
+        resolution(resolution_), source(source_) {}
+  QdRect frame;
+  int version;
+  bool preamble;
+  bool extended;
+  double resolution;
   QdRect source;  // for the extended header
 };
 
@@ -165,9 +169,65 @@ inline void ColorTable(PictBuilder* b, const std::vector<Rgb>& palette) {
   }
 }
 
+// A CompressedQuickTime opcode: an identity-like matrix with the scale and
+// translation given, the source rectangle, and an ImageDescription.
+struct QuickTimeSpec {
+  const char* codec = "raw ";
+  int width = 0;
+  int height = 0;
+  int depth = 32;
+  double scale = 1;
+  double tx = 0;
+  double ty = 0;
+  std::vector<uint8_t> data;
+  std::vector<uint8_t> mask_region;  // a whole region record, or empty
+};
+
+inline void CompressedQuickTime(PictBuilder* b, const QuickTimeSpec& q) {
+  PictBuilder body;
+  body.U16(0);  // version
+  auto fixed = [&](double v) { body.U32(static_cast<uint32_t>(static_cast<int32_t>(v * 65536))); };
+  fixed(q.scale);
+  fixed(0);
+  body.U32(0);
+  fixed(0);
+  fixed(q.scale);
+  body.U32(0);
+  fixed(q.tx);
+  fixed(q.ty);
+  body.U32(0x40000000);
+  body.U32(0);  // matte size
+  body.Rect(0, 0, 0, 0);
+  body.U16(0);  // mode
+  body.Rect(0, 0, q.height, q.width);
+  body.U32(0x300);  // accuracy
+  body.U32(static_cast<uint32_t>(q.mask_region.size()));
+  body.Data(q.mask_region);
+  body.U32(86);  // ImageDescription
+  for (int i = 0; i < 4; ++i) body.U8(q.codec[i]);
+  body.Data(std::vector<uint8_t>(24, 0));
+  body.U16(q.width);
+  body.U16(q.height);
+  body.U32(72 << 16);
+  body.U32(72 << 16);
+  body.U32(static_cast<uint32_t>(q.data.size()));
+  body.U16(1);
+  body.Data(std::vector<uint8_t>(32, 0));
+  body.U16(q.depth);
+  body.U16(0xFFFF);
+  body.Data(q.data);
+  b->Op(0x8200);
+  b->U32(static_cast<uint32_t>(body.bytes.size()));
+  b->Data(body.bytes);
+}
+
 inline Rgb PixelOf(const Picture& picture, int x, int y) {
   const uint8_t* p = picture.pixels.data() + (static_cast<size_t>(y) * picture.width + x) * 4;
   return Rgb{p[2], p[1], p[0]};
+}
+
+inline uint8_t AlphaOf(const Picture& picture, int x, int y) {
+  return picture.pixels[(static_cast<size_t>(y) * picture.width + x) * 4 + 3];
 }
 
 inline std::string ToString(Rgb c) {
