@@ -72,6 +72,13 @@ struct PenSource {
   std::shared_ptr<const Tile> tile;
 };
 
+// A pattern of all foreground (1) or all background (0) bits.
+inline PenSource SolidPattern(bool foreground) {
+  PenSource source;
+  for (uint8_t& b : source.bits) b = foreground ? 0xFF : 0x00;
+  return source;
+}
+
 // Coverage of a shape over the rectangle [x, x + width) x [y, y + height) in
 // pixels, one byte per pixel.
 struct CoverageMask {

@@ -54,7 +54,7 @@ struct DrawState {
   int pen_mode = kPatCopy;
   PenSource pen_pat;
   PenSource fill_pat;
-  PenSource back_pat;  // bits all zero: the background colour
+  PenSource back_pat = SolidPattern(false);  // the background colour
   ModeColours colours;
   bool hilite_next = false;  // the next invert uses the hilite colour
   QdPoint oval_size;

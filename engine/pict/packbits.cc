@@ -16,7 +16,14 @@ size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_si
     if (flag >= 0) {
       size_t count = (static_cast<size_t>(flag) + 1) * unit;
       size_t available = std::min(count, in_size - i);
-      if (o < out_size) std::memcpy(out + o, in + i, std::min(available, out_size - o));
+      if (o < out_size) {
+        size_t room = out_size - o;
+        std::memcpy(out + o, in + i, std::min(available, room));
+        // A literal cut short by the end of the data: the rest is zero.
+        if (available < count && available < room) {
+          std::memset(out + o + available, 0, std::min(count, room) - available);
+        }
+      }
       i += available;
       o += count;
     } else {

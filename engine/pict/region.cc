@@ -245,6 +245,12 @@ bool ReadRegion(ByteReader* reader, Region* region) {
       }
     }
   }
+  // A body that stops with spans still open runs to the bounding box.
+  if (previous_y != INT_MIN && !active.empty() && previous_y < box.bottom) {
+    std::vector<int> spans = active;
+    if (spans.size() % 2) spans.pop_back();
+    AppendBand(region, previous_y, box.bottom, std::move(spans));
+  }
   // Keep to the bounding box, as QuickDraw does.
   *region = Combine(*region, RectRegion(box), RegionOp::kIntersect);
   return true;

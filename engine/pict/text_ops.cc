@@ -148,9 +148,7 @@ void DrawRun(Decoder* d, const TextRun& run) {
   int mode = t.mode & ~kDitherCopy;
   if (mode == kSrcCopy || mode == kPatCopy) {
     // Copy mode paints the character cells in the background colour first.
-    PenSource background;
-    std::memset(background.bits, 0, sizeof background.bits);
-    PaintRegion(&d->canvas, RectRegion(cell), background, kPatCopy, d->state.colours);
+    PaintRegion(&d->canvas, RectRegion(cell), SolidPattern(false), kPatCopy, d->state.colours);
   }
   CoverageMask mask;
   bool outline = (t.face & (kOutline | kShadow)) != 0;

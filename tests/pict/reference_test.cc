@@ -27,6 +27,13 @@ const ReferenceCase kCases[] = {
     {"CatDV.pict", "32-bit DirectBitsRgn", 30},
     {"Picture14.pict", "32-bit DirectBitsRgn", 30},
     {"P564B1400.pict", "360 dpi, several scaled bitmaps", 30},
+    {"oom.pict", "QuickDraw polygons and lines, 1000 dpi header", 30},
+    {"qt_mire.pict", "QuickTime JPEG", 30},
+    {"J19.pict", "QuickTime JPEG in three bands, with 1-bit stand-ins", 30},
+    {"foo.pict", "QuickTime raw pixels with a text stand-in", 30},
+    // The reference of this one is the decode of the same picture stored as
+    // BMP data; the PNG payload's own pixels are 28 dB from it.
+    {"qt_png.pict", "QuickTime PNG", 27},
 };
 
 RunResult Convert(const std::string& input, const std::string& output) {
@@ -54,6 +61,42 @@ TEST(ReferenceTest, Pict2tgaMatchesTheReferenceDecodes) {
   for (const ReferenceCase& c : kCases) {
     SCOPED_TRACE(std::string(c.file) + ": " + c.kind);
     ExpectMatchesReference(DataFile(std::string("pict/") + c.file), c.file, c.min_psnr);
+  }
+}
+
+// Drawing pictures whose reference decodes draw QuickDraw differently (frames
+// outside their shapes, arithmetic modes ignored): checked at known points.
+TEST(ReferenceTest, DrawingPicturesPaintWhatQuickDrawPaints) {
+  struct Point {
+    int x, y, rgb;
+  };
+  struct Case {
+    const char* file;
+    std::vector<Point> points;
+  };
+  const Case cases[] = {
+      // A navy face with red eyes and green ears; the rainbow bars drawn in
+      // addMax mode leave white where they pass over white.
+      {"7.pict", {{250, 200, 0x000088}, {110, 150, 0xDD0000}, {60, 45, 0x44FF44},
+                  {360, 57, 0xFFFFFF}}},
+      // Colour cells filled with an RGB pattern and framed inside: the frame
+      // of the first cell (black) and the pink gap the frames leave.
+      {"4.pict", {{21, 30, 0x000000}, {77, 30, 0xFFDDDD}, {100, 30, 0x400000}}},
+      // A yellow background: a white (all zero) pattern painted in the
+      // yellow background colour; the map's box painted white the same way.
+      {"demo.pict", {{3, 3, 0xFFFFCC}, {100, 216, 0xFFFFFF}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TempDir temp;
+    RunResult run = Convert(DataFile(std::string("pict/") + c.file), temp.File("out.tga"));
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    FIBITMAP* ours = LoadImage(temp.File("out.tga"));
+    ASSERT_NE(ours, nullptr);
+    for (const Point& p : c.points) {
+      EXPECT_EQ(PixelAt(ours, p.x, p.y), p.rgb) << p.x << "," << p.y;
+    }
+    FreeImage_Unload(ours);
   }
 }
 
