@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <string_view>
 
 extern char** environ;
 
@@ -22,14 +23,15 @@ std::string FindOnPath(const std::string& name) {
   }
   const char* path = getenv("PATH");
   if (path == nullptr) return "";
-  std::string dirs = path;
+  const std::string_view dirs = path;
   size_t start = 0;
   while (start <= dirs.size()) {
     size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    std::string dir = dirs.substr(start, end - start);
-    if (dir.empty()) dir = ".";
-    std::string candidate = dir + "/" + name;
+    if (end == std::string_view::npos) end = dirs.size();
+    // An empty entry stands for the current folder.
+    const std::string_view dir = end > start ? dirs.substr(start, end - start) : ".";
+    std::string candidate(dir);
+    candidate.append("/").append(name);
     struct stat st;
     if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
         access(candidate.c_str(), X_OK) == 0) {

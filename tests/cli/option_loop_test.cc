@@ -80,10 +80,14 @@ TEST(OptionTableTest, NamesAreUniqueUpperCaseAndFindable) {
     for (const std::string& other : seen) EXPECT_NE(other, name);
     seen.push_back(name);
     EXPECT_EQ(FindOption(name), &option);
-    if (option.short_name != nullptr) EXPECT_EQ(FindOption(option.short_name), &option);
+    if (option.short_name != nullptr) {
+      EXPECT_EQ(FindOption(option.short_name), &option);
+    }
     if (option.action == OptionAction::kSetting) {
       EXPECT_NE(option.target, nullptr) << name;
-      if (option.type == ValueType::kKeyword) EXPECT_GE(option.kind, 0) << name;
+      if (option.type == ValueType::kKeyword) {
+        EXPECT_GE(option.kind, 0) << name;
+      }
     }
   }
   EXPECT_EQ(FindOption(""), nullptr);

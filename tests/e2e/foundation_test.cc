@@ -61,7 +61,7 @@ TEST_P(ConverterChoiceTest, ConvertsTheSampleUpright) {
 INSTANTIATE_TEST_SUITE_P(Converters, ConverterChoiceTest,
                          ::testing::Values(ConverterCase{"OwnConverter", ""},
                                            ConverterCase{"ImageMagick", "convert"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(FoundationTest, SurvivesTheLibraryReaderCrashWhenNoConverterRuns) {
   test::TempDir out;

@@ -156,7 +156,7 @@ std::string HundredMegabyteFile() {
     switch (block % 5) {
       case 0:  // random bytes, NUL and line ends included
         while (text.size() < end) {
-          uint32_t r = rng();
+          auto r = static_cast<uint32_t>(rng());
           text.append(reinterpret_cast<const char*>(&r), sizeof r);
         }
         break;

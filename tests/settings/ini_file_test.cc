@@ -134,7 +134,7 @@ TEST(ParseIniTest, RandomBytesGiveOnlyValidNamesAndValues) {
     std::string text = round % 2 == 0 ? "" : "\xEF\xBB\xBF";
     size_t length = rng() % 2000;
     for (size_t i = 0; i < length; ++i) {
-      unsigned r = rng();
+      auto r = static_cast<uint32_t>(rng());
       text.push_back(r % 4 == 0 ? kSpecial[(r >> 8) % sizeof kSpecial]
                                 : static_cast<char>(r >> 16));
     }

@@ -49,17 +49,23 @@ TEST_F(TextCatalogueTest, KeysAreUpperCaseSortedAndIndexedByFirstLetter) {
       const std::string& key = g_text_catalogue.keys[j];
       ASSERT_FALSE(key.empty());
       for (char c : key) EXPECT_FALSE(c >= 'a' && c <= 'z') << key;
-      if (j > group.first) EXPECT_LE(g_text_catalogue.keys[j - 1], key) << group.name;
+      if (j > group.first) {
+        EXPECT_LE(g_text_catalogue.keys[j - 1], key) << group.name;
+      }
       // The first-letter slot points at the first key with that letter.
       int slot = group.first_letter[static_cast<unsigned char>(key[0])];
       EXPECT_LE(slot, j);
       EXPECT_EQ(g_text_catalogue.keys[slot][0], key[0]);
-      if (slot > group.first) EXPECT_NE(g_text_catalogue.keys[slot - 1][0], key[0]);
+      if (slot > group.first) {
+        EXPECT_NE(g_text_catalogue.keys[slot - 1][0], key[0]);
+      }
     }
     // Letters no key begins with have no slot.
     for (int c = 0; c < 256; ++c) {
       int slot = group.first_letter[c];
-      if (slot != 0) EXPECT_EQ(static_cast<unsigned char>(g_text_catalogue.keys[slot][0]), c);
+      if (slot != 0) {
+        EXPECT_EQ(static_cast<unsigned char>(g_text_catalogue.keys[slot][0]), c);
+      }
     }
   }
 }
