@@ -134,6 +134,11 @@ bool DoBitsOp(Decoder* d, int op) {
   if (!StartRows(&rows, &d->in, &info, packed)) {
     return Fail(d, DecodeStatus::kTruncated, "a bitmap has more rows than its data could hold");
   }
+  if (d->scanning) {
+    d->bits_seen.push_back(BitsSeen{info.is_pixmap ? info.h_res : 72,
+                                    info.is_pixmap ? info.v_res : 72, src, dst});
+    return SkipRows(d, &rows);
+  }
   return Blit(d, info, &rows, src, dst, mode, has_mask ? &mask : nullptr);
 }
 

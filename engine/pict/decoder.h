@@ -65,6 +65,14 @@ struct DrawState {
   TextState text;
 };
 
+// What a scan (see `scanning`) learns of each bits opcode.
+struct BitsSeen {
+  double h_res = 72;
+  double v_res = 72;
+  QdRect src;
+  QdRect dst;
+};
+
 struct Decoder {
   ByteReader in;  // the whole buffer; positions count from its start
   PictHeader header;
@@ -78,6 +86,10 @@ struct Decoder {
   bool placeholder_active = false;
   QdRect placeholder_area;  // pixel space
   bool transparent_image_drawn = false;
+  // A scan walks the opcodes without a canvas, only noting the bits opcodes'
+  // resolutions, to choose the output size before anything is allocated.
+  bool scanning = false;
+  std::vector<BitsSeen> bits_seen;
 };
 
 // Sets the status and message once; returns false for convenience.

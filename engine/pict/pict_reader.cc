@@ -27,17 +27,54 @@ bool Near(double value, double expected) {
 // the size at 72 dpi and the drawing's coordinates are those of the source
 // rectangle. Some writers fill the resolution without drawing at it; then the
 // source rectangle does not match the frame scaled, and the frame is used.
-Geometry ChooseGeometry(const PictHeader& header) {
-  Geometry g;
-  g.space = header.frame;
-  if (header.extended && !header.source_rect.Empty()) {
-    double expected_w = header.frame.Width() * header.h_res / 72.0;
-    double expected_h = header.frame.Height() * header.v_res / 72.0;
-    if (Near(header.source_rect.Width(), expected_w) &&
-        Near(header.source_rect.Height(), expected_h)) {
-      g.space = header.source_rect;
+bool FromExtendedHeader(const PictHeader& header, Geometry* g) {
+  if (!header.extended || header.source_rect.Empty()) return false;
+  double expected_w = header.frame.Width() * header.h_res / 72.0;
+  double expected_h = header.frame.Height() * header.v_res / 72.0;
+  if (!Near(header.source_rect.Width(), expected_w) ||
+      !Near(header.source_rect.Height(), expected_h)) {
+    return false;
+  }
+  g->space = header.source_rect;
+  return header.source_rect.Width() != header.frame.Width() ||
+         header.source_rect.Height() != header.frame.Height();
+}
+
+// Pictures drawn at 72 dpi may still hold their bitmaps at a higher
+// resolution, scaled down into the frame. When every bitmap is such a one,
+// at the same resolution, the picture is drawn at that resolution instead.
+void FromBitmaps(const uint8_t* data, size_t size, const PictHeader& header,
+                 const DecodeOptions& options, Geometry* g) {
+  Decoder scan;
+  scan.options = options;
+  scan.in = MakeReader(data, size);
+  scan.header = header;
+  scan.scanning = true;
+  if (!PlayOpcodes(&scan) || scan.bits_seen.empty()) return;
+  double h_res = scan.bits_seen[0].h_res;
+  double v_res = scan.bits_seen[0].v_res;
+  if (h_res < 73 && v_res < 73) return;
+  for (const BitsSeen& b : scan.bits_seen) {
+    if (std::fabs(b.h_res - h_res) > 0.5 || std::fabs(b.v_res - v_res) > 0.5) return;
+    if (!Near(b.src.Width(), b.dst.Width() * h_res / 72.0) ||
+        !Near(b.src.Height(), b.dst.Height() * v_res / 72.0)) {
+      return;
     }
   }
+  double scale_x = h_res / 72.0;
+  double scale_y = v_res / 72.0;
+  long long width = std::llround(g->space.Width() * scale_x);
+  long long height = std::llround(g->space.Height() * scale_y);
+  if (width * height > options.max_pixels) return;  // the picture at 72 dpi still fits
+  g->scale_x = scale_x;
+  g->scale_y = scale_y;
+}
+
+Geometry ChooseGeometry(const uint8_t* data, size_t size, const PictHeader& header,
+                        const DecodeOptions& options) {
+  Geometry g;
+  g.space = header.frame;
+  if (!FromExtendedHeader(header, &g)) FromBitmaps(data, size, header, options, &g);
   g.width = std::llround(g.space.Width() * g.scale_x);
   g.height = std::llround(g.space.Height() * g.scale_y);
   return g;
@@ -71,7 +108,7 @@ DecodeResult ReadPictInfo(const uint8_t* data, size_t size, PictInfo* info) {
   if (data == nullptr || !ReadPictHeader(data, size, &header)) {
     return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
   }
-  Geometry g = ChooseGeometry(header);
+  Geometry g = ChooseGeometry(data, size, header, DecodeOptions{});
   info->version = header.version;
   info->has_preamble = header.start != 0;
   info->extended = header.extended;
@@ -92,7 +129,7 @@ DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
     if (data == nullptr || !ReadPictHeader(data, size, &d.header)) {
       return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
     }
-    Geometry g = ChooseGeometry(d.header);
+    Geometry g = ChooseGeometry(data, size, d.header, options);
     if (g.width <= 0 || g.height <= 0) {
       return Result(DecodeStatus::kMalformed, "the picture frame is empty");
     }

@@ -181,7 +181,7 @@ bool DoQuickTimeOp(Decoder* d, int op) {
   uint32_t length = ReadU32(&d->in);
   ByteReader body = SubReader(&d->in, length);
   if (!CheckRead(d, "a QuickTime opcode")) return false;
-  if (op == 0x8201) return true;  // matrix and matte for the next bits opcode
+  if (op == 0x8201 || d->scanning) return true;  // 0x8201: matrix and matte for the next bits opcode
   // A new image ends the stand-in of the previous one; an image that does
   // not decode leaves its stand-in to be drawn.
   d->placeholder_active = false;

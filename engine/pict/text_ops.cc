@@ -216,7 +216,7 @@ bool DoTextOp(Decoder* d, int op) {
   run.utf8 = MacRomanToUtf8(in->Here(), static_cast<size_t>(count));
   in->pos += static_cast<size_t>(count);
   if (!CheckRead(d, "text")) return false;
-  if (!d->options.draw_text || run.utf8.empty()) return true;
+  if (!d->options.draw_text || d->scanning || run.utf8.empty()) return true;
   QdPoint at = Shifted(*d, t.location);
   run.x = (at.h - d->canvas.origin_x) * d->canvas.scale_x;
   run.y = (at.v - d->canvas.origin_y) * d->canvas.scale_y;

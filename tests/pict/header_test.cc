@@ -114,6 +114,61 @@ TEST(HeaderTest, HighResolutionBitmapsDrawInTheSourceRectangleCoordinates) {
   EXPECT_EQ(PixelOf(picture, 6, 7), kWhite);
 }
 
+// A 32-bit pixmap of 8x8 at `resolution` dpi drawn into `dst`.
+void HighResolutionBitmap(PictBuilder* b, double resolution, const QdRect& dst) {
+  b->Op(0x9A);
+  b->U32(0xFF);
+  b->U16(32 | 0x8000);
+  PixMapBody(b, QdRect{0, 0, 8, 8}, 1, 32, 3, 8, resolution);
+  b->Rect(0, 0, 8, 8);
+  b->Rect(dst);
+  b->U16(0);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      b->U8(0);
+      b->U8(x * 30);
+      b->U8(y * 30);
+      b->U8(77);
+    }
+  }
+}
+
+TEST(HeaderTest, BitmapsAtAHigherResolutionSetTheOutputResolution) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<double, QdRect>> bitmaps;
+    int size;
+  };
+  const Case cases[] = {
+      {"one 144 dpi bitmap filling the frame", {{144, {0, 0, 4, 4}}}, 8},
+      {"two 144 dpi bitmaps", {{144, {0, 0, 4, 4}}, {144, {0, 0, 4, 4}}}, 8},
+      {"a 72 dpi bitmap", {{72, {0, 0, 4, 4}}}, 4},
+      {"144 dpi drawn at its own size", {{144, {0, 0, 8, 8}}}, 4},
+      {"mixed resolutions", {{144, {0, 0, 4, 4}}, {72, {0, 0, 4, 4}}}, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PictBuilder b = StartPicture({QdRect{0, 0, 4, 4}});
+    for (const auto& [resolution, dst] : c.bitmaps) HighResolutionBitmap(&b, resolution, dst);
+    std::vector<uint8_t> data = b.Finish();
+    PictInfo info;
+    ASSERT_TRUE(ReadPictInfo(data.data(), data.size(), &info).ok());
+    EXPECT_EQ(info.width, c.size);
+    Picture picture;
+    ASSERT_TRUE(Decode(data, &picture).ok());
+    ASSERT_EQ(picture.width, c.size);
+    ASSERT_EQ(picture.height, c.size);
+    if (c.size == 8) {  // every source pixel lands on its own output pixel
+      for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+          ASSERT_EQ(PixelOf(picture, x, y),
+                    (Rgb{static_cast<uint8_t>(x * 30), static_cast<uint8_t>(y * 30), 77}));
+        }
+      }
+    }
+  }
+}
+
 TEST(HeaderTest, NotAPictureIsRefused) {
   const std::vector<std::vector<uint8_t>> inputs = {
       {},

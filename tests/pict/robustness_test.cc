@@ -15,8 +15,10 @@ namespace {
 std::vector<std::string> PictFiles() {
   std::vector<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(test::DataFile("pict"))) {
-    std::string name = entry.path().filename().string();
-    if (entry.path().extension() != ".png") files.push_back(entry.path().string());
+    std::string extension = entry.path().extension().string();
+    if (extension == ".pict" || extension == ".pct" || extension == ".PCT") {
+      files.push_back(entry.path().string());
+    }
   }
   std::sort(files.begin(), files.end());
   return files;
