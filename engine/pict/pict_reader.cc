@@ -141,7 +141,9 @@ DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
     d.canvas.scale_x = g.scale_x;
     d.canvas.scale_y = g.scale_y;
     long long area = g.width * g.height;
-    d.canvas.work_budget = 64 * area + (256LL << 20);
+    // Real pictures paint each pixel a few times; a budget of 64 times over
+    // (and a floor for tiny frames) stops pictures built to paint forever.
+    d.canvas.work_budget = 64 * area + (16LL << 20);
     if (!AllocateCanvas(&d.canvas, static_cast<int>(g.width), static_cast<int>(g.height))) {
       return Result(DecodeStatus::kNoMemory, "no memory for the picture");
     }
