@@ -13,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-#include "engine/pict/qd_types.h"
 #include "engine/pict/region.h"
 
 namespace pic2jpg::pict {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/pict/byte_reader.h"
-#include "engine/pict/qd_types.h"
 
 namespace pic2jpg::pict {
 

@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "engine/pict/canvas.h"
-#include "engine/pict/packbits.h"
+#include "engine/pict/pixel_map.h"
 #include "engine/pict/pict_reader.h"
-#include "engine/pict/qd_types.h"
 
 namespace pic2jpg::pict::test_util {
 

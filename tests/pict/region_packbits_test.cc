@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "engine/pict/packbits.h"
+#include "engine/pict/pixel_map.h"
 #include "engine/pict/region.h"
 
 namespace pic2jpg::pict {
