@@ -2,8 +2,8 @@
 
 #include <FreeImage.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/instance_lock.h"
 
@@ -27,13 +27,28 @@ std::string TitleWithVersion() {
 
 void FillImageMaps() {
   g_button_image_map = {{"Convert", 2}, {"InFiles", 3}, {"InFolder", 4}};
-  static const std::pair<const char*, int> kIcons[] = {
-      {"New", 5},          {"Add", 6},          {"InFiles", 7},       {"InFolder", 8},
-      {"OutFolder", 9},    {"OutFormat", 10},   {"FavFolder", 11},    {"ImportFiles", 12},
-      {"ExportFiles", 13}, {"Exit", 14},        {"Copy", 15},         {"Delete", 16},
-      {"SelectAll", 17},   {"Convert", 18},     {"Error", 19},        {"Preferences", 20},
-      {"CustomConverter", 21}, {"Help", 22},    {"Email", 25},        {"Web", 26},
-      {"Updates", 27},     {"About", 28}};
+  static const std::pair<const char*, int> kIcons[] = {{"New", 5},
+                                                       {"Add", 6},
+                                                       {"InFiles", 7},
+                                                       {"InFolder", 8},
+                                                       {"OutFolder", 9},
+                                                       {"OutFormat", 10},
+                                                       {"FavFolder", 11},
+                                                       {"ImportFiles", 12},
+                                                       {"ExportFiles", 13},
+                                                       {"Exit", 14},
+                                                       {"Copy", 15},
+                                                       {"Delete", 16},
+                                                       {"SelectAll", 17},
+                                                       {"Convert", 18},
+                                                       {"Error", 19},
+                                                       {"Preferences", 20},
+                                                       {"CustomConverter", 21},
+                                                       {"Help", 22},
+                                                       {"Email", 25},
+                                                       {"Web", 26},
+                                                       {"Updates", 27},
+                                                       {"About", 28}};
   g_icon_image_map.clear();
   g_second_icon_image_map.clear();
   for (const auto& [name, number] : kIcons) {

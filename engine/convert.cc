@@ -64,8 +64,7 @@ bool HasContent(const std::string& path) { return fs::FileSize(path) > 0; }
 
 // Loads the input, through the external converter when it gives a Targa.
 FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folder) {
-  const std::string targa_path =
-      temp_folder + RemoveExtension(fs::NameOf(input_path)) + ".tga";
+  const std::string targa_path = temp_folder + RemoveExtension(fs::NameOf(input_path)) + ".tga";
   fs::RemoveFile(targa_path);
   RunExternalConverter(FindExternalConverter(), input_path, targa_path);
   if (!HasContent(targa_path) && LooksLikePict(input_path)) {

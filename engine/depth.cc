@@ -83,8 +83,8 @@ int SaveFlagsFor(const std::string& ext) {
     if (o.exr_compression >= 0 && o.exr_compression <= 4) flags |= kExr[o.exr_compression];
   } else if (ext == "jpg") {
     flags = o.jpg_quality;
-    static const int kChroma[] = {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_422,
-                                  JPEG_SUBSAMPLING_420, JPEG_SUBSAMPLING_411};
+    static const int kChroma[] = {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_422, JPEG_SUBSAMPLING_420,
+                                  JPEG_SUBSAMPLING_411};
     if (o.jpg_chroma >= 0 && o.jpg_chroma <= 3) flags += kChroma[o.jpg_chroma];
     static const int kSaveAs[] = {0, JPEG_BASELINE, JPEG_OPTIMIZE, JPEG_PROGRESSIVE};
     if (o.jpg_save_as >= 0 && o.jpg_save_as <= 3) flags += kSaveAs[o.jpg_save_as];
@@ -98,9 +98,9 @@ int SaveFlagsFor(const std::string& ext) {
   } else if (ext == "tga") {
     if (o.tga_compression == 1) flags |= TARGA_SAVE_RLE;
   } else if (ext == "tiff") {
-    static const int kTiff[] = {TIFF_NONE,    TIFF_CCITTFAX3,    TIFF_CCITTFAX4,
-                                TIFF_PACKBITS, TIFF_DEFLATE,     TIFF_ADOBE_DEFLATE,
-                                TIFF_LZW,     TIFF_JPEG,         TIFF_LOGLUV};
+    static const int kTiff[] = {TIFF_NONE,     TIFF_CCITTFAX3, TIFF_CCITTFAX4,
+                                TIFF_PACKBITS, TIFF_DEFLATE,   TIFF_ADOBE_DEFLATE,
+                                TIFF_LZW,      TIFF_JPEG,      TIFF_LOGLUV};
     if (o.tiff_compression >= 0 && o.tiff_compression <= 8) flags |= kTiff[o.tiff_compression];
     if (o.tiff_color_model == 1) flags |= TIFF_CMYK;
   } else if (ext == "webp") {

@@ -21,13 +21,13 @@ ExternalConverter FindExternalConverter() {
     std::string name = forced;
     if (name == "none") return converter;
     converter.program = platform::FindOnPath(name);
-    converter.is_imagemagick = converter.program.size() >= 7 &&
-                               converter.program.compare(converter.program.size() - 7, 7,
-                                                         "convert") == 0;
+    converter.is_imagemagick =
+        converter.program.size() >= 7 &&
+        converter.program.compare(converter.program.size() - 7, 7, "convert") == 0;
     return converter;
   }
-  std::string folder = g_run_state.program_folder.empty() ? platform::ProgramFolder()
-                                                          : g_run_state.program_folder;
+  std::string folder =
+      g_run_state.program_folder.empty() ? platform::ProgramFolder() : g_run_state.program_folder;
   converter.program = platform::FindOnPath(folder + "pict2tga");
   if (!converter.program.empty()) return converter;
   converter.program = platform::FindOnPath("convert");

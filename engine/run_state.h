@@ -14,27 +14,27 @@
 namespace pic2jpg {
 
 struct RunState {
-  std::string program_folder;       // folder of the executable, ends with "/"
-  std::string input_path;           // file being converted
-  std::string input_base_folder;    // folder the entries were collected from
-  std::string relative_subfolder;   // current entry's subfolder ("" or ends with "/")
-  std::string output_path;          // file just written
-  std::string output_folder;        // destination, ends with "/"
-  std::string input_extension;      // e.g. "pic"
-  std::string output_extension;     // e.g. "jpg"
-  int32_t random_number = 0;        // %rnd%, 1..99999
-  int32_t counter = 0;              // %n%
-  int32_t source_depth = 0;         // bits per pixel as loaded
-  int32_t codec_id = 0;             // FreeImage format id of the output
-  int32_t target_depth = 0;         // bits per pixel to save with
-  int32_t save_flags = 0;           // flags of the save call
-  bool auto_depth = false;          // depth key holds 0 ("Auto")
-  bool console_mode = false;        // started from the command line
-  std::string message_level;        // "DEBUG", "T" or ""
-  int32_t last_width = 0;           // size after the resize step
+  std::string program_folder;      // folder of the executable, ends with "/"
+  std::string input_path;          // file being converted
+  std::string input_base_folder;   // folder the entries were collected from
+  std::string relative_subfolder;  // current entry's subfolder ("" or ends with "/")
+  std::string output_path;         // file just written
+  std::string output_folder;       // destination, ends with "/"
+  std::string input_extension;     // e.g. "pic"
+  std::string output_extension;    // e.g. "jpg"
+  int32_t random_number = 0;       // %rnd%, 1..99999
+  int32_t counter = 0;             // %n%
+  int32_t source_depth = 0;        // bits per pixel as loaded
+  int32_t codec_id = 0;            // FreeImage format id of the output
+  int32_t target_depth = 0;        // bits per pixel to save with
+  int32_t save_flags = 0;          // flags of the save call
+  bool auto_depth = false;         // depth key holds 0 ("Auto")
+  bool console_mode = false;       // started from the command line
+  std::string message_level;       // "DEBUG", "T" or ""
+  int32_t last_width = 0;          // size after the resize step
   int32_t last_height = 0;
-  int32_t refresh_level = 0;        // desktop mode: what to redraw
-  int32_t preferences_page = 0;     // desktop mode: first page shown
+  int32_t refresh_level = 0;     // desktop mode: what to redraw
+  int32_t preferences_page = 0;  // desktop mode: first page shown
 };
 
 struct ConversionProgress {

@@ -41,7 +41,8 @@ void CheckFile(const IniFile& file) {
       const std::string* found = FindIniValue(file, group.name, key);
       fuzz::Check(found != nullptr && *found == *first, "lookup gives the first occurrence");
       fuzz::Check(IniString(file, group.name, key, "") == *first, "IniString gives the value");
-      fuzz::Check(IniInt(file, group.name, key, -7) == ParseIniInt(*first), "IniInt reads the value");
+      fuzz::Check(IniInt(file, group.name, key, -7) == ParseIniInt(*first),
+                  "IniInt reads the value");
       (void)IniFloat(file, group.name, key, 0.5f);
     }
   }

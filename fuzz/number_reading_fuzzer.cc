@@ -12,7 +12,8 @@
 namespace {
 
 bool SameDouble(double a, double b) {
-  return (std::isnan(a) && std::isnan(b)) || std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+  return (std::isnan(a) && std::isnan(b)) ||
+         std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
 std::string InBase(uint32_t value, int base) {

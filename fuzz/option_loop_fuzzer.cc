@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const Outcome first = RunFromDefaults(args);
   const Outcome second = RunFromDefaults(args);
-  fuzz::Check(first.result.error == second.result.error && first.result.quiet == second.result.quiet &&
+  fuzz::Check(first.result.error == second.result.error &&
+                  first.result.quiet == second.result.quiet &&
                   first.result.pause == second.result.pause,
               "the loop's result depends on the arguments only");
   for (size_t f = 0; f < first.settings.size(); ++f) {

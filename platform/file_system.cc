@@ -45,8 +45,7 @@ bool MakeFolder(const std::string& path) {
 bool MakeFolders(const std::string& path) {
   if (path.empty()) return false;
   if (IsFolder(path)) return true;
-  for (size_t pos = path.find('/', 1); pos != std::string::npos;
-       pos = path.find('/', pos + 1)) {
+  for (size_t pos = path.find('/', 1); pos != std::string::npos; pos = path.find('/', pos + 1)) {
     std::string part = path.substr(0, pos);
     if (!IsFolder(part) && mkdir(part.c_str(), 0777) != 0 && !IsFolder(part)) {
       return false;
@@ -55,18 +54,14 @@ bool MakeFolders(const std::string& path) {
   return MakeFolder(path);
 }
 
-bool RemoveFile(const std::string& path) {
-  return !path.empty() && unlink(path.c_str()) == 0;
-}
+bool RemoveFile(const std::string& path) { return !path.empty() && unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }
 
 namespace {
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-  return remove(path);
-}
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
 }  // namespace
 
 bool RemoveTree(const std::string& path) {

@@ -39,8 +39,7 @@ int64_t ModifiedTime(const std::string& path);
 bool SetModifiedTime(const std::string& path, int64_t seconds_utc);
 
 // Reads a whole file; false when it cannot be read or is larger than max_bytes.
-bool ReadFile(const std::string& path, std::string* contents,
-              int64_t max_bytes = int64_t{1} << 31);
+bool ReadFile(const std::string& path, std::string* contents, int64_t max_bytes = int64_t{1} << 31);
 // Reads at most `count` bytes from the start of a file.
 bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents);
 // Writes a file through a temporary file in the same folder and a rename, so

@@ -47,10 +47,9 @@ void AppendCodePoint(uint32_t cp, std::string* out) {
 // Windows-1252 code points of the bytes 0x80..0x9F. The five bytes the code
 // page leaves open keep their C1 control code point, as the system does.
 constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Length of the well-formed UTF-8 sequence at the start of `s`, or 0.
 size_t Utf8SequenceLength(std::string_view s) {
@@ -117,9 +116,8 @@ struct Parser {
     if (line.empty() || line[0] == ';') return;
     if (line[0] == '[') {
       size_t close = line.find(']');
-      std::string_view name =
-          Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                              : close - 1));
+      std::string_view name = Trim(
+          line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       auto [it, added] = file.group_index.try_emplace(LowerName(name), file.groups.size());
       if (added) {
         file.groups.push_back(IniGroup{std::string(name), {}, {}});
@@ -200,8 +198,7 @@ const IniGroup* FindIniGroup(const IniFile& file, std::string_view group) {
   return FindGroup(file, group);
 }
 
-const std::string* FindIniValue(const IniFile& file, std::string_view group,
-                                std::string_view key) {
+const std::string* FindIniValue(const IniFile& file, std::string_view group, std::string_view key) {
   const IniGroup* g = FindGroup(file, group);
   if (g == nullptr) return nullptr;
   if (!g->key_index.empty()) {
@@ -243,10 +240,10 @@ float ParseIniFloat(std::string_view text) {
   }
   std::string_view number = text.substr(i);
   // Decimal notation only: the number starts with a digit or ".digit".
-  bool starts_well = !number.empty() &&
-                     ((number[0] >= '0' && number[0] <= '9') ||
-                      (number[0] == '.' && number.size() > 1 && number[1] >= '0' &&
-                       number[1] <= '9'));
+  bool starts_well =
+      !number.empty() &&
+      ((number[0] >= '0' && number[0] <= '9') ||
+       (number[0] == '.' && number.size() > 1 && number[1] >= '0' && number[1] <= '9'));
   if (!starts_well) return 0.0f;
   double value = 0.0;
   auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
@@ -271,8 +268,7 @@ int32_t IniInt(const IniFile& file, std::string_view group, std::string_view key
   return value == nullptr ? fallback : ParseIniInt(*value);
 }
 
-float IniFloat(const IniFile& file, std::string_view group, std::string_view key,
-               float fallback) {
+float IniFloat(const IniFile& file, std::string_view group, std::string_view key, float fallback) {
   const std::string* value = FindIniValue(file, group, key);
   return value == nullptr ? fallback : ParseIniFloat(*value);
 }
@@ -318,8 +314,8 @@ void IniWriteGroupEnd(std::string* out) {
 std::string IniFormatFloat(double value, int decimals) {
   if (!std::isfinite(value)) value = 0.0;
   char buffer[512];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, decimals);
+  auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (error != std::errc()) return "0";
   return std::string(buffer, end);
 }

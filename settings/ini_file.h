@@ -59,18 +59,15 @@ bool ReadIniFile(const std::string& path, IniFile* file);
 
 // The value of group/key, or nullptr when it is missing. When a key occurs
 // more than once in a group, the first occurrence counts.
-const std::string* FindIniValue(const IniFile& file, std::string_view group,
-                                std::string_view key);
+const std::string* FindIniValue(const IniFile& file, std::string_view group, std::string_view key);
 // The group of that name (first of them), or nullptr.
 const IniGroup* FindIniGroup(const IniFile& file, std::string_view group);
 
 // Typed reads with the caller's default for a missing key. An integer is the
 // leading decimal number of the text (0 when there is none); a float accepts
 // decimal notation (0 when unreadable).
-int32_t IniInt(const IniFile& file, std::string_view group, std::string_view key,
-               int32_t fallback);
-float IniFloat(const IniFile& file, std::string_view group, std::string_view key,
-               float fallback);
+int32_t IniInt(const IniFile& file, std::string_view group, std::string_view key, int32_t fallback);
+float IniFloat(const IniFile& file, std::string_view group, std::string_view key, float fallback);
 std::string IniString(const IniFile& file, std::string_view group, std::string_view key,
                       std::string_view fallback);
 

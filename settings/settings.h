@@ -11,10 +11,10 @@
 namespace pic2jpg {
 
 struct GeneralSettings {
-  int32_t cfg = 17;           // CFG
-  std::string language = "en";  // Language
-  int32_t update_range = 2;   // Update Range
-  int32_t update_date = 0;    // Update Date (seconds since 1970, local)
+  int32_t cfg = 17;                 // CFG
+  std::string language = "en";      // Language
+  int32_t update_range = 2;         // Update Range
+  int32_t update_date = 0;          // Update Date (seconds since 1970, local)
   int8_t save_window_position = 1;  // Save Window Position
 };
 
@@ -32,43 +32,43 @@ struct InterfaceSettings {
 };
 
 struct InputSettings {
-  std::string format = "pic";         // Format
-  int32_t dds_load_as = 0;            // DDS Load As
-  int32_t gif_frame_loading = 0;      // GIF Frame Loading
-  int32_t ico_frame_loading = 0;      // ICO Frame Loading
-  int32_t tiff_frame_loading = 0;     // TIFF Frame Loading
-  int32_t raw_load_as = 0;            // RAW Load As
-  int32_t raw_header_size = 0;        // RAW Header Size
-  int32_t raw_image_width = 0;        // RAW Image Width
-  int32_t raw_image_height = 0;       // RAW Image Height
-  int32_t raw_tone_mapping = 2;       // RAW Tone Mapping
+  std::string format = "pic";      // Format
+  int32_t dds_load_as = 0;         // DDS Load As
+  int32_t gif_frame_loading = 0;   // GIF Frame Loading
+  int32_t ico_frame_loading = 0;   // ICO Frame Loading
+  int32_t tiff_frame_loading = 0;  // TIFF Frame Loading
+  int32_t raw_load_as = 0;         // RAW Load As
+  int32_t raw_header_size = 0;     // RAW Header Size
+  int32_t raw_image_width = 0;     // RAW Image Width
+  int32_t raw_image_height = 0;    // RAW Image Height
+  int32_t raw_tone_mapping = 2;    // RAW Tone Mapping
 };
 
 struct OutputSettings {
-  std::string format = "jpg";  // Format
-  int32_t bmp_bpp = 0;         // BMP BPP
-  int32_t dds_bpp = 0;         // DDS BPP
-  int32_t exr_bpp = 0;         // EXR BPP
-  int32_t gif_bpp = 0;         // GIF BPP
-  int32_t hdr_bpp = 0;         // HDR BPP
-  int32_t ico_bpp = 0;         // ICO BPP
-  int32_t j2k_bpp = 0;         // J2K BPP
-  int32_t jng_bpp = 0;         // JNG BPP
-  int32_t jp2_bpp = 0;         // JP2 BPP
-  int32_t jpg_bpp = 0;         // JPG BPP
-  int32_t jxr_bpp = 0;         // JXR BPP
-  int32_t pbm_bpp = 0;         // PBM BPP
-  int32_t pcx_bpp = 0;         // PCX BPP
-  int32_t pfm_bpp = 0;         // PFM BPP
-  int32_t pgm_bpp = 0;         // PGM BPP
-  int32_t png_bpp = 0;         // PNG BPP
-  int32_t ppm_bpp = 0;         // PPM BPP
-  int32_t psd_bpp = 0;         // PSD BPP
-  int32_t tga_bpp = 0;         // TGA BPP
-  int32_t tiff_bpp = 0;        // TIFF BPP
-  int32_t wbmp_bpp = 0;        // WBMP BPP
-  int32_t webp_bpp = 0;        // WEBP BPP
-  int32_t xpm_bpp = 0;         // XPM BPP
+  std::string format = "jpg";    // Format
+  int32_t bmp_bpp = 0;           // BMP BPP
+  int32_t dds_bpp = 0;           // DDS BPP
+  int32_t exr_bpp = 0;           // EXR BPP
+  int32_t gif_bpp = 0;           // GIF BPP
+  int32_t hdr_bpp = 0;           // HDR BPP
+  int32_t ico_bpp = 0;           // ICO BPP
+  int32_t j2k_bpp = 0;           // J2K BPP
+  int32_t jng_bpp = 0;           // JNG BPP
+  int32_t jp2_bpp = 0;           // JP2 BPP
+  int32_t jpg_bpp = 0;           // JPG BPP
+  int32_t jxr_bpp = 0;           // JXR BPP
+  int32_t pbm_bpp = 0;           // PBM BPP
+  int32_t pcx_bpp = 0;           // PCX BPP
+  int32_t pfm_bpp = 0;           // PFM BPP
+  int32_t pgm_bpp = 0;           // PGM BPP
+  int32_t png_bpp = 0;           // PNG BPP
+  int32_t ppm_bpp = 0;           // PPM BPP
+  int32_t psd_bpp = 0;           // PSD BPP
+  int32_t tga_bpp = 0;           // TGA BPP
+  int32_t tiff_bpp = 0;          // TIFF BPP
+  int32_t wbmp_bpp = 0;          // WBMP BPP
+  int32_t webp_bpp = 0;          // WEBP BPP
+  int32_t xpm_bpp = 0;           // XPM BPP
   int32_t bmp_compression = 0;   // BMP Compression
   int32_t bmp_color_table = 0;   // BMP Color Table
   int32_t exr_compression = 0;   // EXR Compression
@@ -83,20 +83,20 @@ struct OutputSettings {
 };
 
 struct TransformSettings {
-  int8_t do_image_rotation = 0;                    // Do Image Rotation
-  int8_t image_rotation_type = 0;                  // Image Rotation Type
-  int32_t image_rotation = 0;                      // Image Rotation
+  int8_t do_image_rotation = 0;                      // Do Image Rotation
+  int8_t image_rotation_type = 0;                    // Image Rotation Type
+  int32_t image_rotation = 0;                        // Image Rotation
   std::string image_rotation_back_color = "000000";  // Image Rotation Back Color
-  int8_t do_image_resize = 0;                      // Do Image Resize
-  int32_t image_width = 0;                         // Image Width
-  int8_t image_width_unit = 0;                     // Image Width Unit
-  int32_t image_height = 0;                        // Image Height
-  int8_t image_height_unit = 0;                    // Image Height Unit
-  int8_t keep_aspect_ratio = 1;                    // Keep Aspect Ratio
-  int8_t image_resize_type = 0;                    // Image Resize Type
-  int8_t image_resize_algorithm = 3;               // Image Resize Algorithm
-  int8_t do_image_flip_horizontal = 0;             // Do Image Flip Horizontal
-  int8_t do_image_flip_vertical = 0;               // Do Image Flip Vertical
+  int8_t do_image_resize = 0;                        // Do Image Resize
+  int32_t image_width = 0;                           // Image Width
+  int8_t image_width_unit = 0;                       // Image Width Unit
+  int32_t image_height = 0;                          // Image Height
+  int8_t image_height_unit = 0;                      // Image Height Unit
+  int8_t keep_aspect_ratio = 1;                      // Keep Aspect Ratio
+  int8_t image_resize_type = 0;                      // Image Resize Type
+  int8_t image_resize_algorithm = 3;                 // Image Resize Algorithm
+  int8_t do_image_flip_horizontal = 0;               // Do Image Flip Horizontal
+  int8_t do_image_flip_vertical = 0;                 // Do Image Flip Vertical
 };
 
 struct AdjustmentSettings {
@@ -111,16 +111,16 @@ struct AdjustmentSettings {
 };
 
 struct FrameSettings {
-  int8_t do_frame = 0;                         // Do Frame
-  int32_t solid_left = 0;                      // Solid Left
-  int32_t solid_right = 0;                     // Solid Right
-  int32_t solid_top = 0;                       // Solid Top
-  int32_t solid_bottom = 0;                    // Solid Bottom
-  std::string solid_left_color = "000000";     // Solid Left Color
-  std::string solid_right_color = "000000";    // Solid Right Color
-  std::string solid_top_color = "000000";      // Solid Top Color
-  std::string solid_bottom_color = "000000";   // Solid Bottom Color
-  int32_t solid_opacity = 255;                 // Solid Opacity
+  int8_t do_frame = 0;                        // Do Frame
+  int32_t solid_left = 0;                     // Solid Left
+  int32_t solid_right = 0;                    // Solid Right
+  int32_t solid_top = 0;                      // Solid Top
+  int32_t solid_bottom = 0;                   // Solid Bottom
+  std::string solid_left_color = "000000";    // Solid Left Color
+  std::string solid_right_color = "000000";   // Solid Right Color
+  std::string solid_top_color = "000000";     // Solid Top Color
+  std::string solid_bottom_color = "000000";  // Solid Bottom Color
+  int32_t solid_opacity = 255;                // Solid Opacity
 };
 
 // The watermark text a fresh installation starts with.
@@ -130,40 +130,40 @@ inline constexpr const char* kDefaultColorList =
     "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF";
 
 struct WatermarkSettings {
-  int8_t do_watermark = 0;                          // Do Watermark
-  std::string text = kDefaultWatermarkText;         // Text
-  std::string fonts = "Arial,Tahoma,Verdana";       // Fonts
-  std::string font = "Arial";                       // Font
-  int32_t font_size = 14;                           // Font Size
-  int32_t font_leading = 0;                         // Font Leading
-  std::string font_colors = kDefaultColorList;      // Font Colors
-  std::string font_color = "FFFFFF";                // Font Color
-  int8_t font_style = 0;                            // Font Style
-  int8_t font_effect = 0;                           // Font Effect
-  int8_t text_antialiasing = 0;                     // Text Antialiasing
-  int8_t text_alignment = 0;                        // Text Alignment
-  int32_t text_padding = 0;                         // Text Padding
-  int32_t text_opacity = 255;                       // Text Opacity
-  std::string back_colors = kDefaultColorList;      // Back Colors
-  std::string back_color = "000000";                // Back Color
-  int32_t back_opacity = 1;                         // Back Opacity
-  int8_t text_boundary = 0;                         // Text Boundary
-  int8_t text_position = 8;                         // Text Position
-  int32_t text_x_offset = 10;                       // Text X Offset
-  int32_t text_y_offset = 10;                       // Text Y Offset
-  int32_t text_rotation = 0;                        // Text Rotation
-  int8_t text_size = 0;                             // Text Size
-  int32_t text_scale = 10;                          // Text Scale
-  std::string image;                                // Image
-  int8_t image_greyscale = 0;                       // Image Greyscale
-  int32_t image_opacity = 255;                      // Image Opacity
-  int8_t image_boundary = 0;                        // Image Boundary
-  int8_t image_position = 8;                        // Image Position
-  int32_t image_x_offset = 10;                      // Image X Offset
-  int32_t image_y_offset = 10;                      // Image Y Offset
-  int32_t image_rotation = 0;                       // Image Rotation
-  int8_t image_size = 0;                            // Image Size
-  int32_t image_scale = 10;                         // Image Scale
+  int8_t do_watermark = 0;                      // Do Watermark
+  std::string text = kDefaultWatermarkText;     // Text
+  std::string fonts = "Arial,Tahoma,Verdana";   // Fonts
+  std::string font = "Arial";                   // Font
+  int32_t font_size = 14;                       // Font Size
+  int32_t font_leading = 0;                     // Font Leading
+  std::string font_colors = kDefaultColorList;  // Font Colors
+  std::string font_color = "FFFFFF";            // Font Color
+  int8_t font_style = 0;                        // Font Style
+  int8_t font_effect = 0;                       // Font Effect
+  int8_t text_antialiasing = 0;                 // Text Antialiasing
+  int8_t text_alignment = 0;                    // Text Alignment
+  int32_t text_padding = 0;                     // Text Padding
+  int32_t text_opacity = 255;                   // Text Opacity
+  std::string back_colors = kDefaultColorList;  // Back Colors
+  std::string back_color = "000000";            // Back Color
+  int32_t back_opacity = 1;                     // Back Opacity
+  int8_t text_boundary = 0;                     // Text Boundary
+  int8_t text_position = 8;                     // Text Position
+  int32_t text_x_offset = 10;                   // Text X Offset
+  int32_t text_y_offset = 10;                   // Text Y Offset
+  int32_t text_rotation = 0;                    // Text Rotation
+  int8_t text_size = 0;                         // Text Size
+  int32_t text_scale = 10;                      // Text Scale
+  std::string image;                            // Image
+  int8_t image_greyscale = 0;                   // Image Greyscale
+  int32_t image_opacity = 255;                  // Image Opacity
+  int8_t image_boundary = 0;                    // Image Boundary
+  int8_t image_position = 8;                    // Image Position
+  int32_t image_x_offset = 10;                  // Image X Offset
+  int32_t image_y_offset = 10;                  // Image Y Offset
+  int32_t image_rotation = 0;                   // Image Rotation
+  int8_t image_size = 0;                        // Image Size
+  int32_t image_scale = 10;                     // Image Scale
 };
 
 struct AdvancedSettings {

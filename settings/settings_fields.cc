@@ -10,11 +10,15 @@ namespace pic2jpg {
 namespace {
 
 // One row: group, key, member path inside Settings.
-#define PIC2JPG_FIELD(group, key, member) \
-  SettingField { group, key, "", [](Settings& s) -> SettingRef { return &s.member; } }
+#define PIC2JPG_FIELD(group, key, member)                               \
+  SettingField {                                                        \
+    group, key, "", [](Settings& s) -> SettingRef { return &s.member; } \
+  }
 // A per-format row of the Input or Output group.
-#define PIC2JPG_FORMAT_FIELD(group, key, format, member) \
-  SettingField { group, key, format, [](Settings& s) -> SettingRef { return &s.member; } }
+#define PIC2JPG_FORMAT_FIELD(group, key, format, member)                    \
+  SettingField {                                                            \
+    group, key, format, [](Settings& s) -> SettingRef { return &s.member; } \
+  }
 
 const SettingField kFields[] = {
     PIC2JPG_FIELD("General", "CFG", general.cfg),
@@ -94,8 +98,7 @@ const SettingField kFields[] = {
     PIC2JPG_FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal),
     PIC2JPG_FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical),
 
-    PIC2JPG_FIELD("Adjustment", "Do Image Color Correction",
-                  adjustment.do_image_color_correction),
+    PIC2JPG_FIELD("Adjustment", "Do Image Color Correction", adjustment.do_image_color_correction),
     PIC2JPG_FIELD("Adjustment", "Image Brightness", adjustment.image_brightness),
     PIC2JPG_FIELD("Adjustment", "Image Contrast", adjustment.image_contrast),
     PIC2JPG_FIELD("Adjustment", "Image Gamma", adjustment.image_gamma),

@@ -6,9 +6,12 @@ namespace pic2jpg {
 namespace {
 
 TEST(VersionTextTest, InsertsDotsAndDropsTrailingZeroPatch) {
-  struct Case { int version; const char* text; };
-  const Case cases[] = {{270, "2.7"}, {271, "2.7.1"}, {300, "3.0"}, {305, "3.0.5"},
-                        {100, "1.0"}, {999, "9.9.9"}};
+  struct Case {
+    int version;
+    const char* text;
+  };
+  const Case cases[] = {{270, "2.7"},   {271, "2.7.1"}, {300, "3.0"},
+                        {305, "3.0.5"}, {100, "1.0"},   {999, "9.9.9"}};
   for (const Case& c : cases) EXPECT_EQ(VersionText(c.version), c.text) << c.version;
 }
 

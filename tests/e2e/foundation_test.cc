@@ -45,7 +45,8 @@ TEST_P(ConverterChoiceTest, ConvertsTheSampleUpright) {
   if (*GetParam().converter_env != '\0') {
     env.push_back(std::string("PIC2JPG_CONVERTER=") + GetParam().converter_env);
   }
-  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("sample.pict"), "-o", out.path()}, env);
+  test::RunResult r =
+      test::RunPic2jpg({"-i", test::DataFile("sample.pict"), "-o", out.path()}, env);
   EXPECT_EQ(r.exit_status, 0) << r.output << r.error;
   EXPECT_TRUE(HasLine(r, "Conversion complete")) << r.output;
   EXPECT_TRUE(HasLine(r, "Files converted: 1 of 1")) << r.output;
@@ -91,8 +92,8 @@ TEST(FoundationTest, TheInputFileIsNeverOverwritten) {
   std::string input = dir.File("photo.pct");
   ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), input));
   std::string before = test::ReadText(input);
-  test::RunResult r = test::RunPic2jpg(
-      {"-i", input, "-o", dir.path(), "--filename-mask=%filename%.pct"});
+  test::RunResult r =
+      test::RunPic2jpg({"-i", input, "-o", dir.path(), "--filename-mask=%filename%.pct"});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(HasLine(r, "Conversion stopped")) << r.output;
   EXPECT_EQ(test::ReadText(input), before);
@@ -106,9 +107,8 @@ TEST(FoundationTest, ASecondCopyOfTheSameVersionEndsSilently) {
   ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
 
   test::TempDir out;
-  test::RunResult r = test::RunPic2jpg(
-      {"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
-      {"XDG_RUNTIME_DIR=" + runtime.path()});
+  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
+                                       {"XDG_RUNTIME_DIR=" + runtime.path()});
   EXPECT_EQ(r.exit_status, 3);
   EXPECT_EQ(r.output, "");
   EXPECT_NE(r.error, "");

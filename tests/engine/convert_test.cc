@@ -70,7 +70,8 @@ TEST_F(ConvertTest, ConvertsAPictFileUprightWithTheExternalConverter) {
   EXPECT_EQ(g_run_state.target_depth, 24);
   EXPECT_EQ(g_run_state.last_width, 124);
   EXPECT_EQ(g_run_state.last_height, 124);
-  EXPECT_GE(PsnrAgainstReference(g_run_state.output_path, test::DataFile("FLAG_B24.PCT.png")), 30.0);
+  EXPECT_GE(PsnrAgainstReference(g_run_state.output_path, test::DataFile("FLAG_B24.PCT.png")),
+            30.0);
   EXPECT_EQ(OutputFileCount(), 1);
 }
 
@@ -82,7 +83,10 @@ TEST_F(ConvertTest, SurvivesTheLibraryReaderCrashingWithoutAConverter) {
 }
 
 TEST_F(ConvertTest, UnreadableInputsFailCleanly) {
-  struct Case { const char* name; const char* contents; };
+  struct Case {
+    const char* name;
+    const char* contents;
+  };
   const Case cases[] = {{"garbage.pic", "this is not a picture"},
                         {"empty.pic", ""},
                         {"header-only.pict", std::string(600, '\0').c_str()}};
@@ -178,7 +182,11 @@ TEST_F(WorkerTest, TimestampModes) {
   g_input_list[input] = InputEntry{};
   std::string output = out_.File("FLAG_B24.jpg");
 
-  struct Case { int mode; int64_t custom_local; int64_t expected_utc; };
+  struct Case {
+    int mode;
+    int64_t custom_local;
+    int64_t expected_utc;
+  };
   const int64_t custom_local = platform::UtcToLocalSeconds(1200000000);
   const Case cases[] = {{1, 0, 1000000000}, {2, custom_local, 1200000000}};
   for (const Case& c : cases) {

@@ -20,9 +20,13 @@ class DepthTest : public ::testing::Test {
 };
 
 TEST_F(DepthTest, AutoDepthTakesTheFirstDepthThatHoldsTheSource) {
-  struct Case { const char* ext; int source; int expected; };
-  const Case cases[] = {{"jpg", 1, 8},  {"jpg", 8, 8},   {"jpg", 24, 24}, {"jpg", 32, 24},
-                        {"png", 16, 24}, {"png", 64, 48}, {"png", 1, 1},   {"exr", 1, 96},
+  struct Case {
+    const char* ext;
+    int source;
+    int expected;
+  };
+  const Case cases[] = {{"jpg", 1, 8},    {"jpg", 8, 8},   {"jpg", 24, 24}, {"jpg", 32, 24},
+                        {"png", 16, 24},  {"png", 64, 48}, {"png", 1, 1},   {"exr", 1, 96},
                         {"exr", 128, 96}, {"dds", 24, 0},  {"pcx", 8, 0},   {"tga", 4, 8},
                         {"bmp", 2, 4}};
   for (const Case& c : cases) {
@@ -38,11 +42,11 @@ struct ConvertCase {
 };
 
 TEST_F(DepthTest, ConvertsToTheTargetDepth) {
-  const ConvertCase cases[] = {
-      {"jpg", 32, 24, 24}, {"jpg", 24, 8, 8},  {"png", 32, 8, 8},  {"png", 24, 48, 48},
-      {"bmp", 24, 16, 16}, {"tga", 48, 16, 16}, {"png", 24, 4, 4},  {"png", 24, 1, 1},
-      {"tiff", 24, 32, 32}, {"exr", 24, 96, 96}, {"jpg", 24, 2, 0},  {"dds", 24, 0, 0},
-      {"jpg", 8, 8, 8}};
+  const ConvertCase cases[] = {{"jpg", 32, 24, 24}, {"jpg", 24, 8, 8},   {"png", 32, 8, 8},
+                               {"png", 24, 48, 48}, {"bmp", 24, 16, 16}, {"tga", 48, 16, 16},
+                               {"png", 24, 4, 4},   {"png", 24, 1, 1},   {"tiff", 24, 32, 32},
+                               {"exr", 24, 96, 96}, {"jpg", 24, 2, 0},   {"dds", 24, 0, 0},
+                               {"jpg", 8, 8, 8}};
   for (const ConvertCase& c : cases) {
     g_run_state.output_extension = c.ext;
     g_run_state.target_depth = c.target;
@@ -109,22 +113,52 @@ TEST_F(DepthTest, SaveFlagsCombineThePerFormatKeys) {
   };
   const Case cases[] = {
       {"jpg", [](OutputSettings&) {}, 95 + 0x10000},
-      {"jpg", [](OutputSettings& o) { o.jpg_quality = 80; o.jpg_chroma = 2; o.jpg_save_as = 3; },
+      {"jpg",
+       [](OutputSettings& o) {
+         o.jpg_quality = 80;
+         o.jpg_chroma = 2;
+         o.jpg_save_as = 3;
+       },
        80 + 0x4000 + 0x2000},
-      {"jpg", [](OutputSettings& o) { o.jpg_chroma = 1; o.jpg_save_as = 1; }, 95 + 0x8000 + 0x40000},
-      {"jpg", [](OutputSettings& o) { o.jpg_chroma = 3; o.jpg_save_as = 2; }, 95 + 0x1000 + 0x20000},
-      {"jpg", [](OutputSettings& o) { o.jpg_chroma = 9; o.jpg_save_as = -1; }, 95},
+      {"jpg",
+       [](OutputSettings& o) {
+         o.jpg_chroma = 1;
+         o.jpg_save_as = 1;
+       },
+       95 + 0x8000 + 0x40000},
+      {"jpg",
+       [](OutputSettings& o) {
+         o.jpg_chroma = 3;
+         o.jpg_save_as = 2;
+       },
+       95 + 0x1000 + 0x20000},
+      {"jpg",
+       [](OutputSettings& o) {
+         o.jpg_chroma = 9;
+         o.jpg_save_as = -1;
+       },
+       95},
       {"bmp", [](OutputSettings& o) { o.bmp_compression = 1; }, 0x1},
       {"bmp", [](OutputSettings& o) { o.bmp_compression = 7; }, 0},
       {"exr", [](OutputSettings&) {}, 0x2},
       {"exr", [](OutputSettings& o) { o.exr_compression = 4; }, 0x20},
       {"exr", [](OutputSettings& o) { o.exr_compression = 5; }, 0},
       {"png", [](OutputSettings&) {}, 0x100},
-      {"png", [](OutputSettings& o) { o.png_compression = 3; o.png_interlaced = 1; }, 0x9 + 0x200},
+      {"png",
+       [](OutputSettings& o) {
+         o.png_compression = 3;
+         o.png_interlaced = 1;
+       },
+       0x9 + 0x200},
       {"png", [](OutputSettings& o) { o.png_compression = 2; }, 0x6},
       {"tga", [](OutputSettings& o) { o.tga_compression = 1; }, 0x2},
       {"tiff", [](OutputSettings&) {}, 0x800},
-      {"tiff", [](OutputSettings& o) { o.tiff_compression = 6; o.tiff_color_model = 1; }, 0x4000 + 0x1},
+      {"tiff",
+       [](OutputSettings& o) {
+         o.tiff_compression = 6;
+         o.tiff_color_model = 1;
+       },
+       0x4000 + 0x1},
       {"tiff", [](OutputSettings& o) { o.tiff_compression = 8; }, 0x10000},
       {"jxr", [](OutputSettings&) {}, 0x64},
       {"webp", [](OutputSettings&) {}, 0x100},

@@ -28,14 +28,21 @@ class NamingTest : public ::testing::Test {
 };
 
 TEST(RemoveExtensionTest, DropsOnlyTheLastExtension) {
-  struct Case { const char* name; const char* expected; };
+  struct Case {
+    const char* name;
+    const char* expected;
+  };
   const Case cases[] = {{"a.b.pic", "a.b"}, {"photo.pic", "photo"}, {"noext", "noext"},
-                        {"", ""}, {".hidden", ""}, {"trailing.", "trailing"}};
+                        {"", ""},           {".hidden", ""},        {"trailing.", "trailing"}};
   for (const Case& c : cases) EXPECT_EQ(RemoveExtension(c.name), c.expected) << c.name;
 }
 
 TEST_F(NamingTest, TokensOfNameAndExtension) {
-  struct Case { const char* input; const char* mask; const char* expected; };
+  struct Case {
+    const char* input;
+    const char* mask;
+    const char* expected;
+  };
   const Case cases[] = {
       {"/in/Sunset.pic", "%filename%.%ext%", "Sunset.jpg"},
       {"/in/Sunset.pic", "%filename[u]%.%ext[u]%", "SUNSET.JPG"},
@@ -61,7 +68,10 @@ TEST_F(NamingTest, TokensOfNameAndExtension) {
 }
 
 TEST_F(NamingTest, CountersAreFiveCharacters) {
-  struct Case { int value; const char* expected; };
+  struct Case {
+    int value;
+    const char* expected;
+  };
   const Case cases[] = {{1, "00001"}, {99999, "99999"}, {123456, "12345"}, {0, "00000"}};
   for (const Case& c : cases) {
     g_run_state.counter = c.value;
@@ -80,7 +90,8 @@ TEST_F(NamingTest, DateTokensReadTheLocalClock) {
   EXPECT_EQ(name, expected);
   std::string time_name = Name("/in/x.pic", "%hh%%ii%%ss%");
   EXPECT_EQ(time_name.size(), 6u);
-  EXPECT_EQ(Name("/in/x.pic", "%yyyy%/%filename%.%ext%"), std::string(expected).substr(0, 4) + "/x.jpg");
+  EXPECT_EQ(Name("/in/x.pic", "%yyyy%/%filename%.%ext%"),
+            std::string(expected).substr(0, 4) + "/x.jpg");
 }
 
 TEST_F(NamingTest, ReplaceMaskTokenIgnoresCase) {
@@ -91,7 +102,10 @@ TEST_F(NamingTest, ReplaceMaskTokenIgnoresCase) {
 
 TEST_F(NamingTest, WatermarkTextKeepsTheCaseOfItsLiterals) {
   g_run_state.input_path = "/in/Sunset.pic";
-  struct Case { const char* text; const char* expected; };
+  struct Case {
+    const char* text;
+    const char* expected;
+  };
   const Case cases[] = {{"Photo %FILENAME%", "Photo Sunset"},
                         {"Only 100% sure", "Only 100% sure"},
                         {"No tokens here", "No tokens here"},

@@ -56,10 +56,14 @@ TEST_F(RunListTest, ListContainsComparesExactly) {
 }
 
 TEST_F(RunListTest, RelativeSubfolder) {
-  struct Case { const char* path; const char* base; const char* expected; };
+  struct Case {
+    const char* path;
+    const char* base;
+    const char* expected;
+  };
   const Case cases[] = {{"/in/a/b/x.pic", "/in/", "a/b/"}, {"/in/x.pic", "/in/", ""},
-                        {"/other/x.pic", "/in/", ""},       {"", "/in/", ""},
-                        {"/in/a/x.pic", "", ""},             {"/In/a/x.pic", "/in/", ""}};
+                        {"/other/x.pic", "/in/", ""},      {"", "/in/", ""},
+                        {"/in/a/x.pic", "", ""},           {"/In/a/x.pic", "/in/", ""}};
   for (const Case& c : cases) {
     EXPECT_EQ(RelativeSubfolder(c.path, c.base), c.expected) << c.path << " " << c.base;
   }

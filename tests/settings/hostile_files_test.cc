@@ -65,7 +65,7 @@ class HostileFileTest : public PreferencesTest {
     LoadSettings();
     for (const SettingField& field : SettingFields()) {
       if (!field.format.empty() && field.format != "jpg") continue;  // not kept
-      if (field.key == "CFG") continue;                               // written as 17
+      if (field.key == "CFG") continue;                              // written as 17
       EXPECT_EQ(SettingText(g_settings, field), SettingText(loaded, field))
           << name << ": " << field.key;
     }
@@ -88,36 +88,46 @@ TEST_F(HostileFileTest, DamagedFilesKeepWhatIsReadable) {
     std::string text;
     std::vector<Expected> expected;
   } cases[] = {
-      {"1 MB value", "[Watermark]\r\nText = " + latin1_mb + "\r\nFont = Sans\r\n",
+      {"1 MB value",
+       "[Watermark]\r\nText = " + latin1_mb + "\r\nFont = Sans\r\n",
        {{"Watermark", "Text", utf8_mb}, {"Watermark", "Font", "Sans"}}},
-      {"1 MB junk line", "[Output]\r\n" + mb_line + "\r\nJPG Quality = 50\r\n",
+      {"1 MB junk line",
+       "[Output]\r\n" + mb_line + "\r\nJPG Quality = 50\r\n",
        {{"Output", "JPG Quality", "50"}}},
-      {"1 MB key", "[Output]\r\n" + mb_line + " = 3\r\nJPG Quality = 51\r\n",
+      {"1 MB key",
+       "[Output]\r\n" + mb_line + " = 3\r\nJPG Quality = 51\r\n",
        {{"Output", "JPG Quality", "51"}}},
-      {"1 MB group name", "[" + mb_line + "]\r\nJPG Quality = 1\r\n[Output]\r\nJPG BPP = 24\r\n",
+      {"1 MB group name",
+       "[" + mb_line + "]\r\nJPG Quality = 1\r\n[Output]\r\nJPG BPP = 24\r\n",
        {{"Output", "JPG Quality", "95"}, {"Output", "JPG BPP", "24"}}},
       {"nul bytes in names and values",
        "[Out\0put]\r\nJPG\0 Quality = 8\0\0\r\n\0\0\0\r\n[Frame]\r\nSolid Left = 4\0"s,
        {{"Output", "JPG Quality", "8"}, {"Frame", "Solid Left", "4"}}},
-      {"only nul bytes", std::string(1 << 20, '\0'),
+      {"only nul bytes",
+       std::string(1 << 20, '\0'),
        {{"General", "CFG", "0"}, {"Window", "X", "100"}, {"Output", "JPG Quality", "95"}}},
       {"utf-16 without mark", utf16, {{"Output", "JPG Quality", "44"}}},
       {"invalid utf-8 after mark",
-       bom + "\r\n[Watermark]\r\nText = ab\xFF\xFE" "cd\r\nFont = \xC3\r\nFont Size = 20\r\n",
-       {{"Watermark", "Text", "ab\xEF\xBF\xBD\xEF\xBF\xBD" "cd"},
+       bom + "\r\n[Watermark]\r\nText = ab\xFF\xFE"
+             "cd\r\nFont = \xC3\r\nFont Size = 20\r\n",
+       {{"Watermark", "Text",
+         "ab\xEF\xBF\xBD\xEF\xBF\xBD"
+         "cd"},
         {"Watermark", "Font", "\xEF\xBF\xBD"},
         {"Watermark", "Font Size", "20"}}},
       {"invalid utf-8 without mark",
        "[Watermark]\r\nText = \xC3\x28 \xE2\x82\r\nFont Size = 21\r\n",
        {{"Watermark", "Text", "\xC3\x83( \xC3\xA2\xE2\x80\x9A"}, {"Watermark", "Font Size", "21"}}},
-      {"no final line end", "[Frame]\r\nSolid Top = 5\r\nSolid Left = 6",
+      {"no final line end",
+       "[Frame]\r\nSolid Top = 5\r\nSolid Left = 6",
        {{"Frame", "Solid Top", "5"}, {"Frame", "Solid Left", "6"}}},
-      {"cr only, ends in cr", "[Frame]\rSolid Top = 7\rSolid Left = 8\r",
+      {"cr only, ends in cr",
+       "[Frame]\rSolid Top = 7\rSolid Left = 8\r",
        {{"Frame", "Solid Top", "7"}, {"Frame", "Solid Left", "8"}}},
-      {"ends inside a group line", "[Frame]\r\nSolid Top = 9\r\n[Wat",
+      {"ends inside a group line",
+       "[Frame]\r\nSolid Top = 9\r\n[Wat",
        {{"Frame", "Solid Top", "9"}}},
-      {"ends right after the equals sign", "[Frame]\r\nSolid Top =",
-       {{"Frame", "Solid Top", "0"}}},
+      {"ends right after the equals sign", "[Frame]\r\nSolid Top =", {{"Frame", "Solid Top", "0"}}},
       {"key repeated 10,000 times",
        "[Output]\r\nJPG Quality = 61\r\n" + Repeat("JPG Quality = 1\r\n", 10000) +
            "[Frame]\r\nSolid Left = 3\r\n",
@@ -187,8 +197,7 @@ TEST_F(HostileFileTest, HundredMegabyteFile) {
   ASSERT_GE(fs::FileSize(path_), int64_t{100} << 20);
   auto start = std::chrono::steady_clock::now();
   LoadSettings();
-  double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   RecordProperty("load_seconds", std::to_string(seconds));
   ExpectFields({{"General", "CFG", "17"},
                 {"Output", "JPG Quality", "77"},

@@ -160,13 +160,27 @@ TEST(ParseIniIntTest, LeadingDecimalNumber) {
     const char* text;
     int32_t value;
   } cases[] = {
-      {"", 0},          {"12", 12},        {"+7", 7},
-      {"-7", -7},       {"12abc", 12},     {"abc", 0},
-      {" \t5", 5},      {"1 2", 1},        {"0x1F", 0},
-      {"$10", 0},       {"3.9", 3},        {"- 5", 0},
-      {"--5", 0},       {"007", 7},        {"-0", 0},
-      {"2147483647", kMax},   {"2147483648", kMax},   {"99999999999999999999", kMax},
-      {"-2147483648", kMin},  {"-2147483649", kMin},  {"-99999999999999999999", kMin},
+      {"", 0},
+      {"12", 12},
+      {"+7", 7},
+      {"-7", -7},
+      {"12abc", 12},
+      {"abc", 0},
+      {" \t5", 5},
+      {"1 2", 1},
+      {"0x1F", 0},
+      {"$10", 0},
+      {"3.9", 3},
+      {"- 5", 0},
+      {"--5", 0},
+      {"007", 7},
+      {"-0", 0},
+      {"2147483647", kMax},
+      {"2147483648", kMax},
+      {"99999999999999999999", kMax},
+      {"-2147483648", kMin},
+      {"-2147483649", kMin},
+      {"-99999999999999999999", kMin},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseIniInt(c.text), c.value) << '"' << c.text << '"';
   EXPECT_EQ(ParseIniInt(std::string(1 << 20, '9')), kMax);
@@ -178,11 +192,10 @@ TEST(ParseIniFloatTest, DecimalNotation) {
     const char* text;
     float value;
   } cases[] = {
-      {"1.5", 1.5f},   {"-0.25", -0.25f}, {"+2", 2.0f},     {".5", 0.5f},
-      {"1e2", 100.0f}, {"2.5x", 2.5f},    {"abc", 0.0f},    {"", 0.0f},
-      {"inf", 0.0f},   {"-inf", 0.0f},    {"nan", 0.0f},    {"Infinity", 0.0f},
-      {"1,5", 1.0f},   {"1.000000", 1.0f}, {" 0.75", 0.75f}, {".", 0.0f},
-      {"1e400", kMax}, {"-1e400", -kMax}, {"1e300", kMax},  {"1e-400", 0.0f},
+      {"1.5", 1.5f},  {"-0.25", -0.25f},  {"+2", 2.0f},      {".5", 0.5f},       {"1e2", 100.0f},
+      {"2.5x", 2.5f}, {"abc", 0.0f},      {"", 0.0f},        {"inf", 0.0f},      {"-inf", 0.0f},
+      {"nan", 0.0f},  {"Infinity", 0.0f}, {"1,5", 1.0f},     {"1.000000", 1.0f}, {" 0.75", 0.75f},
+      {".", 0.0f},    {"1e400", kMax},    {"-1e400", -kMax}, {"1e300", kMax},    {"1e-400", 0.0f},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseIniFloat(c.text), c.value) << '"' << c.text << '"';
 }
@@ -229,9 +242,15 @@ TEST(IniWriterTest, FloatsWithFixedDecimals) {
 
 TEST(IniWriterTest, WrittenValuesReadBack) {
   // Values the format must carry unchanged (surrounding blanks excepted).
-  const std::string values[] = {"plain", "a = b", "; not a comment", "[Not A Group]",
-                                "", "caf\xC3\xA9 \xE2\x82\xAC", "%filename%.%ext%",
-                                "C:/folder\tD:/other", std::string(100000, 'x')};
+  const std::string values[] = {"plain",
+                                "a = b",
+                                "; not a comment",
+                                "[Not A Group]",
+                                "",
+                                "caf\xC3\xA9 \xE2\x82\xAC",
+                                "%filename%.%ext%",
+                                "C:/folder\tD:/other",
+                                std::string(100000, 'x')};
   std::string out;
   IniWriteStart(&out);
   IniWriteGroup(&out, "G");

@@ -70,8 +70,7 @@ TEST(SettingFieldsTest, PerFormatKeysBelongToTheirFormat) {
     ++per_format;
     EXPECT_TRUE(field.group == "Input" || field.group == "Output") << field.key;
     // "JPG Quality" belongs to "jpg", "TIFF Frame Loading" to "tiff".
-    EXPECT_EQ(Lower(field.key.substr(0, field.format.size() + 1)),
-              std::string(field.format) + " ")
+    EXPECT_EQ(Lower(field.key.substr(0, field.format.size() + 1)), std::string(field.format) + " ")
         << field.key;
   }
   EXPECT_EQ(per_format, 9 + 34);

@@ -82,7 +82,7 @@ TEST_F(PreferencesTest, WindowIsCentredOnlyWhenTheDesktopIsLarger) {
   const struct {
     int desktop_width, desktop_height, x, y;
   } cases[] = {
-      {1920, 1080, 705, 410}, {510, 260, 100, 100}, {511, 261, 0, 0}, {513, 263, 1, 1},
+      {1920, 1080, 705, 410}, {510, 260, 100, 100},  {511, 261, 0, 0}, {513, 263, 1, 1},
       {400, 1000, 100, 370},  {1000, 200, 245, 100}, {0, 0, 100, 100},
   };
   for (const auto& c : cases) {
@@ -148,9 +148,9 @@ TEST_F(PreferencesTest, OlderLayoutsAreMigrated) {
       {"", "%filename%", 2, "%filename%.%ext%", 4},
   };
   for (const auto& c : cases) {
-    LoadText(std::string("[General]\r\n") + c.cfg_line + "\r\n[Input]\r\nRAW Load As = " +
-             std::to_string(c.raw_load_as) + "\r\n[Advanced]\r\nFilename Mask = " + c.mask +
-             "\r\n");
+    LoadText(std::string("[General]\r\n") + c.cfg_line +
+             "\r\n[Input]\r\nRAW Load As = " + std::to_string(c.raw_load_as) +
+             "\r\n[Advanced]\r\nFilename Mask = " + c.mask + "\r\n");
     EXPECT_EQ(g_settings.advanced.filename_mask, c.expected_mask) << c.cfg_line << " " << c.mask;
     EXPECT_EQ(g_settings.input.raw_load_as, c.expected_raw) << c.cfg_line << " " << c.raw_load_as;
   }
@@ -274,9 +274,8 @@ TEST_F(PreferencesTest, DefaultFileLayoutByteForByte) {
   }
   EXPECT_EQ(lines.back(), "; ");
   EXPECT_EQ(headers, (std::vector<std::string>{"[General]", "[Window]", "[Interface]", "[Input]",
-                                               "[Output]", "[Transform]", "[Adjustment]",
-                                               "[Frame]", "[Watermark]", "[Advanced]",
-                                               "[File]"}));
+                                               "[Output]", "[Transform]", "[Adjustment]", "[Frame]",
+                                               "[Watermark]", "[Advanced]", "[File]"}));
   // Every field but the per-format keys of formats other than pic and jpg.
   size_t expected_keys = 0;
   for (const SettingField& field : SettingFields()) {
@@ -303,7 +302,8 @@ TEST_F(PreferencesTest, EveryFieldSurvivesSaveAndLoad) {
         break;
       }
       case SettingType::kInt32:
-        SetSettingInt(&changed, field, (i % 2 == 0 ? 1 : -1) * (100000 + static_cast<int64_t>(i) * 7));
+        SetSettingInt(&changed, field,
+                      (i % 2 == 0 ? 1 : -1) * (100000 + static_cast<int64_t>(i) * 7));
         break;
       case SettingType::kFloat:
         SetSettingFromText(&changed, field, "2.250000");

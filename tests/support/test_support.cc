@@ -22,9 +22,7 @@ TempDir::~TempDir() {
   if (!path_.empty()) fs::RemoveTree(path_);
 }
 
-std::string DataFile(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/" + name;
-}
+std::string DataFile(const std::string& name) { return std::string(TEST_DATA_DIR) + "/" + name; }
 
 bool CopyFile(const std::string& from, const std::string& to) {
   std::ifstream in(from, std::ios::binary);
@@ -101,8 +99,10 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
@@ -176,13 +176,26 @@ FIBITMAP* MakeImage(int width, int height, int bpp, int rgb) {
   if (bpp == 24) return image;
   FIBITMAP* converted = nullptr;
   switch (bpp) {
-    case 1: converted = FreeImage_Threshold(image, 128); break;
-    case 4: converted = FreeImage_ConvertTo4Bits(image); break;
-    case 8: converted = FreeImage_ConvertTo8Bits(image); break;
-    case 16: converted = FreeImage_ConvertTo16Bits565(image); break;
-    case 32: converted = FreeImage_ConvertTo32Bits(image); break;
-    case 48: converted = FreeImage_ConvertToRGB16(image); break;
-    default: break;
+    case 1:
+      converted = FreeImage_Threshold(image, 128);
+      break;
+    case 4:
+      converted = FreeImage_ConvertTo4Bits(image);
+      break;
+    case 8:
+      converted = FreeImage_ConvertTo8Bits(image);
+      break;
+    case 16:
+      converted = FreeImage_ConvertTo16Bits565(image);
+      break;
+    case 32:
+      converted = FreeImage_ConvertTo32Bits(image);
+      break;
+    case 48:
+      converted = FreeImage_ConvertToRGB16(image);
+      break;
+    default:
+      break;
   }
   FreeImage_Unload(image);
   return converted;
@@ -193,15 +206,18 @@ int PixelAt(FIBITMAP* image, int x, int y) {
   unsigned height = FreeImage_GetHeight(image);
   if (FreeImage_GetBPP(image) == 48) {
     FIBITMAP* c = FreeImage_ConvertTo24Bits(image);
-    FreeImage_GetPixelColor(c, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &colour);
+    FreeImage_GetPixelColor(c, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y),
+                            &colour);
     FreeImage_Unload(c);
   } else if (FreeImage_GetBPP(image) <= 8) {
     BYTE index = 0;
-    FreeImage_GetPixelIndex(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &index);
+    FreeImage_GetPixelIndex(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y),
+                            &index);
     RGBQUAD* palette = FreeImage_GetPalette(image);
     if (palette != nullptr) colour = palette[index];
   } else {
-    FreeImage_GetPixelColor(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y), &colour);
+    FreeImage_GetPixelColor(image, static_cast<unsigned>(x), height - 1 - static_cast<unsigned>(y),
+                            &colour);
   }
   return (colour.rgbRed << 16) | (colour.rgbGreen << 8) | colour.rgbBlue;
 }

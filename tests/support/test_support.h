@@ -31,9 +31,9 @@ bool WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
 
 struct RunResult {
-  int exit_status = -1;    // 128 + signal when a signal ended it
-  std::string output;      // standard output
-  std::string error;       // standard error
+  int exit_status = -1;                    // 128 + signal when a signal ended it
+  std::string output;                      // standard output
+  std::string error;                       // standard error
   std::vector<std::string> Lines() const;  // output split at "\n"
 };
 
