@@ -85,11 +85,11 @@ TEST_F(ConvertTest, SurvivesTheLibraryReaderCrashingWithoutAConverter) {
 TEST_F(ConvertTest, UnreadableInputsFailCleanly) {
   struct Case {
     const char* name;
-    const char* contents;
+    std::string contents;
   };
   const Case cases[] = {{"garbage.pic", "this is not a picture"},
                         {"empty.pic", ""},
-                        {"header-only.pict", std::string(600, '\0').c_str()}};
+                        {"header-only.pict", std::string(600, '\0')}};
   for (const Case& c : cases) {
     std::string path = in_.File(c.name);
     test::WriteText(path, c.contents);

@@ -35,7 +35,8 @@ Conversion Convert(const std::string& picture, const std::vector<std::string>& o
 }
 
 Image Reference(const std::string& picture) {
-  return Image(FreeImage_ConvertTo24Bits(LoadImage(DataFile(picture + ".png"))));
+  Image loaded(LoadImage(DataFile(picture + ".png")));
+  return Image(FreeImage_ConvertTo24Bits(loaded.get()));
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
