@@ -5,6 +5,7 @@
 // Rgn forms, a mask region, with a transfer mode. Rows are decoded one at a
 // time as the destination needs them.
 #include <cmath>
+#include <cstring>
 
 #include "engine/pict/decoder.h"
 #include "engine/pict/pixel_map.h"
@@ -20,6 +21,7 @@ bool IsCopyMode(int mode) {
 bool SkipRows(Decoder* d, RowReader* rows) {
   while (rows->rows_read < rows->info->Height()) {
     if (!NextRow(rows, nullptr)) return CheckRead(d, "pixel data");
+    ReportProgress(d);
   }
   return true;
 }
@@ -62,15 +64,25 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
 
   ModeColours colours = d->state.colours;
   bool indexed = info.Indexed();
+  bool copy = IsCopyMode(mode);
   Action index_actions[256];
+  uint32_t index_pixels[256];  // copy mode: the colour each index paints
+  bool index_direct = indexed && copy;
   if (indexed) {
     for (size_t i = 0; i < info.palette.size() && i < 256; ++i) {
       index_actions[i] = info.is_pixmap
                              ? ResolveAction(mode, false, false, info.palette[i], colours)
                              : ResolveAction(mode, true, i == 1, kBlack, colours);
+      index_pixels[i] = PackPixel(index_actions[i].colour);
+      index_direct = index_direct && index_actions[i].op == PixelOp::kCopy;
     }
   }
-  bool copy = IsCopyMode(mode);
+  // The common case: source pixels one for one, so that spans are copied.
+  bool one_to_one = true;
+  for (size_t i = 1; i < xmap.size() && one_to_one; ++i) {
+    one_to_one = xmap[i] == xmap[i - 1] + 1;
+  }
+  one_to_one = one_to_one && !xmap.empty() && xmap.front() >= 0;
 
   PixelRow row;
   int current = -1;
@@ -84,23 +96,30 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
           return CheckRead(d, "pixel data");
         }
         ++current;
+        ReportProgress(d);
       }
       uint8_t* line = canvas->pixels.data() + static_cast<size_t>(y) * canvas->width * 4;
       for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
-        for (int x = band.xs[i]; x < band.xs[i + 1]; ++x) {
-          int sx = xmap[static_cast<size_t>(x - box.left)];
+        int x0 = band.xs[i];
+        int x1 = band.xs[i + 1];
+        const int* sxs = xmap.data() + (x0 - box.left);
+        if (!indexed && copy && one_to_one) {
+          std::memcpy(line + 4 * x0, row.colour.data() + sxs[0], 4 * static_cast<size_t>(x1 - x0));
+          continue;
+        }
+        for (int x = x0; x < x1; ++x, ++sxs) {
+          int sx = *sxs;
           if (sx < 0) continue;
           uint8_t* p = line + 4 * x;
-          if (indexed) {
+          if (index_direct) {
+            std::memcpy(p, &index_pixels[row.index[static_cast<size_t>(sx)]], 4);
+          } else if (indexed) {
             ApplyAction(p, index_actions[row.index[static_cast<size_t>(sx)]]);
           } else if (copy) {
-            const Rgb& c = row.colour[static_cast<size_t>(sx)];
-            p[0] = c.b;
-            p[1] = c.g;
-            p[2] = c.r;
-            p[3] = 255;
+            std::memcpy(p, &row.colour[static_cast<size_t>(sx)], 4);
           } else {
-            ApplyAction(p, ResolveAction(mode, false, false, row.colour[static_cast<size_t>(sx)],
+            ApplyAction(p, ResolveAction(mode, false, false,
+                                         UnpackPixel(row.colour[static_cast<size_t>(sx)]),
                                          colours));
           }
         }
@@ -135,8 +154,11 @@ bool DoBitsOp(Decoder* d, int op) {
     return Fail(d, DecodeStatus::kTruncated, "a bitmap has more rows than its data could hold");
   }
   if (d->scanning) {
-    d->bits_seen.push_back(BitsSeen{info.is_pixmap ? info.h_res : 72,
-                                    info.is_pixmap ? info.v_res : 72, src, dst});
+    double h_res = info.is_pixmap ? info.h_res : 72;
+    double v_res = info.is_pixmap ? info.v_res : 72;
+    d->bits_seen.push_back(BitsSeen{h_res, v_res, src, dst});
+    // One bitmap at 72 dpi settles it: the picture stays at 72 dpi.
+    if (h_res < 73 && v_res < 73) return Fail(d, DecodeStatus::kMalformed, "scan settled");
     return SkipRows(d, &rows);
   }
   return Blit(d, info, &rows, src, dst, mode, has_mask ? &mask : nullptr);

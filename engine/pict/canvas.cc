@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace pic2jpg::pict {
@@ -240,13 +241,11 @@ bool AllocateCanvas(Canvas* canvas, int width, int height) {
     return false;
   }
   // White, nothing drawn yet.
-  uint8_t* p = canvas->pixels.data();
-  for (size_t i = 0; i < bytes; i += 4) {
-    p[i] = 255;
-    p[i + 1] = 255;
-    p[i + 2] = 255;
-    p[i + 3] = 0;
-  }
+  const uint8_t white[4] = {255, 255, 255, 0};
+  uint32_t pixel;
+  std::memcpy(&pixel, white, 4);
+  uint32_t* p = reinterpret_cast<uint32_t*>(canvas->pixels.data());
+  std::fill(p, p + bytes / 4, pixel);
   canvas->width = width;
   canvas->height = height;
   canvas->clip = CanvasRegion(*canvas);

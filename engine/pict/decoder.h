@@ -89,12 +89,16 @@ struct Decoder {
   // resolutions, to choose the output size before anything is allocated.
   bool scanning = false;
   std::vector<BitsSeen> bits_seen;
+  size_t reported = 0;  // the last offset given to data_done
 };
 
 // Sets the status and message once; returns false for convenience.
 bool Fail(Decoder* decoder, DecodeStatus status, const std::string& message);
 // Fails with kTruncated when the reader ran out; true when it did not.
 bool CheckRead(Decoder* decoder, const char* what);
+// Tells the caller (DecodeOptions::data_done) how far the data is read,
+// every few hundred kilobytes.
+void ReportProgress(Decoder* decoder);
 // True when a drawing that covers `pixels` (pixel space) is the stand-in of
 // the QuickTime image just drawn.
 bool IsPlaceholder(const Decoder& decoder, const QdRect& pixels);

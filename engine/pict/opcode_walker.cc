@@ -68,6 +68,15 @@ bool CheckRead(Decoder* decoder, const char* what) {
   return Fail(decoder, DecodeStatus::kTruncated, std::string("the data ends inside ") + what);
 }
 
+void ReportProgress(Decoder* decoder) {
+  constexpr size_t kStep = 256 * 1024;
+  if (decoder->options.data_done == nullptr) return;
+  size_t pos = std::min(decoder->in.pos, decoder->in.size);
+  if (pos < decoder->reported + kStep) return;
+  decoder->reported = pos;
+  decoder->options.data_done(decoder->options.data_done_context, pos);
+}
+
 bool IsPlaceholder(const Decoder& decoder, const QdRect& pixels) {
   if (!decoder.placeholder_active) return false;
   const QdRect& a = decoder.placeholder_area;
@@ -169,6 +178,7 @@ bool PlayOpcodes(Decoder* d) {
   while (true) {
     if (v2 && ((in->pos - d->header.start) & 1)) ++in->pos;  // word alignment
     if (in->Left() < (v2 ? 2u : 1u)) return true;  // no end opcode: take what was drawn
+    ReportProgress(d);
     int op = v2 ? ReadU16(in) : ReadU8(in);
     if (op == kOpEndPic) return true;
     if (!Dispatch(d, op)) {

@@ -50,6 +50,7 @@ void FromBitmaps(const uint8_t* data, size_t size, const PictHeader& header,
   scan.in = MakeReader(data, size);
   scan.header = header;
   scan.scanning = true;
+  // The scan stops early (failing) at the first bitmap at 72 dpi.
   if (!PlayOpcodes(&scan) || scan.bits_seen.empty()) return;
   double h_res = scan.bits_seen[0].h_res;
   double v_res = scan.bits_seen[0].v_res;
@@ -152,16 +153,13 @@ DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
     picture->width = d.canvas.width;
     picture->height = d.canvas.height;
     picture->pixels = std::move(d.canvas.pixels);
-    uint8_t* p = picture->pixels.data();
+    const uint8_t* p = picture->pixels.data();
     size_t bytes = picture->pixels.size();
     bool transparent = false;
     if (d.transparent_image_drawn) {
       for (size_t i = 3; i < bytes && !transparent; i += 4) transparent = p[i] != 255;
     }
     picture->has_alpha = transparent;
-    if (!transparent) {
-      for (size_t i = 3; i < bytes; i += 4) p[i] = 255;
-    }
     return DecodeResult{};
   } catch (const std::bad_alloc&) {
     *picture = Picture{};

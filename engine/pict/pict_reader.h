@@ -19,7 +19,7 @@ namespace pic2jpg::pict {
 // A decoded picture: 4 bytes a pixel in the order blue, green, red, alpha,
 // rows top first, no padding. The colour bytes hold the picture drawn onto
 // white. has_alpha is set only when an image with transparency was drawn and
-// some pixels are not opaque; otherwise every alpha byte is 255.
+// some pixels are not opaque; the alpha bytes mean something only then.
 // `pixels` keeps kCanvasSlack spare bytes of capacity after the picture.
 struct Picture {
   int width = 0;
@@ -48,6 +48,11 @@ struct DecodeOptions {
   bool use_codec_library = true;
   // Draw text with fonts; when off, text opcodes are read and skipped.
   bool draw_text = true;
+  // Called now and then (after every few hundred kilobytes) with an offset
+  // into the data before which the decoding will not read again, so that a
+  // caller holding the data in pages can hand them back.
+  void (*data_done)(void* context, size_t offset) = nullptr;
+  void* data_done_context = nullptr;
 };
 
 struct DecodeResult {

@@ -69,21 +69,17 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
     return;
   }
   row->colour.resize(static_cast<size_t>(width));
-  Rgb* out = row->colour.data();
+  uint32_t* out = row->colour.data();
   if (info.pixel_size == 16) {
     for (int x = 0; x < width; ++x) {
       int v = (raw[2 * x] << 8) | raw[2 * x + 1];
-      out[x] = Rgb{Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31)};
+      out[x] = PackPixel(Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
     }
     return;
   }
-  if (info.pixel_size == 24) {
-    for (int x = 0; x < width; ++x) out[x] = Rgb{raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]};
-    return;
-  }
-  // 32 bits.
-  if (info.pack_type == 2 && info.row_bytes >= 8) {
-    for (int x = 0; x < width; ++x) out[x] = Rgb{raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]};
+  if (info.pixel_size == 24 || (info.pack_type == 2 && info.row_bytes >= 8)) {
+    // Three bytes a pixel: 24-bit rows, or 32-bit pixels without their pad byte.
+    for (int x = 0; x < width; ++x) out[x] = PackPixel(raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]);
     return;
   }
   if (packed && info.pack_type != 1) {
@@ -92,10 +88,12 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
     const uint8_t* red = raw + (info.cmp_count == 4 ? w : 0);
     const uint8_t* green = red + w;
     const uint8_t* blue = green + w;
-    for (size_t x = 0; x < w; ++x) out[x] = Rgb{red[x], green[x], blue[x]};
+    for (size_t x = 0; x < w; ++x) out[x] = PackPixel(red[x], green[x], blue[x]);
     return;
   }
-  for (int x = 0; x < width; ++x) out[x] = Rgb{raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]};
+  for (int x = 0; x < width; ++x) {
+    out[x] = PackPixel(raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]);
+  }
 }
 
 }  // namespace
@@ -110,6 +108,12 @@ size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_si
     if (flag == -128) continue;
     if (flag >= 0) {
       size_t count = (static_cast<size_t>(flag) + 1) * unit;
+      if (count <= in_size - i && count <= out_size - std::min(o, out_size)) {
+        std::memcpy(out + o, in + i, count);  // the usual case: all there, all room
+        i += count;
+        o += count;
+        continue;
+      }
       size_t available = std::min(count, in_size - i);
       if (o < out_size) {
         size_t room = out_size - o;
@@ -124,6 +128,12 @@ size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_si
     } else {
       size_t repeat = static_cast<size_t>(1 - flag);
       if (in_size - i < unit) break;
+      if (unit == 1) {
+        if (o < out_size) std::memset(out + o, in[i], std::min(repeat, out_size - o));
+        o += repeat;
+        i += 1;
+        continue;
+      }
       for (size_t k = 0; k < repeat; ++k) {
         for (size_t b = 0; b < unit; ++b) {
           if (o + b < out_size) out[o + b] = in[i + b];

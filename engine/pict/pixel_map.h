@@ -55,11 +55,25 @@ bool ReadPixMapBody(ByteReader* in, PixMapInfo* info);
 bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette);
 
 // A row of decoded pixels: palette indices for indexed images, colours
-// otherwise.
+// otherwise, each packed as the canvas keeps them (see PackPixel).
 struct PixelRow {
   std::vector<uint8_t> index;
-  std::vector<Rgb> colour;
+  std::vector<uint32_t> colour;
 };
+
+// A colour as the 4 bytes blue, green, red, alpha (255) in memory.
+inline uint32_t PackPixel(uint8_t r, uint8_t g, uint8_t b) {
+  uint32_t v;
+  const uint8_t bytes[4] = {b, g, r, 255};
+  __builtin_memcpy(&v, bytes, 4);
+  return v;
+}
+inline uint32_t PackPixel(Rgb c) { return PackPixel(c.r, c.g, c.b); }
+inline Rgb UnpackPixel(uint32_t v) {
+  uint8_t bytes[4];
+  __builtin_memcpy(bytes, &v, 4);
+  return Rgb{bytes[2], bytes[1], bytes[0]};
+}
 
 // Reads rows in order from the pixel data after the record.
 struct RowReader {

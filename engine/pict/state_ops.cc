@@ -90,7 +90,7 @@ bool ReadPixPat(Decoder* d, PenSource* pattern) {
     if (!keep) continue;
     for (int x = 0; x < info.Width(); ++x) {
       tile->pixels.push_back(info.Indexed() ? info.palette[row.index[static_cast<size_t>(x)]]
-                                            : row.colour[static_cast<size_t>(x)]);
+                                            : UnpackPixel(row.colour[static_cast<size_t>(x)]));
     }
   }
   if (keep) pattern->tile = std::move(tile);

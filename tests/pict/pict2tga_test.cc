@@ -58,9 +58,9 @@ TEST(Pict2tgaTest, WritesAnUprightTwentyFourBitTarga) {
   ASSERT_EQ(file.size(), 18u + 3 * 2 * 3);
   EXPECT_EQ(file[2], 2);                        // uncompressed true colour
   EXPECT_EQ(static_cast<uint8_t>(file[16]), 24);
-  EXPECT_EQ(static_cast<uint8_t>(file[17]) & 0x30, 0);  // origin bottom left...
-  // ... so the first row stored is the bottom one: black, in B, G, R order.
-  EXPECT_EQ(file.substr(18, 3), std::string(3, '\0'));
+  EXPECT_EQ(static_cast<uint8_t>(file[17]) & 0x30, 0x20);  // origin top left...
+  // ... so the first row stored is the top one: red, in B, G, R order.
+  EXPECT_EQ(file.substr(18, 3), std::string("\0\0\xFF", 3));
 
   FIBITMAP* image = LoadImage(temp.File("out.tga"));
   ASSERT_NE(image, nullptr);
@@ -106,7 +106,7 @@ TEST(Pict2tgaTest, TransparentPictureBecomesAThirtyTwoBitTargaWithAlpha) {
   std::string file = ReadText(temp.File("out.tga"));
   ASSERT_EQ(file.size(), 18u + 2 * 4);
   EXPECT_EQ(static_cast<uint8_t>(file[16]), 32);
-  EXPECT_EQ(static_cast<uint8_t>(file[17]), 8);  // eight alpha bits, origin bottom left
+  EXPECT_EQ(static_cast<uint8_t>(file[17]), 0x28);  // origin top left, eight alpha bits
   FIBITMAP* image = LoadImage(temp.File("out.tga"));
   ASSERT_NE(image, nullptr);
   ASSERT_EQ(FreeImage_GetBPP(image), 32u);

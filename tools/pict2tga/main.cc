@@ -10,6 +10,9 @@
 // failure never leaves a partial file. Exit status 0 on success, 1 for a bad
 // command line, 2 when the input cannot be read, 3 when it is not a picture
 // this reader can decode, 4 when the output cannot be written.
+#include <FreeImage.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +22,7 @@
 
 #include "engine/pict/pict_reader.h"
 #include "platform/file_system.h"
+#include "platform/mapped_file.h"
 
 namespace pic2jpg {
 namespace {
@@ -31,20 +35,22 @@ constexpr const char* kOptionsWithValue[] = {
 };
 
 // Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
-// the picture has transparency; rows bottom first, as the header's origin
-// bits (bottom left) announce.
-constexpr int kTargaHeaderSize = 18;
+// the picture has transparency; rows top first, as the header's origin bits
+// (top left) announce.
+constexpr size_t kTargaHeaderSize = 18;
 constexpr int kMaxSide = 65535;
 constexpr uint8_t kTrueColour = 2;
+constexpr uint8_t kTopLeftOrigin = 0x20;
 
 void PutLe16(uint8_t* p, int value) {
   p[0] = static_cast<uint8_t>(value & 0xFF);
   p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-// Turns the picture's pixel buffer into the bytes of a Targa file without a
-// second picture-sized buffer, taking the buffer out of the picture. Empty
-// when the picture cannot be a Targa (no pixels, a side over 65535).
+// Turns the picture's pixel buffer into the bytes of a Targa file in place,
+// without a second picture-sized buffer, taking the buffer out of the
+// picture. Empty when the picture cannot be a Targa (no pixels, a side over
+// 65535).
 std::vector<uint8_t> TakeTargaFile(pict::Picture* picture) {
   std::vector<uint8_t> file = std::move(picture->pixels);
   picture->pixels = {};
@@ -56,39 +62,31 @@ std::vector<uint8_t> TakeTargaFile(pict::Picture* picture) {
     return {};
   }
   const size_t depth = picture->has_alpha ? 4 : 3;
-  const size_t row = static_cast<size_t>(width) * depth;
-  uint8_t* p = file.data();
-
-  // Drop the alpha bytes of an opaque picture, walking forward: each pixel
-  // moves to a lower or equal position.
-  if (depth == 3) {
-    for (size_t i = 0; i < pixels; ++i) {
-      p[3 * i] = p[4 * i];
-      p[3 * i + 1] = p[4 * i + 1];
-      p[3 * i + 2] = p[4 * i + 2];
-    }
-  }
-  // Bottom row first.
-  std::vector<uint8_t> swap(row);
-  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-    uint8_t* a = p + static_cast<size_t>(top) * row;
-    uint8_t* b = p + static_cast<size_t>(bottom) * row;
-    std::memcpy(swap.data(), a, row);
-    std::memcpy(a, b, row);
-    std::memcpy(b, swap.data(), row);
-  }
-  // Make room for the header; the buffer has spare capacity for it.
   const size_t data_size = pixels * depth;
-  file.resize(data_size + kTargaHeaderSize);
-  p = file.data();
-  std::memmove(p + kTargaHeaderSize, p, data_size);
-  uint8_t* h = p;
+  if (depth == 4) {
+    file.resize(data_size + kTargaHeaderSize);  // within the buffer's spare capacity
+    std::memmove(file.data() + kTargaHeaderSize, file.data(), data_size);
+  } else {
+    // Pixel i (4 bytes at 4i) moves to 18 + 3i, never past its own start
+    // from pixel 18 on; the first 18 are set aside and put back last.
+    const size_t head = std::min<size_t>(pixels, 18);
+    uint8_t first[18 * 3];
+    uint8_t* p = file.data();
+    for (size_t i = 0; i < head; ++i) std::memcpy(first + 3 * i, p + 4 * i, 3);
+    for (size_t i = head; i < pixels; ++i) {
+      uint8_t bgr[3] = {p[4 * i], p[4 * i + 1], p[4 * i + 2]};
+      std::memcpy(p + kTargaHeaderSize + 3 * i, bgr, 3);
+    }
+    file.resize(data_size + kTargaHeaderSize);  // shrinks, or grows into the spare capacity
+    std::memcpy(file.data() + kTargaHeaderSize, first, 3 * head);
+  }
+  uint8_t* h = file.data();
   std::memset(h, 0, kTargaHeaderSize);
   h[2] = kTrueColour;
   PutLe16(h + 12, width);
   PutLe16(h + 14, height);
   h[16] = static_cast<uint8_t>(depth * 8);
-  h[17] = static_cast<uint8_t>(depth == 4 ? 8 : 0);  // alpha bits; origin bottom left
+  h[17] = static_cast<uint8_t>(kTopLeftOrigin | (depth == 4 ? 8 : 0));  // and the alpha bits
   return file;
 }
 
@@ -134,26 +132,41 @@ void Report(const CommandLine& line, const std::string& text) {
   if (!line.quiet) std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
 }
 
+// The codec library's own remarks (about QuickTime images inside pictures).
+void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
+  std::fprintf(stderr, "pict2tga: codec: %s\n", text);
+}
+void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
+
 int Run(int argc, char** argv) {
   CommandLine line;
   if (!ParseCommandLine(argc, argv, &line)) {
     std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
     return 1;
   }
+  FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
   {
-    std::string data;
-    if (!fs::ReadFile(line.input, &data, kMaxInputBytes)) {
+    // The input is mapped rather than read, and the pages the reader is done
+    // with are handed back as it goes: a large picture then needs little
+    // more memory than its canvas.
+    fs::MappedFile input;
+    if (!fs::MapFile(line.input, &input, kMaxInputBytes)) {
       Report(line, "cannot read " + line.input);
       return 2;
     }
-    pict::DecodeResult result = pict::DecodePict(
-        reinterpret_cast<const uint8_t*>(data.data()), data.size(), &picture);
+    pict::DecodeOptions options;
+    options.data_done = [](void* context, size_t offset) {
+      fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+    };
+    options.data_done_context = &input;
+    pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
+    fs::UnmapFile(&input);
     if (!result.ok()) {
       Report(line, line.input + ": " + pict::StatusName(result.status) + ": " + result.message);
       return 3;
     }
-  }  // the file's bytes are released before the output is built
+  }
   std::vector<uint8_t> file = TakeTargaFile(&picture);
   if (file.empty()) {
     Report(line, line.input + ": the picture is too large for a Targa file");

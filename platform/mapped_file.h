@@ -1,0 +1,28 @@
+// Read-only views of whole files mapped into memory instead of copied, so
+// that the parts already read can be handed back to the system while the
+// rest is still being read (large inputs read once, front to back).
+#ifndef PIC2JPG_PLATFORM_MAPPED_FILE_H_
+#define PIC2JPG_PLATFORM_MAPPED_FILE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pic2jpg::fs {
+
+struct MappedFile {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+};
+
+// Maps a regular file of at most max_bytes; false when it cannot (an empty
+// file maps to data null and size 0, and counts as success).
+bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes);
+// Lets the system drop the whole pages before `end`; they are read from the
+// file again if touched.
+void ReleaseMappedPrefix(const MappedFile& file, size_t end);
+void UnmapFile(MappedFile* file);
+
+}  // namespace pic2jpg::fs
+
+#endif  // PIC2JPG_PLATFORM_MAPPED_FILE_H_
