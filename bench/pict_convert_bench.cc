@@ -160,7 +160,7 @@ struct RunFigures {
   bool ok = false;
   double seconds = 0;
   std::map<std::string, long> peak_kb;  // by program name, the largest of its runs
-  long total_kb = 0;                   // sum over the processes
+  long total_kb = 0;                    // sum over the processes
 };
 
 RunFigures Measure(const std::string& program, const std::vector<std::string>& args,
@@ -244,9 +244,11 @@ void Report(const char* what, const std::vector<RunFigures>& runs) {
   std::printf("%-34s median %7.3f s over %zu runs%s\n", what, Median(times), runs.size(),
               failures ? " (SOME RUNS FAILED)" : "");
   for (const auto& [name, kb] : peaks) {
-    std::printf("    peak memory %-18s %7.1f MiB\n", name.c_str(), static_cast<double>(kb) / 1024.0);
+    std::printf("    peak memory %-18s %7.1f MiB\n", name.c_str(),
+                static_cast<double>(kb) / 1024.0);
   }
-  std::printf("    peak memory, processes together %7.1f MiB\n", static_cast<double>(total) / 1024.0);
+  std::printf("    peak memory, processes together %7.1f MiB\n",
+              static_cast<double>(total) / 1024.0);
 }
 
 }  // namespace

@@ -72,15 +72,16 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     int status = pic2jpg::platform::RunProgram(
         converter, {"-quiet", "-colorspace", "sRGB", pict_folder + name, tga}, 120);
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     FIBITMAP* ours = status == 0 ? FreeImage_Load(FIF_TARGA, tga.c_str(), 0) : nullptr;
     std::string ref_path = ref_folder + name + ".png";
-    FIBITMAP* ref = pic2jpg::fs::Exists(ref_path) ? FreeImage_Load(FIF_PNG, ref_path.c_str(), 0)
-                                                  : nullptr;
+    FIBITMAP* ref =
+        pic2jpg::fs::Exists(ref_path) ? FreeImage_Load(FIF_PNG, ref_path.c_str(), 0) : nullptr;
     char size[32] = "-", ref_size[32] = "-", psnr[32] = "-";
     if (ours != nullptr) {
-      std::snprintf(size, sizeof size, "%ux%u", FreeImage_GetWidth(ours), FreeImage_GetHeight(ours));
+      std::snprintf(size, sizeof size, "%ux%u", FreeImage_GetWidth(ours),
+                    FreeImage_GetHeight(ours));
       if (!out_folder.empty()) {
         FIBITMAP* rgb = FreeImage_ConvertTo24Bits(ours);
         FreeImage_Save(FIF_PNG, rgb, (out_folder + name + ".png").c_str(), 0);

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pic2jpg::pict::DecodeResult result = pic2jpg::pict::DecodePict(data, size, &picture, options);
   if (result.ok()) {
     pic2jpg::fuzz::Check(picture.width > 0 && picture.height > 0, "a picture has a size");
-    pic2jpg::fuzz::Check(picture.pixels.size() ==
-                             static_cast<size_t>(picture.width) * picture.height * 4,
-                         "a picture has all its pixels");
+    pic2jpg::fuzz::Check(
+        picture.pixels.size() == static_cast<size_t>(picture.width) * picture.height * 4,
+        "a picture has all its pixels");
   } else {
     pic2jpg::fuzz::Check(picture.pixels.empty() && !result.message.empty(),
                          "a failure leaves no picture and says why");

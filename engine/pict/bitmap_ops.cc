@@ -39,12 +39,11 @@ std::vector<int> SourceIndex(int first, int last, int dst_start, int dst_size, i
   return map;
 }
 
-bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src,
-          const QdRect& dst, int mode, const Region* mask) {
+bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src, const QdRect& dst,
+          int mode, const Region* mask) {
   Canvas* canvas = &d->canvas;
   QdRect target_rect = MapRect(*canvas, Shifted(*d, dst));
-  if (target_rect.Empty() || src.Empty() || info.Height() == 0 ||
-      IsPlaceholder(*d, target_rect)) {
+  if (target_rect.Empty() || src.Empty() || info.Height() == 0 || IsPlaceholder(*d, target_rect)) {
     return SkipRows(d, rows);
   }
   Region target = Combine(RectRegion(target_rect), canvas->clip, RegionOp::kIntersect);
@@ -118,9 +117,9 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
           } else if (copy) {
             std::memcpy(p, &row.colour[static_cast<size_t>(sx)], 4);
           } else {
-            ApplyAction(p, ResolveAction(mode, false, false,
-                                         UnpackPixel(row.colour[static_cast<size_t>(sx)]),
-                                         colours));
+            ApplyAction(p,
+                        ResolveAction(mode, false, false,
+                                      UnpackPixel(row.colour[static_cast<size_t>(sx)]), colours));
           }
         }
       }

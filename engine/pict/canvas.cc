@@ -19,14 +19,22 @@ uint8_t Lerp(uint8_t from, int to, uint8_t coverage) {
 
 int Component(PixelOp op, int src, int dst, int extra) {
   switch (op) {
-    case PixelOp::kBlend: return (src * extra + dst * (255 - extra) + 127) / 255;
-    case PixelOp::kAddPin: return std::min(src + dst, extra);
-    case PixelOp::kAddOver: return (src + dst) & 255;
-    case PixelOp::kSubPin: return std::max(dst - src, extra);
-    case PixelOp::kSubOver: return (dst - src) & 255;
-    case PixelOp::kMax: return std::max(src, dst);
-    case PixelOp::kMin: return std::min(src, dst);
-    default: return src;
+    case PixelOp::kBlend:
+      return (src * extra + dst * (255 - extra) + 127) / 255;
+    case PixelOp::kAddPin:
+      return std::min(src + dst, extra);
+    case PixelOp::kAddOver:
+      return (src + dst) & 255;
+    case PixelOp::kSubPin:
+      return std::max(dst - src, extra);
+    case PixelOp::kSubOver:
+      return (dst - src) & 255;
+    case PixelOp::kMax:
+      return std::max(src, dst);
+    case PixelOp::kMin:
+      return std::min(src, dst);
+    default:
+      return src;
   }
 }
 
@@ -147,8 +155,8 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
     case kAddMax:
     case kSubOver:
     case kAdMin: {
-      static constexpr PixelOp kOps[] = {PixelOp::kBlend, PixelOp::kAddPin, PixelOp::kAddOver,
-                                         PixelOp::kSubPin, PixelOp::kNone,  PixelOp::kMax,
+      static constexpr PixelOp kOps[] = {PixelOp::kBlend,   PixelOp::kAddPin, PixelOp::kAddOver,
+                                         PixelOp::kSubPin,  PixelOp::kNone,   PixelOp::kMax,
                                          PixelOp::kSubOver, PixelOp::kMin};
       a.op = kOps[mode - kBlend];
       a.colour = src;
@@ -272,7 +280,8 @@ QdRect MapRect(const Canvas& canvas, const QdRect& rect) {
 }
 
 Region MapRegion(const Canvas& canvas, const Region& region) {
-  if (canvas.scale_x == 1 && canvas.scale_y == 1 && canvas.origin_x == std::floor(canvas.origin_x) &&
+  if (canvas.scale_x == 1 && canvas.scale_y == 1 &&
+      canvas.origin_x == std::floor(canvas.origin_x) &&
       canvas.origin_y == std::floor(canvas.origin_y)) {
     return Offset(region, -static_cast<int>(canvas.origin_x), -static_cast<int>(canvas.origin_y));
   }
@@ -327,8 +336,8 @@ void PaintRegion(Canvas* canvas, const Region& area, const PenSource& source, in
         if (solid) {
           FillRowSolid(canvas, y, band.xs[i], band.xs[i + 1], actions[bit].colour);
         } else {
-          PaintRow(canvas, y, band.xs[i], band.xs[i + 1], source, actions, nullptr, colours,
-                   mode, phase);
+          PaintRow(canvas, y, band.xs[i], band.xs[i + 1], source, actions, nullptr, colours, mode,
+                   phase);
         }
       }
     }
@@ -346,12 +355,10 @@ void PaintMask(Canvas* canvas, const CoverageMask& mask, const PenSource& source
   PatternPhase phase = PhaseOf(*canvas);
   for (const Band& band : target.bands) {
     for (int y = band.top; y < band.bottom; ++y) {
-      const uint8_t* cov_row =
-          mask.coverage.data() + static_cast<size_t>(y - mask.y) * mask.width;
+      const uint8_t* cov_row = mask.coverage.data() + static_cast<size_t>(y - mask.y) * mask.width;
       for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
         int x0 = band.xs[i], x1 = band.xs[i + 1];
-        PaintRow(canvas, y, x0, x1, source, actions, cov_row + (x0 - mask.x), colours, mode,
-                 phase);
+        PaintRow(canvas, y, x0, x1, source, actions, cov_row + (x0 - mask.x), colours, mode, phase);
       }
     }
   }

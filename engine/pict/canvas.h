@@ -20,18 +20,47 @@ namespace pic2jpg::pict {
 // QuickDraw transfer modes (source modes 0-7, pattern modes 8-15, arithmetic
 // modes 32-39, hilite 50; ditherCopy adds 64).
 enum Mode : int {
-  kSrcCopy = 0, kSrcOr = 1, kSrcXor = 2, kSrcBic = 3,
-  kNotSrcCopy = 4, kNotSrcOr = 5, kNotSrcXor = 6, kNotSrcBic = 7,
-  kPatCopy = 8, kPatOr = 9, kPatXor = 10, kPatBic = 11,
-  kNotPatCopy = 12, kNotPatOr = 13, kNotPatXor = 14, kNotPatBic = 15,
-  kBlend = 32, kAddPin = 33, kAddOver = 34, kSubPin = 35,
-  kTransparent = 36, kAddMax = 37, kSubOver = 38, kAdMin = 39,
-  kHilite = 50, kDitherCopy = 64,
+  kSrcCopy = 0,
+  kSrcOr = 1,
+  kSrcXor = 2,
+  kSrcBic = 3,
+  kNotSrcCopy = 4,
+  kNotSrcOr = 5,
+  kNotSrcXor = 6,
+  kNotSrcBic = 7,
+  kPatCopy = 8,
+  kPatOr = 9,
+  kPatXor = 10,
+  kPatBic = 11,
+  kNotPatCopy = 12,
+  kNotPatOr = 13,
+  kNotPatXor = 14,
+  kNotPatBic = 15,
+  kBlend = 32,
+  kAddPin = 33,
+  kAddOver = 34,
+  kSubPin = 35,
+  kTransparent = 36,
+  kAddMax = 37,
+  kSubOver = 38,
+  kAdMin = 39,
+  kHilite = 50,
+  kDitherCopy = 64,
 };
 
 // What happens to one destination pixel.
 enum class PixelOp : uint8_t {
-  kNone, kCopy, kInvert, kBlend, kAddPin, kAddOver, kSubPin, kSubOver, kMax, kMin, kHilite,
+  kNone,
+  kCopy,
+  kInvert,
+  kBlend,
+  kAddPin,
+  kAddOver,
+  kSubPin,
+  kSubOver,
+  kMax,
+  kMin,
+  kHilite,
 };
 
 struct Action {

@@ -26,7 +26,7 @@ struct PictHeader {
   bool extended = false;  // HeaderOp version -2
   double h_res = 72;
   double v_res = 72;
-  QdRect source_rect;     // the extended header's source rectangle
+  QdRect source_rect;  // the extended header's source rectangle
   size_t first_opcode = 0;
 };
 

@@ -104,13 +104,27 @@ bool SkipOpcode(Decoder* d, int op) {
   if (op <= 0x00FF) {
     switch (op) {
       case 0x0001:
-      case 0x0070: case 0x0071: case 0x0072: case 0x0073: case 0x0074:
-      case 0x0075: case 0x0076: case 0x0077:
-      case 0x0080: case 0x0081: case 0x0082: case 0x0083: case 0x0084:
-      case 0x0085: case 0x0086: case 0x0087:
+      case 0x0070:
+      case 0x0071:
+      case 0x0072:
+      case 0x0073:
+      case 0x0074:
+      case 0x0075:
+      case 0x0076:
+      case 0x0077:
+      case 0x0080:
+      case 0x0081:
+      case 0x0082:
+      case 0x0083:
+      case 0x0084:
+      case 0x0085:
+      case 0x0086:
+      case 0x0087:
         SkipSelfSized(r);
         return CheckRead(d, "a region or polygon");
-      case 0x0012: case 0x0013: case 0x0014: {
+      case 0x0012:
+      case 0x0013:
+      case 0x0014: {
         PenSource unused;
         return ReadPixPat(d, &unused);
       }
@@ -118,7 +132,8 @@ bool SkipOpcode(Decoder* d, int op) {
         Skip(r, 4);
         Skip(r, ReadU8(r));
         return CheckRead(d, "text");
-      case 0x0029: case 0x002A:
+      case 0x0029:
+      case 0x002A:
         Skip(r, 1);
         Skip(r, ReadU8(r));
         return CheckRead(d, "text");
@@ -177,7 +192,7 @@ bool PlayOpcodes(Decoder* d) {
   bool v2 = d->header.version == 2;
   while (true) {
     if (v2 && ((in->pos - d->header.start) & 1)) ++in->pos;  // word alignment
-    if (in->Left() < (v2 ? 2u : 1u)) return true;  // no end opcode: take what was drawn
+    if (in->Left() < (v2 ? 2u : 1u)) return true;            // no end opcode: take what was drawn
     ReportProgress(d);
     int op = v2 ? ReadU16(in) : ReadU8(in);
     if (op == kOpEndPic) return true;

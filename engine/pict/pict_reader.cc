@@ -92,13 +92,20 @@ DecodeResult Result(DecodeStatus status, std::string message) {
 
 const char* StatusName(DecodeStatus status) {
   switch (status) {
-    case DecodeStatus::kOk: return "ok";
-    case DecodeStatus::kNotPict: return "not a PICT picture";
-    case DecodeStatus::kTruncated: return "truncated";
-    case DecodeStatus::kMalformed: return "malformed";
-    case DecodeStatus::kTooLarge: return "too large";
-    case DecodeStatus::kNoMemory: return "out of memory";
-    case DecodeStatus::kTooComplex: return "too complex";
+    case DecodeStatus::kOk:
+      return "ok";
+    case DecodeStatus::kNotPict:
+      return "not a PICT picture";
+    case DecodeStatus::kTruncated:
+      return "truncated";
+    case DecodeStatus::kMalformed:
+      return "malformed";
+    case DecodeStatus::kTooLarge:
+      return "too large";
+    case DecodeStatus::kNoMemory:
+      return "out of memory";
+    case DecodeStatus::kTooComplex:
+      return "too complex";
   }
   return "unknown";
 }

@@ -30,12 +30,12 @@ struct Picture {
 
 enum class DecodeStatus {
   kOk,
-  kNotPict,      // no PICT header at offset 0 or 512
-  kTruncated,    // the data ends inside an opcode
-  kMalformed,    // impossible values (an empty frame, a bitmap past its data...)
-  kTooLarge,     // over the pixel limit, or more than the data could describe
-  kNoMemory,     // the picture's memory could not be had
-  kTooComplex,   // drawing work past the budget
+  kNotPict,     // no PICT header at offset 0 or 512
+  kTruncated,   // the data ends inside an opcode
+  kMalformed,   // impossible values (an empty frame, a bitmap past its data...)
+  kTooLarge,    // over the pixel limit, or more than the data could describe
+  kNoMemory,    // the picture's memory could not be had
+  kTooComplex,  // drawing work past the budget
 };
 
 struct DecodeOptions {
@@ -63,12 +63,12 @@ struct DecodeResult {
 
 // What the header says, without drawing anything.
 struct PictInfo {
-  int version = 0;       // 1 or 2
+  int version = 0;  // 1 or 2
   bool has_preamble = false;
-  bool extended = false; // extended version 2 header with a resolution
-  double h_res = 72;     // dots per inch
+  bool extended = false;  // extended version 2 header with a resolution
+  double h_res = 72;      // dots per inch
   double v_res = 72;
-  int width = 0;         // the size the picture decodes to
+  int width = 0;  // the size the picture decodes to
   int height = 0;
 };
 

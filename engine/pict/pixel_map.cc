@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-
 namespace pic2jpg::pict {
 namespace {
 
@@ -11,8 +10,7 @@ constexpr int kRowBytesMask = 0x3FFF;
 constexpr int kPixMapFlag = 0x8000;
 
 bool ValidPixelSize(int size) {
-  return size == 1 || size == 2 || size == 4 || size == 8 || size == 16 || size == 24 ||
-         size == 32;
+  return size == 1 || size == 2 || size == 4 || size == 8 || size == 16 || size == 24 || size == 32;
 }
 
 uint8_t Expand5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }

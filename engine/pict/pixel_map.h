@@ -20,8 +20,7 @@ namespace pic2jpg::pict {
 // Unpacks `in` into exactly `out_size` bytes of `out`: output past
 // out_size is dropped, and output the data does not reach is zero.
 // Returns the number of bytes the data described (before dropping).
-size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
-                  int unit_bytes);
+size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size, int unit_bytes);
 
 // Packs `in` with byte units; for tests and for writing pictures.
 size_t PackBitsBound(size_t in_size);

@@ -87,7 +87,8 @@ void DrawImage(Decoder* d, const DecodedImage& image, const QdRect& source, cons
             continue;
           }
           transparent = true;
-          for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>((s[k] * alpha + p[k] * (255 - alpha) + 127) / 255);
+          for (int k = 0; k < 3; ++k)
+            p[k] = static_cast<uint8_t>((s[k] * alpha + p[k] * (255 - alpha) + 127) / 255);
           p[3] = std::max(p[3], alpha);
         }
       }
@@ -151,8 +152,8 @@ bool CompressedQuickTime(Decoder* d, ByteReader* body) {
   place.d = matrix.d * c.scale_y;
   place.f = (matrix.ty - d->state.origin.v - c.origin_y) * c.scale_y;
   double xs[4], ys[4];
-  const int corners[4][2] = {{src.left, src.top}, {src.right, src.top}, {src.left, src.bottom},
-                             {src.right, src.bottom}};
+  const int corners[4][2] = {
+      {src.left, src.top}, {src.right, src.top}, {src.left, src.bottom}, {src.right, src.bottom}};
   for (int i = 0; i < 4; ++i) {
     xs[i] = place.a * corners[i][0] + place.c * corners[i][1] + place.e;
     ys[i] = place.b * corners[i][0] + place.d * corners[i][1] + place.f;
@@ -181,7 +182,8 @@ bool DoQuickTimeOp(Decoder* d, int op) {
   uint32_t length = ReadU32(&d->in);
   ByteReader body = SubReader(&d->in, length);
   if (!CheckRead(d, "a QuickTime opcode")) return false;
-  if (op == 0x8201 || d->scanning) return true;  // 0x8201: matrix and matte for the next bits opcode
+  if (op == 0x8201 || d->scanning)
+    return true;  // 0x8201: matrix and matte for the next bits opcode
   // A new image ends the stand-in of the previous one; an image that does
   // not decode leaves its stand-in to be drawn.
   d->placeholder_active = false;

@@ -8,17 +8,20 @@ namespace {
 
 bool Inside(bool a, bool b, RegionOp op) {
   switch (op) {
-    case RegionOp::kIntersect: return a && b;
-    case RegionOp::kUnion: return a || b;
-    case RegionOp::kSubtract: return a && !b;
-    case RegionOp::kXor: return a != b;
+    case RegionOp::kIntersect:
+      return a && b;
+    case RegionOp::kUnion:
+      return a || b;
+    case RegionOp::kSubtract:
+      return a && !b;
+    case RegionOp::kXor:
+      return a != b;
   }
   return false;
 }
 
 // Combines two span lists of one row.
-std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>& b,
-                              RegionOp op) {
+std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>& b, RegionOp op) {
   std::vector<int> out;
   size_t i = 0, j = 0;
   bool in_a = false, in_b = false, in = false;
@@ -99,8 +102,7 @@ Region RectRegion(int left, int top, int right, int bottom) {
 bool IsEmpty(const Region& region) { return region.bands.empty(); }
 
 bool IsRect(const Region& region) {
-  return region.bands.size() <= 1 &&
-         (region.bands.empty() || region.bands[0].xs.size() == 2);
+  return region.bands.size() <= 1 && (region.bands.empty() || region.bands[0].xs.size() == 2);
 }
 
 QdRect Bounds(const Region& region) {

@@ -50,8 +50,7 @@ bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t r
   mask->y = static_cast<int>(top);
   mask->width = static_cast<int>(right - left);
   mask->height = static_cast<int>(bottom - top);
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_A8, mask->width, mask->height);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, mask->width, mask->height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return false;

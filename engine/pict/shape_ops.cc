@@ -109,10 +109,13 @@ void DrawOval(Decoder* d, const QdRect& rect, int verb) {
   PointF pen = PenPixels(*d);
   if (verb == kFrame && pen.x <= 0) return;
   bool ring = verb == kFrame && !TooThin(r, pen);
-  PaintPath(d, r, CAIRO_FILL_RULE_EVEN_ODD, [&](cairo_t* cr) {
-    AddEllipse(cr, r);
-    if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
-  }, brush);
+  PaintPath(
+      d, r, CAIRO_FILL_RULE_EVEN_ODD,
+      [&](cairo_t* cr) {
+        AddEllipse(cr, r);
+        if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
+      },
+      brush);
 }
 
 void DrawRoundRect(Decoder* d, const QdRect& rect, int verb) {
@@ -123,10 +126,13 @@ void DrawRoundRect(Decoder* d, const QdRect& rect, int verb) {
   PointF pen = PenPixels(*d);
   if (verb == kFrame && pen.x <= 0) return;
   bool ring = verb == kFrame && !TooThin(r, pen);
-  PaintPath(d, r, CAIRO_FILL_RULE_EVEN_ODD, [&](cairo_t* cr) {
-    AddRoundRect(cr, r, ow, oh);
-    if (ring) AddRoundRect(cr, Inset(r, pen.x, pen.y), ow - 2 * pen.x, oh - 2 * pen.y);
-  }, brush);
+  PaintPath(
+      d, r, CAIRO_FILL_RULE_EVEN_ODD,
+      [&](cairo_t* cr) {
+        AddRoundRect(cr, r, ow, oh);
+        if (ring) AddRoundRect(cr, Inset(r, pen.x, pen.y), ow - 2 * pen.x, oh - 2 * pen.y);
+      },
+      brush);
 }
 
 void DrawArc(Decoder* d, const QdRect& rect, int start, int sweep, int verb) {
@@ -137,14 +143,17 @@ void DrawArc(Decoder* d, const QdRect& rect, int start, int sweep, int verb) {
     if (pen.x <= 0) return;
     // The part of the oval's frame inside the wedge.
     bool ring = !TooThin(r, pen);
-    PaintPath(d, r, CAIRO_FILL_RULE_EVEN_ODD, [&](cairo_t* cr) {
-      AddEllipse(cr, r);
-      if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
-    }, brush, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); });
+    PaintPath(
+        d, r, CAIRO_FILL_RULE_EVEN_ODD,
+        [&](cairo_t* cr) {
+          AddEllipse(cr, r);
+          if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
+        },
+        brush, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); });
     return;
   }
-  PaintPath(d, r, CAIRO_FILL_RULE_WINDING, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); },
-            brush);
+  PaintPath(
+      d, r, CAIRO_FILL_RULE_WINDING, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); }, brush);
 }
 
 void DrawLine(Decoder* d, QdPoint from, QdPoint to) {
@@ -156,8 +165,9 @@ void DrawLine(Decoder* d, QdPoint from, QdPoint to) {
   PointF b = ToPixels(*d, to);
   RectF bounds{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + pen.x,
                std::max(a.y, b.y) + pen.y};
-  PaintPath(d, bounds, CAIRO_FILL_RULE_WINDING,
-            [&](cairo_t* cr) { AddPenLine(cr, a, b, pen.x, pen.y); }, brush);
+  PaintPath(
+      d, bounds, CAIRO_FILL_RULE_WINDING, [&](cairo_t* cr) { AddPenLine(cr, a, b, pen.x, pen.y); },
+      brush);
 }
 
 // Polygon record: size (counting itself), bounding box, points.
@@ -187,20 +197,23 @@ void DrawPolygon(Decoder* d, const std::vector<QdPoint>& points, int verb) {
                    std::max(bounds.right, q.x), std::max(bounds.bottom, q.y)};
   }
   if (verb != kFrame) {
-    PaintPath(d, bounds, CAIRO_FILL_RULE_EVEN_ODD, [&](cairo_t* cr) { AddPolygon(cr, pixels); },
-              brush);
+    PaintPath(
+        d, bounds, CAIRO_FILL_RULE_EVEN_ODD, [&](cairo_t* cr) { AddPolygon(cr, pixels); }, brush);
     return;
   }
   PointF pen = PenPixels(*d);
   if (pen.x <= 0) return;
   bounds.right += pen.x;
   bounds.bottom += pen.y;
-  PaintPath(d, bounds, CAIRO_FILL_RULE_WINDING, [&](cairo_t* cr) {
-    for (size_t i = 0; i + 1 < pixels.size(); ++i) {
-      AddPenLine(cr, pixels[i], pixels[i + 1], pen.x, pen.y);
-    }
-    if (pixels.size() == 1) AddPenLine(cr, pixels[0], pixels[0], pen.x, pen.y);
-  }, brush);
+  PaintPath(
+      d, bounds, CAIRO_FILL_RULE_WINDING,
+      [&](cairo_t* cr) {
+        for (size_t i = 0; i + 1 < pixels.size(); ++i) {
+          AddPenLine(cr, pixels[i], pixels[i + 1], pen.x, pen.y);
+        }
+        if (pixels.size() == 1) AddPenLine(cr, pixels[0], pixels[0], pen.x, pen.y);
+      },
+      brush);
 }
 
 void DrawRegion(Decoder* d, const Region& region, int verb) {

@@ -20,15 +20,24 @@ void ReadPattern(ByteReader* in, PenSource* pattern) {
 // The eight colours of the original QuickDraw (FgColor, BkColor).
 Rgb OldColour(uint32_t value) {
   switch (value) {
-    case 33: return kBlack;
-    case 30: return kWhite;
-    case 205: return Rgb{255, 0, 0};
-    case 341: return Rgb{0, 255, 0};
-    case 409: return Rgb{0, 0, 255};
-    case 273: return Rgb{0, 255, 255};
-    case 137: return Rgb{255, 0, 255};
-    case 69: return Rgb{255, 255, 0};
-    default: return kBlack;
+    case 33:
+      return kBlack;
+    case 30:
+      return kWhite;
+    case 205:
+      return Rgb{255, 0, 0};
+    case 341:
+      return Rgb{0, 255, 0};
+    case 409:
+      return Rgb{0, 0, 255};
+    case 273:
+      return Rgb{0, 255, 255};
+    case 137:
+      return Rgb{255, 0, 255};
+    case 69:
+      return Rgb{255, 255, 0};
+    default:
+      return kBlack;
   }
 }
 
@@ -44,8 +53,8 @@ bool SetClip(Decoder* d) {
   Region region;
   if (!ReadRegion(&d->in, &region)) return CheckRead(d, "the clip region");
   Region shifted = Offset(region, -d->state.origin.h, -d->state.origin.v);
-  d->canvas.clip = Combine(MapRegion(d->canvas, shifted), CanvasRegion(d->canvas),
-                           RegionOp::kIntersect);
+  d->canvas.clip =
+      Combine(MapRegion(d->canvas, shifted), CanvasRegion(d->canvas), RegionOp::kIntersect);
   return true;
 }
 

@@ -54,36 +54,66 @@ void AppendUtf8(std::string* out, char16_t c) {
 constexpr int kDefaultTextSize = 12;
 constexpr double kMaxPixelSize = 2000;
 
-enum Face { kBold = 1, kItalic = 2, kUnderline = 4, kOutline = 8, kShadow = 16,
-            kCondense = 32, kExtend = 64 };
+enum Face {
+  kBold = 1,
+  kItalic = 2,
+  kUnderline = 4,
+  kOutline = 8,
+  kShadow = 16,
+  kCondense = 32,
+  kExtend = 64
+};
 
 // The classic Macintosh font numbers.
 const char* StandardFontName(int id) {
   switch (id) {
-    case 0: return "Chicago";
+    case 0:
+      return "Chicago";
     case 1:
-    case 3: return "Geneva";
-    case 2: return "New York";
-    case 4: return "Monaco";
-    case 5: return "Venice";
-    case 6: return "London";
-    case 7: return "Athens";
-    case 8: return "San Francisco";
-    case 9: return "Toronto";
-    case 11: return "Cairo";
-    case 12: return "Los Angeles";
-    case 13: return "Zapf Dingbats";
-    case 14: return "Bookman";
-    case 15: return "Helvetica Narrow";
-    case 16: return "Palatino";
-    case 18: return "Zapf Chancery";
-    case 20: return "Times";
-    case 21: return "Helvetica";
-    case 22: return "Courier";
-    case 23: return "Symbol";
-    case 33: return "Avant Garde";
-    case 34: return "New Century Schoolbook";
-    default: return "Geneva";
+    case 3:
+      return "Geneva";
+    case 2:
+      return "New York";
+    case 4:
+      return "Monaco";
+    case 5:
+      return "Venice";
+    case 6:
+      return "London";
+    case 7:
+      return "Athens";
+    case 8:
+      return "San Francisco";
+    case 9:
+      return "Toronto";
+    case 11:
+      return "Cairo";
+    case 12:
+      return "Los Angeles";
+    case 13:
+      return "Zapf Dingbats";
+    case 14:
+      return "Bookman";
+    case 15:
+      return "Helvetica Narrow";
+    case 16:
+      return "Palatino";
+    case 18:
+      return "Zapf Chancery";
+    case 20:
+      return "Times";
+    case 21:
+      return "Helvetica";
+    case 22:
+      return "Courier";
+    case 23:
+      return "Symbol";
+    case 33:
+      return "Avant Garde";
+    case 34:
+      return "New Century Schoolbook";
+    default:
+      return "Geneva";
   }
 }
 

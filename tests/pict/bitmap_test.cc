@@ -165,12 +165,18 @@ std::vector<uint8_t> IndexedPicture(const IndexedCase& c, int height) {
 
 TEST(IndexedBitsTest, EveryDepthAndRowFormDecodesThroughItsColourTable) {
   const IndexedCase cases[] = {
-      {"1-bit, rowBytes below 8", 0x98, 1, 40},  {"1-bit packed", 0x98, 1, 100},
-      {"1-bit, word row counts", 0x98, 1, 2100}, {"2-bit, rowBytes below 8", 0x98, 2, 20},
-      {"2-bit packed", 0x98, 2, 64},             {"4-bit, rowBytes below 8", 0x98, 4, 10},
-      {"4-bit packed", 0x98, 4, 30},             {"8-bit, rowBytes below 8", 0x98, 8, 6},
-      {"8-bit packed", 0x98, 8, 90},             {"8-bit, word row counts", 0x98, 8, 300},
-      {"8-bit BitsRect, unpacked", 0x90, 8, 40}, {"4-bit BitsRect, unpacked", 0x90, 4, 41},
+      {"1-bit, rowBytes below 8", 0x98, 1, 40},
+      {"1-bit packed", 0x98, 1, 100},
+      {"1-bit, word row counts", 0x98, 1, 2100},
+      {"2-bit, rowBytes below 8", 0x98, 2, 20},
+      {"2-bit packed", 0x98, 2, 64},
+      {"4-bit, rowBytes below 8", 0x98, 4, 10},
+      {"4-bit packed", 0x98, 4, 30},
+      {"8-bit, rowBytes below 8", 0x98, 8, 6},
+      {"8-bit packed", 0x98, 8, 90},
+      {"8-bit, word row counts", 0x98, 8, 300},
+      {"8-bit BitsRect, unpacked", 0x90, 8, 40},
+      {"4-bit BitsRect, unpacked", 0x90, 4, 41},
   };
   for (const IndexedCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -275,8 +281,12 @@ TEST(BitMapTest, TransferModesDecideWhatTheZeroAndOneBitsDo) {
     Rgb on_zero;
   };
   const Case cases[] = {
-      {kSrcCopy, kBlack, kWhite}, {kSrcOr, kBlack, red},      {kSrcBic, kWhite, red},
-      {kSrcXor, Rgb{0, 255, 255}, red}, {kNotSrcCopy, kWhite, kBlack}, {kNotSrcOr, red, kBlack},
+      {kSrcCopy, kBlack, kWhite},
+      {kSrcOr, kBlack, red},
+      {kSrcBic, kWhite, red},
+      {kSrcXor, Rgb{0, 255, 255}, red},
+      {kNotSrcCopy, kWhite, kBlack},
+      {kNotSrcOr, red, kBlack},
       {kSrcCopy | kDitherCopy, kBlack, kWhite},
   };
   for (const Case& c : cases) {
@@ -285,7 +295,8 @@ TEST(BitMapTest, TransferModesDecideWhatTheZeroAndOneBitsDo) {
     ASSERT_TRUE(Decode(BitMapPicture(2, {0, 0, 8, 16}, {0, 0, 8, 16}, c.mode), &picture).ok());
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < 16; ++x) {
-        ASSERT_EQ(ToString(PixelOf(picture, x, y)), ToString(CheckerBit(x, y) ? c.on_one : c.on_zero));
+        ASSERT_EQ(ToString(PixelOf(picture, x, y)),
+                  ToString(CheckerBit(x, y) ? c.on_one : c.on_zero));
       }
     }
     EXPECT_EQ(PixelOf(picture, 3, 12), red);  // below the bitmap
@@ -295,10 +306,10 @@ TEST(BitMapTest, TransferModesDecideWhatTheZeroAndOneBitsDo) {
 TEST(BitMapTest, MaskRegionLimitsTheCopy) {
   // Inversion points: rows 2..6 inside x 4..12, minus x 8..12 from row 4 on.
   Picture picture;
-  ASSERT_TRUE(Decode(BitMapPicture(2, {0, 0, 8, 16}, {0, 0, 8, 16}, 0,
-                                   {{2, 4, 12}, {4, 8, 12}, {6, 4, 8}}),
-                     &picture)
-                  .ok());
+  ASSERT_TRUE(
+      Decode(BitMapPicture(2, {0, 0, 8, 16}, {0, 0, 8, 16}, 0, {{2, 4, 12}, {4, 8, 12}, {6, 4, 8}}),
+             &picture)
+          .ok());
   const Rgb red{255, 0, 0};
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 16; ++x) {

@@ -60,10 +60,18 @@ TEST(RectVerbTest, FramePaintEraseInvertAndFillEachDoTheirPart) {
       {"frame, pen 2x2, inside the shape", 0x30,
        [&](int x, int y) { return border(x, y) ? kRed : kBlue; }},
       {"paint with the pen colour", 0x31, [](int, int) { return kRed; }},
-      {"erase with the background colour", 0x32, [](int, int) { return Rgb{0, 255, 0}; }},
-      {"invert", 0x33, [](int, int) { return Rgb{255, 255, 0}; }},
+      {"erase with the background colour", 0x32,
+       [](int, int) {
+         return Rgb{0, 255, 0};
+       }},
+      {"invert", 0x33,
+       [](int, int) {
+         return Rgb{255, 255, 0};
+       }},
       {"fill with the fill pattern", 0x34,
-       [](int x, int y) { return (x + y) % 2 == 0 ? kRed : Rgb{0, 255, 0}; }},
+       [](int x, int y) {
+         return (x + y) % 2 == 0 ? kRed : Rgb{0, 255, 0};
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -96,15 +104,11 @@ TEST(RectVerbTest, PenModesOverAColouredBackground) {
     Rgb clear;  // where it is 0
   };
   const Case cases[] = {
-      {kPatCopy, kBlue, kWhite},
-      {kPatOr, kBlue, kRed},
-      {kPatXor, Rgb{0, 255, 255}, kRed},
-      {kPatBic, kWhite, kRed},
-      {kNotPatCopy, kWhite, kBlue},
-      {kNotPatOr, kRed, kBlue},
-      {kAddMax, Rgb{255, 0, 255}, kRed},   // with white as the 0 colour: max per component
-      {kAdMin, Rgb{0, 0, 0}, kRed},
-      {kTransparent, kBlue, kRed},
+      {kPatCopy, kBlue, kWhite},         {kPatOr, kBlue, kRed},
+      {kPatXor, Rgb{0, 255, 255}, kRed}, {kPatBic, kWhite, kRed},
+      {kNotPatCopy, kWhite, kBlue},      {kNotPatOr, kRed, kBlue},
+      {kAddMax, Rgb{255, 0, 255}, kRed},  // with white as the 0 colour: max per component
+      {kAdMin, Rgb{0, 0, 0}, kRed},      {kTransparent, kBlue, kRed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
@@ -139,12 +143,12 @@ TEST(RectVerbTest, InvertTwiceRestoresAndHiliteSwapsBackgroundWithHiliteColour) 
     Colour(b, 0x1A, kRed);
     RectOp(b, 0x31, 0, 0, 5, 5);
     Colour(b, 0x1D, Rgb{255, 255, 0});  // hilite colour
-    b->Op(0x1C);                         // HiliteMode: the next invert hilites
+    b->Op(0x1C);                        // HiliteMode: the next invert hilites
     RectOp(b, 0x33, 0, 0, 10, 10);
-    RectOp(b, 0x33, 12, 12, 14, 14);    // a plain invert again
+    RectOp(b, 0x33, 12, 12, 14, 14);  // a plain invert again
   });
-  EXPECT_EQ(PixelOf(hilite, 2, 2), kRed);                 // neither background nor hilite
-  EXPECT_EQ(PixelOf(hilite, 7, 7), (Rgb{255, 255, 0}));   // background became hilite
+  EXPECT_EQ(PixelOf(hilite, 2, 2), kRed);                // neither background nor hilite
+  EXPECT_EQ(PixelOf(hilite, 7, 7), (Rgb{255, 255, 0}));  // background became hilite
   EXPECT_EQ(PixelOf(hilite, 13, 13), kBlack);
 }
 
@@ -156,10 +160,14 @@ TEST(ShapeTest, OvalsRoundRectsArcsPolygonsAndRegionsCoverTheirShapes) {
     std::vector<std::pair<int, int>> blank;
   };
   const Case cases[] = {
-      {"paintOval", [](PictBuilder* b) { RectOp(b, 0x51, 2, 2, 18, 18); },
-       {{10, 10}, {3, 10}, {10, 17}}, {{2, 2}, {17, 17}, {3, 3}}},
-      {"frameOval keeps the inside", [](PictBuilder* b) { RectOp(b, 0x50, 2, 2, 18, 18); },
-       {{2, 10}, {17, 10}, {10, 2}}, {{10, 10}, {2, 2}}},
+      {"paintOval",
+       [](PictBuilder* b) { RectOp(b, 0x51, 2, 2, 18, 18); },
+       {{10, 10}, {3, 10}, {10, 17}},
+       {{2, 2}, {17, 17}, {3, 3}}},
+      {"frameOval keeps the inside",
+       [](PictBuilder* b) { RectOp(b, 0x50, 2, 2, 18, 18); },
+       {{2, 10}, {17, 10}, {10, 2}},
+       {{10, 10}, {2, 2}}},
       {"paintRoundRect",
        [](PictBuilder* b) {
          b->Op(0x0B);  // OvSize 8x8
@@ -167,21 +175,24 @@ TEST(ShapeTest, OvalsRoundRectsArcsPolygonsAndRegionsCoverTheirShapes) {
          b->U16(8);
          RectOp(b, 0x41, 2, 2, 18, 18);
        },
-       {{10, 10}, {2, 10}, {5, 5}}, {{2, 2}, {17, 17}}},
+       {{10, 10}, {2, 10}, {5, 5}},
+       {{2, 2}, {17, 17}}},
       {"paintArc, 0 to 90 degrees: the top right quarter",
        [](PictBuilder* b) {
          RectOp(b, 0x61, 0, 0, 20, 20);
          b->U16(0);
          b->U16(90);
        },
-       {{14, 5}, {11, 8}}, {{5, 5}, {5, 14}, {14, 14}}},
+       {{14, 5}, {11, 8}},
+       {{5, 5}, {5, 14}, {14, 14}}},
       {"paintArc, negative sweep: the top left quarter",
        [](PictBuilder* b) {
          RectOp(b, 0x61, 0, 0, 20, 20);
          b->U16(0);
          b->U16(static_cast<uint16_t>(-90));
        },
-       {{5, 5}}, {{14, 5}, {5, 14}}},
+       {{5, 5}},
+       {{14, 5}, {5, 14}}},
       {"paintPoly triangle",
        [](PictBuilder* b) {
          b->Op(0x71);
@@ -192,14 +203,17 @@ TEST(ShapeTest, OvalsRoundRectsArcsPolygonsAndRegionsCoverTheirShapes) {
            b->U16(h);
          }
        },
-       {{2, 2}, {15, 2}, {2, 15}}, {{15, 15}, {12, 12}}},
-      {"paintRgn", [](PictBuilder* b) {
+       {{2, 2}, {15, 2}, {2, 15}},
+       {{15, 15}, {12, 12}}},
+      {"paintRgn",
+       [](PictBuilder* b) {
          b->Op(0x81);
          b->U16(10 + 2 * 13);  // rows 5-10 spans 5-15; from row 8 only 5-8
          b->Rect(5, 5, 10, 15);
          for (int v : {5, 5, 15, 0x7FFF, 8, 8, 15, 0x7FFF, 10, 5, 8, 0x7FFF, 0x7FFF}) b->U16(v);
        },
-       {{6, 6}, {14, 6}, {6, 9}}, {{12, 9}, {6, 12}, {4, 6}}},
+       {{6, 6}, {14, 6}, {6, 9}},
+       {{12, 9}, {6, 12}, {4, 6}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

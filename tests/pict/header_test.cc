@@ -77,7 +77,11 @@ TEST(HeaderTest, ExtendedHeaderSizeFollowsTheSourceRectangleWhenItMatchesTheReso
       {"144 dpi: source twice the frame", 144, {0, 0, 50, 100}, {0, 0, 100, 200}, 200, 100},
       {"96 dpi, rounded", 96, {0, 0, 201, 201}, {0, 0, 269, 269}, 269, 269},
       {"72 dpi", 72, {0, 0, 30, 40}, {0, 0, 30, 40}, 40, 30},
-      {"resolution without matching source: the frame", 1000, {0, 0, 30, 40}, {0, 0, 30, 40}, 40,
+      {"resolution without matching source: the frame",
+       1000,
+       {0, 0, 30, 40},
+       {0, 0, 30, 40},
+       40,
        30},
       {"empty source: the frame", 300, {0, 0, 30, 40}, {0, 0, 0, 0}, 40, 30},
   };
@@ -194,7 +198,7 @@ struct SkipCase {
 };
 
 std::vector<SkipCase> SkipCases() {
-  std::vector<uint8_t> word_sized = {0, 3, 1, 2, 3};               // length word + 3 bytes
+  std::vector<uint8_t> word_sized = {0, 3, 1, 2, 3};              // length word + 3 bytes
   std::vector<uint8_t> long_sized = {0, 0, 0, 5, 1, 2, 3, 4, 5};  // length long + 5 bytes
   std::vector<uint8_t> region = {0, 10, 0, 0, 0, 0, 0, 4, 0, 4};
   std::vector<uint8_t> polygon = {0, 18, 0, 0, 0, 0, 0, 4, 0, 4, 0, 1, 0, 1, 0, 2, 0, 2};
@@ -294,7 +298,9 @@ TEST(LimitTest, OversizedPicturesAreRefusedBeforeAllocation) {
   const Case cases[] = {
       {"within the limit", {0, 0, 100, 100}, 10000, DecodeStatus::kOk},
       {"one pixel over", {0, 0, 100, 101}, 10000, DecodeStatus::kTooLarge},
-      {"whole coordinate space", {-32768, -32768, 32767, 32767}, 256LL * 1000 * 1000,
+      {"whole coordinate space",
+       {-32768, -32768, 32767, 32767},
+       256LL * 1000 * 1000,
        DecodeStatus::kTooLarge},
   };
   for (const Case& c : cases) {

@@ -26,7 +26,7 @@ std::string SixColourPicture() {
   b.Rect(0, 0, 2, 3);
   b.Rect(0, 0, 2, 3);
   b.U16(0);
-  const int colours[6][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+  const int colours[6][3] = {{255, 0, 0}, {0, 255, 0},     {0, 0, 255},
                              {0, 0, 0},   {255, 255, 255}, {128, 128, 128}};
   for (const auto& c : colours) {
     b.U8(0);
@@ -51,12 +51,12 @@ std::vector<std::string> OutputsIn(const std::string& folder) {
 TEST(Pict2tgaTest, WritesAnUprightTwentyFourBitTarga) {
   TempDir temp;
   ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
-  RunResult run = test::Run(PICT2TGA_EXE, {"-quiet", "-colorspace", "sRGB", temp.File("in.pict"),
-                                     temp.File("out.tga")});
+  RunResult run = test::Run(
+      PICT2TGA_EXE, {"-quiet", "-colorspace", "sRGB", temp.File("in.pict"), temp.File("out.tga")});
   ASSERT_EQ(run.exit_status, 0) << run.error;
   std::string file = ReadText(temp.File("out.tga"));
   ASSERT_EQ(file.size(), 18u + 3 * 2 * 3);
-  EXPECT_EQ(file[2], 2);                        // uncompressed true colour
+  EXPECT_EQ(file[2], 2);  // uncompressed true colour
   EXPECT_EQ(static_cast<uint8_t>(file[16]), 24);
   EXPECT_EQ(static_cast<uint8_t>(file[17]) & 0x30, 0x20);  // origin top left...
   // ... so the first row stored is the top one: red, in B, G, R order.
@@ -140,7 +140,9 @@ TEST(Pict2tgaTest, AcceptsOptionsItHasNoUseFor) {
 TEST(Pict2tgaTest, FormatPrefixOnTheOutputNamesTheSameFile) {
   TempDir temp;
   ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
-  EXPECT_EQ(test::Run(PICT2TGA_EXE, {temp.File("in.pict"), "tga:" + temp.File("out.tga")}).exit_status, 0);
+  EXPECT_EQ(
+      test::Run(PICT2TGA_EXE, {temp.File("in.pict"), "tga:" + temp.File("out.tga")}).exit_status,
+      0);
   EXPECT_TRUE(fs::Exists(temp.File("out.tga")));
 }
 
@@ -165,8 +167,8 @@ TEST(Pict2tgaTest, FailuresExitNonZeroAndLeaveNoFile) {
     SCOPED_TRACE(c.name);
     TempDir temp;
     if (!c.input_contents.empty()) ASSERT_TRUE(WriteText(temp.File("in.pict"), c.input_contents));
-    std::string output = c.output_in_missing_folder ? temp.File("nowhere/out.tga")
-                                                    : temp.File("out.tga");
+    std::string output =
+        c.output_in_missing_folder ? temp.File("nowhere/out.tga") : temp.File("out.tga");
     std::vector<std::string> args = {"-quiet", "-colorspace", "sRGB"};
     if (c.two_files) {
       args.push_back(temp.File("in.pict"));

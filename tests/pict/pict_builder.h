@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/pict/canvas.h"
-#include "engine/pict/pixel_map.h"
 #include "engine/pict/pict_reader.h"
+#include "engine/pict/pixel_map.h"
 
 namespace pic2jpg::pict::test_util {
 
@@ -36,7 +36,9 @@ struct PictBuilder {
     U16(right);
   }
   void Rect(const QdRect& r) { Rect(r.top, r.left, r.bottom, r.right); }
-  void Data(const std::vector<uint8_t>& data) { bytes.insert(bytes.end(), data.begin(), data.end()); }
+  void Data(const std::vector<uint8_t>& data) {
+    bytes.insert(bytes.end(), data.begin(), data.end());
+  }
   void Op(int op) {
     if (version == 2) {
       if ((bytes.size() - start) & 1) U8(0);
@@ -54,8 +56,12 @@ struct PictBuilder {
 struct HeaderSpec {
   HeaderSpec(QdRect frame_ = QdRect{0, 0, 8, 8}, int version_ = 2, bool preamble_ = true,
              bool extended_ = false, double resolution_ = 72, QdRect source_ = QdRect{})
-      : frame(frame_), version(version_), preamble(preamble_), extended(extended_),
-        resolution(resolution_), source(source_) {}
+      : frame(frame_),
+        version(version_),
+        preamble(preamble_),
+        extended(extended_),
+        resolution(resolution_),
+        source(source_) {}
   QdRect frame;
   int version;
   bool preamble;

@@ -51,7 +51,8 @@ std::vector<uint8_t> Encoded(FREE_IMAGE_FORMAT format, bool alpha, int width = k
     }
   }
   FIMEMORY* memory = FreeImage_OpenMemory();
-  FreeImage_SaveToMemory(format, dib, memory, format == FIF_JPEG ? JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444 : 0);
+  FreeImage_SaveToMemory(format, dib, memory,
+                         format == FIF_JPEG ? JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444 : 0);
   BYTE* bytes = nullptr;
   DWORD size = 0;
   FreeImage_AcquireMemory(memory, &bytes, &size);

@@ -77,8 +77,8 @@ TEST(ReferenceTest, DrawingPicturesPaintWhatQuickDrawPaints) {
   const Case cases[] = {
       // A navy face with red eyes and green ears; the rainbow bars drawn in
       // addMax mode leave white where they pass over white.
-      {"7.pict", {{250, 200, 0x000088}, {110, 150, 0xDD0000}, {60, 45, 0x44FF44},
-                  {360, 57, 0xFFFFFF}}},
+      {"7.pict",
+       {{250, 200, 0x000088}, {110, 150, 0xDD0000}, {60, 45, 0x44FF44}, {360, 57, 0xFFFFFF}}},
       // Colour cells filled with an RGB pattern and framed inside: the frame
       // of the first cell (black) and the pink gap the frames leave.
       {"4.pict", {{21, 30, 0x000000}, {77, 30, 0xFFDDDD}, {100, 30, 0x400000}}},

@@ -17,19 +17,23 @@ Region RandomRegion(std::mt19937* rng) {
   Region region;
   for (int i = 0; i < 4; ++i) {
     int a = coord(*rng), b = coord(*rng), c = coord(*rng), d = coord(*rng);
-    region = Combine(region, RectRegion(std::min(a, b), std::min(c, d), std::max(a, b),
-                                        std::max(c, d)),
-                     i == 3 ? RegionOp::kXor : RegionOp::kUnion);
+    region =
+        Combine(region, RectRegion(std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d)),
+                i == 3 ? RegionOp::kXor : RegionOp::kUnion);
   }
   return region;
 }
 
 bool Expected(bool a, bool b, RegionOp op) {
   switch (op) {
-    case RegionOp::kIntersect: return a && b;
-    case RegionOp::kUnion: return a || b;
-    case RegionOp::kSubtract: return a && !b;
-    case RegionOp::kXor: return a != b;
+    case RegionOp::kIntersect:
+      return a && b;
+    case RegionOp::kUnion:
+      return a || b;
+    case RegionOp::kSubtract:
+      return a && !b;
+    case RegionOp::kXor:
+      return a != b;
   }
   return false;
 }
@@ -51,8 +55,8 @@ TEST(RegionTest, CombineAgreesWithPixelByPixelSetOperations) {
   for (int round = 0; round < 200; ++round) {
     Region a = RandomRegion(&rng);
     Region b = RandomRegion(&rng);
-    for (RegionOp op : {RegionOp::kIntersect, RegionOp::kUnion, RegionOp::kSubtract,
-                        RegionOp::kXor}) {
+    for (RegionOp op :
+         {RegionOp::kIntersect, RegionOp::kUnion, RegionOp::kSubtract, RegionOp::kXor}) {
       Region r = Combine(a, b, op);
       ASSERT_TRUE(WellFormed(r));
       long long count = 0;
@@ -89,10 +93,10 @@ TEST(RegionTest, InsetKeepsThePixelsWhoseNeighbourhoodIsInside) {
 
 TEST(RegionTest, ReadsInversionPointsAndRejectsImpossibleSizes) {
   // An L: rows 0-4 cover x 0-6, rows 4-8 only x 0-2.
-  const uint8_t l_shape[] = {0, 36, 0, 0, 0, 0, 0, 8, 0, 6,  // size 36, bbox
-                             0, 0, 0, 0, 0, 6, 0x7F, 0xFF,   // y 0: 0, 6
-                             0, 4, 0, 2, 0, 6, 0x7F, 0xFF,   // y 4: 2, 6
-                             0, 8, 0, 0, 0, 2, 0x7F, 0xFF,   // y 8: 0, 2
+  const uint8_t l_shape[] = {0,    36,  0, 0, 0, 0, 0,    8,    0, 6,  // size 36, bbox
+                             0,    0,   0, 0, 0, 6, 0x7F, 0xFF,        // y 0: 0, 6
+                             0,    4,   0, 2, 0, 6, 0x7F, 0xFF,        // y 4: 2, 6
+                             0,    8,   0, 0, 0, 2, 0x7F, 0xFF,        // y 8: 0, 2
                              0x7F, 0xFF};
   ByteReader reader = MakeReader(l_shape, sizeof l_shape);
   Region region;
@@ -117,7 +121,8 @@ TEST(PackBitsTest, PackThenUnpackGivesBackTheData) {
     size_t size = rng() % 700;
     std::vector<uint8_t> data(size);
     // Runs and noise mixed.
-    for (size_t i = 0; i < size; ++i) data[i] = (rng() % 3 == 0) ? static_cast<uint8_t>(rng()) : (i / 40) & 0xFF;
+    for (size_t i = 0; i < size; ++i)
+      data[i] = (rng() % 3 == 0) ? static_cast<uint8_t>(rng()) : (i / 40) & 0xFF;
     std::vector<uint8_t> packed(PackBitsBound(size));
     packed.resize(PackBits(data.data(), size, packed.data()));
     EXPECT_LE(packed.size(), PackBitsBound(size));
@@ -142,7 +147,11 @@ TEST(PackBitsTest, OddDataIsClippedOrPaddedNeverOverrun) {
       {"short data padded with zeros", {1, 7, 8}, 1, {7, 8, 0, 0, 0, 0}, 2},
       {"literal cut by the data's end", {5, 1, 2}, 1, {1, 2, 0, 0, 0, 0}, 6},
       {"too much data clipped", {0xF9, 4}, 1, {4, 4, 4, 4, 4, 4}, 8},
-      {"16-bit units", {0, 0x12, 0x34, 0xFF, 0xAB, 0xCD}, 2, {0x12, 0x34, 0xAB, 0xCD, 0xAB, 0xCD}, 6},
+      {"16-bit units",
+       {0, 0x12, 0x34, 0xFF, 0xAB, 0xCD},
+       2,
+       {0x12, 0x34, 0xAB, 0xCD, 0xAB, 0xCD},
+       6},
       {"repeat without its unit", {0xFE}, 1, {0, 0, 0, 0, 0, 0}, 0},
   };
   for (const Case& c : cases) {

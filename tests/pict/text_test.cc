@@ -41,8 +41,7 @@ void Text(PictBuilder* b, int op, std::vector<int> moves, const std::string& tex
   b->Data(std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-Picture DrawText(const std::function<void(PictBuilder*)>& body,
-                 const DecodeOptions& options = {}) {
+Picture DrawText(const std::function<void(PictBuilder*)>& body, const DecodeOptions& options = {}) {
   PictBuilder b = StartPicture({QdRect{0, 0, 100, 200}});
   b.Op(0x0D);  // TxSize 20
   b.U16(20);
@@ -60,7 +59,11 @@ TEST(TextTest, StringsSitOnTheirBaselineAtTheLocationGiven) {
     int x, y;  // where the string's baseline starts
   };
   const Case cases[] = {
-      {"LongText", [](PictBuilder* b) { Text(b, 0x28, {50, 30}, "Hi"); }, 30, 50},
+      {"LongText",
+       [](PictBuilder* b) {
+         Text(b, 0x28, {50, 30}, "Hi");
+       },
+       30, 50},
       {"DHText moves right from the previous string",
        [](PictBuilder* b) {
          Text(b, 0x28, {50, 30}, "");
@@ -129,10 +132,15 @@ TEST(TextTest, TextIsDrawnInTheForegroundColourAndCopyModePaintsItsCells) {
 TEST(TextTest, TextCanBeLeftOutAndControlCharactersAreNotDrawn) {
   DecodeOptions no_text;
   no_text.draw_text = false;
-  EXPECT_TRUE(InkBox(DrawText([](PictBuilder* b) { Text(b, 0x28, {50, 30}, "Hi"); }, no_text))
+  EXPECT_TRUE(InkBox(DrawText(
+                         [](PictBuilder* b) {
+                           Text(b, 0x28, {50, 30}, "Hi");
+                         },
+                         no_text))
                   .Empty());
-  EXPECT_TRUE(InkBox(DrawText([](PictBuilder* b) { Text(b, 0x28, {50, 30}, "\r\t\x01"); }))
-                  .Empty());
+  EXPECT_TRUE(InkBox(DrawText([](PictBuilder* b) {
+                Text(b, 0x28, {50, 30}, "\r\t\x01");
+              })).Empty());
 }
 
 TEST(MacRomanTest, HighCharactersBecomeTheirUnicodeForms) {
@@ -142,12 +150,12 @@ TEST(MacRomanTest, HighCharactersBecomeTheirUnicodeForms) {
   };
   const Case cases[] = {
       {{'A', 'b', '1'}, "Ab1"},
-      {{0x8A, 0x9A, 0xA7}, "\xC3\xA4\xC3\xB6\xC3\x9F"},   // ä ö ß
+      {{0x8A, 0x9A, 0xA7}, "\xC3\xA4\xC3\xB6\xC3\x9F"},  // ä ö ß
       {{0xA5, 0xAA}, "\xE2\x80\xA2\xE2\x84\xA2"},        // • ™
       {{0xD2, 0xD3}, "\xE2\x80\x9C\xE2\x80\x9D"},        // “ ”
-      {{0xDB}, "\xE2\x82\xAC"},                           // €
-      {{0xF0}, "\xEF\xA3\xBF"},                           // the Apple logo, private use
-      {{'a', 0x0D, 'b', 0x7F}, "ab"},                     // control characters dropped
+      {{0xDB}, "\xE2\x82\xAC"},                          // €
+      {{0xF0}, "\xEF\xA3\xBF"},                          // the Apple logo, private use
+      {{'a', 0x0D, 'b', 0x7F}, "ab"},                    // control characters dropped
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MacRomanToUtf8(c.mac.data(), c.mac.size()), c.utf8);

@@ -30,8 +30,8 @@ namespace {
 // ImageMagick options that take a value, so that the value is not taken for
 // a file name. Any other option is a flag.
 constexpr const char* kOptionsWithValue[] = {
-    "-colorspace", "-density", "-units", "-depth", "-type", "-background", "-alpha",
-    "-define", "-resize", "-quality", "-compress", "-set", "-size", "-format",
+    "-colorspace", "-density", "-units",   "-depth",    "-type", "-background", "-alpha",
+    "-define",     "-resize",  "-quality", "-compress", "-set",  "-size",       "-format",
 };
 
 // Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
@@ -172,8 +172,8 @@ int Run(int argc, char** argv) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
   }
-  if (!fs::WriteFileAtomic(line.output, std::string_view(reinterpret_cast<const char*>(file.data()),
-                                                         file.size()))) {
+  if (!fs::WriteFileAtomic(
+          line.output, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()))) {
     Report(line, "cannot write " + line.output);
     return 4;
   }
