@@ -50,6 +50,11 @@ std::vector<uint8_t> Encoded(FREE_IMAGE_FORMAT format, bool alpha, int width = k
       if (alpha) p[FI_RGBA_ALPHA] = x == 0 ? 0 : 255;
     }
   }
+  if (format == FIF_GIF) {  // GIF holds palette images only
+    FIBITMAP* quantised = FreeImage_ColorQuantize(dib, FIQ_WUQUANT);
+    FreeImage_Unload(dib);
+    dib = quantised;
+  }
   FIMEMORY* memory = FreeImage_OpenMemory();
   FreeImage_SaveToMemory(format, dib, memory,
                          format == FIF_JPEG ? JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444 : 0);
@@ -112,6 +117,7 @@ TEST(QuickTimeTest, EveryPayloadKindDecodesAndHidesItsStandIn) {
       {"BMP rows", "WRLE", 24, BmpRows(), 0, false},
       {"BMP file", "WRLE", 24, Encoded(FIF_BMP, false), 0, false},
       {"JPEG", "jpeg", 24, Encoded(FIF_JPEG, false), 24, false},
+      {"GIF", "gif ", 8, Encoded(FIF_GIF, false), 8, false},
   };
   for (const PayloadCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -199,6 +205,22 @@ TEST(QuickTimeTest, ImagesThatDoNotDecodeLeaveTheStandInDrawn) {
       for (int x = 0; x < kW; ++x) ASSERT_EQ(PixelOf(picture, x, y), kBlack) << x << "," << y;
     }
   }
+}
+
+TEST(QuickTimeTest, UncompressedQuickTimeLeavesTheBitmapAfterItToDraw) {
+  PictBuilder b = StartPicture({QdRect{0, 0, kH, kW}});
+  b.Op(0x8201);
+  PictBuilder body;
+  body.U16(0);                             // version
+  body.Data(std::vector<uint8_t>(36, 0));  // matrix
+  body.U32(0);                             // matte size
+  body.Rect(0, 0, 0, 0);                   // matte rectangle
+  b.U32(static_cast<uint32_t>(body.bytes.size()));
+  b.Data(body.bytes);
+  StandIn(&b, QdRect{0, 0, kH, kW});
+  Picture picture;
+  ASSERT_TRUE(Decode(b.Finish(), &picture).ok());
+  EXPECT_EQ(PixelOf(picture, 1, 1), kBlack);
 }
 
 TEST(QuickTimeTest, StandInOutsideTheImageIsStillDrawn) {
