@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,10 +15,15 @@ std::map<std::string, int> g_icon_image_map;
 std::map<std::string, int> g_second_icon_image_map;
 
 std::string VersionText(int version) {
-  std::string text = std::to_string(version);
-  if (text.size() >= 2) text.insert(1, ".");
-  if (text.size() >= 4) text.insert(3, ".");
-  if (!text.empty() && text.back() == '0') text = text.substr(0, 3);
+  // A dot after the first and after the second digit ("270" -> "2.7.0"),
+  // then a zero patch number is dropped ("2.7").
+  const std::string digits = std::to_string(version);
+  std::string text;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i == 1 || i == 2) text += '.';
+    text += digits[i];
+  }
+  if (!text.empty() && text.back() == '0') text.resize(std::min<size_t>(text.size(), 3));
   return text;
 }
 

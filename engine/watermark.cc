@@ -131,8 +131,8 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
   if (spot.x < 0 || spot.y < 0 || spot.x + mark_width > width || spot.y + mark_height > height) {
     return image;
   }
-  Bitmap layer(FreeImage_AllocateT(FIT_BITMAP, static_cast<int>(width), static_cast<int>(height),
-                                   32));
+  Bitmap layer(
+      FreeImage_AllocateT(FIT_BITMAP, static_cast<int>(width), static_cast<int>(height), 32));
   if (layer.dib == nullptr) return image;
   // A plain copy (alpha above 255): blending at 255 would lose a step of
   // every channel.

@@ -115,8 +115,7 @@ struct CanvasSnapshot {
   platform::Rgba At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return 0;
     const BYTE* p = FreeImage_GetScanLine(bitmap.get(), height() - 1 - y) + x * 4;
-    return platform::MakeRgba(p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE],
-                              p[FI_RGBA_ALPHA]);
+    return platform::MakeRgba(p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE], p[FI_RGBA_ALPHA]);
   }
   ImagePtr bitmap;
 };

@@ -1,11 +1,10 @@
 // The drawing layer on its own: canvases, flood fill, painting with alpha,
 // and the PNG hand-over to the codec library.
-#include "platform/drawing.h"
-
 #include <gtest/gtest.h>
 
 #include "drawing_fixture.h"
 #include "engine/frame.h"
+#include "platform/drawing.h"
 
 namespace pic2jpg {
 namespace {
@@ -58,9 +57,13 @@ TEST(DrawingLayerTest, FloodFillStopsAtOtherColours) {
     int x, y;
     uint32_t colour;
   };
-  const Probe probes[] = {{0, 0, outside},  {19, 19, outside}, {4, 10, outside},
-                          {5, 5, MakeRgba(0, 0, 255, 255)}, {6, 10, MakeRgba(0, 0, 255, 255)},
-                          {7, 7, inside},   {12, 12, inside}};
+  const Probe probes[] = {{0, 0, outside},
+                          {19, 19, outside},
+                          {4, 10, outside},
+                          {5, 5, MakeRgba(0, 0, 255, 255)},
+                          {6, 10, MakeRgba(0, 0, 255, 255)},
+                          {7, 7, inside},
+                          {12, 12, inside}};
   test::CanvasSnapshot snapshot(*canvas);
   for (const Probe& p : probes) {
     uint32_t got = snapshot.At(p.x, p.y);
@@ -86,8 +89,8 @@ TEST(DrawingLayerTest, PaintingMultipliesAlpha) {
 // The PNG hand-over keeps colours and alpha, and a canvas without any
 // transparent pixel still arrives with an alpha channel.
 TEST(DrawingLayerTest, CanvasToBitmapKeepsAlpha) {
-  for (uint32_t fill : {MakeRgba(10, 200, 30, 255), MakeRgba(200, 100, 50, 128),
-                        MakeRgba(0, 0, 0, 0)}) {
+  for (uint32_t fill :
+       {MakeRgba(10, 200, 30, 255), MakeRgba(200, 100, 50, 128), MakeRgba(0, 0, 0, 0)}) {
     platform::CanvasPtr canvas = platform::CreateCanvas(7, 5);
     platform::FillCanvas(canvas.get(), fill);
     ImagePtr bitmap(CanvasToBitmap(*canvas));

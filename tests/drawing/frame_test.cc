@@ -22,12 +22,9 @@ TEST(ParseHexColourAlphaTest, SixDigitsOrTransparentBlack) {
   const Case cases[] = {
       {"FF8000", 255, 0xFF0080FFu},  // red 0xFF, green 0x80, blue 0x00
       {"ff8000", 255, 0xFF0080FFu},  // either letter case
-      {"0000FF", 128, 0x80FF0000u},
-      {"123456", 0, 0x00563412u},
-      {"FFF", 255, 0},
-      {"", 255, 0},
-      {"FF00001", 255, 0},
-      {"GG00FF", 255, 0xFFFF0000u},  // a pair that is not hexadecimal counts 0
+      {"0000FF", 128, 0x80FF0000u}, {"123456", 0, 0x00563412u},   {"FFF", 255, 0}, {"", 255, 0},
+      {"FF00001", 255, 0},          {"GG00FF", 255, 0xFFFF0000u},  // a pair that is not hexadecimal
+                                                                   // counts 0
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseHexColourAlpha(c.text, c.alpha), c.expected) << c.text << " alpha " << c.alpha;
@@ -130,16 +127,27 @@ TEST_F(FrameTest, CornersAreMitredAlongTheirDiagonals) {
   };
   const Probe probes[] = {
       // top left: diagonal from (0,0) to (30,10), y = x / 3
-      {20, 2, kRed}, {20, 8, kBlue}, {28, 1, kRed}, {2, 8, kBlue},
+      {20, 2, kRed},
+      {20, 8, kBlue},
+      {28, 1, kRed},
+      {2, 8, kBlue},
       // top right: diagonal from (100,0) to (80,10)
-      {85, 2, kRed}, {97, 8, kGreen},
+      {85, 2, kRed},
+      {97, 8, kGreen},
       // bottom right: diagonal from (100,80) to (80,60)
-      {85, 77, kYellow}, {97, 65, kGreen},
+      {85, 77, kYellow},
+      {97, 65, kGreen},
       // bottom left: diagonal from (0,80) to (30,60)
-      {20, 77, kYellow}, {5, 62, kBlue},
+      {20, 77, kYellow},
+      {5, 62, kBlue},
       // plain bands and the inside
-      {50, 5, kRed}, {95, 40, kGreen}, {50, 70, kYellow}, {10, 40, kBlue}, {50, 40, kWhite},
-      {30, 10, kWhite}, {79, 59, kWhite},
+      {50, 5, kRed},
+      {95, 40, kGreen},
+      {50, 70, kYellow},
+      {10, 40, kBlue},
+      {50, 40, kWhite},
+      {30, 10, kWhite},
+      {79, 59, kWhite},
   };
   for (const Probe& p : probes) {
     EXPECT_EQ(PixelAt(result.get(), p.x, p.y), p.colour) << "at " << p.x << "," << p.y;

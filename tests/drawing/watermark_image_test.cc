@@ -41,9 +41,8 @@ TEST_F(WatermarkImageTest, FormatsKeepTheirAlpha) {
   };
   for (const Case& c : cases) {
     std::string path = dir_.File(c.name);
-    ASSERT_TRUE(test::WriteMark(path, c.format, 20, 10, [](int x, int) {
-      return x < 10 ? 0xFFFF0000u : 0x800000FFu;
-    }));
+    ASSERT_TRUE(test::WriteMark(path, c.format, 20, 10,
+                                [](int x, int) { return x < 10 ? 0xFFFF0000u : 0x800000FFu; }));
     ImagePtr result = StampOnWhite(path);
     ASSERT_NE(result, nullptr) << c.name;
     EXPECT_TRUE(Near(PixelAt(result.get(), 3, 5), c.left, c.tolerance))
@@ -72,14 +71,13 @@ TEST_F(WatermarkImageTest, OpacityDarkensOpaqueMarksAndFadesTransparentOnes) {
     std::string path = dir_.File(c.name);
     // The PNG has one transparent pixel, so that it is stored with alpha.
     uint32_t colour = c.format == FIF_BMP ? 0xFFFFFFFFu : 0xFFFF0000u;
-    ASSERT_TRUE(test::WriteMark(path, c.format, 10, 10, [colour](int x, int y) {
-      return x == 9 && y == 9 ? 0u : colour;
-    }));
+    ASSERT_TRUE(test::WriteMark(path, c.format, 10, 10,
+                                [colour](int x, int y) { return x == 9 && y == 9 ? 0u : colour; }));
     g_settings.watermark.image_opacity = c.opacity;
     ImagePtr result = StampOnWhite(path);
     int got = PixelAt(result.get(), 5, 5);
-    EXPECT_TRUE(Near(got, c.expected)) << c.name << " opacity " << c.opacity << std::hex << " got "
-                                       << got;
+    EXPECT_TRUE(Near(got, c.expected))
+        << c.name << " opacity " << c.opacity << std::hex << " got " << got;
   }
 }
 
@@ -108,8 +106,8 @@ TEST_F(WatermarkImageTest, GreyFilterWeighsTheChannels) {
     g_settings.watermark.image_opacity = c.opacity;
     ImagePtr result = StampOnWhite(path);
     int got = PixelAt(result.get(), 5, 5);
-    EXPECT_TRUE(Near(got, c.expected)) << std::hex << c.argb << " opacity " << std::dec
-                                       << c.opacity << std::hex << " got " << got;
+    EXPECT_TRUE(Near(got, c.expected))
+        << std::hex << c.argb << " opacity " << std::dec << c.opacity << std::hex << " got " << got;
   }
 }
 
@@ -170,8 +168,7 @@ TEST_F(WatermarkImageTest, UnreadableFilesLeaveThePictureUnmarked) {
     ImagePtr result(DrawWatermark(MakeImage(30, 20, 8, 0x404040), 30, 20));
     ASSERT_NE(result, nullptr) << path;
     EXPECT_EQ(FreeImage_GetBPP(result.get()), 24u) << path;
-    EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return test::Red(c) > 0x60; }), 0)
-        << path;
+    EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return test::Red(c) > 0x60; }), 0) << path;
   }
 }
 

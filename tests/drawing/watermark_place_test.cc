@@ -52,8 +52,8 @@ TEST_F(WatermarkPlaceTest, NineAnchorsWithOffsets) {
     int position, x, y;
   };
   const Case cases[] = {
-      {0, 7, 5},   {1, 40, 5},  {2, 74, 5},  {3, 7, 25}, {4, 40, 25},
-      {5, 74, 25}, {6, 7, 46},  {7, 40, 46}, {8, 74, 46}, {9, 0, 0},
+      {0, 7, 5},   {1, 40, 5}, {2, 74, 5},  {3, 7, 25},  {4, 40, 25},
+      {5, 74, 25}, {6, 7, 46}, {7, 40, 46}, {8, 74, 46}, {9, 0, 0},
   };
   for (const Case& c : cases) {
     RedMark(20, 10, c.position, 7, 5);
@@ -86,11 +86,11 @@ TEST_F(WatermarkPlaceTest, BoundaryKeepsTheMarkInsideTheFrame) {
     Box expected;
   };
   const Case cases[] = {
-      {1, 1, 0, {20, 20, 30, 30}},      // starts at the frame's inner corner
-      {1, 0, 0, {0, 0, 10, 10}},        // over the frame
-      {0, 1, 0, {0, 0, 10, 10}},        // no frame, no boundary
-      {1, 1, 8, {90, 50, 100, 60}},     // 80 x 40 area at (20, 20)
-      {1, 1, 4, {55, 35, 65, 45}},      // (80 - 10) / 2 + 20, (40 - 10) / 2 + 20
+      {1, 1, 0, {20, 20, 30, 30}},   // starts at the frame's inner corner
+      {1, 0, 0, {0, 0, 10, 10}},     // over the frame
+      {0, 1, 0, {0, 0, 10, 10}},     // no frame, no boundary
+      {1, 1, 8, {90, 50, 100, 60}},  // 80 x 40 area at (20, 20)
+      {1, 1, 4, {55, 35, 65, 45}},   // (80 - 10) / 2 + 20, (40 - 10) / 2 + 20
   };
   for (const Case& c : cases) {
     FrameSettings& f = g_settings.frame;
@@ -120,9 +120,9 @@ TEST_F(WatermarkPlaceTest, OversizedMarkIsCutToItsTopLeftPart) {
     Box red;
   };
   const Case cases[] = {
-      {0, 10, 5, {10, 5, 50, 35}},   // cut to 50 x 35 at (10, 5)
-      {8, 10, 5, {0, 0, 40, 30}},    // cut to 50 x 35, anchored at (0, 0)
-      {4, 0, 0, {0, 0, 40, 30}},     // cut to 60 x 40, centred at (0, 0)
+      {0, 10, 5, {10, 5, 50, 35}},  // cut to 50 x 35 at (10, 5)
+      {8, 10, 5, {0, 0, 40, 30}},   // cut to 50 x 35, anchored at (0, 0)
+      {4, 0, 0, {0, 0, 40, 30}},    // cut to 60 x 40, centred at (0, 0)
   };
   for (const Case& c : cases) {
     UseImageMark(path, c.position, c.x_offset, c.y_offset);
@@ -139,9 +139,9 @@ TEST_F(WatermarkPlaceTest, MarksThatCannotBePlacedAreLeftOut) {
   struct Case {
     int position, x_offset, y_offset;
   };
-  const Case cases[] = {{0, 60, 0},        {0, 0, 45},          {0, 200, 200},
-                        {0, -5, 0},        {8, 0, -5},          {0, INT32_MAX, 0},
-                        {8, INT32_MIN, 0}, {2, INT32_MIN, 0},   {7, 0, INT32_MIN}};
+  const Case cases[] = {{0, 60, 0},        {0, 0, 45},        {0, 200, 200},
+                        {0, -5, 0},        {8, 0, -5},        {0, INT32_MAX, 0},
+                        {8, INT32_MIN, 0}, {2, INT32_MIN, 0}, {7, 0, INT32_MIN}};
   for (const Case& c : cases) {
     RedMark(10, 10, c.position, c.x_offset, c.y_offset);
     ImagePtr result = Stamp(MakeImage(60, 40, 8, kBlack));
@@ -171,9 +171,9 @@ TEST_F(WatermarkPlaceTest, RotationTurnsTheMarkBeforePlacing) {
     int tolerance;
   };
   const Case cases[] = {
-      {0, 30, 10, 0},   {90, 10, 30, 0},  {180, 30, 10, 0}, {270, 10, 30, 0},
-      {360, 30, 10, 0}, {-90, 30, 10, 0},  // only 0 < angle < 360 turns
-      {45, 29, 29, 3},                      // (30 + 10) / sqrt(2) each way
+      {0, 30, 10, 0},   {90, 10, 30, 0},  {180, 30, 10, 0},
+      {270, 10, 30, 0}, {360, 30, 10, 0}, {-90, 30, 10, 0},  // only 0 < angle < 360 turns
+      {45, 29, 29, 3},                                       // (30 + 10) / sqrt(2) each way
   };
   for (const Case& c : cases) {
     RedMark(30, 10, 0, 0, 0);

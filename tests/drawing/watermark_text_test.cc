@@ -59,8 +59,8 @@ TEST(AlignedLineXTest, LeftCentreRight) {
 }
 
 TEST(FontPixelSizeTest, PointsAtNinetySixDpi) {
-  const std::pair<int, int> cases[] = {{14, 19}, {12, 16}, {9, 12}, {10, 13}, {72, 96},
-                                       {1, 1},   {0, 0},   {-4, 0}};
+  const std::pair<int, int> cases[] = {{14, 19}, {12, 16}, {9, 12}, {10, 13},
+                                       {72, 96}, {1, 1},   {0, 0},  {-4, 0}};
   for (auto [points, pixels] : cases) EXPECT_EQ(platform::FontPixelSize(points), pixels) << points;
 }
 
@@ -163,7 +163,8 @@ TEST_F(WatermarkTextTest, FamiliesResolveToTheirReplacements) {
   // A generic fall-back would be another face: the test can tell them apart.
   platform::FontPtr serif = platform::CreateFont({"Liberation Serif", 14});
   platform::FontPtr sans = platform::CreateFont({"Liberation Sans", 14});
-  EXPECT_NE(platform::MeasureVectorText(*serif, kSample), platform::MeasureVectorText(*sans, kSample));
+  EXPECT_NE(platform::MeasureVectorText(*serif, kSample),
+            platform::MeasureVectorText(*sans, kSample));
 }
 
 TEST_F(WatermarkTextTest, DefaultFontListIsAvailable) {
@@ -260,8 +261,8 @@ TEST_F(WatermarkTextTest, AlignmentPlacesShortLines) {
       const int bw = CanvasWidth(*mark), bh = CanvasHeight(*mark);
       auto [left, right] = GlyphColumns(*mark, bh / 2 + 2, bh - 6);
       ASSERT_LT(left, right) << "no glyphs on the second line";
-      std::string where = "aa " + std::to_string(antialiasing) + " alignment " +
-                          std::to_string(alignment);
+      std::string where =
+          "aa " + std::to_string(antialiasing) + " alignment " + std::to_string(alignment);
       if (alignment == 0) EXPECT_NEAR(left, 6, 3) << where;
       if (alignment == 1) EXPECT_NEAR(left + right, bw, 3) << where;
       if (alignment == 2) EXPECT_NEAR(right, bw - 6, 3) << where;
@@ -306,8 +307,11 @@ TEST_F(WatermarkTextTest, BackOpacityOfTheBox) {
     int8_t antialiasing;
     int expected;  // a padding pixel over white
   };
-  const Case cases[] = {{1, 0, 0xFEFEFE}, {255, 0, 0x000000}, {1, 1, 0xFEFEFE},
-                        {255, 1, 0x000000}, {128, 1, 0x7F7F7F}};
+  const Case cases[] = {{1, 0, 0xFEFEFE},
+                        {255, 0, 0x000000},
+                        {1, 1, 0xFEFEFE},
+                        {255, 1, 0x000000},
+                        {128, 1, 0x7F7F7F}};
   for (const Case& c : cases) {
     g_settings.watermark.back_opacity = c.back_opacity;
     g_settings.watermark.text_antialiasing = c.antialiasing;
