@@ -13,14 +13,14 @@ platform::FontPtr g_watermark_font;
 
 bool CreateWatermarkFont() {
   const WatermarkSettings& wm = g_settings.watermark;
-  platform::FontSpec spec;
-  spec.family = wm.font;
-  spec.points = wm.font_size;
-  spec.bold = wm.font_style == 1 || wm.font_style == 3;
-  spec.italic = wm.font_style == 2 || wm.font_style == 3;
-  spec.underline = wm.font_effect == 1;
-  spec.strikeout = wm.font_effect == 2;
-  g_watermark_font = platform::CreateFont(spec);
+  platform::FontSpec request;
+  request.family = wm.font;
+  request.points = wm.font_size;
+  request.bold = wm.font_style == 1 || wm.font_style == 3;
+  request.italic = wm.font_style == 2 || wm.font_style == 3;
+  request.underline = wm.font_effect == 1;
+  request.strikeout = wm.font_effect == 2;
+  g_watermark_font = platform::CreateFont(request);
   return g_watermark_font != nullptr;
 }
 

@@ -28,21 +28,22 @@ int FontPixelSize(int points) {
   return pixels > INT32_MAX / PANGO_SCALE ? INT32_MAX / PANGO_SCALE : static_cast<int>(pixels);
 }
 
-FontPtr CreateFont(const FontSpec& spec) {
-  if (spec.points <= 0 || spec.points > kMaxFontPoints || !FontFamilyAvailable(spec.family)) {
+FontPtr CreateFont(const FontSpec& request) {
+  if (request.points <= 0 || request.points > kMaxFontPoints ||
+      !FontFamilyAvailable(request.family)) {
     return nullptr;
   }
   FontPtr font(new Font);
   font->description = pango_font_description_new();
-  pango_font_description_set_family(font->description, spec.family.c_str());
+  pango_font_description_set_family(font->description, request.family.c_str());
   pango_font_description_set_absolute_size(font->description,
-                                           FontPixelSize(spec.points) * double{PANGO_SCALE});
+                                           FontPixelSize(request.points) * double{PANGO_SCALE});
   pango_font_description_set_weight(font->description,
-                                    spec.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+                                    request.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
   pango_font_description_set_style(font->description,
-                                   spec.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  font->underline = spec.underline;
-  font->strikeout = spec.strikeout;
+                                   request.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  font->underline = request.underline;
+  font->strikeout = request.strikeout;
   return font;
 }
 

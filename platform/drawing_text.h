@@ -43,7 +43,7 @@ inline constexpr int kMaxFontPoints = 3000;
 // Null when the size is not 1..kMaxFontPoints or FontFamilyAvailable
 // (font_config.h) refuses the family: an unknown name never silently becomes
 // another face.
-FontPtr CreateFont(const FontSpec& spec);
+FontPtr CreateFont(const FontSpec& request);
 
 struct TextExtent {
   int width = 0;

@@ -85,15 +85,15 @@ std::string TransparentPicture() {
   BYTE* bytes = nullptr;
   DWORD size = 0;
   FreeImage_AcquireMemory(memory, &bytes, &size);
-  pict::test_util::QuickTimeSpec spec;
-  spec.codec = "png ";
-  spec.width = 2;
-  spec.height = 1;
-  spec.data.assign(bytes, bytes + size);
+  pict::test_util::QuickTimeSpec request;
+  request.codec = "png ";
+  request.width = 2;
+  request.height = 1;
+  request.data.assign(bytes, bytes + size);
   FreeImage_CloseMemory(memory);
   FreeImage_Unload(dib);
   PictBuilder b = StartPicture({pict::QdRect{0, 0, 1, 2}});
-  pict::test_util::CompressedQuickTime(&b, spec);
+  pict::test_util::CompressedQuickTime(&b, request);
   std::vector<uint8_t> data = b.Finish();
   return std::string(data.begin(), data.end());
 }

@@ -70,14 +70,14 @@ struct HeaderSpec {
   QdRect source;  // for the extended header
 };
 
-inline PictBuilder StartPicture(const HeaderSpec& spec = {}) {
+inline PictBuilder StartPicture(const HeaderSpec& request = {}) {
   PictBuilder b;
-  b.version = spec.version;
-  if (spec.preamble) b.bytes.assign(512, 0);
+  b.version = request.version;
+  if (request.preamble) b.bytes.assign(512, 0);
   b.start = b.bytes.size();
   b.U16(0);  // picSize
-  b.Rect(spec.frame);
-  if (spec.version == 1) {
+  b.Rect(request.frame);
+  if (request.version == 1) {
     b.U8(0x11);
     b.U8(0x01);
     return b;
@@ -85,20 +85,20 @@ inline PictBuilder StartPicture(const HeaderSpec& spec = {}) {
   b.U16(0x0011);
   b.U16(0x02FF);
   b.U16(0x0C00);
-  if (spec.extended) {
+  if (request.extended) {
     b.U16(0xFFFE);
     b.U16(0);
-    b.U32(static_cast<uint32_t>(spec.resolution * 65536));
-    b.U32(static_cast<uint32_t>(spec.resolution * 65536));
-    b.Rect(spec.source);
+    b.U32(static_cast<uint32_t>(request.resolution * 65536));
+    b.U32(static_cast<uint32_t>(request.resolution * 65536));
+    b.Rect(request.source);
     b.U32(0);
   } else {
     b.U16(0xFFFF);
     b.U16(0xFFFF);
-    b.U32(static_cast<uint32_t>(spec.frame.left) << 16);
-    b.U32(static_cast<uint32_t>(spec.frame.top) << 16);
-    b.U32(static_cast<uint32_t>(spec.frame.right) << 16);
-    b.U32(static_cast<uint32_t>(spec.frame.bottom) << 16);
+    b.U32(static_cast<uint32_t>(request.frame.left) << 16);
+    b.U32(static_cast<uint32_t>(request.frame.top) << 16);
+    b.U32(static_cast<uint32_t>(request.frame.right) << 16);
+    b.U32(static_cast<uint32_t>(request.frame.bottom) << 16);
     b.U32(0);
   }
   return b;

@@ -90,10 +90,10 @@ void StandIn(PictBuilder* b, const QdRect& dst) {
   b->U16(0x8000);
 }
 
-std::vector<uint8_t> QuickTimePicture(const QuickTimeSpec& spec, int frame_w, int frame_h,
+std::vector<uint8_t> QuickTimePicture(const QuickTimeSpec& request, int frame_w, int frame_h,
                                       bool stand_in) {
   PictBuilder b = StartPicture({QdRect{0, 0, frame_h, frame_w}});
-  CompressedQuickTime(&b, spec);
+  CompressedQuickTime(&b, request);
   if (stand_in) StandIn(&b, QdRect{0, 0, kH, kW});
   return b.Finish();
 }
@@ -121,14 +121,14 @@ TEST(QuickTimeTest, EveryPayloadKindDecodesAndHidesItsStandIn) {
   };
   for (const PayloadCase& c : cases) {
     SCOPED_TRACE(c.name);
-    QuickTimeSpec spec;
-    spec.codec = c.codec;
-    spec.width = kW;
-    spec.height = kH;
-    spec.depth = c.depth;
-    spec.data = c.data;
+    QuickTimeSpec request;
+    request.codec = c.codec;
+    request.width = kW;
+    request.height = kH;
+    request.depth = c.depth;
+    request.data = c.data;
     Picture picture;
-    DecodeResult result = Decode(QuickTimePicture(spec, kW, kH, true), &picture);
+    DecodeResult result = Decode(QuickTimePicture(request, kW, kH, true), &picture);
     ASSERT_TRUE(result.ok()) << result.message;
     for (int y = 0; y < kH; ++y) {
       for (int x = 0; x < kW; ++x) {
@@ -152,15 +152,15 @@ TEST(QuickTimeTest, MatrixPlacesAndScalesTheImage) {
   };
   for (const Case& c : {Case{1, 3, 2}, Case{2, 0, 0}, Case{2, 1, 5}}) {
     SCOPED_TRACE(::testing::Message() << c.scale << " " << c.tx << " " << c.ty);
-    QuickTimeSpec spec;
-    spec.width = kW;
-    spec.height = kH;
-    spec.data = RawPixels(32);
-    spec.scale = c.scale;
-    spec.tx = c.tx;
-    spec.ty = c.ty;
+    QuickTimeSpec request;
+    request.width = kW;
+    request.height = kH;
+    request.data = RawPixels(32);
+    request.scale = c.scale;
+    request.tx = c.tx;
+    request.ty = c.ty;
     Picture picture;
-    ASSERT_TRUE(Decode(QuickTimePicture(spec, 16, 12, false), &picture).ok());
+    ASSERT_TRUE(Decode(QuickTimePicture(request, 16, 12, false), &picture).ok());
     for (int y = 0; y < 12; ++y) {
       for (int x = 0; x < 16; ++x) {
         int sx = static_cast<int>(std::floor((x - c.tx) / c.scale));
@@ -193,14 +193,14 @@ TEST(QuickTimeTest, ImagesThatDoNotDecodeLeaveTheStandInDrawn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QuickTimeSpec spec;
-    spec.codec = c.codec;
-    spec.width = kW;
-    spec.height = kH;
-    spec.depth = 24;
-    spec.data = c.data;
+    QuickTimeSpec request;
+    request.codec = c.codec;
+    request.width = kW;
+    request.height = kH;
+    request.depth = 24;
+    request.data = c.data;
     Picture picture;
-    ASSERT_TRUE(Decode(QuickTimePicture(spec, kW, kH, true), &picture, c.options).ok());
+    ASSERT_TRUE(Decode(QuickTimePicture(request, kW, kH, true), &picture, c.options).ok());
     for (int y = 0; y < kH; ++y) {
       for (int x = 0; x < kW; ++x) ASSERT_EQ(PixelOf(picture, x, y), kBlack) << x << "," << y;
     }
@@ -224,12 +224,12 @@ TEST(QuickTimeTest, UncompressedQuickTimeLeavesTheBitmapAfterItToDraw) {
 }
 
 TEST(QuickTimeTest, StandInOutsideTheImageIsStillDrawn) {
-  QuickTimeSpec spec;
-  spec.width = kW;
-  spec.height = kH;
-  spec.data = RawPixels(32);
+  QuickTimeSpec request;
+  request.width = kW;
+  request.height = kH;
+  request.data = RawPixels(32);
   PictBuilder b = StartPicture({QdRect{0, 0, 8, 8}});
-  CompressedQuickTime(&b, spec);
+  CompressedQuickTime(&b, request);
   StandIn(&b, QdRect{0, 0, kH, kW});  // over the image: skipped
   StandIn(&b, QdRect{5, 5, 8, 8});    // elsewhere: drawn
   Picture picture;
@@ -239,29 +239,29 @@ TEST(QuickTimeTest, StandInOutsideTheImageIsStillDrawn) {
 }
 
 TEST(QuickTimeTest, MaskRegionLimitsTheImage) {
-  QuickTimeSpec spec;
-  spec.width = kW;
-  spec.height = kH;
-  spec.data = RawPixels(32);
+  QuickTimeSpec request;
+  request.width = kW;
+  request.height = kH;
+  request.data = RawPixels(32);
   PictBuilder region;
   region.U16(10);
   region.Rect(0, 0, 2, 2);  // a rectangular mask over the top-left 2x2
-  spec.mask_region = region.bytes;
+  request.mask_region = region.bytes;
   Picture picture;
-  ASSERT_TRUE(Decode(QuickTimePicture(spec, kW, kH, false), &picture).ok());
+  ASSERT_TRUE(Decode(QuickTimePicture(request, kW, kH, false), &picture).ok());
   EXPECT_EQ(PixelOf(picture, 1, 1), ImageColour(1, 1));
   EXPECT_EQ(PixelOf(picture, 3, 1), kWhite);
   EXPECT_EQ(PixelOf(picture, 1, 2), kWhite);
 }
 
 TEST(QuickTimeTest, TransparentImageKeepsItsAlphaOverWhite) {
-  QuickTimeSpec spec;
-  spec.codec = "png ";
-  spec.width = kW;
-  spec.height = kH;
-  spec.data = Encoded(FIF_PNG, true);
+  QuickTimeSpec request;
+  request.codec = "png ";
+  request.width = kW;
+  request.height = kH;
+  request.data = Encoded(FIF_PNG, true);
   Picture picture;
-  ASSERT_TRUE(Decode(QuickTimePicture(spec, kW + 2, kH, false), &picture).ok());
+  ASSERT_TRUE(Decode(QuickTimePicture(request, kW + 2, kH, false), &picture).ok());
   EXPECT_TRUE(picture.has_alpha);
   EXPECT_EQ(PixelOf(picture, 0, 1), kWhite);  // transparent: white underneath
   EXPECT_EQ(AlphaOf(picture, 0, 1), 0);
@@ -271,7 +271,7 @@ TEST(QuickTimeTest, TransparentImageKeepsItsAlphaOverWhite) {
 
   // Once something opaque is drawn over all of it, the picture is opaque.
   PictBuilder b = StartPicture({QdRect{0, 0, kH, kW}});
-  CompressedQuickTime(&b, spec);
+  CompressedQuickTime(&b, request);
   b.Op(0x32);  // eraseRect
   b.Rect(0, 0, kH, kW);
   ASSERT_TRUE(Decode(b.Finish(), &picture).ok());
