@@ -56,8 +56,11 @@ bool LoadWithCodecLibrary(const uint8_t* data, size_t size, FREE_IMAGE_FORMAT hi
     if (header != nullptr) FreeImage_Unload(header);
     FreeImage_SeekMemory(memory, 0, SEEK_SET);
   }
-  // Accurate JPEG decoding: the slow DCT and smooth chroma upsampling.
-  int flags = format == FIF_JPEG ? JPEG_ACCURATE : 0;
+  // Accurate JPEG decoding: the slow DCT and smooth chroma upsampling. PNG
+  // payloads keep their stored values: the gamma chunk QuickTime writes
+  // (1/1.8, the Macintosh display) would otherwise brighten every pixel, and
+  // the same picture stored as BMP or JPEG would come out darker.
+  int flags = format == FIF_JPEG ? JPEG_ACCURATE : format == FIF_PNG ? PNG_IGNOREGAMMA : 0;
   FIBITMAP* loaded = ok ? FreeImage_LoadFromMemory(format, memory, flags) : nullptr;
   FreeImage_CloseMemory(memory);
   if (loaded == nullptr) return false;
