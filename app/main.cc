@@ -9,12 +9,10 @@
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
 #include "platform/console.h"
-#include "platform/font_config.h"
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
   FreeImage_Initialise(FALSE);
-  platform::LoadBundledFontConfig();
   FillImageMaps();
   RegisterFormats();
   EnsureSingleInstance(TitleWithVersion());

@@ -18,6 +18,7 @@
 #include "engine/geometry.h"
 #include "engine/naming.h"
 #include "engine/run_state.h"
+#include "engine/targa_load.h"
 #include "engine/tone.h"
 #include "engine/watermark.h"
 #include "platform/file_system.h"
@@ -63,7 +64,9 @@ int DirectLoadInChild(void* context) {
 bool HasContent(const std::string& path) { return fs::FileSize(path) > 0; }
 
 // Loads the input, through the external converter when it gives a Targa.
-FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folder) {
+// The image may be a view of `pixels`.
+FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folder,
+                    TargaPixels* pixels) {
   const std::string targa_path = temp_folder + RemoveExtension(fs::NameOf(input_path)) + ".tga";
   fs::RemoveFile(targa_path);
   RunExternalConverter(FindExternalConverter(), input_path, targa_path);
@@ -75,7 +78,7 @@ FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folde
     }
   }
   if (!HasContent(targa_path)) return nullptr;
-  return FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(kTargaCodec), targa_path.c_str(), 0);
+  return LoadTarga(targa_path, pixels);
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -98,15 +101,9 @@ bool SaveImage(FIBITMAP* image, const std::string& output_path) {
   return ok;
 }
 
-}  // namespace
-
-bool ConvertFile() {
+// The chain of steps from a loaded image to the saved output file.
+bool ConvertLoadedImage(FIBITMAP* image) {
   RunState& run = g_run_state;
-  const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
-  if (temp_folder.empty()) return false;
-  FIBITMAP* image = LoadInput(run.input_path, temp_folder);
-  fs::RemoveTree(temp_folder);
-
   int width = image ? static_cast<int>(FreeImage_GetWidth(image)) : 0;
   int height = image ? static_cast<int>(FreeImage_GetHeight(image)) : 0;
   run.source_depth = image ? static_cast<int>(FreeImage_GetBPP(image)) : 0;
@@ -142,6 +139,22 @@ bool ConvertFile() {
   // Never write over the picture being converted.
   bool ok = !SamePath(run.output_path, run.input_path) && SaveImage(image, run.output_path);
   if (image != nullptr) FreeImage_Unload(image);
+  return ok;
+}
+
+}  // namespace
+
+bool ConvertFile() {
+  RunState& run = g_run_state;
+  const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
+  if (temp_folder.empty()) return false;
+  // The loaded image may be a view of the mapped Targa file, which lives on
+  // after its folder is removed and is let go of only after the last image.
+  TargaPixels pixels;
+  FIBITMAP* image = LoadInput(run.input_path, temp_folder, &pixels);
+  fs::RemoveTree(temp_folder);
+  bool ok = ConvertLoadedImage(image);
+  ReleaseTargaPixels(&pixels);
   return ok;
 }
 

@@ -175,6 +175,54 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents) {
   return ok;
 }
 
+bool StartFile(const std::string& path, FileWriter* writer) {
+  *writer = FileWriter{};
+  std::string temp = FolderOf(path) + "." + NameOf(path) + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  (void)fchmod(fd, 0644);  // mkostemp makes 0600; the file is an ordinary one
+  writer->fd = fd;
+  writer->temp_path = temp;
+  writer->path = path;
+  writer->ok = true;
+  return true;
+}
+
+bool WritePart(FileWriter* writer, const void* data, size_t size) {
+  if (!writer->ok) return false;
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(writer->fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      writer->ok = false;
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool FinishFile(FileWriter* writer) {
+  if (writer->fd < 0) return false;
+  bool ok = writer->ok;
+  if (close(writer->fd) != 0) ok = false;
+  writer->fd = -1;
+  if (ok && rename(writer->temp_path.c_str(), writer->path.c_str()) != 0) ok = false;
+  if (!ok) unlink(writer->temp_path.c_str());
+  *writer = FileWriter{};
+  return ok;
+}
+
+void AbandonFile(FileWriter* writer) {
+  if (writer->fd >= 0) {
+    close(writer->fd);
+    unlink(writer->temp_path.c_str());
+  }
+  *writer = FileWriter{};
+}
+
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

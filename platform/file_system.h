@@ -46,6 +46,24 @@ bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents
 // that a failed write leaves an earlier file of that name untouched.
 bool WriteFileAtomic(const std::string& path, std::string_view contents);
 
+// A file written piece by piece under a temporary name in its folder and
+// renamed onto its own name by FinishFile; until then an earlier file of
+// that name is untouched, and AbandonFile (or a failed FinishFile) removes
+// the temporary. Unlike WriteFileAtomic nothing is forced to the disk: for
+// scratch files that are read back at once.
+struct FileWriter {
+  int fd = -1;
+  std::string temp_path;
+  std::string path;
+  bool ok = false;
+};
+
+bool StartFile(const std::string& path, FileWriter* writer);
+// False once any write has failed; later parts are then ignored.
+bool WritePart(FileWriter* writer, const void* data, size_t size);
+bool FinishFile(FileWriter* writer);
+void AbandonFile(FileWriter* writer);
+
 // Folder part of a path, including its last "/" ("" when there is none).
 std::string FolderOf(const std::string& path);
 // Name part of a path, after the last "/".

@@ -10,8 +10,10 @@
 namespace pic2jpg::platform {
 
 // Adds the program's own aliases (Tahoma and Verdana onto DejaVu Sans) to the
-// process's fontconfig set-up. Call at start, before any text is laid out;
-// later calls do nothing. False when fontconfig refused them.
+// process's fontconfig set-up. The text drawing and FontFamilyAvailable
+// call it before their first use of fonts, so a run without text never pays
+// for reading the font set-up; later calls do nothing. False when
+// fontconfig refused them.
 bool LoadBundledFontConfig();
 
 // True when fontconfig has a face of this family, or of a family that it

@@ -7,8 +7,14 @@
 
 namespace pic2jpg::fs {
 
-bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
-  *file = MappedFile{};
+namespace {
+
+// Maps a regular file of at most max_bytes privately; an empty file gives
+// null and 0 and counts as success.
+bool MapPrivately(const std::string& path, int protection, int64_t max_bytes, void** data,
+                  size_t* size) {
+  *data = nullptr;
+  *size = 0;
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
@@ -20,13 +26,40 @@ bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
     close(fd);
     return true;
   }
-  void* data = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+  void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), protection, MAP_PRIVATE, fd, 0);
   close(fd);
-  if (data == MAP_FAILED) return false;
-  (void)madvise(data, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
-  file->data = static_cast<const uint8_t*>(data);
-  file->size = static_cast<size_t>(st.st_size);
+  if (mapped == MAP_FAILED) return false;
+  *data = mapped;
+  *size = static_cast<size_t>(st.st_size);
   return true;
+}
+
+}  // namespace
+
+bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
+  *file = MappedFile{};
+  void* data = nullptr;
+  size_t size = 0;
+  if (!MapPrivately(path, PROT_READ, max_bytes, &data, &size)) return false;
+  if (data != nullptr) (void)madvise(data, size, MADV_SEQUENTIAL);
+  file->data = static_cast<const uint8_t*>(data);
+  file->size = size;
+  return true;
+}
+
+bool MapFileForChanges(const std::string& path, ChangeableFile* file, int64_t max_bytes) {
+  *file = ChangeableFile{};
+  void* data = nullptr;
+  size_t size = 0;
+  if (!MapPrivately(path, PROT_READ | PROT_WRITE, max_bytes, &data, &size)) return false;
+  file->data = static_cast<uint8_t*>(data);
+  file->size = size;
+  return true;
+}
+
+void UnmapFile(ChangeableFile* file) {
+  if (file->data != nullptr) munmap(file->data, file->size);
+  *file = ChangeableFile{};
 }
 
 void ReleaseMappedPrefix(const MappedFile& file, size_t end) {

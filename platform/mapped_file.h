@@ -23,6 +23,17 @@ bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes);
 void ReleaseMappedPrefix(const MappedFile& file, size_t end);
 void UnmapFile(MappedFile* file);
 
+// A private, writable view of a whole file: pages are read from the file
+// when first touched, and a page written to becomes the process's own copy,
+// so the file never changes. The view stays valid after the file is removed.
+struct ChangeableFile {
+  uint8_t* data = nullptr;
+  size_t size = 0;
+};
+
+bool MapFileForChanges(const std::string& path, ChangeableFile* file, int64_t max_bytes);
+void UnmapFile(ChangeableFile* file);
+
 }  // namespace pic2jpg::fs
 
 #endif  // PIC2JPG_PLATFORM_MAPPED_FILE_H_

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/memory_advice.h"
+
 namespace pic2jpg::pict {
 namespace {
 
@@ -243,6 +245,7 @@ bool AllocateCanvas(Canvas* canvas, int width, int height) {
   try {
     canvas->pixels.clear();
     canvas->pixels.reserve(bytes + kCanvasSlack);
+    platform::AdviseWholeBuffer(canvas->pixels.data(), canvas->pixels.capacity());
     canvas->pixels.resize(bytes);
   } catch (const std::bad_alloc&) {
     canvas->pixels = {};

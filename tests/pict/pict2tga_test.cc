@@ -48,30 +48,70 @@ std::vector<std::string> OutputsIn(const std::string& folder) {
   return names;
 }
 
-TEST(Pict2tgaTest, WritesAnUprightTwentyFourBitTarga) {
-  TempDir temp;
-  ASSERT_TRUE(WriteText(temp.File("in.pict"), SixColourPicture()));
-  RunResult run = test::Run(
-      PICT2TGA_EXE, {"-quiet", "-colorspace", "sRGB", temp.File("in.pict"), temp.File("out.tga")});
-  ASSERT_EQ(run.exit_status, 0) << run.error;
-  std::string file = ReadText(temp.File("out.tga"));
-  ASSERT_EQ(file.size(), 18u + 3 * 2 * 3);
-  EXPECT_EQ(file[2], 2);  // uncompressed true colour
-  EXPECT_EQ(static_cast<uint8_t>(file[16]), 24);
-  EXPECT_EQ(static_cast<uint8_t>(file[17]) & 0x30, 0x20);  // origin top left...
-  // ... so the first row stored is the top one: red, in B, G, R order.
-  EXPECT_EQ(file.substr(18, 3), std::string("\0\0\xFF", 3));
+// A colour for every pixel, different for neighbours in both directions.
+int ColourAt(int x, int y) {
+  int r = (x * 37 + y * 11) & 0xFF;
+  int g = (x * 5 + y * 71) & 0xFF;
+  int b = ((x ^ y) * 13 + 7) & 0xFF;
+  return (r << 16) | (g << 8) | b;
+}
 
-  FIBITMAP* image = LoadImage(temp.File("out.tga"));
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(FreeImage_GetWidth(image), 3u);
-  EXPECT_EQ(FreeImage_GetHeight(image), 2u);
-  EXPECT_EQ(FreeImage_GetBPP(image), 24u);
-  const int expected[2][3] = {{0xFF0000, 0x00FF00, 0x0000FF}, {0x000000, 0xFFFFFF, 0x808080}};
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(image, x, y), expected[y][x]) << x << "," << y;
+// A width x height picture of one unpacked 32-bit DirectBitsRect.
+std::string ColourPicture(int width, int height) {
+  PictBuilder b = StartPicture({pict::QdRect{0, 0, height, width}});
+  b.Op(0x9A);
+  b.U32(0xFF);
+  b.U16(static_cast<uint16_t>((width * 4) | 0x8000));
+  pict::test_util::PixMapBody(&b, {0, 0, height, width}, 1, 32, 3, 8);
+  b.Rect(0, 0, height, width);
+  b.Rect(0, 0, height, width);
+  b.U16(0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      int c = ColourAt(x, y);
+      b.U8(0);
+      b.U8(static_cast<uint8_t>(c >> 16));
+      b.U8(static_cast<uint8_t>(c >> 8));
+      b.U8(static_cast<uint8_t>(c));
+    }
   }
-  FreeImage_Unload(image);
+  std::vector<uint8_t> data = b.Finish();
+  return std::string(data.begin(), data.end());
+}
+
+// Widths around the four-pixel groups the rows are packed in.
+TEST(Pict2tgaTest, WritesEveryPixelIntoABottomUpTwentyFourBitTarga) {
+  const int kSizes[][2] = {{1, 1}, {3, 2}, {4, 1}, {5, 3}, {7, 2}, {8, 3}, {13, 4}, {64, 5}};
+  for (const auto& size : kSizes) {
+    const int width = size[0], height = size[1];
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    TempDir temp;
+    ASSERT_TRUE(WriteText(temp.File("in.pict"), ColourPicture(width, height)));
+    RunResult run = test::Run(PICT2TGA_EXE, {"-quiet", "-colorspace", "sRGB", temp.File("in.pict"),
+                                             temp.File("out.tga")});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    std::string file = ReadText(temp.File("out.tga"));
+    ASSERT_EQ(file.size(), 18u + 3u * static_cast<size_t>(width * height));
+    EXPECT_EQ(file[2], 2);  // uncompressed true colour
+    EXPECT_EQ(static_cast<uint8_t>(file[16]), 24);
+    EXPECT_EQ(static_cast<uint8_t>(file[17]), 0);  // origin bottom left, no alpha bits...
+    // ... so the first row stored is the bottom one, in B, G, R order.
+    int first = ColourAt(0, height - 1);
+    EXPECT_EQ(static_cast<uint8_t>(file[18]), first & 0xFF);
+    EXPECT_EQ(static_cast<uint8_t>(file[20]), first >> 16);
+
+    FIBITMAP* image = LoadImage(temp.File("out.tga"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(image), static_cast<unsigned>(width));
+    EXPECT_EQ(FreeImage_GetHeight(image), static_cast<unsigned>(height));
+    EXPECT_EQ(FreeImage_GetBPP(image), 24u);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) wrong += PixelAt(image, x, y) != ColourAt(x, y);
+    }
+    EXPECT_EQ(wrong, 0);
+    FreeImage_Unload(image);
+  }
 }
 
 // A picture holding a QuickTime PNG of 2x1 pixels: transparent, then opaque red.
@@ -106,7 +146,7 @@ TEST(Pict2tgaTest, TransparentPictureBecomesAThirtyTwoBitTargaWithAlpha) {
   std::string file = ReadText(temp.File("out.tga"));
   ASSERT_EQ(file.size(), 18u + 2 * 4);
   EXPECT_EQ(static_cast<uint8_t>(file[16]), 32);
-  EXPECT_EQ(static_cast<uint8_t>(file[17]), 0x28);  // origin top left, eight alpha bits
+  EXPECT_EQ(static_cast<uint8_t>(file[17]), 0x08);  // origin bottom left, eight alpha bits
   FIBITMAP* image = LoadImage(temp.File("out.tga"));
   ASSERT_NE(image, nullptr);
   ASSERT_EQ(FreeImage_GetBPP(image), 32u);

@@ -13,11 +13,12 @@
 #include <FreeImage.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "engine/pict/pict_reader.h"
@@ -35,59 +36,91 @@ constexpr const char* kOptionsWithValue[] = {
 };
 
 // Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
-// the picture has transparency; rows top first, as the header's origin bits
-// (top left) announce.
+// the picture has transparency; rows bottom first, the format's own order
+// (origin bits 0), which is also the codec library's order in memory: the
+// engine can use the file's pixels as they lie.
 constexpr size_t kTargaHeaderSize = 18;
 constexpr int kMaxSide = 65535;
 constexpr uint8_t kTrueColour = 2;
-constexpr uint8_t kTopLeftOrigin = 0x20;
+// Rows are packed into a buffer of about this size and written together.
+constexpr size_t kChunkBytes = size_t{1} << 20;
+
+// The words of PackRow are read and written as little-endian values.
+uint32_t FromLittleEndian(uint32_t v) {
+  if constexpr (std::endian::native == std::endian::little) return v;
+  return __builtin_bswap32(v);
+}
+uint32_t ToLittleEndian(uint32_t v) { return FromLittleEndian(v); }
 
 void PutLe16(uint8_t* p, int value) {
   p[0] = static_cast<uint8_t>(value & 0xFF);
   p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-// Turns the picture's pixel buffer into the bytes of a Targa file in place,
-// without a second picture-sized buffer, taking the buffer out of the
-// picture. Empty when the picture cannot be a Targa (no pixels, a side over
-// 65535).
-std::vector<uint8_t> TakeTargaFile(pict::Picture* picture) {
-  std::vector<uint8_t> file = std::move(picture->pixels);
-  picture->pixels = {};
-  const int width = picture->width;
-  const int height = picture->height;
-  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+// Blue, green, red, alpha pixels to blue, green, red: four pixels (16 bytes)
+// become three words, the rest byte by byte.
+void PackRow(const uint8_t* from, size_t pixels, uint8_t* to) {
+  size_t x = 0;
+  for (; x + 4 <= pixels; x += 4, from += 16, to += 12) {
+    uint32_t p[4];
+    std::memcpy(p, from, 16);
+    for (uint32_t& v : p) v = FromLittleEndian(v);
+    const uint32_t words[3] = {
+        ToLittleEndian((p[0] & 0xFFFFFFu) | (p[1] << 24)),
+        ToLittleEndian(((p[1] >> 8) & 0xFFFFu) | (p[2] << 16)),
+        ToLittleEndian(((p[2] >> 16) & 0xFFu) | (p[3] << 8)),
+    };
+    std::memcpy(to, words, 12);
+  }
+  for (; x < pixels; ++x, from += 4, to += 3) {
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+  }
+}
+
+enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
+
+// Writes the picture as a Targa file through a temporary file; the output
+// name appears only when the whole file is written.
+WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
+  const int width = picture.width;
+  const int height = picture.height;
+  const size_t row_pixels = static_cast<size_t>(width);
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-      file.size() != pixels * 4) {
-    return {};
+      picture.pixels.size() != row_pixels * static_cast<size_t>(height) * 4) {
+    return WriteStatus::kTooLarge;
   }
-  const size_t depth = picture->has_alpha ? 4 : 3;
-  const size_t data_size = pixels * depth;
-  if (depth == 4) {
-    file.resize(data_size + kTargaHeaderSize);  // within the buffer's spare capacity
-    std::memmove(file.data() + kTargaHeaderSize, file.data(), data_size);
-  } else {
-    // Pixel i (4 bytes at 4i) moves to 18 + 3i, never past its own start
-    // from pixel 18 on; the first 18 are set aside and put back last.
-    const size_t head = std::min<size_t>(pixels, 18);
-    uint8_t first[18 * 3];
-    uint8_t* p = file.data();
-    for (size_t i = 0; i < head; ++i) std::memcpy(first + 3 * i, p + 4 * i, 3);
-    for (size_t i = head; i < pixels; ++i) {
-      uint8_t bgr[3] = {p[4 * i], p[4 * i + 1], p[4 * i + 2]};
-      std::memcpy(p + kTargaHeaderSize + 3 * i, bgr, 3);
+  const size_t depth = picture.has_alpha ? 4 : 3;
+  uint8_t header[kTargaHeaderSize] = {};
+  header[2] = kTrueColour;
+  PutLe16(header + 12, width);
+  PutLe16(header + 14, height);
+  header[16] = static_cast<uint8_t>(depth * 8);
+  header[17] = static_cast<uint8_t>(depth == 4 ? 8 : 0);  // the alpha bits; origin bottom left
+
+  fs::FileWriter file;
+  if (!fs::StartFile(path, &file)) return WriteStatus::kCannotWrite;
+  fs::WritePart(&file, header, sizeof header);
+  const size_t row_bytes = row_pixels * depth;
+  const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
+  std::vector<uint8_t> chunk(rows_per_chunk * row_bytes);
+  size_t filled = 0;
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * row_pixels * 4;
+    uint8_t* to = chunk.data() + filled;
+    if (depth == 4) {
+      std::memcpy(to, from, row_bytes);
+    } else {
+      PackRow(from, row_pixels, to);
     }
-    file.resize(data_size + kTargaHeaderSize);  // shrinks, or grows into the spare capacity
-    std::memcpy(file.data() + kTargaHeaderSize, first, 3 * head);
+    filled += row_bytes;
+    if (filled == chunk.size() || y == 0) {
+      if (!fs::WritePart(&file, chunk.data(), filled)) break;
+      filled = 0;
+    }
   }
-  uint8_t* h = file.data();
-  std::memset(h, 0, kTargaHeaderSize);
-  h[2] = kTrueColour;
-  PutLe16(h + 12, width);
-  PutLe16(h + 14, height);
-  h[16] = static_cast<uint8_t>(depth * 8);
-  h[17] = static_cast<uint8_t>(kTopLeftOrigin | (depth == 4 ? 8 : 0));  // and the alpha bits
-  return file;
+  return fs::FinishFile(&file) ? WriteStatus::kOk : WriteStatus::kCannotWrite;
 }
 
 // The largest input read: PICT files describe themselves with 32-bit lengths
@@ -167,13 +200,12 @@ int Run(int argc, char** argv) {
       return 3;
     }
   }
-  std::vector<uint8_t> file = TakeTargaFile(&picture);
-  if (file.empty()) {
+  WriteStatus written = WriteTarga(picture, line.output);
+  if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
   }
-  if (!fs::WriteFileAtomic(
-          line.output, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()))) {
+  if (written == WriteStatus::kCannotWrite) {
     Report(line, "cannot write " + line.output);
     return 4;
   }

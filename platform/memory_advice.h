@@ -1,0 +1,17 @@
+// Hints to the system about how large buffers will be used. Hints only:
+// nothing here fails or changes what the memory holds.
+#ifndef PIC2JPG_PLATFORM_MEMORY_ADVICE_H_
+#define PIC2JPG_PLATFORM_MEMORY_ADVICE_H_
+
+#include <cstddef>
+
+namespace pic2jpg::platform {
+
+// Asks for large pages behind a large buffer that is about to be filled as
+// a whole (a picture's pixels): far fewer page faults when it is first
+// written. Call before the first write; small buffers are left alone.
+void AdviseWholeBuffer(void* data, size_t size);
+
+}  // namespace pic2jpg::platform
+
+#endif  // PIC2JPG_PLATFORM_MEMORY_ADVICE_H_

@@ -1,0 +1,105 @@
+// Files written piece by piece: the name appears only with the whole file,
+// an earlier file of that name survives until then, and nothing temporary
+// is left behind either way.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/mapped_file.h"
+#include "support/test_support.h"
+
+namespace pic2jpg {
+namespace {
+
+using test::TempDir;
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(FileWriterTest, TheNameShowsTheWholeFileOnlyAfterFinishing) {
+  enum class End { kFinish, kAbandon };
+  struct Case {
+    const char* name;
+    bool earlier_file;
+    End end;
+    std::string expected;  // the file's contents afterwards; "-" for no file
+  };
+  const Case kCases[] = {
+      {"new file", false, End::kFinish, "alpha-beta-gamma"},
+      {"replaces an earlier file", true, End::kFinish, "alpha-beta-gamma"},
+      {"abandoned, no earlier file", false, End::kAbandon, "-"},
+      {"abandoned, the earlier file stays", true, End::kAbandon, "earlier"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    TempDir temp;
+    const std::string path = temp.File("out.tga");
+    if (c.earlier_file) {
+      ASSERT_TRUE(test::WriteText(path, "earlier"));
+    }
+    fs::FileWriter writer;
+    ASSERT_TRUE(fs::StartFile(path, &writer));
+    for (const char* part : {"alpha", "-beta", "-gamma"}) {
+      ASSERT_TRUE(fs::WritePart(&writer, part, std::char_traits<char>::length(part)));
+      // Until the end, the name holds the earlier file or nothing.
+      EXPECT_EQ(fs::Exists(path), c.earlier_file);
+    }
+    if (c.end == End::kFinish) {
+      EXPECT_TRUE(fs::FinishFile(&writer));
+    } else {
+      fs::AbandonFile(&writer);
+    }
+    if (c.expected == "-") {
+      EXPECT_FALSE(fs::Exists(path));
+      EXPECT_TRUE(NamesIn(temp.path()).empty());
+    } else {
+      EXPECT_EQ(test::ReadText(path), c.expected);
+      EXPECT_EQ(NamesIn(temp.path()), std::vector<std::string>{"out.tga"});
+    }
+  }
+}
+
+TEST(FileWriterTest, AFolderThatIsNotThereRefusesTheStart) {
+  TempDir temp;
+  fs::FileWriter writer;
+  EXPECT_FALSE(fs::StartFile(temp.File("missing/out.tga"), &writer));
+  EXPECT_FALSE(fs::WritePart(&writer, "x", 1));
+  EXPECT_FALSE(fs::FinishFile(&writer));
+  fs::AbandonFile(&writer);  // harmless on a writer that never started
+}
+
+TEST(MappedFileTest, ChangesToAChangeableViewNeverReachTheFile) {
+  TempDir temp;
+  const std::string path = temp.File("data.bin");
+  ASSERT_TRUE(test::WriteText(path, "0123456789"));
+  fs::ChangeableFile view;
+  ASSERT_TRUE(fs::MapFileForChanges(path, &view, 1 << 20));
+  ASSERT_EQ(view.size, 10u);
+  view.data[0] = 'X';
+  ASSERT_TRUE(fs::RemoveFile(path));  // the view outlives the name
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(view.data), view.size), "X123456789");
+  fs::UnmapFile(&view);
+  EXPECT_EQ(view.data, nullptr);
+
+  ASSERT_TRUE(test::WriteText(path, "0123456789"));
+  ASSERT_TRUE(fs::MapFileForChanges(path, &view, 1 << 20));
+  view.data[9] = 'Y';
+  fs::UnmapFile(&view);
+  EXPECT_EQ(test::ReadText(path), "0123456789");
+
+  EXPECT_FALSE(fs::MapFileForChanges(path, &view, 5));  // larger than allowed
+  EXPECT_FALSE(fs::MapFileForChanges(temp.File("missing"), &view, 1 << 20));
+  EXPECT_FALSE(fs::MapFileForChanges(temp.path(), &view, 1 << 20));  // a folder
+  EXPECT_EQ(view.data, nullptr);
+}
+
+}  // namespace
+}  // namespace pic2jpg
