@@ -1,0 +1,398 @@
+#include "engine/jpeg_strips.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace pic2jpg {
+namespace {
+
+// libjpeg's largest width or height.
+constexpr int kMaxJpegSide = 65500;
+
+// Markers the splice reads or writes.
+constexpr uint8_t kSoi = 0xD8;
+constexpr uint8_t kEoi = 0xD9;
+constexpr uint8_t kSof0 = 0xC0;
+constexpr uint8_t kDht = 0xC4;
+constexpr uint8_t kDqt = 0xDB;
+constexpr uint8_t kDri = 0xDD;
+constexpr uint8_t kSos = 0xDA;
+constexpr uint8_t kRst0 = 0xD0;
+constexpr uint8_t kApp0 = 0xE0;
+constexpr uint8_t kApp15 = 0xEF;
+constexpr uint8_t kCom = 0xFE;
+
+struct BitmapDeleter {
+  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
+};
+struct MemoryDeleter {
+  void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
+};
+using BitmapPtr = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+using MemoryPtr = std::unique_ptr<FIMEMORY, MemoryDeleter>;
+
+// Where the parts of one strip's JPEG stream lie (byte offsets).
+struct ParsedStrip {
+  size_t header_end = 0;  // where the SOS segment (or fill bytes before it) starts
+  size_t sof = 0;         // the 0xFF of the SOF0 marker
+  size_t sos = 0;         // the 0xFF of the SOS marker
+  size_t scan_begin = 0;  // first byte of entropy-coded data
+  size_t scan_end = 0;    // first 0xFF of the EOI marker (after the data)
+  int width = 0;
+  int height = 0;
+  int components = 0;
+  int max_h = 0;  // largest horizontal sampling factor
+  int max_v = 0;
+  // DQT, DHT, SOF0 (height zeroed) and SOS segments in order: equal in every
+  // strip when all strips share tables and layout.
+  std::string coding;
+};
+
+// One strip: its view of the picture and its encoded stream.
+struct Strip {
+  BitmapPtr view;
+  MemoryPtr memory;
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  ParsedStrip parsed;
+};
+
+int Read16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
+
+// Entropy-coded data from `begin` up to EOI, which must end the stream.
+// Inside the data a 0xFF is followed by a stuffed 0x00, possibly after fill
+// 0xFF bytes; any other marker (a restart, a second scan) is refused.
+bool ParseScan(const uint8_t* data, size_t size, size_t begin, ParsedStrip* out) {
+  size_t i = begin;
+  while (i < size) {
+    const void* found = std::memchr(data + i, 0xFF, size - i);
+    if (found == nullptr) return false;
+    const size_t first_ff = static_cast<size_t>(static_cast<const uint8_t*>(found) - data);
+    size_t k = first_ff + 1;
+    while (k < size && data[k] == 0xFF) ++k;
+    if (k >= size) return false;
+    if (data[k] == 0x00) {
+      i = k + 1;
+      continue;
+    }
+    if (data[k] == kEoi && k + 1 == size && first_ff > begin) {
+      out->scan_end = first_ff;
+      return true;
+    }
+    return false;
+  }
+  return false;
+}
+
+// Parses the baseline stream the library wrote for one strip: SOI, then
+// segments up to one SOS whose scan holds every component, then the scan and
+// EOI. Anything else (another frame type, DRI, DNL, several scans, data past
+// EOI, bad lengths) is refused.
+bool ParseStrip(const uint8_t* data, size_t size, ParsedStrip* out) {
+  if (size < 4 || data[0] != 0xFF || data[1] != kSoi) return false;
+  size_t p = 2;
+  bool have_sof = false;
+  for (;;) {
+    if (p >= size || data[p] != 0xFF) return false;
+    const size_t segment_start = p;
+    while (p < size && data[p] == 0xFF) ++p;
+    if (p + 3 > size) return false;
+    const uint8_t marker = data[p];
+    const size_t marker_at = p - 1;
+    const size_t length = static_cast<size_t>(Read16(data + p + 1));
+    if (length < 2 || p + 1 + length > size) return false;
+    const uint8_t* body = data + p + 3;
+    const size_t body_length = length - 2;
+    const size_t segment_end = p + 1 + length;
+    const std::string_view segment(reinterpret_cast<const char*>(data + marker_at),
+                                   segment_end - marker_at);
+    if (marker == kSof0) {
+      if (have_sof || body_length < 6 || body[0] != 8) return false;
+      const int components = body[5];
+      if ((components != 1 && components != 3) ||
+          body_length != 6 + 3 * static_cast<size_t>(components)) {
+        return false;
+      }
+      out->sof = marker_at;
+      out->height = Read16(body + 1);
+      out->width = Read16(body + 3);
+      out->components = components;
+      out->max_h = 0;
+      out->max_v = 0;
+      for (int c = 0; c < components; ++c) {
+        const uint8_t factors = body[6 + 3 * c + 1];
+        out->max_h = std::max(out->max_h, factors >> 4);
+        out->max_v = std::max(out->max_v, factors & 15);
+      }
+      std::string zeroed(segment);
+      zeroed[5] = 0;
+      zeroed[6] = 0;
+      out->coding += zeroed;
+      have_sof = true;
+    } else if (marker == kDht || marker == kDqt) {
+      out->coding += segment;
+    } else if ((marker >= kApp0 && marker <= kApp15) || marker == kCom) {
+      // Application data and comments: kept from the first strip only.
+    } else if (marker == kSos) {
+      if (!have_sof || body_length < 1) return false;
+      const int scan_components = body[0];
+      if (scan_components != out->components ||
+          body_length != 4 + 2 * static_cast<size_t>(scan_components)) {
+        return false;
+      }
+      out->coding += segment;
+      out->header_end = segment_start;
+      out->sos = marker_at;
+      out->scan_begin = segment_end;
+      return ParseScan(data, size, segment_end, out);
+    } else {
+      return false;
+    }
+    p = segment_end;
+  }
+}
+
+bool IsGreyscale(FIBITMAP* image) {
+  return FreeImage_GetBPP(image) == 8 && FreeImage_GetColorType(image) == FIC_MINISBLACK;
+}
+
+// Everything but the size that a correct strip file needs.
+bool StripsGiveCorrectFile(FIBITMAP* image, int flags) {
+  if (image == nullptr || !FreeImage_HasPixels(image)) return false;
+  if (FreeImage_GetImageType(image) != FIT_BITMAP) return false;
+  const bool rgb = FreeImage_GetBPP(image) == 24 && FreeImage_GetColorType(image) == FIC_RGB;
+  if (!rgb && !IsGreyscale(image)) return false;
+  // Optimised tables differ from strip to strip; progressive files have many scans.
+  return (flags & (JPEG_OPTIMIZE | JPEG_PROGRESSIVE)) == 0;
+}
+
+bool PlanFor(FIBITMAP* image, int flags, int min_strips, JpegStripPlan* plan) {
+  return PlanJpegStrips(static_cast<int>(FreeImage_GetWidth(image)),
+                        static_cast<int>(FreeImage_GetHeight(image)), flags, IsGreyscale(image),
+                        min_strips, plan);
+}
+
+// Encodes strip `index` into memory and parses it; the layout must be the
+// one planned.
+bool EncodeStrip(const JpegStripPlan& plan, int flags, int components, int index, int full_height,
+                 Strip* strip) {
+  strip->memory.reset(FreeImage_OpenMemory());
+  if (strip->memory == nullptr) return false;
+  if (!FreeImage_SaveToMemory(FIF_JPEG, strip->view.get(), strip->memory.get(), flags)) {
+    return false;
+  }
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!FreeImage_AcquireMemory(strip->memory.get(), &data, &size) || data == nullptr) return false;
+  strip->data = data;
+  strip->size = size;
+  ParsedStrip& parsed = strip->parsed;
+  if (!ParseStrip(strip->data, strip->size, &parsed)) return false;
+  const int expected_height = std::min(plan.strip_height, full_height - index * plan.strip_height);
+  if (parsed.height != expected_height || parsed.components != components) return false;
+  if (parsed.components == 3 &&
+      (parsed.max_h * 8 != plan.mcu_width || parsed.max_v * 8 != plan.mcu_height)) {
+    return false;
+  }
+  return true;
+}
+
+// The pieces of the spliced file, in order; they point into `strips` and
+// `header`, which must outlive them.
+bool Splice(const JpegStripPlan& plan, const std::vector<Strip>& strips, int width, int height,
+            std::string* header, std::vector<std::string_view>* pieces) {
+  static constexpr uint8_t kRestartMarkers[8][2] = {
+      {0xFF, kRst0 + 0}, {0xFF, kRst0 + 1}, {0xFF, kRst0 + 2}, {0xFF, kRst0 + 3},
+      {0xFF, kRst0 + 4}, {0xFF, kRst0 + 5}, {0xFF, kRst0 + 6}, {0xFF, kRst0 + 7}};
+  static constexpr uint8_t kEnd[2] = {0xFF, kEoi};
+  const ParsedStrip& first = strips[0].parsed;
+  for (const Strip& strip : strips) {
+    if (strip.parsed.width != width || strip.parsed.coding != first.coding) return false;
+  }
+  const uint8_t* data = strips[0].data;
+  header->assign(reinterpret_cast<const char*>(data), first.header_end);
+  (*header)[first.sof + 5] = static_cast<char>(height >> 8);
+  (*header)[first.sof + 6] = static_cast<char>(height & 0xFF);
+  const uint8_t restart[6] = {0xFF,
+                              kDri,
+                              0,
+                              4,
+                              static_cast<uint8_t>(plan.restart_interval >> 8),
+                              static_cast<uint8_t>(plan.restart_interval & 0xFF)};
+  header->append(reinterpret_cast<const char*>(restart), sizeof restart);
+
+  auto view = [](const uint8_t* p, size_t n) {
+    return std::string_view(reinterpret_cast<const char*>(p), n);
+  };
+  pieces->clear();
+  pieces->push_back(*header);
+  pieces->push_back(view(data + first.sos, first.scan_end - first.sos));
+  for (size_t k = 1; k < strips.size(); ++k) {
+    const ParsedStrip& parsed = strips[k].parsed;
+    pieces->push_back(view(kRestartMarkers[(k - 1) % 8], 2));
+    pieces->push_back(
+        view(strips[k].data + parsed.scan_begin, parsed.scan_end - parsed.scan_begin));
+  }
+  pieces->push_back(view(kEnd, 2));
+  return true;
+}
+
+// Encodes every strip on kJpegStripThreads threads and splices them.
+bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>* strips,
+                  std::string* header, std::vector<std::string_view>* pieces) {
+  JpegStripPlan plan;
+  if (!StripsGiveCorrectFile(image, flags) || !PlanFor(image, flags, min_strips, &plan)) {
+    return false;
+  }
+  const int width = static_cast<int>(FreeImage_GetWidth(image));
+  const int height = static_cast<int>(FreeImage_GetHeight(image));
+  const int components = IsGreyscale(image) ? 1 : 3;
+  strips->clear();
+  strips->resize(static_cast<size_t>(plan.strip_count));
+  for (int k = 0; k < plan.strip_count; ++k) {
+    const int top = k * plan.strip_height;
+    const int bottom = std::min(height, top + plan.strip_height);
+    Strip& strip = (*strips)[static_cast<size_t>(k)];
+    strip.view.reset(FreeImage_CreateView(image, 0, static_cast<unsigned>(top),
+                                          static_cast<unsigned>(width),
+                                          static_cast<unsigned>(bottom)));
+    if (strip.view == nullptr) return false;
+    if (k == 0) {
+      // The first strip's header becomes the file's: it gets everything a
+      // one-pass save writes (the view already has resolution and profile).
+      if (!FreeImage_CloneMetadata(strip.view.get(), image)) return false;
+      FIBITMAP* thumbnail = FreeImage_GetThumbnail(image);
+      if (thumbnail != nullptr && !FreeImage_SetThumbnail(strip.view.get(), thumbnail)) {
+        return false;
+      }
+    } else {
+      FreeImage_DestroyICCProfile(strip.view.get());
+    }
+  }
+
+  std::atomic<int> next{0};
+  std::atomic<bool> failed{false};
+  auto work = [&] {
+    for (;;) {
+      const int k = next.fetch_add(1);
+      if (k >= plan.strip_count || failed.load()) return;
+      if (!EncodeStrip(plan, flags, components, k, height, &(*strips)[static_cast<size_t>(k)])) {
+        failed.store(true);
+      }
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < std::min(kJpegStripThreads, plan.strip_count); ++t) {
+    try {
+      helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // fewer threads: the calling thread does the rest
+    }
+  }
+  work();
+  for (std::thread& helper : helpers) helper.join();
+  if (failed.load()) return false;
+  return Splice(plan, *strips, width, height, header, pieces);
+}
+
+}  // namespace
+
+void JpegMcuSize(int flags, bool greyscale, int* mcu_width, int* mcu_height) {
+  // The library checks the subsampling bits in this order; none means 4:2:0.
+  int h = 2;
+  int v = 2;
+  if (greyscale) {
+    h = 1;
+    v = 1;
+  } else if ((flags & JPEG_SUBSAMPLING_411) == JPEG_SUBSAMPLING_411) {
+    h = 4;
+    v = 1;
+  } else if ((flags & JPEG_SUBSAMPLING_420) == JPEG_SUBSAMPLING_420) {
+    h = 2;
+    v = 2;
+  } else if ((flags & JPEG_SUBSAMPLING_422) == JPEG_SUBSAMPLING_422) {
+    h = 2;
+    v = 1;
+  } else if ((flags & JPEG_SUBSAMPLING_444) == JPEG_SUBSAMPLING_444) {
+    h = 1;
+    v = 1;
+  }
+  *mcu_width = 8 * h;
+  *mcu_height = 8 * v;
+}
+
+bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_strips,
+                    JpegStripPlan* plan) {
+  if (width < 1 || height < 1 || width > kMaxJpegSide || height > kMaxJpegSide) return false;
+  JpegStripPlan p;
+  JpegMcuSize(flags, greyscale, &p.mcu_width, &p.mcu_height);
+  p.mcus_per_row = (width + p.mcu_width - 1) / p.mcu_width;
+  p.mcu_rows = (height + p.mcu_height - 1) / p.mcu_height;
+  if (p.mcu_rows < 2) return false;
+  const int max_rows = kMaxJpegRestartInterval / p.mcus_per_row;  // >= 8 as width <= 65500
+  int count = std::max({2, min_strips, (p.mcu_rows + max_rows - 1) / max_rows});
+  count += count % 2;
+  count = std::min(count, p.mcu_rows);
+  // Equal strips but the last; shorter ones where that makes the count even,
+  // so that the two threads get the same work.
+  const int first_rows = (p.mcu_rows + count - 1) / count;
+  for (int rows = first_rows; rows >= 1; --rows) {
+    const int strips = (p.mcu_rows + rows - 1) / rows;
+    if (rows == first_rows || strips % 2 == 0) {
+      p.rows_per_strip = rows;
+      p.strip_count = strips;
+    }
+    if (strips % 2 == 0) break;
+  }
+  p.strip_height = p.rows_per_strip * p.mcu_height;
+  p.restart_interval = p.rows_per_strip * p.mcus_per_row;
+  if (p.strip_count < 2 || p.restart_interval > kMaxJpegRestartInterval) return false;
+  *plan = p;
+  return true;
+}
+
+bool CanSaveJpegInStrips(FIBITMAP* image, int flags) {
+  if (!StripsGiveCorrectFile(image, flags)) return false;
+  const int64_t pixels = int64_t{FreeImage_GetWidth(image)} * int64_t{FreeImage_GetHeight(image)};
+  JpegStripPlan plan;
+  return pixels >= kMinJpegStripPixels && PlanFor(image, flags, 2, &plan);
+}
+
+bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_strips) {
+  jpeg->clear();
+  std::vector<Strip> strips;
+  std::string header;
+  std::vector<std::string_view> pieces;
+  if (!EncodePieces(image, flags, min_strips, &strips, &header, &pieces)) return false;
+  size_t total = 0;
+  for (std::string_view piece : pieces) total += piece.size();
+  jpeg->reserve(total);
+  for (std::string_view piece : pieces) jpeg->append(piece);
+  return true;
+}
+
+bool SaveJpegInStrips(FIBITMAP* image, int flags, const std::string& path) {
+  std::vector<Strip> strips;
+  std::string header;
+  std::vector<std::string_view> pieces;
+  if (!EncodePieces(image, flags, 2, &strips, &header, &pieces)) return false;
+  fs::FileWriter writer;
+  if (!fs::StartFile(path, &writer)) return false;
+  for (std::string_view piece : pieces) {
+    if (!fs::WritePart(&writer, piece.data(), piece.size())) {
+      fs::AbandonFile(&writer);
+      return false;
+    }
+  }
+  return fs::FinishFile(&writer);
+}
+
+}  // namespace pic2jpg

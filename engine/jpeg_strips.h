@@ -1,0 +1,74 @@
+// Baseline JPEG files saved on two cores. The picture is cut into horizontal
+// strips whose heights are whole MCU rows; the codec library encodes each
+// strip into memory on its own thread, and the strips are spliced into one
+// file with a restart marker on every strip edge. With the library's standard
+// Huffman tables every strip is coded with the same tables, and a restart
+// resets the DC predictions just as a fresh image starts them, so the file
+// decodes to exactly the pixels of a one-pass save with the same flags.
+//
+// Nothing here takes ownership of the picture or changes it. Failures are
+// return values and leave no file behind: the caller then saves in one pass.
+#ifndef PIC2JPG_ENGINE_JPEG_STRIPS_H_
+#define PIC2JPG_ENGINE_JPEG_STRIPS_H_
+
+#include <FreeImage.h>
+
+#include <cstdint>
+#include <string>
+
+namespace pic2jpg {
+
+// Threads that encode strips (the calling thread is one of them).
+inline constexpr int kJpegStripThreads = 2;
+// The largest restart interval a DRI segment can hold, in MCUs.
+inline constexpr int kMaxJpegRestartInterval = 65535;
+// Pictures smaller than this are saved faster in one pass.
+inline constexpr int64_t kMinJpegStripPixels = 1000000;
+
+// How a width x height picture is cut. The MCU is the block of pixels the
+// encoder codes as one unit (8 x 8 for 4:4:4 and greyscale, 16 x 16 for
+// 4:2:0, 16 x 8 for 4:2:2, 32 x 8 for 4:1:1).
+struct JpegStripPlan {
+  int mcu_width = 0;         // pixels
+  int mcu_height = 0;        // pixels
+  int mcus_per_row = 0;      // MCUs across the picture
+  int mcu_rows = 0;          // MCU rows down the picture
+  int rows_per_strip = 0;    // MCU rows in every strip but the last (which may hold fewer)
+  int strip_height = 0;      // pixels, rows_per_strip * mcu_height
+  int strip_count = 0;       // at least 2
+  int restart_interval = 0;  // MCUs in a full strip, at most kMaxJpegRestartInterval
+};
+
+// MCU size the library's encoder uses for `flags` (the JPEG_SUBSAMPLING_*
+// bits; none means 4:2:0), or 8 x 8 for a greyscale picture.
+void JpegMcuSize(int flags, bool greyscale, int* mcu_width, int* mcu_height);
+
+// Plans the strips: at least `min_strips`, an even count where the height
+// allows (two threads, equal work), and no more MCUs in a strip than a
+// restart interval can count. False when the picture has fewer than two MCU
+// rows or a size the codec cannot store.
+bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_strips,
+                    JpegStripPlan* plan);
+
+// True when saving `image` with `flags` in strips gives a correct file and is
+// worth it: a 24-bit RGB or 8-bit greyscale standard bitmap of at least
+// kMinJpegStripPixels that is cut into at least two strips, saved without
+// JPEG_OPTIMIZE or JPEG_PROGRESSIVE. Metadata, ICC profile, thumbnail and
+// resolution are carried over as a one-pass save writes them.
+bool CanSaveJpegInStrips(FIBITMAP* image, int flags);
+
+// Encodes `image` in strips into `jpeg` (replaced). `min_strips` above 2 cuts
+// more strips than needed. Checks everything CanSaveJpegInStrips checks but
+// the size, so small pictures are encoded too (the result is still correct).
+// False, with `jpeg` empty, on any failure or anything unexpected in the
+// library's output.
+bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_strips = 2);
+
+// Saves `image` with `flags` in strips as the file `path`, written under a
+// temporary name and renamed; false, with no file of that name made or
+// changed, on any failure.
+bool SaveJpegInStrips(FIBITMAP* image, int flags, const std::string& path);
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_ENGINE_JPEG_STRIPS_H_
