@@ -1,12 +1,15 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -64,10 +67,54 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, pid_
 
 namespace {
 
-// Waits for a child, killing it when the timeout passes. Polls with a short,
-// growing sleep: the children we run take milliseconds to minutes.
+// Waits for the child's end through a process file descriptor, which wakes
+// the moment it ends. False when the system has none (then the caller polls)
+// or the timeout passed first.
+bool AwaitExit(pid_t pid, int timeout_seconds, bool* timed_out) {
+  *timed_out = false;
+  int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (fd < 0) return false;
+  struct timespec start;
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  bool ended = false;
+  while (true) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    long long spent_ms =
+        (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000;
+    long long left_ms = timeout_seconds * 1000LL - spent_ms;
+    if (left_ms <= 0) {
+      *timed_out = true;
+      break;
+    }
+    struct pollfd wait_for {
+      fd, POLLIN, 0
+    };
+    int ready = poll(&wait_for, 1, static_cast<int>(std::min(left_ms, 60000LL)));
+    if (ready > 0) {
+      ended = true;
+      break;
+    }
+    if (ready < 0 && errno != EINTR) break;
+  }
+  close(fd);
+  return ended || *timed_out;
+}
+
+// Waits for a child, killing it when the timeout passes.
 int WaitForChild(pid_t pid, int timeout_seconds) {
   int status = 0;
+  bool timed_out = false;
+  if (timeout_seconds > 0 && AwaitExit(pid, timeout_seconds, &timed_out)) {
+    if (timed_out) kill(pid, SIGKILL);
+    timeout_seconds = 0;  // it has ended, or ends now: collect it
+  }
+  if (timed_out) {
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return 128 + SIGKILL;
+  }
+  // Without a process descriptor: polls with a short, growing sleep.
   if (timeout_seconds <= 0) {
     while (waitpid(pid, &status, 0) < 0) {
       if (errno != EINTR) return -1;
