@@ -6,10 +6,14 @@
 //
 //   pict_convert_bench [--runs=N] [--convert=PATH] [--width=W --height=H]
 //
-// Peak memory is each process's high-water mark (VmHWM), sampled from /proc
-// every millisecond while it runs and taken from wait4() for the process
-// started; "together" adds the peaks of pic2jpg and its children, an upper
-// bound of what they hold at once. Figures only: nothing passes or fails.
+// Times come from runs that are only waited for; peak memory from separate
+// runs of the same command, sampled: scanning /proc every millisecond takes
+// a good part of a core, which would slow down the program it measures
+// (pic2jpg encodes on both cores). Peak memory is each process's high-water
+// mark (VmHWM), sampled from /proc every millisecond while it runs and taken
+// from wait4() for the process started; "together" adds the peaks of
+// pic2jpg and its children, an upper bound of what they hold at once.
+// Figures only: nothing passes or fails.
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -18,6 +22,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -163,8 +168,9 @@ struct RunFigures {
   long total_kb = 0;                    // sum over the processes
 };
 
+// One run of the command: timed only, or with its memory sampled.
 RunFigures Measure(const std::string& program, const std::vector<std::string>& args,
-                   const std::string& runtime_dir) {
+                   const std::string& runtime_dir, bool sample_memory) {
   RunFigures figures;
   std::vector<std::string> env_strings;
   for (char** e = environ; *e != nullptr; ++e) {
@@ -195,6 +201,13 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
   std::map<int, long> peaks;
   int status = 0;
   rusage usage{};
+  if (!sample_memory) {
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return figures;
+  }
   while (true) {
     AddChildren(&family);
     for (auto& [member, name] : family) {
@@ -230,18 +243,23 @@ std::string FindConvert() {
   return pic2jpg::platform::FindOnPath("convert");
 }
 
-void Report(const char* what, const std::vector<RunFigures>& runs) {
+// Median time of the timed runs, largest peaks of the sampled ones.
+void Report(const char* what, const std::vector<RunFigures>& timed,
+            const std::vector<RunFigures>& sampled) {
   std::vector<double> times;
   std::map<std::string, long> peaks;
   long total = 0;
   int failures = 0;
-  for (const RunFigures& r : runs) {
+  for (const RunFigures& r : timed) {
     if (!r.ok) ++failures;
     times.push_back(r.seconds);
+  }
+  for (const RunFigures& r : sampled) {
+    if (!r.ok) ++failures;
     for (const auto& [name, kb] : r.peak_kb) peaks[name] = std::max(peaks[name], kb);
     total = std::max(total, r.total_kb);
   }
-  std::printf("%-34s median %7.3f s over %zu runs%s\n", what, Median(times), runs.size(),
+  std::printf("%-34s median %7.3f s over %zu runs%s\n", what, Median(times), timed.size(),
               failures ? " (SOME RUNS FAILED)" : "");
   for (const auto& [name, kb] : peaks) {
     std::printf("    peak memory %-18s %7.1f MiB\n", name.c_str(),
@@ -277,27 +295,44 @@ int main(int argc, char** argv) {
   std::printf("picture: %d x %d, 32-bit PackBits, %.1f MiB\n", width, height,
               static_cast<double>(pic2jpg::fs::FileSize(input)) / 1048576.0);
 
-  std::vector<RunFigures> ours, magick, converter;
-  for (int i = 0; i < runs; ++i) {
-    ours.push_back(Measure(PIC2JPG_EXE, {"-i", input, "-o", out}, runtime));
-    if (!pic2jpg::fs::Exists(out + "big.jpg")) ours.back().ok = false;
-    pic2jpg::fs::RemoveFile(out + "big.jpg");
-    converter.push_back(Measure(pic2jpg::fs::FolderOf(PIC2JPG_EXE) + "pict2tga",
-                                {"-quiet", "-colorspace", "sRGB", input, temp + "big.tga"},
-                                runtime));
-    pic2jpg::fs::RemoveFile(temp + "big.tga");
-    if (!convert.empty()) {
-      magick.push_back(Measure(convert, {input, temp + "magick.jpg"}, runtime));
-      pic2jpg::fs::RemoveFile(temp + "magick.jpg");
+  // The three commands take turns, so that a busy moment of the machine
+  // falls on all of them alike.
+  struct Command {
+    const char* what;
+    std::string program;
+    std::vector<std::string> args;
+    std::string output;
+    std::vector<RunFigures> timed, sampled;
+  };
+  std::vector<Command> commands = {
+      {"pic2jpg -i FILE -o FOLDER", PIC2JPG_EXE, {"-i", input, "-o", out}, out + "big.jpg", {}, {}},
+      {"  of which pict2tga alone",
+       pic2jpg::fs::FolderOf(PIC2JPG_EXE) + "pict2tga",
+       {"-quiet", "-colorspace", "sRGB", input, temp + "big.tga"},
+       temp + "big.tga",
+       {},
+       {}},
+  };
+  const std::string magick_name = "ImageMagick " + convert + " FILE out.jpg";
+  if (!convert.empty()) {
+    commands.push_back(
+        {magick_name.c_str(), convert, {input, temp + "magick.jpg"}, temp + "magick.jpg", {}, {}});
+  }
+  constexpr int kSampledRuns = 2;
+  for (int i = 0; i < runs + kSampledRuns; ++i) {
+    for (Command& c : commands) {
+      const bool sample = i >= runs;
+      RunFigures figures = Measure(c.program, c.args, runtime, sample);
+      if (!pic2jpg::fs::Exists(c.output)) figures.ok = false;
+      pic2jpg::fs::RemoveFile(c.output);
+      (sample ? c.sampled : c.timed).push_back(figures);
     }
   }
-  Report("pic2jpg -i FILE -o FOLDER", ours);
-  Report("  of which pict2tga alone", converter);
-  if (!magick.empty()) {
-    Report(("ImageMagick " + convert + " FILE out.jpg").c_str(), magick);
+  for (const Command& c : commands) Report(c.what, c.timed, c.sampled);
+  if (commands.size() == 3) {
     std::vector<double> a, b;
-    for (const RunFigures& r : ours) a.push_back(r.seconds);
-    for (const RunFigures& r : magick) b.push_back(r.seconds);
+    for (const RunFigures& r : commands[0].timed) a.push_back(r.seconds);
+    for (const RunFigures& r : commands[2].timed) b.push_back(r.seconds);
     std::printf("time ratio pic2jpg / ImageMagick: %.3f (target at most 0.25)\n",
                 Median(a) / Median(b));
   } else {

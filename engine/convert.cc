@@ -16,6 +16,7 @@
 #include "engine/format_tables.h"
 #include "engine/frame.h"
 #include "engine/geometry.h"
+#include "engine/jpeg_strips.h"
 #include "engine/naming.h"
 #include "engine/run_state.h"
 #include "engine/targa_load.h"
@@ -94,8 +95,14 @@ bool SaveImage(FIBITMAP* image, const std::string& output_path) {
   const std::string temp = fs::MakeTempFileIn(folder, fs::NameOf(output_path));
   if (temp.empty()) return false;
   const RunState& run = g_run_state;
-  bool ok = FreeImage_Save(static_cast<FREE_IMAGE_FORMAT>(run.codec_id), image, temp.c_str(),
-                           run.save_flags) != FALSE;
+  // Large baseline JPEG files are encoded in strips on two cores; the file
+  // decodes to the same pixels as one written in a single pass.
+  bool ok = run.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, run.save_flags) &&
+            SaveJpegInStrips(image, run.save_flags, temp);
+  if (!ok) {
+    ok = FreeImage_Save(static_cast<FREE_IMAGE_FORMAT>(run.codec_id), image, temp.c_str(),
+                        run.save_flags) != FALSE;
+  }
   ok = ok && fs::FileSize(temp) > 0 && fs::RenameFile(temp, output_path);
   if (!ok) fs::RemoveFile(temp);
   return ok;
