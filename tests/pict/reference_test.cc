@@ -81,6 +81,9 @@ TEST(ReferenceTest, DrawingPicturesPaintWhatQuickDrawPaints) {
       // Colour cells filled with an RGB pattern and framed inside: the frame
       // of the first cell (black) and the pink gap the frames leave.
       {"4.pict", {{21, 30, 0x000000}, {77, 30, 0xFFDDDD}, {100, 30, 0x400000}}},
+      // Both halves inverted, the lower one in hilite mode: white turns black
+      // above and into the highlight colour below (the reference is all white).
+      {"6.pict", {{5, 5, 0x000000}, {330, 140, 0x000000}, {5, 295, 0x99CCFF}}},
       // A yellow background: a white (all zero) pattern painted in the
       // yellow background colour; the map's box painted white the same way.
       {"demo.pict", {{3, 3, 0xFFFFCC}, {100, 216, 0xFFFFFF}}},
