@@ -82,7 +82,9 @@ TEST(DrawingLayerTest, PaintingMultipliesAlpha) {
     ASSERT_TRUE(platform::PaintCanvas(target.get(), *source, alpha));
     uint32_t got = test::CanvasSnapshot(*target).At(1, 1);
     EXPECT_NEAR(platform::AlphaOf(got), alpha, 1);
-    if (alpha > 0) EXPECT_EQ(platform::RedOf(got), 255) << alpha;
+    if (alpha > 0) {
+      EXPECT_EQ(platform::RedOf(got), 255) << alpha;
+    }
   }
 }
 

@@ -69,7 +69,7 @@ TEST_F(FrameTest, OffLeavesThePictureAlone) {
 // Any depth comes out in 24 bits with the same colours when no band has width.
 TEST_F(FrameTest, ZeroWidthsOnlyConvertTo24Bits) {
   for (int depth : {1, 8, 16, 24, 32, 48}) {
-    for (int8_t mode : {1, 2}) {
+    for (int8_t mode : {int8_t{1}, int8_t{2}}) {
       Frame(0, 0, 0, 0);
       g_settings.frame.do_frame = mode;
       ImagePtr original(MakeImage(33, 21, depth));

@@ -79,11 +79,15 @@ class WatermarkTextTest : public test::DrawingTest {
   }
   platform::CanvasPtr Render(const std::string& text) {
     g_settings.watermark.text = text;
-    if (!WatermarkFontExists()) EXPECT_TRUE(CreateWatermarkFont());
+    if (!WatermarkFontExists()) {
+      EXPECT_TRUE(CreateWatermarkFont());
+    }
     return RenderTextMark();
   }
   ImagePtr Stamp(FIBITMAP* image) {
-    if (!WatermarkFontExists()) EXPECT_TRUE(CreateWatermarkFont());
+    if (!WatermarkFontExists()) {
+      EXPECT_TRUE(CreateWatermarkFont());
+    }
     int w = static_cast<int>(FreeImage_GetWidth(image));
     int h = static_cast<int>(FreeImage_GetHeight(image));
     return ImagePtr(DrawWatermark(image, w, h));
@@ -212,7 +216,7 @@ TEST_F(WatermarkTextTest, BoxAroundTheLines) {
       {"i%eol%i", 1, 0, 12, 2 * h + 2},
   };
   for (const Case& c : cases) {
-    for (int8_t antialiasing : {0, 1}) {
+    for (int8_t antialiasing : {int8_t{0}, int8_t{1}}) {
       g_settings.watermark.text_padding = c.padding;
       g_settings.watermark.font_leading = c.leading;
       g_settings.watermark.text_antialiasing = antialiasing;
@@ -251,8 +255,8 @@ TEST_F(WatermarkTextTest, EmptyTextGivesNoMarkUnlessPadded) {
 // The second, short line of two sits left, centred or right in the box, for
 // raster and for antialiased text.
 TEST_F(WatermarkTextTest, AlignmentPlacesShortLines) {
-  for (int8_t antialiasing : {0, 1}) {
-    for (int8_t alignment : {0, 1, 2}) {
+  for (int8_t antialiasing : {int8_t{0}, int8_t{1}}) {
+    for (int8_t alignment : {int8_t{0}, int8_t{1}, int8_t{2}}) {
       g_settings.watermark.text_antialiasing = antialiasing;
       g_settings.watermark.text_alignment = alignment;
       g_settings.watermark.text_padding = 6;
@@ -263,9 +267,13 @@ TEST_F(WatermarkTextTest, AlignmentPlacesShortLines) {
       ASSERT_LT(left, right) << "no glyphs on the second line";
       std::string where =
           "aa " + std::to_string(antialiasing) + " alignment " + std::to_string(alignment);
-      if (alignment == 0) EXPECT_NEAR(left, 6, 3) << where;
-      if (alignment == 1) EXPECT_NEAR(left + right, bw, 3) << where;
-      if (alignment == 2) EXPECT_NEAR(right, bw - 6, 3) << where;
+      if (alignment == 0) {
+        EXPECT_NEAR(left, 6, 3) << where;
+      } else if (alignment == 1) {
+        EXPECT_NEAR(left + right, bw, 3) << where;
+      } else {
+        EXPECT_NEAR(right, bw - 6, 3) << where;
+      }
     }
   }
 }
@@ -276,7 +284,7 @@ TEST_F(WatermarkTextTest, RasterAndAntialiasedPixels) {
   g_settings.watermark.text_opacity = 200;
   g_settings.watermark.back_opacity = 100;
   g_settings.watermark.text_padding = 2;
-  for (int8_t antialiasing : {0, 1}) {
+  for (int8_t antialiasing : {int8_t{0}, int8_t{1}}) {
     g_settings.watermark.text_antialiasing = antialiasing;
     platform::CanvasPtr mark = Render("Sample text");
     ASSERT_NE(mark, nullptr);
@@ -292,8 +300,8 @@ TEST_F(WatermarkTextTest, RasterAndAntialiasedPixels) {
     } else {
       EXPECT_GT(colours.size(), 4u);
       // A fully covered glyph pixel: white at 200 over black at 100.
-      uint8_t max_alpha = 0;
-      for (uint32_t c : colours) max_alpha = std::max<uint8_t>(max_alpha, AlphaOf(c));
+      int max_alpha = 0;
+      for (uint32_t c : colours) max_alpha = std::max(max_alpha, AlphaOf(c));
       EXPECT_NEAR(max_alpha, 200 + 100 * 55 / 255, 2);
     }
   }
@@ -330,7 +338,7 @@ TEST_F(WatermarkTextTest, TextLargerThanThePictureIsCut) {
   g_settings.watermark.text_padding = 10;
   g_settings.watermark.text_x_offset = 10;
   g_settings.watermark.text_y_offset = 5;
-  for (int8_t position : {0, 8}) {
+  for (int8_t position : {int8_t{0}, int8_t{8}}) {
     g_settings.watermark.text_position = position;
     ImagePtr result = Stamp(MakeImage(60, 30, 24, kWhite));
     ASSERT_NE(result, nullptr);

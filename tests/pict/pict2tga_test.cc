@@ -206,7 +206,9 @@ TEST(Pict2tgaTest, FailuresExitNonZeroAndLeaveNoFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir temp;
-    if (!c.input_contents.empty()) ASSERT_TRUE(WriteText(temp.File("in.pict"), c.input_contents));
+    if (!c.input_contents.empty()) {
+      ASSERT_TRUE(WriteText(temp.File("in.pict"), c.input_contents));
+    }
     std::string output =
         c.output_in_missing_folder ? temp.File("nowhere/out.tga") : temp.File("out.tga");
     std::vector<std::string> args = {"-quiet", "-colorspace", "sRGB"};
