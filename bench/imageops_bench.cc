@@ -1,25 +1,16 @@
 // Time and memory of the slow image steps on a large picture: a 4000 x 3000
 // photograph-sized picture rotated by 45 degrees and scaled down with the
-// Lanczos filter, as the conversion chain runs them.
-//
-// Counters: peak_MiB is the resident high-water mark of the process during
-// the steps, input_MiB the size of the given picture, and full_images the
-// growth of the resident set over the steps (plus the given picture) in
-// units of the given picture's size.
+// Lanczos filter, as the conversion chain runs them. The counters are those
+// of bench_support.h.
 #include <FreeImage.h>
 
 #include <cstdint>
 #include <cstdio>
 
+#include "bench/bench_support.h"
 #include "engine/geometry.h"
 #include "engine/tone.h"
-#include "platform/memory_usage.h"
 #include "settings/settings.h"
-
-#if __has_include(<benchmark/benchmark.h>)
-#include <benchmark/benchmark.h>
-#define PIC2JPG_HAVE_BENCHMARK 1
-#endif
 
 namespace pic2jpg {
 namespace {
@@ -28,17 +19,8 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
 FIBITMAP* MakePicture(int bpp) {
-  FIBITMAP* image = FreeImage_Allocate(kWidth, kHeight, 24);
-  if (image == nullptr) return nullptr;
-  for (int y = 0; y < kHeight; ++y) {
-    BYTE* row = FreeImage_GetScanLine(image, y);
-    for (int x = 0; x < kWidth; ++x) {
-      row[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(x * 255 / kWidth);
-      row[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(y * 255 / kHeight);
-      row[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>((x ^ y) & 255);
-    }
-  }
-  if (bpp == 24) return image;
+  FIBITMAP* image = bench::MakeGradientPicture(kWidth, kHeight);
+  if (image == nullptr || bpp == 24) return image;
   FIBITMAP* converted =
       bpp == 32 ? FreeImage_ConvertTo32Bits(image) : FreeImage_ConvertTo8Bits(image);
   FreeImage_Unload(image);
@@ -82,26 +64,6 @@ bool RunLibraryRotation(FIBITMAP* image) {
   return true;
 }
 
-struct Measure {
-  double peak_mib = 0;
-  double input_mib = 0;
-  double full_images = 0;
-};
-
-// Runs `work` on `image` (which it takes over) and measures the memory.
-Measure MeasureRun(FIBITMAP* image, bool (*work)(FIBITMAP*), bool* ok) {
-  Measure m;
-  double input_bytes = static_cast<double>(FreeImage_GetPitch(image)) * FreeImage_GetHeight(image);
-  platform::ResetPeakResident();
-  int64_t before = platform::ResidentBytes();
-  *ok = work(image);
-  int64_t peak = platform::PeakResidentBytes();
-  m.peak_mib = static_cast<double>(peak) / 1048576.0;
-  m.input_mib = input_bytes / 1048576.0;
-  m.full_images = static_cast<double>(peak - before) / input_bytes + 1.0;
-  return m;
-}
-
 }  // namespace
 }  // namespace pic2jpg
 
@@ -109,37 +71,17 @@ Measure MeasureRun(FIBITMAP* image, bool (*work)(FIBITMAP*), bool* ok) {
 
 namespace {
 
-using pic2jpg::Measure;
-
-void Report(benchmark::State& state, const Measure& m) {
-  state.counters["peak_MiB"] = m.peak_mib;
-  state.counters["input_MiB"] = m.input_mib;
-  state.counters["full_images"] = m.full_images;
-}
-
 template <bool (*Work)(FIBITMAP*)>
 void BM_Steps(benchmark::State& state) {
   int rotation_type = static_cast<int>(state.range(0));
   int bpp = static_cast<int>(state.range(1));
-  Measure worst;
-  for (auto _ : state) {
-    state.PauseTiming();
-    pic2jpg::UseSettings(rotation_type);
-    FIBITMAP* image = pic2jpg::MakePicture(bpp);
-    if (image == nullptr) {
-      state.SkipWithError("no memory for the picture");
-      break;
-    }
-    state.ResumeTiming();
-    bool ok = false;
-    Measure m = pic2jpg::MeasureRun(image, Work, &ok);
-    if (!ok) {
-      state.SkipWithError("a step ended in null");
-      break;
-    }
-    if (m.peak_mib > worst.peak_mib) worst = m;
-  }
-  Report(state, worst);
+  pic2jpg::bench::TimeSteps(
+      state,
+      [&] {
+        pic2jpg::UseSettings(rotation_type);
+        return pic2jpg::MakePicture(bpp);
+      },
+      Work, "a step ended in null");
 }
 
 }  // namespace
@@ -182,7 +124,7 @@ int main() {
     FIBITMAP* image = pic2jpg::MakePicture(c.bpp);
     if (image == nullptr) return 1;
     bool ok = false;
-    pic2jpg::Measure m = pic2jpg::MeasureRun(image, c.work, &ok);
+    pic2jpg::bench::Measure m = pic2jpg::bench::MeasureRun(image, c.work, &ok);
     std::printf("%s: %s peak_MiB=%.1f input_MiB=%.1f full_images=%.2f\n", c.name,
                 ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
   }
