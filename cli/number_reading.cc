@@ -5,34 +5,17 @@
 #include <cmath>
 #include <limits>
 
+#include "text/ascii_case.h"
+#include "text/ascii_scan.h"
+
 namespace pic2jpg {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int DigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return 99;
-}
-
-bool EqualsNoCase(std::string_view text, std::string_view word) {
-  if (text.size() != word.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char a = text[i];
-    char b = word[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 // Optional sign, digits with an optional "." part (at least one digit in
@@ -85,12 +68,7 @@ int64_t DecimalMagnitude(std::string_view text) {
 
 int32_t ReadInteger(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
+  const bool negative = SkipBlanksAndSign(text, &i);
   int base = 10;
   if (i < text.size() && text[i] == '$') {
     base = 16;
@@ -115,10 +93,10 @@ int32_t ReadInteger(std::string_view text) {
 }
 
 double ReadDecimal(std::string_view text) {
-  text = TrimBlanks(text);
-  if (EqualsNoCase(text, "+Infinity")) return std::numeric_limits<double>::infinity();
-  if (EqualsNoCase(text, "-Infinity")) return -std::numeric_limits<double>::infinity();
-  if (EqualsNoCase(text, "NaN")) return std::numeric_limits<double>::quiet_NaN();
+  text = TrimAsciiBlanks(text);
+  if (EqualsAsciiNoCase(text, "+Infinity")) return std::numeric_limits<double>::infinity();
+  if (EqualsAsciiNoCase(text, "-Infinity")) return -std::numeric_limits<double>::infinity();
+  if (EqualsAsciiNoCase(text, "NaN")) return std::numeric_limits<double>::quiet_NaN();
   if (!IsDecimalNumber(text)) return 0.0;
   bool negative = text.front() == '-';
   if (text.front() == '+' || text.front() == '-') text.remove_prefix(1);

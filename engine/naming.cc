@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {
@@ -18,18 +19,13 @@ constexpr const char* kTokens[] = {
     "%ext[t]%",   "%yyyy%",        "%mm%",          "%dd%",          "%hh%",  "%ii%",
     "%ss%",       "%bpp%",         "%width%",       "%height%",      "%rnd%", "%n%"};
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
 std::string TitleCase(const std::string& text) {
-  std::string result = Lower(text);
+  std::string result = LowerAscii(text);
   if (!result.empty()) {
     result[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(result[0])));
   }
@@ -55,7 +51,7 @@ std::string TokenValue(const std::string& token) {
   const std::string base = RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
   if (token == "%filename[u]%") return Upper(base);
-  if (token == "%filename[l]%") return Lower(base);
+  if (token == "%filename[l]%") return LowerAscii(base);
   if (token == "%filename[t]%") return TitleCase(base);
   if (token == "%ext%") return run.output_extension;
   if (token == "%ext[u]%") return Upper(run.output_extension);
@@ -86,14 +82,14 @@ std::string RemoveExtension(const std::string& name) {
 
 std::string ReplaceMaskToken(const std::string& text, const std::string& token) {
   if (token.empty()) return text;
-  const std::string value = TokenValue(Lower(token));
-  const std::string lower_token = Lower(token);
+  const std::string value = TokenValue(LowerAscii(token));
+  const std::string lower_token = LowerAscii(token);
   std::string result;
   size_t pos = 0;
   while (pos < text.size()) {
     // Compare without regard to case; the value is not searched again.
     if (text.size() - pos >= lower_token.size() &&
-        Lower(text.substr(pos, lower_token.size())) == lower_token) {
+        LowerAscii(text.substr(pos, lower_token.size())) == lower_token) {
       result += value;
       pos += lower_token.size();
     } else {
@@ -104,7 +100,7 @@ std::string ReplaceMaskToken(const std::string& text, const std::string& token) 
 }
 
 std::string ExpandFilenameMask() {
-  std::string mask = Lower(g_settings.advanced.filename_mask);
+  std::string mask = LowerAscii(g_settings.advanced.filename_mask);
   if (mask.empty()) mask = "%filename%.%ext%";
   for (const char* token : kTokens) {
     if (mask.find(token) != std::string::npos) mask = ReplaceMaskToken(mask, token);
@@ -114,7 +110,7 @@ std::string ExpandFilenameMask() {
 
 std::string ExpandTextPlaceholders() {
   std::string text = g_settings.watermark.text;
-  const std::string probe = Lower(text);
+  const std::string probe = LowerAscii(text);
   size_t percents = 0;
   for (char c : text) percents += c == '%';
   if (percents < 2) return text;

@@ -1,7 +1,6 @@
 #include "runlist/run_list.h"
 
 #include <algorithm>
-#include <cctype>
 #include <random>
 
 #include "engine/format_tables.h"
@@ -9,14 +8,10 @@
 #include "platform/app_paths.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string Trim(const std::string& text) {
   size_t begin = text.find_first_not_of(' ');
@@ -67,7 +62,7 @@ bool AddInputFile(const std::string& path) {
   // A missing path or a folder passes the size test; the extension test and
   // the conversion itself turn them away.
   if (fs::FileSize(path) == 0) return false;
-  if (!ListContains(AcceptedInputExtensions(), Lower(fs::ExtensionOf(path)))) return false;
+  if (!ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(path)))) return false;
   g_input_list.clear();
   g_input_list[path] = InputEntry{1, RelativeSubfolder(path, g_run_state.input_base_folder)};
   return true;
@@ -91,10 +86,10 @@ bool AddRecentOutputFolder(const std::string& folder) {
   const int limit = g_settings.advanced.out_folders_number;
   std::string list = folder;
   int count = 1;
-  const std::string lower_folder = Lower(folder);
+  const std::string lower_folder = LowerAscii(folder);
   for (int j = 0; j < limit; ++j) {
     std::string entry = GetRecentOutputFolder(j);
-    if (entry.empty() || count >= limit || Lower(entry) == lower_folder) continue;
+    if (entry.empty() || count >= limit || LowerAscii(entry) == lower_folder) continue;
     list += "\t" + entry;
     ++count;
   }

@@ -6,30 +6,14 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  size_t begin = 0;
-  while (begin < text.size() && IsBlank(text[begin])) ++begin;
-  size_t end = text.size();
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-std::string LowerName(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) c = AsciiLower(c);
-  return lower;
-}
 
 void AppendCodePoint(uint32_t cp, std::string* out) {
   if (cp < 0x80) {
@@ -112,13 +96,13 @@ struct Parser {
   IniGroup* current = nullptr;
 
   void Line(std::string_view raw) {
-    std::string_view line = Trim(raw);
+    std::string_view line = TrimAsciiBlanks(raw);
     if (line.empty() || line[0] == ';') return;
     if (line[0] == '[') {
       size_t close = line.find(']');
-      std::string_view name = Trim(
+      std::string_view name = TrimAsciiBlanks(
           line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-      auto [it, added] = file.group_index.try_emplace(LowerName(name), file.groups.size());
+      auto [it, added] = file.group_index.try_emplace(LowerAscii(name), file.groups.size());
       if (added) {
         file.groups.push_back(IniGroup{std::string(name), {}, {}});
       }
@@ -127,17 +111,17 @@ struct Parser {
     }
     size_t equals = line.find('=');
     if (current == nullptr || equals == std::string_view::npos) return;
-    std::string_view key = Trim(line.substr(0, equals));
+    std::string_view key = TrimAsciiBlanks(line.substr(0, equals));
     if (key.empty()) return;
-    std::string_view value = Trim(line.substr(equals + 1));
-    current->key_index.try_emplace(LowerName(key), current->entries.size());
+    std::string_view value = TrimAsciiBlanks(line.substr(equals + 1));
+    current->key_index.try_emplace(LowerAscii(key), current->entries.size());
     current->entries.emplace_back(std::string(key), std::string(value));
   }
 };
 
 const IniGroup* FindGroup(const IniFile& file, std::string_view group) {
   if (!file.group_index.empty()) {
-    auto it = file.group_index.find(LowerName(group));
+    auto it = file.group_index.find(LowerAscii(group));
     return it == file.group_index.end() ? nullptr : &file.groups[it->second];
   }
   for (const IniGroup& g : file.groups) {
@@ -152,13 +136,7 @@ void AppendOneLine(std::string* out, std::string_view text) {
 
 }  // namespace
 
-bool IniNameEquals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+bool IniNameEquals(std::string_view a, std::string_view b) { return EqualsAsciiNoCase(a, b); }
 
 IniFile ParseIni(std::string_view text) {
   bool declared_utf8 = text.substr(0, kBom.size()) == kBom;
@@ -202,7 +180,7 @@ const std::string* FindIniValue(const IniFile& file, std::string_view group, std
   const IniGroup* g = FindGroup(file, group);
   if (g == nullptr) return nullptr;
   if (!g->key_index.empty()) {
-    auto it = g->key_index.find(LowerName(key));
+    auto it = g->key_index.find(LowerAscii(key));
     return it == g->key_index.end() ? nullptr : &g->entries[it->second].second;
   }
   for (const auto& [name, value] : g->entries) {
@@ -213,12 +191,7 @@ const std::string* FindIniValue(const IniFile& file, std::string_view group, std
 
 int32_t ParseIniInt(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
+  const bool negative = SkipBlanksAndSign(text, &i);
   // Accumulate towards the sign's end of the range and stop growing there.
   const int64_t limit = negative ? -int64_t{std::numeric_limits<int32_t>::min()}
                                  : int64_t{std::numeric_limits<int32_t>::max()};
@@ -232,12 +205,7 @@ int32_t ParseIniInt(std::string_view text) {
 
 float ParseIniFloat(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
+  const bool negative = SkipBlanksAndSign(text, &i);
   std::string_view number = text.substr(i);
   // Decimal notation only: the number starts with a digit or ".digit".
   bool starts_well =

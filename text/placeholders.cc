@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
+#include "text/ascii_case.h"
+
 namespace pic2jpg {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Position of `placeholder` (lower case) in `text` from `from` on, ignoring
 // letter case; npos when absent.
@@ -13,7 +13,7 @@ size_t FindNoCase(const std::string& text, std::string_view placeholder, size_t 
   if (placeholder.size() > text.size()) return std::string::npos;
   for (size_t i = from; i + placeholder.size() <= text.size(); ++i) {
     size_t j = 0;
-    while (j < placeholder.size() && Lower(text[i + j]) == placeholder[j]) ++j;
+    while (j < placeholder.size() && AsciiLower(text[i + j]) == placeholder[j]) ++j;
     if (j == placeholder.size()) return i;
   }
   return std::string::npos;
