@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/regular_file.h"
+
 namespace pic2jpg::fs {
 
 int64_t FileSize(const std::string& path) {
@@ -104,14 +106,10 @@ bool SetModifiedTime(const std::string& path, int64_t seconds_utc) {
 
 bool ReadFile(const std::string& path, std::string* contents, int64_t max_bytes) {
   contents->clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int64_t size = 0;
+  int fd = OpenRegularFile(path, max_bytes, &size);
   if (fd < 0) return false;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > max_bytes) {
-    close(fd);
-    return false;
-  }
-  contents->reserve(static_cast<size_t>(st.st_size));
+  contents->reserve(static_cast<size_t>(size));
   char buffer[1 << 16];
   while (true) {
     ssize_t n = read(fd, buffer, sizeof buffer);

@@ -1,9 +1,9 @@
 #include "platform/mapped_file.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/regular_file.h"
 
 namespace pic2jpg::fs {
 
@@ -15,22 +15,18 @@ bool MapPrivately(const std::string& path, int protection, int64_t max_bytes, vo
                   size_t* size) {
   *data = nullptr;
   *size = 0;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int64_t file_size = 0;
+  int fd = OpenRegularFile(path, max_bytes, &file_size);
   if (fd < 0) return false;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > max_bytes) {
-    close(fd);
-    return false;
-  }
-  if (st.st_size == 0) {
+  if (file_size == 0) {
     close(fd);
     return true;
   }
-  void* mapped = mmap(nullptr, static_cast<size_t>(st.st_size), protection, MAP_PRIVATE, fd, 0);
+  void* mapped = mmap(nullptr, static_cast<size_t>(file_size), protection, MAP_PRIVATE, fd, 0);
   close(fd);
   if (mapped == MAP_FAILED) return false;
   *data = mapped;
-  *size = static_cast<size_t>(st.st_size);
+  *size = static_cast<size_t>(file_size);
   return true;
 }
 
