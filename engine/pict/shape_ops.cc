@@ -89,10 +89,9 @@ bool TooThin(const RectF& r, PointF pen) {
   return 2 * pen.x >= r.Width() || 2 * pen.y >= r.Height();
 }
 
-void DrawRect(Decoder* d, const QdRect& rect, int verb) {
-  Brush brush = BrushFor(d, verb);
-  QdRect pixels = MapRect(d->canvas, Shifted(*d, rect));
-  Region area = RectRegion(pixels);
+// Paints a pixel area with the verb's brush; a frame is the ring the pen
+// leaves inside the area's edge (at least a pixel wide), none without a pen.
+void PaintArea(Decoder* d, Region area, int verb, const Brush& brush) {
   if (verb == kFrame) {
     PointF pen = PenPixels(*d);
     if (pen.x <= 0) return;
@@ -101,6 +100,12 @@ void DrawRect(Decoder* d, const QdRect& rect, int verb) {
     area = Combine(area, Inset(area, pw, ph), RegionOp::kSubtract);
   }
   Paint(d, area, brush);
+}
+
+void DrawRect(Decoder* d, const QdRect& rect, int verb) {
+  Brush brush = BrushFor(d, verb);
+  QdRect pixels = MapRect(d->canvas, Shifted(*d, rect));
+  PaintArea(d, RectRegion(pixels), verb, brush);
 }
 
 void DrawOval(Decoder* d, const QdRect& rect, int verb) {
@@ -219,15 +224,7 @@ void DrawPolygon(Decoder* d, const std::vector<QdPoint>& points, int verb) {
 void DrawRegion(Decoder* d, const Region& region, int verb) {
   Brush brush = BrushFor(d, verb);
   Region shifted = Offset(region, -d->state.origin.h, -d->state.origin.v);
-  Region area = MapRegion(d->canvas, shifted);
-  if (verb == kFrame) {
-    PointF pen = PenPixels(*d);
-    if (pen.x <= 0) return;
-    int pw = std::max(1, static_cast<int>(std::lround(pen.x)));
-    int ph = std::max(1, static_cast<int>(std::lround(pen.y)));
-    area = Combine(area, Inset(area, pw, ph), RegionOp::kSubtract);
-  }
-  Paint(d, area, brush);
+  PaintArea(d, MapRegion(d->canvas, shifted), verb, brush);
 }
 
 bool DoLineOp(Decoder* d, int op) {
