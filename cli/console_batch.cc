@@ -16,6 +16,7 @@
 #include "runlist/run_list.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "text/ascii_case.h"
 #include "text/placeholders.h"
 #include "text/text_catalogue.h"
 
@@ -28,13 +29,6 @@ constexpr int kNotConverted = 1;
 void Print(std::string_view line) { platform::ConsoleWriteLine(line); }
 
 std::string Number(int64_t value) { return std::to_string(value); }
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -217,6 +211,16 @@ void ListFrame(const Batch& batch) {
   batch.Debug("Frame opacity: " + Number(frame.solid_opacity));
 }
 
+// Where a watermark goes: the same settings for a text and an image mark.
+void ListMarkPlacement(const Batch& batch, int boundary, int position, int32_t x_offset,
+                       int32_t y_offset, int32_t rotation, int size) {
+  batch.Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, boundary));
+  batch.Debug("Watermark position: " + ValueToKeyword(kKindPosition, position));
+  batch.Debug("Watermark offset (x/y): " + Number(x_offset) + "/" + Number(y_offset));
+  batch.Debug("Watermark rotation: " + Number(rotation));
+  batch.Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, size));
+}
+
 std::string CheckWatermark(Batch* batch) {
   const WatermarkSettings& wm = g_settings.watermark;
   batch->Debug("Watermark: " + ValueToKeyword(kKindWatermark, wm.do_watermark));
@@ -235,24 +239,16 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark text opacity: " + Number(wm.text_opacity));
     batch->Debug("Watermark background color: " + wm.back_color);
     batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
-    batch->Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, wm.text_boundary));
-    batch->Debug("Watermark position: " + ValueToKeyword(kKindPosition, wm.text_position));
-    batch->Debug("Watermark offset (x/y): " + Number(wm.text_x_offset) + "/" +
-                 Number(wm.text_y_offset));
-    batch->Debug("Watermark rotation: " + Number(wm.text_rotation));
-    batch->Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, wm.text_size));
+    ListMarkPlacement(*batch, wm.text_boundary, wm.text_position, wm.text_x_offset,
+                      wm.text_y_offset, wm.text_rotation, wm.text_size);
     if (!CreateWatermarkFont()) return "Error: Invalid watermark font";
     batch->font_created = true;
   } else if (wm.do_watermark == 2) {
     batch->Debug("Watermark image: " + wm.image);
     batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
     batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
-    batch->Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, wm.image_boundary));
-    batch->Debug("Watermark position: " + ValueToKeyword(kKindPosition, wm.image_position));
-    batch->Debug("Watermark offset (x/y): " + Number(wm.image_x_offset) + "/" +
-                 Number(wm.image_y_offset));
-    batch->Debug("Watermark rotation: " + Number(wm.image_rotation));
-    batch->Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, wm.image_size));
+    ListMarkPlacement(*batch, wm.image_boundary, wm.image_position, wm.image_x_offset,
+                      wm.image_y_offset, wm.image_rotation, wm.image_size);
     if (fs::FileSize(wm.image) <= 0) return "Error: Invalid watermark image";
   }
   return "";
