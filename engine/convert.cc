@@ -68,18 +68,16 @@ bool HasContent(const std::string& path) { return fs::FileSize(path) > 0; }
 // The image may be a view of `pixels`.
 FIBITMAP* LoadInput(const std::string& input_path, const std::string& temp_folder,
                     TargaPixels* pixels) {
+  // The folder is new and private: nothing of that name is there before.
   const std::string targa_path = temp_folder + RemoveExtension(fs::NameOf(input_path)) + ".tga";
-  fs::RemoveFile(targa_path);
   RunExternalConverter(FindExternalConverter(), input_path, targa_path);
-  if (!HasContent(targa_path) && LooksLikePict(input_path)) {
-    fs::RemoveFile(targa_path);
+  bool converted = HasContent(targa_path);
+  if (!converted && LooksLikePict(input_path)) {
     DirectLoad job{&input_path, &targa_path};
-    if (platform::RunIsolated(DirectLoadInChild, &job, kDirectLoadTimeoutSeconds) != 0) {
-      fs::RemoveFile(targa_path);
-    }
+    converted = platform::RunIsolated(DirectLoadInChild, &job, kDirectLoadTimeoutSeconds) == 0 &&
+                HasContent(targa_path);
   }
-  if (!HasContent(targa_path)) return nullptr;
-  return LoadTarga(targa_path, pixels);
+  return converted ? LoadTarga(targa_path, pixels) : nullptr;
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -92,17 +90,18 @@ bool SaveImage(FIBITMAP* image, const std::string& output_path) {
   if (image == nullptr) return false;
   const std::string folder = fs::FolderOf(output_path);
   if (!folder.empty() && !fs::IsFolder(folder) && !fs::MakeFolders(folder)) return false;
+  const RunState& run = g_run_state;
+  // Large baseline JPEG files are encoded in strips on two cores (written
+  // through a temporary file of their own); the file decodes to the same
+  // pixels as one written in a single pass.
+  if (run.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, run.save_flags) &&
+      SaveJpegInStrips(image, run.save_flags, output_path)) {
+    return true;
+  }
   const std::string temp = fs::MakeTempFileIn(folder, fs::NameOf(output_path));
   if (temp.empty()) return false;
-  const RunState& run = g_run_state;
-  // Large baseline JPEG files are encoded in strips on two cores; the file
-  // decodes to the same pixels as one written in a single pass.
-  bool ok = run.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, run.save_flags) &&
-            SaveJpegInStrips(image, run.save_flags, temp);
-  if (!ok) {
-    ok = FreeImage_Save(static_cast<FREE_IMAGE_FORMAT>(run.codec_id), image, temp.c_str(),
-                        run.save_flags) != FALSE;
-  }
+  bool ok = FreeImage_Save(static_cast<FREE_IMAGE_FORMAT>(run.codec_id), image, temp.c_str(),
+                           run.save_flags) != FALSE;
   ok = ok && fs::FileSize(temp) > 0 && fs::RenameFile(temp, output_path);
   if (!ok) fs::RemoveFile(temp);
   return ok;
