@@ -11,34 +11,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "tools/compare_images/psnr.h"
 
 namespace {
-
-double Psnr(FIBITMAP* a, FIBITMAP* b) {
-  FIBITMAP* ca = FreeImage_ConvertTo24Bits(a);
-  FIBITMAP* cb = FreeImage_ConvertTo24Bits(b);
-  unsigned w = FreeImage_GetWidth(ca), h = FreeImage_GetHeight(ca);
-  double sum = 0;
-  for (unsigned y = 0; y < h; ++y) {
-    BYTE* ra = FreeImage_GetScanLine(ca, static_cast<int>(y));
-    BYTE* rb = FreeImage_GetScanLine(cb, static_cast<int>(y));
-    for (unsigned x = 0; x < w * 3; ++x) {
-      double d = static_cast<double>(ra[x]) - rb[x];
-      sum += d * d;
-    }
-  }
-  FreeImage_Unload(ca);
-  FreeImage_Unload(cb);
-  double mse = sum / (static_cast<double>(w) * h * 3);
-  return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-}
 
 std::vector<std::string> ListFiles(const std::string& folder) {
   std::vector<std::string> names;
@@ -94,7 +75,7 @@ int main(int argc, char** argv) {
     }
     if (ours != nullptr && ref != nullptr && FreeImage_GetWidth(ours) == FreeImage_GetWidth(ref) &&
         FreeImage_GetHeight(ours) == FreeImage_GetHeight(ref)) {
-      std::snprintf(psnr, sizeof psnr, "%.1f", Psnr(ours, ref));
+      std::snprintf(psnr, sizeof psnr, "%.1f", pic2jpg::Psnr(ours, ref));
     }
     std::printf("%-22s %6d %11s %11s %8s %8.0f\n", name.c_str(), status, size, ref_size, psnr, ms);
     if (ours != nullptr) FreeImage_Unload(ours);

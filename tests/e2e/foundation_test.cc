@@ -14,15 +14,6 @@
 namespace pic2jpg {
 namespace {
 
-double PsnrOf(const std::string& jpeg, const std::string& reference) {
-  FIBITMAP* a = test::LoadImage(jpeg);
-  FIBITMAP* b = test::LoadImage(reference);
-  double psnr = test::Psnr(a, b);
-  if (a) FreeImage_Unload(a);
-  if (b) FreeImage_Unload(b);
-  return psnr;
-}
-
 bool HasLine(const test::RunResult& r, const std::string& line) {
   for (const std::string& l : r.Lines()) {
     if (l == line) return true;
@@ -56,7 +47,7 @@ TEST_P(ConverterChoiceTest, ConvertsTheSampleUpright) {
   EXPECT_EQ(FreeImage_GetWidth(image), 300u);
   EXPECT_EQ(FreeImage_GetHeight(image), 200u);
   FreeImage_Unload(image);
-  EXPECT_GE(PsnrOf(jpeg, test::DataFile("sample.pict.png")), 30.0);
+  EXPECT_GE(test::PsnrOfFiles(jpeg, test::DataFile("sample.pict.png")), 30.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Converters, ConverterChoiceTest,
@@ -83,7 +74,8 @@ TEST(FoundationTest, AMissingConverterProgramFallsBackToTheDirectLoad) {
   // The library's reader either decodes the file or fails it cleanly.
   EXPECT_TRUE(r.exit_status == 0 || r.exit_status == 1) << r.exit_status;
   if (r.exit_status == 0) {
-    EXPECT_GE(PsnrOf(out.File("FLAG_B24.jpg"), test::DataFile("FLAG_B24.PCT.png")), 25.0);
+    EXPECT_GE(test::PsnrOfFiles(out.File("FLAG_B24.jpg"), test::DataFile("FLAG_B24.PCT.png")),
+              25.0);
   }
 }
 

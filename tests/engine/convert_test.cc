@@ -54,15 +54,6 @@ class ConvertTest : public ::testing::Test {
   test::TempDir out_;
 };
 
-double PsnrAgainstReference(const std::string& jpeg, const std::string& reference) {
-  FIBITMAP* a = test::LoadImage(jpeg);
-  FIBITMAP* b = test::LoadImage(reference);
-  double psnr = test::Psnr(a, b);
-  if (a) FreeImage_Unload(a);
-  if (b) FreeImage_Unload(b);
-  return psnr;
-}
-
 TEST_F(ConvertTest, ConvertsAPictFileUprightWithTheExternalConverter) {
   ASSERT_TRUE(Convert(Input("FLAG_B24.PCT")));
   EXPECT_EQ(g_run_state.output_path, out_.File("FLAG_B24.jpg"));
@@ -70,8 +61,7 @@ TEST_F(ConvertTest, ConvertsAPictFileUprightWithTheExternalConverter) {
   EXPECT_EQ(g_run_state.target_depth, 24);
   EXPECT_EQ(g_run_state.last_width, 124);
   EXPECT_EQ(g_run_state.last_height, 124);
-  EXPECT_GE(PsnrAgainstReference(g_run_state.output_path, test::DataFile("FLAG_B24.PCT.png")),
-            30.0);
+  EXPECT_GE(test::PsnrOfFiles(g_run_state.output_path, test::DataFile("FLAG_B24.PCT.png")), 30.0);
   EXPECT_EQ(OutputFileCount(), 1);
 }
 

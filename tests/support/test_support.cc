@@ -135,29 +135,13 @@ FIBITMAP* LoadImage(const std::string& path) {
   return FreeImage_Load(format, path.c_str(), 0);
 }
 
-double Psnr(FIBITMAP* a, FIBITMAP* b) {
-  if (a == nullptr || b == nullptr) return -1;
-  if (FreeImage_GetWidth(a) != FreeImage_GetWidth(b) ||
-      FreeImage_GetHeight(a) != FreeImage_GetHeight(b)) {
-    return -1;
-  }
-  FIBITMAP* ca = FreeImage_ConvertTo24Bits(a);
-  FIBITMAP* cb = FreeImage_ConvertTo24Bits(b);
-  double sum = 0;
-  unsigned w = FreeImage_GetWidth(ca), h = FreeImage_GetHeight(ca);
-  for (unsigned y = 0; y < h; ++y) {
-    BYTE* ra = FreeImage_GetScanLine(ca, static_cast<int>(y));
-    BYTE* rb = FreeImage_GetScanLine(cb, static_cast<int>(y));
-    for (unsigned i = 0; i < w * 3; ++i) {
-      double d = static_cast<double>(ra[i]) - rb[i];
-      sum += d * d;
-    }
-  }
-  FreeImage_Unload(ca);
-  FreeImage_Unload(cb);
-  double mse = sum / (static_cast<double>(w) * h * 3);
-  if (mse <= 1e-10) return 99.0;
-  return 10.0 * std::log10(255.0 * 255.0 / mse);
+double PsnrOfFiles(const std::string& image, const std::string& reference) {
+  FIBITMAP* a = LoadImage(image);
+  FIBITMAP* b = LoadImage(reference);
+  double psnr = Psnr(a, b);
+  if (a != nullptr) FreeImage_Unload(a);
+  if (b != nullptr) FreeImage_Unload(b);
+  return psnr;
 }
 
 FIBITMAP* MakeImage(int width, int height, int bpp, int rgb) {

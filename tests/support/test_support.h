@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/compare_images/psnr.h"
+
 namespace pic2jpg::test {
 
 // A fresh folder below the temporary folder, removed with everything in it
@@ -50,7 +52,9 @@ RunResult RunPic2jpg(const std::vector<std::string>& args,
 FIBITMAP* LoadImage(const std::string& path);
 // Peak signal-to-noise ratio of two pictures of the same size after both are
 // turned into 24-bit RGB; -1 when the sizes differ or either is null.
-double Psnr(FIBITMAP* a, FIBITMAP* b);
+using ::pic2jpg::Psnr;
+// The same for two image files; -1 also when either cannot be loaded.
+double PsnrOfFiles(const std::string& image, const std::string& reference);
 // A width x height 24-bit picture filled by a smooth pattern, or with one
 // colour when `rgb` is given (0xRRGGBB).
 FIBITMAP* MakeImage(int width, int height, int bpp = 24, int rgb = -1);
