@@ -46,8 +46,7 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
     args.push_back("-flip");
   }
   args.push_back(input_path);
-  args.push_back("tga:" + targa_path);
-  if (!converter.is_imagemagick) args.back() = targa_path;
+  args.push_back(converter.is_imagemagick ? "tga:" + targa_path : targa_path);
   return args;
 }
 
