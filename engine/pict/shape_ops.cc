@@ -108,19 +108,26 @@ void DrawRect(Decoder* d, const QdRect& rect, int verb) {
   PaintArea(d, RectRegion(pixels), verb, brush);
 }
 
-void DrawOval(Decoder* d, const QdRect& rect, int verb) {
-  Brush brush = BrushFor(d, verb);
-  RectF r = ToPixels(*d, rect);
-  PointF pen = PenPixels(*d);
-  if (verb == kFrame && pen.x <= 0) return;
-  bool ring = verb == kFrame && !TooThin(r, pen);
+// Paints the oval inside r, or with `frame` the ring the pen leaves inside
+// its edge (the whole oval when the pen is too wide for a ring), optionally
+// clipped.
+void PaintOval(Decoder* d, const RectF& r, bool frame, PointF pen, const Brush& brush,
+               const std::function<void(cairo_t*)>& clip = nullptr) {
+  bool ring = frame && !TooThin(r, pen);
   PaintPath(
       d, r, CAIRO_FILL_RULE_EVEN_ODD,
       [&](cairo_t* cr) {
         AddEllipse(cr, r);
         if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
       },
-      brush);
+      brush, clip);
+}
+
+void DrawOval(Decoder* d, const QdRect& rect, int verb) {
+  Brush brush = BrushFor(d, verb);
+  PointF pen = PenPixels(*d);
+  if (verb == kFrame && pen.x <= 0) return;
+  PaintOval(d, ToPixels(*d, rect), verb == kFrame, pen, brush);
 }
 
 void DrawRoundRect(Decoder* d, const QdRect& rect, int verb) {
@@ -147,14 +154,7 @@ void DrawArc(Decoder* d, const QdRect& rect, int start, int sweep, int verb) {
   if (verb == kFrame) {
     if (pen.x <= 0) return;
     // The part of the oval's frame inside the wedge.
-    bool ring = !TooThin(r, pen);
-    PaintPath(
-        d, r, CAIRO_FILL_RULE_EVEN_ODD,
-        [&](cairo_t* cr) {
-          AddEllipse(cr, r);
-          if (ring) AddEllipse(cr, Inset(r, pen.x, pen.y));
-        },
-        brush, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); });
+    PaintOval(d, r, true, pen, brush, [&](cairo_t* cr) { AddWedge(cr, r, start, sweep); });
     return;
   }
   PaintPath(
