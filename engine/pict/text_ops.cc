@@ -7,13 +7,13 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "engine/pict/decoder.h"
 #include "engine/pict/shape_mask.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg::pict {
 namespace {
@@ -117,13 +117,6 @@ const char* StandardFontName(int id) {
   }
 }
 
-bool Contains(const std::string& text, const char* word) {
-  std::string lower = text;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower.find(word) != std::string::npos;
-}
-
 // A family list for fontconfig: the picture's own name first, then the
 // metric-compatible free face and the generic family of its kind.
 std::string FamilyList(const std::string& name) {
@@ -131,12 +124,13 @@ std::string FamilyList(const std::string& name) {
   for (char c : name) {
     if (c != ',' && static_cast<unsigned char>(c) >= 0x20) safe.push_back(c);
   }
-  if (Contains(safe, "courier") || Contains(safe, "monaco") || Contains(safe, "mono")) {
+  const std::string lower = LowerAscii(safe);
+  auto has = [&lower](const char* word) { return lower.find(word) != std::string::npos; };
+  if (has("courier") || has("monaco") || has("mono")) {
     return safe + ",Liberation Mono,monospace";
   }
-  if (Contains(safe, "times") || Contains(safe, "new york") || Contains(safe, "palatino") ||
-      Contains(safe, "bookman") || Contains(safe, "schoolbook") || Contains(safe, "serif") ||
-      Contains(safe, "toronto") || Contains(safe, "garamond") || Contains(safe, "georgia")) {
+  if (has("times") || has("new york") || has("palatino") || has("bookman") || has("schoolbook") ||
+      has("serif") || has("toronto") || has("garamond") || has("georgia")) {
     return safe + ",Liberation Serif,serif";
   }
   return safe + ",Liberation Sans,sans-serif";
