@@ -57,12 +57,11 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
       std::memcpy(row->index.data(), raw, static_cast<size_t>(width));
       return;
     }
-    int per_byte = 8 / size;
+    // Pixels lie high bits first; size divides 8, so no pixel spans two bytes.
     int mask = (1 << size) - 1;
-    for (int x = 0; x < width; ++x) {
-      int byte = raw[x / per_byte];
-      int shift = 8 - size * (x % per_byte + 1);
-      row->index[static_cast<size_t>(x)] = static_cast<uint8_t>((byte >> shift) & mask);
+    for (int x = 0, bit = 0; x < width; ++x, bit += size) {
+      int shift = 8 - size - (bit & 7);
+      row->index[static_cast<size_t>(x)] = static_cast<uint8_t>((raw[bit >> 3] >> shift) & mask);
     }
     return;
   }
