@@ -205,18 +205,13 @@ Region Inset(const Region& region, int dh, int dv) {
 
 bool ReadRegion(ByteReader* reader, Region* region) {
   *region = Region{};
-  size_t start = reader->pos;
   uint16_t size = ReadU16(reader);
   if (reader->failed || size < 10) {
     reader->failed = true;
     return false;
   }
-  if (!reader->Has(size - 2)) {
-    reader->failed = true;
-    return false;
-  }
-  ByteReader body = MakeReader(reader->data + start + 2, size - 2);
-  reader->pos = start + size;
+  ByteReader body = SubReader(reader, size - 2u);
+  if (body.failed) return false;
   QdRect box = ReadRect(&body);
   if (size == 10) {
     *region = RectRegion(box);
