@@ -195,10 +195,7 @@ bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette) {
   Skip(in, 4);  // seed
   uint16_t flags = ReadU16(in);
   int count = ReadU16(in) + 1;
-  if (in->failed || !in->Has(static_cast<size_t>(count) * 8)) {
-    in->failed = true;
-    return false;
-  }
+  if (!Need(in, static_cast<size_t>(count) * 8)) return false;
   bool device = (flags & 0x8000) != 0;  // entries in order, their values unused
   for (int i = 0; i < count; ++i) {
     int value = ReadU16(in);
