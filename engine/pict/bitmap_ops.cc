@@ -48,8 +48,7 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
   }
   Region target = Combine(RectRegion(target_rect), canvas->clip, RegionOp::kIntersect);
   if (mask != nullptr) {
-    Region shifted = Offset(*mask, -d->state.origin.h, -d->state.origin.v);
-    target = Combine(target, MapRegion(*canvas, shifted), RegionOp::kIntersect);
+    target = Combine(target, MapRegion(*canvas, Shifted(*d, *mask)), RegionOp::kIntersect);
   }
   if (IsEmpty(target)) return SkipRows(d, rows);
   if (!ChargeWork(canvas, Area(target))) {

@@ -102,9 +102,11 @@ void ReportProgress(Decoder* decoder);
 // True when a drawing that covers `pixels` (pixel space) is the stand-in of
 // the QuickTime image just drawn.
 bool IsPlaceholder(const Decoder& decoder, const QdRect& pixels);
-// A picture rectangle in picture coordinates after the Origin opcodes.
+// A picture rectangle, point or region in picture coordinates after the
+// Origin opcodes.
 QdRect Shifted(const Decoder& decoder, const QdRect& rect);
 QdPoint Shifted(const Decoder& decoder, const QdPoint& point);
+Region Shifted(const Decoder& decoder, const Region& region);
 
 // Families of opcodes.
 bool DoStateOp(Decoder* decoder, int opcode);      // pen, patterns, colours, clip, text settings

@@ -98,6 +98,10 @@ QdPoint Shifted(const Decoder& decoder, const QdPoint& point) {
   return QdPoint{point.v - decoder.state.origin.v, point.h - decoder.state.origin.h};
 }
 
+Region Shifted(const Decoder& decoder, const Region& region) {
+  return Offset(region, -decoder.state.origin.h, -decoder.state.origin.v);
+}
+
 bool SkipOpcode(Decoder* d, int op) {
   ByteReader* r = &d->in;
   size_t fixed = 0;

@@ -164,8 +164,7 @@ bool CompressedQuickTime(Decoder* d, ByteReader* body) {
              static_cast<int>(std::ceil(std::min(*std::max_element(xs, xs + 4), 1e9)))};
   Region area = Combine(RectRegion(box), c.clip, RegionOp::kIntersect);
   if (has_mask) {
-    Region shifted = Offset(mask, -d->state.origin.h, -d->state.origin.v);
-    area = Combine(area, MapRegion(c, shifted), RegionOp::kIntersect);
+    area = Combine(area, MapRegion(c, Shifted(*d, mask)), RegionOp::kIntersect);
   }
   if (!ChargeWork(&d->canvas, Area(area))) {
     return Fail(d, DecodeStatus::kTooComplex, "too much drawing");

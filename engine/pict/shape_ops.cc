@@ -223,8 +223,7 @@ void DrawPolygon(Decoder* d, const std::vector<QdPoint>& points, int verb) {
 
 void DrawRegion(Decoder* d, const Region& region, int verb) {
   Brush brush = BrushFor(d, verb);
-  Region shifted = Offset(region, -d->state.origin.h, -d->state.origin.v);
-  PaintArea(d, MapRegion(d->canvas, shifted), verb, brush);
+  PaintArea(d, MapRegion(d->canvas, Shifted(*d, region)), verb, brush);
 }
 
 bool DoLineOp(Decoder* d, int op) {

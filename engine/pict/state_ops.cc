@@ -52,9 +52,8 @@ std::shared_ptr<const Tile> SolidTile(Rgb colour) {
 bool SetClip(Decoder* d) {
   Region region;
   if (!ReadRegion(&d->in, &region)) return CheckRead(d, "the clip region");
-  Region shifted = Offset(region, -d->state.origin.h, -d->state.origin.v);
-  d->canvas.clip =
-      Combine(MapRegion(d->canvas, shifted), CanvasRegion(d->canvas), RegionOp::kIntersect);
+  d->canvas.clip = Combine(MapRegion(d->canvas, Shifted(*d, region)), CanvasRegion(d->canvas),
+                           RegionOp::kIntersect);
   return true;
 }
 
