@@ -47,19 +47,14 @@ FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image) {
 }
 
 FIBITMAP* CanvasToBitmap(const platform::Canvas& canvas) {
-  std::string png;
-  if (!platform::EncodePng(canvas, &png)) return nullptr;
-  FIMEMORY* memory =
-      FreeImage_OpenMemory(reinterpret_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()));
-  if (memory == nullptr) return nullptr;
-  FIBITMAP* bitmap = FreeImage_LoadFromMemory(FIF_PNG, memory, 0);
-  FreeImage_CloseMemory(memory);
-  // The encoder writes a canvas without any transparent pixel as plain RGB;
-  // compositing needs the alpha channel back.
-  if (bitmap != nullptr && FreeImage_GetBPP(bitmap) != 32) {
-    FIBITMAP* rgba = FreeImage_ConvertTo32Bits(bitmap);
-    FreeImage_Unload(bitmap);
-    bitmap = rgba;
+  const int width = platform::CanvasWidth(canvas);
+  const int height = platform::CanvasHeight(canvas);
+  FIBITMAP* bitmap = FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                        FI_RGBA_BLUE_MASK);
+  if (bitmap == nullptr) return nullptr;
+  // The library keeps rows bottom first.
+  for (int y = 0; y < height; ++y) {
+    platform::ReadStraightRow(canvas, y, FreeImage_GetScanLine(bitmap, height - 1 - y));
   }
   return bitmap;
 }

@@ -32,8 +32,9 @@ uint32_t ParseHexColourAlpha(const std::string& text, int alpha);
 // converted.
 FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image);
 
-// The canvas as a 32-bit bitmap with alpha, through a PNG image in memory.
-// Null when the canvas cannot be encoded or loaded. Caller unloads.
+// The canvas as a 32-bit bitmap with straight alpha, pixel for pixel what a
+// PNG of the canvas would load as. Null when the bitmap cannot be had.
+// Caller unloads.
 FIBITMAP* CanvasToBitmap(const platform::Canvas& canvas);
 
 // `layer` (32 bits, the picture's size) composited over `image`; the result

@@ -4,6 +4,8 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "platform/drawing_internal.h"
@@ -199,25 +201,25 @@ bool PaintCanvasGrey(Canvas* target, const Canvas& source, int alpha) {
   return PaintCanvas(target, *grey, alpha);
 }
 
-namespace {
-
-cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
-bool EncodePng(const Canvas& canvas, std::string* png) {
-  png->clear();
-  if (canvas.surface == nullptr) return false;
+void ReadStraightRow(const Canvas& canvas, int y, uint8_t* out) {
   cairo_surface_flush(canvas.surface);
-  if (cairo_surface_write_to_png_stream(canvas.surface, AppendToString, png) !=
-      CAIRO_STATUS_SUCCESS) {
-    png->clear();
-    return false;
+  const int width = cairo_image_surface_get_width(canvas.surface);
+  const unsigned char* row =
+      cairo_image_surface_get_data(canvas.surface) +
+      static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(canvas.surface);
+  for (int x = 0; x < width; ++x, out += 4) {
+    uint32_t pixel;
+    std::memcpy(&pixel, row + 4 * x, 4);
+    const uint32_t alpha = pixel >> 24;
+    if (alpha == 0) {
+      std::memset(out, 0, 4);
+      continue;
+    }
+    out[0] = static_cast<uint8_t>(((pixel & 0xFF) * 255 + alpha / 2) / alpha);
+    out[1] = static_cast<uint8_t>((((pixel >> 8) & 0xFF) * 255 + alpha / 2) / alpha);
+    out[2] = static_cast<uint8_t>((((pixel >> 16) & 0xFF) * 255 + alpha / 2) / alpha);
+    out[3] = static_cast<uint8_t>(alpha);
   }
-  return !png->empty();
 }
 
 namespace {

@@ -70,8 +70,10 @@ bool PaintCanvas(Canvas* target, const Canvas& source, int alpha = 255);
 // (77 * red + 150 * green + 29 * blue) >> 8, the source alpha kept.
 bool PaintCanvasGrey(Canvas* target, const Canvas& source, int alpha = 255);
 
-// The canvas as a PNG file with alpha; false (and `png` empty) on failure.
-bool EncodePng(const Canvas& canvas, std::string* png);
+// Row y of the canvas (0 is the top) as width x 4 bytes blue, green, red,
+// alpha, with alpha straight rather than premultiplied: each colour is
+// (c * 255 + alpha / 2) / alpha, and a pixel of alpha 0 is all zero.
+void ReadStraightRow(const Canvas& canvas, int y, uint8_t* out);
 
 // An image file (PNG, BMP, JPEG or anything else the codec library reads)
 // with its alpha channel. bits_per_pixel is 32 for a picture with alpha
