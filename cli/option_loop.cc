@@ -5,6 +5,7 @@
 #include "cli/option_table.h"
 #include "cli/profile.h"
 #include "engine/run_state.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {

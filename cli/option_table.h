@@ -10,6 +10,8 @@
 #include <string_view>
 #include <variant>
 
+#include "text/ascii_case.h"  // UpperAscii, for the names FindOption takes
+
 namespace pic2jpg {
 
 enum class ValueType {
@@ -56,8 +58,6 @@ const OptionSpec* FindOption(std::string_view upper_name);
 // sets its fixed fields. Only for kSetting options.
 void ApplySettingValue(const OptionSpec& option, std::string_view value);
 
-// ASCII upper case; other bytes are kept.
-std::string UpperAscii(std::string_view text);
 // `text` without surrounding blanks and tabs.
 std::string_view TrimBlanks(std::string_view text);
 

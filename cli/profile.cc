@@ -5,6 +5,7 @@
 #include "cli/option_table.h"
 #include "platform/file_system.h"
 #include "settings/ini_file.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {

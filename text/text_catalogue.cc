@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/ini_file.h"
+#include "text/ascii_case.h"
 #include "text/catalogue_content.h"
 
 namespace pic2jpg {
@@ -12,14 +13,6 @@ TextCatalogue g_text_catalogue;
 namespace {
 
 constexpr char kSeparator = '\x01';  // sorts below every character of a key
-
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return result;
-}
 
 std::string TextOf(const CatalogueItem& item) {
   switch (item.rule) {
@@ -56,7 +49,7 @@ void LoadTextCatalogue(const std::string& override_path) {
   size_t group_count = 0;
   size_t entry_count = 0;
   for (const CatalogueItem& item : block) {
-    std::string first = Upper(item.first);
+    std::string first = UpperAscii(item.first);
     if (first == "_END_") break;
     if (first == "_GROUP_") {
       ++group_count;
@@ -74,13 +67,13 @@ void LoadTextCatalogue(const std::string& override_path) {
   int g = 0;
   int k = 0;
   for (const CatalogueItem& item : block) {
-    std::string first = Upper(item.first);
+    std::string first = UpperAscii(item.first);
     if (first == "_END_") break;
     if (first == "_GROUP_") {
       catalogue.groups[g].last = k;
       ++g;
       TextGroup& group = catalogue.groups[g];
-      group.name = Upper(item.text);
+      group.name = UpperAscii(item.text);
       group.first = k + 1;
       group.first_letter.fill(0);
       continue;
@@ -112,8 +105,8 @@ void LoadTextCatalogue(const std::string& override_path) {
 
 std::string GetText(std::string_view group_name, std::string_view key_name) {
   TextCatalogue& catalogue = g_text_catalogue;
-  std::string group = Upper(group_name);
-  std::string key = Upper(key_name);
+  std::string group = UpperAscii(group_name);
+  std::string key = UpperAscii(key_name);
   std::string result = kNoStringError;
   if (catalogue.groups.empty()) return result;
 
