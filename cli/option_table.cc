@@ -5,6 +5,7 @@
 #include "cli/keywords.h"
 #include "cli/number_reading.h"
 #include "settings/settings.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 namespace {
@@ -204,7 +205,7 @@ void ApplySettingValue(const OptionSpec& option, std::string_view value) {
       if (auto* p = std::get_if<float*>(&field)) **p = ToFloat(ReadDecimal(value));
       break;
     case ValueType::kKeyword:
-      Store(field, KeywordToValue(option.kind, TrimBlanks(value)));
+      Store(field, KeywordToValue(option.kind, TrimAsciiBlanks(value)));
       break;
     case ValueType::kFlag:
       Store(field, option.flag_value);
@@ -213,12 +214,6 @@ void ApplySettingValue(const OptionSpec& option, std::string_view value) {
       break;
   }
   if (option.sets != nullptr) option.sets();
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace pic2jpg

@@ -58,9 +58,6 @@ const OptionSpec* FindOption(std::string_view upper_name);
 // sets its fixed fields. Only for kSetting options.
 void ApplySettingValue(const OptionSpec& option, std::string_view value);
 
-// `text` without surrounding blanks and tabs.
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_CLI_OPTION_TABLE_H_

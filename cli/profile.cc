@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "settings/ini_file.h"
 #include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 namespace {
@@ -19,11 +20,11 @@ std::string_view StripQuotes(std::string_view text) {
 }
 
 void ApplyProfileKey(const std::string& key, const std::string& raw_value) {
-  const OptionSpec* option = FindOption(UpperAscii(TrimBlanks(key)));
+  const OptionSpec* option = FindOption(UpperAscii(TrimAsciiBlanks(key)));
   // Only settings are profile keys: input, output, conversion, --profile
   // itself and the switches are ignored.
   if (option == nullptr || option->action != OptionAction::kSetting) return;
-  std::string_view value = TrimBlanks(raw_value);
+  std::string_view value = TrimAsciiBlanks(raw_value);
   if (std::string_view(option->name) == "--FILENAME-MASK") value = StripQuotes(value);
   ApplySettingValue(*option, value);
 }
@@ -38,7 +39,7 @@ bool LoadProfile(const std::string& path) {
   if (!ReadIniFile(path, &file)) return false;
   // Every "CLI" group counts, in file order.
   for (const IniGroup& group : file.groups) {
-    if (UpperAscii(TrimBlanks(group.name)) != "CLI") continue;
+    if (UpperAscii(TrimAsciiBlanks(group.name)) != "CLI") continue;
     for (const auto& [key, value] : group.entries) ApplyProfileKey(key, value);
   }
   return true;
