@@ -1,5 +1,7 @@
 #include "cli/keywords.h"
 
+#include "text/ascii_case.h"
+
 namespace pic2jpg {
 namespace {
 
@@ -10,6 +12,8 @@ struct Row {
   int32_t number;
 };
 
+// Keywords hold only upper-case letters and digits, so a case-blind match
+// is the same as upper-casing the text and matching exactly.
 // clang-format off
 constexpr Row kRows[] = {
     {0, "AUTO", 0}, {0, "BGRA", 1}, {0, "RGBA", 2},
@@ -65,16 +69,6 @@ constexpr FormatKeyword kFormatCompression[] = {
 };
 // clang-format on
 
-bool EqualsUpper(std::string_view text, std::string_view keyword) {
-  if (text.size() != keyword.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != keyword[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int32_t KeywordToValue(int kind, std::string_view text) {
@@ -83,7 +77,7 @@ int32_t KeywordToValue(int kind, std::string_view text) {
   }
   if (text.empty()) return 0;
   for (const Row& row : kRows) {
-    if (row.kind == kind && EqualsUpper(text, row.keyword)) return row.number;
+    if (row.kind == kind && EqualsAsciiNoCase(text, row.keyword)) return row.number;
   }
   return 0;
 }
