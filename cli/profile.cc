@@ -6,7 +6,6 @@
 #include "platform/file_system.h"
 #include "settings/ini_file.h"
 #include "text/ascii_case.h"
-#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 namespace {
@@ -19,12 +18,12 @@ std::string_view StripQuotes(std::string_view text) {
   return text;
 }
 
-void ApplyProfileKey(const std::string& key, const std::string& raw_value) {
-  const OptionSpec* option = FindOption(UpperAscii(TrimAsciiBlanks(key)));
+// Key and value come trimmed from the preferences reader.
+void ApplyProfileKey(const std::string& key, std::string_view value) {
+  const OptionSpec* option = FindOption(UpperAscii(key));
   // Only settings are profile keys: input, output, conversion, --profile
   // itself and the switches are ignored.
   if (option == nullptr || option->action != OptionAction::kSetting) return;
-  std::string_view value = TrimAsciiBlanks(raw_value);
   if (std::string_view(option->name) == "--FILENAME-MASK") value = StripQuotes(value);
   ApplySettingValue(*option, value);
 }
@@ -37,11 +36,10 @@ bool LoadProfile(const std::string& path) {
   if (!fs::IsRegularFile(path)) return false;
   IniFile file;
   if (!ReadIniFile(path, &file)) return false;
-  // Every "CLI" group counts, in file order.
-  for (const IniGroup& group : file.groups) {
-    if (UpperAscii(TrimAsciiBlanks(group.name)) != "CLI") continue;
-    for (const auto& [key, value] : group.entries) ApplyProfileKey(key, value);
-  }
+  // The reader gathers every "[CLI]" section into one group, in file order.
+  const IniGroup* group = FindIniGroup(file, "CLI");
+  if (group == nullptr) return true;
+  for (const auto& [key, value] : group->entries) ApplyProfileKey(key, value);
   return true;
 }
 
