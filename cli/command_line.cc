@@ -6,7 +6,6 @@
 #include "cli/console_batch.h"
 #include "cli/option_loop.h"
 #include "cli/usage_text.h"
-#include "engine/format_tables.h"
 #include "engine/run_state.h"
 #include "platform/console.h"
 #include "runlist/run_list.h"
@@ -52,11 +51,7 @@ void PrintUsage() {
 void RunCommandLine(const std::vector<std::string>& args) {
   if (args.empty()) DesktopModeUnavailable();
 
-  RegisterFormats();
-  ResetRunState();
-  ApplyDefaultSettings(/*console=*/true);
-  LoadTextCatalogue("");
-
+  // The switches below need neither the settings nor the texts.
   const std::string first = ProgramParameterName(args, 0);
   if (first == "-V" || first == "--VERSION") {
     platform::ConsoleSetTitle(TitleWithVersion());
@@ -73,6 +68,10 @@ void RunCommandLine(const std::vector<std::string>& args) {
     DesktopModeUnavailable();
   }
 
+  // The format tables were filled by main; the run state's accepted input
+  // extensions are built from them.
+  ResetRunState();
+  ApplyDefaultSettings(/*console=*/true);
   OptionLoopResult parse = RunOptionLoop(args);
   if (!parse.error.empty()) {
     platform::ConsoleSetTitle(TitleWithVersion());
@@ -81,6 +80,7 @@ void RunCommandLine(const std::vector<std::string>& args) {
     EndProgram(kFailureStatus);
   }
   if (g_run_state.console_mode) {
+    LoadTextCatalogue("");
     platform::ConsoleSetTitle(TitleWithVersion());
     if (!parse.quiet) {
       Print(TitleWithVersion());
