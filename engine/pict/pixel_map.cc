@@ -13,8 +13,6 @@ bool ValidPixelSize(int size) {
   return size == 1 || size == 2 || size == 4 || size == 8 || size == 16 || size == 24 || size == 32;
 }
 
-uint8_t Expand5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-
 void DefaultPalette(int pixel_size, std::vector<Rgb>* palette) {
   int entries = pixel_size <= 8 ? 1 << pixel_size : 0;
   palette->assign(static_cast<size_t>(entries), kBlack);

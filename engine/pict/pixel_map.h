@@ -68,6 +68,9 @@ inline uint32_t PackPixel(uint8_t r, uint8_t g, uint8_t b) {
   return v;
 }
 inline uint32_t PackPixel(Rgb c) { return PackPixel(c.r, c.g, c.b); }
+// A 5-bit component of a 16-bit pixel in 8 bits: its high bits repeat in the
+// low ones, so that 31 becomes 255.
+inline uint8_t Expand5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
 inline Rgb UnpackPixel(uint32_t v) {
   uint8_t bytes[4];
   __builtin_memcpy(bytes, &v, 4);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/pict/pixel_map.h"
+
 namespace pic2jpg::pict {
 namespace {
 
@@ -157,8 +159,7 @@ bool LoadRaw(const ImageDescription& d, const uint8_t* data, size_t size,
           break;
         case 16: {
           int v = (s[2 * x] << 8) | s[2 * x + 1];
-          auto expand = [](int c) { return static_cast<uint8_t>((c << 3) | (c >> 2)); };
-          r = expand((v >> 10) & 31), g = expand((v >> 5) & 31), b = expand(v & 31);
+          r = Expand5((v >> 10) & 31), g = Expand5((v >> 5) & 31), b = Expand5(v & 31);
           break;
         }
         case 8:  // grey, 0 white
