@@ -66,9 +66,9 @@ std::string ProgramParameterValue(const std::vector<std::string>& args, size_t i
 OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
   OptionLoopResult result;
   for (size_t i = 0; i < args.size(); ++i) {
-    const OptionSpec* option = FindOption(ProgramParameterName(args, i));
+    const std::string name = ProgramParameterName(args, i);
+    const OptionSpec* option = FindOption(name);
     if (option == nullptr) continue;  // unknown options and stray words
-    std::string name = ProgramParameterName(args, i);
     std::string value;
     switch (option->action) {
       case OptionAction::kInput:
