@@ -30,10 +30,6 @@ void Print(std::string_view line) { platform::ConsoleWriteLine(line); }
 
 std::string Number(int64_t value) { return std::to_string(value); }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 // The lines and checks of one run. `debug` adds one line per setting.
 struct Batch {
   bool quiet = false;
@@ -76,16 +72,16 @@ std::string CheckInputAndOutput(const Batch& batch) {
   // was named relative to the current folder.
   if (run.output_folder.empty()) {
     std::string folder = fs::FolderOf(run.input_path);
-    if (!StartsWith(folder, "/")) folder = fs::AbsolutePath(folder.empty() ? "." : folder);
+    if (!folder.starts_with("/")) folder = fs::AbsolutePath(folder.empty() ? "." : folder);
     if (!folder.empty() && folder.back() != '/') folder += '/';
     run.output_folder = folder;
   }
   batch.Debug("Output: " + run.output_folder);
 
-  if (StartsWith(run.output_folder, "..")) return "Error: Incorrect output folder";
+  if (run.output_folder.starts_with("..")) return "Error: Incorrect output folder";
   // Relative output folders are taken from the program's folder.
-  if (!StartsWith(run.output_folder, "/")) {
-    if (StartsWith(run.output_folder, "./")) run.output_folder.erase(0, 2);
+  if (!run.output_folder.starts_with("/")) {
+    if (run.output_folder.starts_with("./")) run.output_folder.erase(0, 2);
     run.output_folder = run.program_folder + run.output_folder;
   }
   if (run.output_folder.back() != '/') run.output_folder += '/';

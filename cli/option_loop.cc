@@ -16,10 +16,6 @@ std::string_view TrimSpaces(std::string_view text) {
   return text;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 // The value of a short-or-long option (-i FILE, --input=FILE); advances `i`
 // past the value parameter of the short form. False when the value is
 // missing or looks like another option. The short form takes the whole next
@@ -27,7 +23,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 // the file.
 bool ShortOrLongValue(const std::vector<std::string>& args, const std::string& name, size_t* i,
                       std::string* value) {
-  if (StartsWith(name, "--")) {
+  if (name.starts_with("--")) {
     *value = ProgramParameterValue(args, *i);
   } else {
     ++*i;
@@ -40,7 +36,7 @@ bool ShortOrLongValue(const std::vector<std::string>& args, const std::string& n
 // "=" the value is the option text itself, which is refused.
 bool LongValue(const std::vector<std::string>& args, size_t i, std::string* value) {
   *value = ProgramParameterValue(args, i);
-  return !value->empty() && !StartsWith(*value, "--");
+  return !value->empty() && !value->starts_with("--");
 }
 
 }  // namespace
@@ -48,15 +44,15 @@ bool LongValue(const std::vector<std::string>& args, size_t i, std::string* valu
 std::string ProgramParameterName(const std::vector<std::string>& args, size_t i) {
   if (i >= args.size()) return "";
   std::string_view parameter = TrimSpaces(args[i]);
-  if (!StartsWith(parameter, "-")) return "";
-  if (StartsWith(parameter, "--")) parameter = parameter.substr(0, parameter.find('='));
+  if (!parameter.starts_with("-")) return "";
+  if (parameter.starts_with("--")) parameter = parameter.substr(0, parameter.find('='));
   return UpperAscii(parameter);
 }
 
 std::string ProgramParameterValue(const std::vector<std::string>& args, size_t i) {
   if (i >= args.size()) return "";
   std::string_view parameter = TrimSpaces(args[i]);
-  if (StartsWith(parameter, "--")) {
+  if (parameter.starts_with("--")) {
     size_t equals = parameter.find('=', 2);
     if (equals != std::string_view::npos) parameter = parameter.substr(equals + 1);
   }
