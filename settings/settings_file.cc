@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 #include "settings/ini_file.h"
 #include "settings/settings_fields.h"
+#include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {
@@ -94,11 +95,7 @@ void ReadSettingsFrom(const IniFile& file, Settings* settings) {
 }
 
 bool ContainsExtToken(std::string_view mask) {
-  constexpr std::string_view kToken = "%ext%";
-  for (size_t i = 0; i + kToken.size() <= mask.size(); ++i) {
-    if (IniNameEquals(mask.substr(i, kToken.size()), kToken)) return true;
-  }
-  return false;
+  return LowerAscii(mask).find("%ext%") != std::string::npos;
 }
 
 // Brings settings read from an older layout up to date.
