@@ -1,6 +1,5 @@
 #include "engine/naming.h"
 
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 
@@ -19,15 +18,10 @@ constexpr const char* kTokens[] = {
     "%ext[t]%",   "%yyyy%",        "%mm%",          "%dd%",          "%hh%",  "%ii%",
     "%ss%",       "%bpp%",         "%width%",       "%height%",      "%rnd%", "%n%"};
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string TitleCase(const std::string& text) {
   std::string result = LowerAscii(text);
   if (!result.empty()) {
-    result[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(result[0])));
+    result[0] = AsciiUpper(result[0]);
   }
   return result;
 }
@@ -50,11 +44,11 @@ std::string TokenValue(const std::string& token) {
   const RunState& run = g_run_state;
   const std::string base = RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
-  if (token == "%filename[u]%") return Upper(base);
+  if (token == "%filename[u]%") return UpperAscii(base);
   if (token == "%filename[l]%") return LowerAscii(base);
   if (token == "%filename[t]%") return TitleCase(base);
   if (token == "%ext%") return run.output_extension;
-  if (token == "%ext[u]%") return Upper(run.output_extension);
+  if (token == "%ext[u]%") return UpperAscii(run.output_extension);
   if (token == "%ext[t]%") return TitleCase(run.output_extension);
   if (token == "%bpp%") return std::to_string(run.target_depth);
   if (token == "%width%") return std::to_string(run.last_width);
