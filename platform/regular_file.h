@@ -15,7 +15,9 @@ namespace pic2jpg::fs {
 // Opens `path` for reading when it is a regular file of at most max_bytes
 // and gives its size in *size; -1 (nothing left open) otherwise.
 inline int OpenRegularFile(const std::string& path, int64_t max_bytes, int64_t* size) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe would hold the open until a writer came;
+  // reads of a regular file are not affected by it.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > max_bytes) {

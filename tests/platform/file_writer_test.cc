@@ -2,6 +2,7 @@
 // an earlier file of that name survives until then, and nothing temporary
 // is left behind either way.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -99,6 +100,16 @@ TEST(MappedFileTest, ChangesToAChangeableViewNeverReachTheFile) {
   EXPECT_FALSE(fs::MapFileForChanges(temp.File("missing"), &view, 1 << 20));
   EXPECT_FALSE(fs::MapFileForChanges(temp.path(), &view, 1 << 20));  // a folder
   EXPECT_EQ(view.data, nullptr);
+}
+
+TEST(ReadFileTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+  TempDir temp;
+  const std::string pipe = temp.File("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::string contents;
+  EXPECT_FALSE(fs::ReadFile(pipe, &contents));
+  fs::MappedFile mapped;
+  EXPECT_FALSE(fs::MapFile(pipe, &mapped, 1 << 20));
 }
 
 }  // namespace
