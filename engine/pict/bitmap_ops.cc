@@ -52,7 +52,7 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
   }
   if (IsEmpty(target)) return SkipRows(d, rows);
   if (!ChargeWork(canvas, Area(target))) {
-    return Fail(d, DecodeStatus::kTooComplex, "too much drawing");
+    return Fail(d, DecodeStatus::kTooComplex, kOverBudget);
   }
 
   QdRect box = Bounds(target);

@@ -94,6 +94,8 @@ struct Decoder {
 
 // Sets the status and message once; returns false for convenience.
 bool Fail(Decoder* decoder, DecodeStatus status, const std::string& message);
+// The message of a picture whose drawing went over the work budget.
+inline constexpr const char* kOverBudget = "drawing work over budget";
 // Fails with kTruncated when the reader ran out; true when it did not.
 bool CheckRead(Decoder* decoder, const char* what);
 // Tells the caller (DecodeOptions::data_done) how far the data is read,

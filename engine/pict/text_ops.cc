@@ -209,7 +209,7 @@ void DrawRun(Decoder* d, const TextRun& run) {
   CoverageMask mask;
   bool outline = (t.face & (kOutline | kShadow)) != 0;
   bool drawn = MaskFromPath(
-      d->canvas, glyphs, CAIRO_FILL_RULE_WINDING,
+      &d->canvas, glyphs, CAIRO_FILL_RULE_WINDING,
       [&](cairo_t* cr) {
         cairo_translate(cr, run.x, top);
         cairo_scale(cr, sx, 1);

@@ -123,10 +123,6 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
   return fs::FinishFile(&file) ? WriteStatus::kOk : WriteStatus::kCannotWrite;
 }
 
-// The largest input read: PICT files describe themselves with 32-bit lengths
-// at most, and real ones are far smaller.
-constexpr int64_t kMaxInputBytes = int64_t{1} << 31;
-
 struct CommandLine {
   bool quiet = false;
   std::string input;
@@ -161,9 +157,9 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
   return !line->input.empty() && !line->output.empty();
 }
 
-void Report(const CommandLine& line, const std::string& text) {
-  if (!line.quiet) std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
-}
+// Why the file failed, on standard error also with -quiet, which (as with
+// ImageMagick) silences remarks, not errors: the engine shows the reason.
+void Report(const std::string& text) { std::fprintf(stderr, "pict2tga: %s\n", text.c_str()); }
 
 // The codec library's own remarks (about QuickTime images inside pictures).
 void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
@@ -183,9 +179,16 @@ int Run(int argc, char** argv) {
     // The input is mapped rather than read, and the pages the reader is done
     // with are handed back as it goes: a large picture then needs little
     // more memory than its canvas.
+    // The size is checked before anything is mapped.
+    const int64_t size = fs::FileSize(line.input);
+    constexpr auto kMaxBytes = static_cast<int64_t>(pict::kMaxInputBytes);
+    if (size > kMaxBytes) {
+      Report(line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
+      return 3;
+    }
     fs::MappedFile input;
-    if (!fs::MapFile(line.input, &input, kMaxInputBytes)) {
-      Report(line, "cannot read " + line.input);
+    if (!fs::MapFile(line.input, &input, kMaxBytes)) {
+      Report("cannot read " + line.input);
       return 2;
     }
     pict::DecodeOptions options;
@@ -196,17 +199,22 @@ int Run(int argc, char** argv) {
     pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
     fs::UnmapFile(&input);
     if (!result.ok()) {
-      Report(line, line.input + ": " + pict::StatusName(result.status) + ": " + result.message);
+      // A limit's message names itself ("picture too large: ..."); other
+      // failures are prefixed with their kind ("truncated: ...").
+      bool limit = result.status == pict::DecodeStatus::kTooLarge ||
+                   result.status == pict::DecodeStatus::kTooComplex;
+      Report(line.input + ": " +
+             (limit ? "" : std::string(pict::StatusName(result.status)) + ": ") + result.message);
       return 3;
     }
   }
   WriteStatus written = WriteTarga(picture, line.output);
   if (written == WriteStatus::kTooLarge) {
-    Report(line, line.input + ": the picture is too large for a Targa file");
+    Report(line.input + ": the picture is too large for a Targa file");
     return 3;
   }
   if (written == WriteStatus::kCannotWrite) {
-    Report(line, "cannot write " + line.output);
+    Report("cannot write " + line.output);
     return 4;
   }
   return 0;
