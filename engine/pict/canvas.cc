@@ -163,7 +163,6 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       a.op = kOps[mode - kBlend];
       a.colour = src;
       a.extra = c.op_colour;
-      if (mode == kSubPin) a.extra = kBlack;
       break;
     }
     case kTransparent:
@@ -185,6 +184,17 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       break;
   }
   return a;
+}
+
+bool Colourises(int mode, const ModeColours& colours) {
+  return (mode & ~kDitherCopy) == kSrcCopy && (!(colours.fg == kBlack) || !(colours.bg == kWhite));
+}
+
+Rgb Colourise(Rgb c, const ModeColours& k) {
+  auto mix = [](uint8_t source, uint8_t fg, uint8_t bg) {
+    return static_cast<uint8_t>((~source & fg) | (source & bg));
+  };
+  return Rgb{mix(c.r, k.fg.r, k.bg.r), mix(c.g, k.fg.g, k.bg.g), mix(c.b, k.fg.b, k.bg.b)};
 }
 
 void ApplyAction(uint8_t* p, const Action& a, uint8_t coverage) {

@@ -34,6 +34,8 @@ struct PictHeader {
 // its header. False when neither place holds a picture.
 bool ReadPictHeader(const uint8_t* data, size_t size, PictHeader* header);
 
+// Every field starts as QuickDraw starts a new port: system font (0) at its
+// default size (0), plain, srcOr, no extra spacing.
 struct TextState {
   int font = 0;
   int face = 0;
@@ -47,6 +49,9 @@ struct TextState {
   std::map<int, std::string> font_names;
 };
 
+// Starts as a new port: pen at 0,0, 1 x 1, patCopy, black pattern; black
+// fill and white background patterns; origin 0,0 (the clip starts as the
+// whole canvas).
 struct DrawState {
   QdPoint pen;
   QdPoint pen_size{1, 1};
