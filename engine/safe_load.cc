@@ -42,10 +42,12 @@ std::string HelperMessage(std::string text, const std::string& input_path) {
 std::string DescribeFailure(int status, const std::string& error_text,
                             const std::string& input_path) {
   const std::string message = HelperMessage(error_text, input_path);
-  if (status < 0) return "the converter cannot be started" + (message.empty() ? "" : ": " + message);
+  if (status < 0)
+    return "the converter cannot be started" + (message.empty() ? "" : ": " + message);
   if (status == 128 + SIGKILL) {
     return "the converter was stopped after " + std::to_string(kConverterTimeoutSeconds) + " s";
   }
+  if (status == 128 + SIGXFSZ) return "cannot write the temporary file (file size limit)";
   if (status > 128) return "the converter crashed (signal " + std::to_string(status - 128) + ")";
   switch (status) {
     case 0:
@@ -54,8 +56,12 @@ std::string DescribeFailure(int status, const std::string& error_text,
       return "cannot read the file";
     case 3:
       return message.empty() ? "damaged picture" : "damaged picture: " + message;
-    case 4:
-      return "cannot write the temporary file" + (message.empty() ? "" : " (" + message + ")");
+    case 4: {
+      // "cannot write PATH: disk full": the reason is what matters.
+      const size_t colon = message.rfind(": ");
+      const std::string why = colon == std::string::npos ? message : message.substr(colon + 2);
+      return "cannot write the temporary file" + (why.empty() ? "" : " (" + why + ")");
+    }
     default:
       return "the converter failed" + (message.empty() ? "" : ": " + message);
   }
