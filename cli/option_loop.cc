@@ -142,7 +142,7 @@ std::vector<std::string> IgnoredSettingWarnings() {
   if (transform.do_image_rotation != 0 &&
       (transform.image_rotation < 1 || transform.image_rotation > 359)) {
     warnings.push_back("rotation " + std::to_string(transform.image_rotation) +
-                       " is outside 1-359 and is ignored (270 turns left)");
+                       " is outside 1-359 and is ignored (a right turn of 90 is 270)");
   }
   if (transform.do_image_resize != 0 && (transform.image_width < 0 || transform.image_height < 0)) {
     warnings.push_back("a negative width or height is ignored: the picture keeps its size");

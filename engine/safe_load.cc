@@ -55,7 +55,13 @@ std::string DescribeFailure(int status, const std::string& error_text,
     case 2:
       return "cannot read the file";
     case 3:
-      return message.empty() ? "damaged picture" : "damaged picture: " + message;
+      // Our reader names what it found: a damaged file ("truncated: ...",
+      // "malformed: ...") or one it will not take ("too large: ...").
+      if (message.empty()) return "damaged picture";
+      if (message.starts_with("truncated") || message.starts_with("malformed")) {
+        return "damaged picture: " + message;
+      }
+      return message;
     case 4: {
       // "cannot write PATH: disk full": the reason is what matters.
       const size_t colon = message.rfind(": ");

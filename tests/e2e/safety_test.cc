@@ -2,10 +2,10 @@
 // that lead out of the output folder, damaged pictures, a full disk, hostile
 // watermark files, the umask, signals in the middle of a file, names at the
 // file system's length limit, and the warnings for options passed over.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,8 +64,8 @@ TEST_F(SafetyTest, MasksThatLeaveTheOutputFolderAreRefusedAndCreateNothing) {
   for (const char* mask : {"../notes.txt", "../../../x/%filename%.jpg", "/tmp/escaped-%n%.jpg",
                            "sub/../../notes.txt", ".."}) {
     SCOPED_TRACE(mask);
-    test::RunResult r = test::RunPic2jpg(
-        {"-i", input, "-o", folder, std::string("--filename-mask=") + mask});
+    test::RunResult r =
+        test::RunPic2jpg({"-i", input, "-o", folder, std::string("--filename-mask=") + mask});
     EXPECT_EQ(r.exit_status, 1) << r.output << r.error;
     EXPECT_TRUE(Contains(r.output, "Error: Invalid filename mask")) << r.output;
     EXPECT_TRUE(Listing(folder).empty());
@@ -130,8 +130,8 @@ TEST_F(SafetyTest, WatermarkImagesAreLoadedOutsideTheProgram) {
     EXPECT_TRUE(Contains(r.error, "pic2jpg: " + mark + ": ")) << r.error;
   }
   // A PICT picture the codec library's own reader dies on is read by ours.
-  test::RunResult r = test::RunPic2jpg(
-      {"-i", input, "-o", out_.path(), "--wm-image=" + Input("FC10.PCT"), "-q"});
+  test::RunResult r =
+      test::RunPic2jpg({"-i", input, "-o", out_.path(), "--wm-image=" + Input("FC10.PCT"), "-q"});
   EXPECT_EQ(r.exit_status, 0) << r.output << r.error;
   EXPECT_TRUE(fs::IsRegularFile(out_.File("FLAG_B24.jpg")));
 }

@@ -23,9 +23,7 @@ class InstanceLockTest : public ::testing::Test {
     unsetenv("XDG_RUNTIME_DIR");
   }
   void TearDown() override { unsetenv("TMPDIR"); }
-  std::string OwnFolder() const {
-    return temp_.path() + "pic2jpg-" + std::to_string(geteuid());
-  }
+  std::string OwnFolder() const { return temp_.path() + "pic2jpg-" + std::to_string(geteuid()); }
   test::TempDir temp_;
   test::TempDir elsewhere_;
 };
