@@ -1,7 +1,6 @@
 #include "runlist/run_list.h"
 
 #include <algorithm>
-#include <random>
 
 #include "engine/format_tables.h"
 #include "engine/run_state.h"
@@ -21,11 +20,6 @@ std::string Trim(const std::string& text) {
 }
 
 }  // namespace
-
-int DrawRandomNumber() {
-  static std::mt19937 generator{std::random_device{}()};
-  return std::uniform_int_distribution<int>(1, 99999)(generator);
-}
 
 void ResetRunState() {
   const std::string message_level = g_run_state.message_level;
