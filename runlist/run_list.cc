@@ -80,10 +80,10 @@ bool AddRecentOutputFolder(const std::string& folder) {
   const int limit = g_settings.advanced.out_folders_number;
   std::string list = folder;
   int count = 1;
-  const std::string lower_folder = LowerAscii(folder);
+  // Linux file names are case-sensitive: /data/A and /data/a are two folders.
   for (int j = 0; j < limit; ++j) {
     std::string entry = GetRecentOutputFolder(j);
-    if (entry.empty() || count >= limit || LowerAscii(entry) == lower_folder) continue;
+    if (entry.empty() || count >= limit || entry == folder) continue;
     list += "\t" + entry;
     ++count;
   }
