@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
-#include "runlist/run_list.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {

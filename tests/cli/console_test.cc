@@ -78,26 +78,6 @@ TEST(HelpAndVersionTest, FirstParameterSwitches) {
   }
 }
 
-// Without an input option the desktop mode would start; until it exists the
-// program shows how to use the console mode and fails.
-TEST(DesktopModeTest, CommandLinesWithoutInputShowTheUsageAndFail) {
-  const Args cases[] = {
-      {},
-      {"photo.pic"},
-      {"--jpg-quality=80"},
-      {"-U"},
-      {"-u", "-i", "photo.pic"},
-      {"-T", "/tmp"},
-      {"-d", "-q", "-p"},
-      {"-x", "--unknown"},
-  };
-  for (const Args& args : cases) {
-    test::RunResult run = test::RunPic2jpg(args);
-    EXPECT_EQ(run.exit_status, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_EQ(run.Lines(), kUsage);
-  }
-}
-
 TEST(ParameterErrorTest, OneErrorLineAndNoConversion) {
   test::TempDir dir;
   const std::string missing_profile = dir.File("missing.ini");
