@@ -9,6 +9,8 @@
 #include "engine/convert.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
+#include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/run_state.h"
 #include "engine/watermark.h"
 #include "platform/console.h"
@@ -34,7 +36,6 @@ std::string Number(int64_t value) { return std::to_string(value); }
 struct Batch {
   bool quiet = false;
   bool debug = false;
-  bool font_created = false;
 
   void Debug(std::string_view line) const {
     if (debug) Print(line);
@@ -48,9 +49,10 @@ struct Batch {
     ReleaseFont();
     return kNotConverted;
   }
+  // Gives back the run's watermark font and picture.
   void ReleaseFont() {
-    if (font_created && WatermarkFontExists()) ReleaseWatermarkFont();
-    font_created = false;
+    ReleaseRunWatermarkFont();
+    ReleaseRunWatermarkImage();
   }
 };
 
@@ -153,10 +155,10 @@ std::string CheckTransformAndAdjustment(const Batch& batch) {
   if (transform.do_image_resize != 0) {
     batch.Debug("Width: " + Number(transform.image_width) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_width_unit));
-    if (transform.image_width == 0) return "Error: Invalid width value";
+    if (CheckResizeSize() == ResizeCheck::kZeroWidth) return "Error: Invalid width value";
     batch.Debug("Height: " + Number(transform.image_height) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_height_unit));
-    if (transform.image_height == 0) return "Error: Invalid height value";
+    if (CheckResizeSize() == ResizeCheck::kZeroHeight) return "Error: Invalid height value";
     batch.Debug("Keep Aspect Ratio: " + Number(transform.keep_aspect_ratio));
     batch.Debug("Image Resize Type: " +
                 ValueToKeyword(kKindResizeType, transform.image_resize_type));
@@ -237,27 +239,36 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
     ListMarkPlacement(*batch, wm.text_boundary, wm.text_position, wm.text_x_offset,
                       wm.text_y_offset, wm.text_rotation, wm.text_size);
-    if (!CreateWatermarkFont()) return "Error: Invalid watermark font";
-    batch->font_created = true;
+    if (!LoadRunWatermarkFont()) return "Error: Invalid watermark font";
   } else if (wm.do_watermark == 2) {
     batch->Debug("Watermark image: " + wm.image);
     batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
     batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
     ListMarkPlacement(*batch, wm.image_boundary, wm.image_position, wm.image_x_offset,
                       wm.image_y_offset, wm.image_rotation, wm.image_size);
-    if (fs::FileSize(wm.image) <= 0) return "Error: Invalid watermark image";
+    // Loaded once for the run, in a helper process: a hostile file fails here
+    // with its reason, not in the middle of the conversion.
+    std::string reason;
+    if (CheckWatermarkImage(&reason) != WatermarkImageCheck::kOk) {
+      if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
+      return "Error: Invalid watermark image";
+    }
   }
   return "";
 }
 
-void ListAdvanced(const Batch& batch) {
+// The advanced settings; "" when they pass.
+std::string CheckAdvanced(const Batch& batch) {
   const AdvancedSettings& advanced = g_settings.advanced;
   batch.Debug("Filename Mask: " + advanced.filename_mask);
+  // Folders inside the mask are fine; a way out of the output folder is not.
+  if (!RelativePathStaysBelow(advanced.filename_mask)) return "Error: Invalid filename mask";
   batch.Debug("File Timestamp: " + ValueToKeyword(kKindFileTimestamp, advanced.file_timestamp));
   if (advanced.file_timestamp == 2) {
     batch.Debug("Custom Timestamp: " + Number(advanced.custom_timestamp));
   }
   batch.Debug("Keep Subfolders: " + Number(advanced.keep_subfolders));
+  return "";
 }
 
 }  // namespace
@@ -292,14 +303,11 @@ int RunConsoleBatch(bool quiet) {
   ListFrame(batch);
   error = CheckWatermark(&batch);
   if (!error.empty()) return batch.Stop(error);
-  ListAdvanced(batch);
+  error = CheckAdvanced(batch);
+  if (!error.empty()) return batch.Stop(error);
 
   // Run set-up.
-  run.codec_id = LookupOutputFormat(run.output_extension).codec_id;
-  const int* depth = DepthSettingFor(run.output_extension);
-  run.target_depth = depth != nullptr ? *depth : 0;
-  run.save_flags = SaveFlagsFor(run.output_extension);
-  run.auto_depth = run.target_depth == 0;
+  SetUpRunOutput(run.output_extension);
 
   batch.Progress(GetText("General", "Importing"));
   std::string input_type = LowerAscii(fs::ExtensionOf(run.input_path));
@@ -319,6 +327,7 @@ int RunConsoleBatch(bool quiet) {
     g_progress.processed = 0;
     g_progress.current_file.clear();
     g_progress.converted = 0;
+    g_progress.failures.clear();
     g_progress.keep_running = 1;
   }
   std::thread worker(ConversionWorker, 0);
@@ -327,6 +336,11 @@ int RunConsoleBatch(bool quiet) {
   {
     std::lock_guard<std::mutex> lock(g_progress_mutex);
     converted = g_progress.converted;
+    // Standard output keeps its own lines; why each file failed goes to
+    // standard error, one line a file.
+    for (const FileFailure& failure : g_progress.failures) {
+      platform::ErrorWriteLine("pic2jpg: " + failure.path + ": " + failure.reason);
+    }
   }
 
   int result = kNotConverted;

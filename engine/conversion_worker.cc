@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
-#include "runlist/run_list.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -54,6 +53,10 @@ int ConversionWorker(int /*unused*/) {
     if (trace) {
       platform::ConsoleWriteLine("Saving As: " + run.output_path);
       platform::ConsoleWriteLine(ok ? "OK" : "Not OK");
+    }
+    if (!ok) {
+      std::lock_guard<std::mutex> lock(g_progress_mutex);
+      g_progress.failures.push_back({run.input_path, run.failure_reason});
     }
     if (ok) {
       ++converted;
