@@ -129,6 +129,53 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
   return SkipRows(d, rows);
 }
 
+// Opcodes that real pictures hold: Apple's reserved ones are left out, so
+// that stray bytes read as opcodes are told from a picture going on.
+bool KnownOpcode(int op) {
+  if (op == 0x00FF || op == 0x0C00 || op == 0x8200 || op == 0x8201) return true;
+  if (op > 0xA1 || (op >= 0x17 && op <= 0x19) || (op >= 0x24 && op <= 0x27) || op == 0x2F) {
+    return false;
+  }
+  if (op >= 0x30 && op <= 0x8F) return (op & 7) <= 4;
+  return !((op >= 0x92 && op <= 0x97) || (op >= 0x9C && op <= 0x9F));
+}
+
+// True when the picture can go on from `at`: the opcodes that follow (up to
+// a few dozen, or the next image) are known ones, lie within the data and
+// end in the end opcode.
+bool OpcodeCanFollow(const Decoder& d, ByteReader at) {
+  bool v2 = d.header.version == 2;
+  Decoder scratch;
+  scratch.in = at;
+  scratch.header = d.header;
+  ByteReader* in = &scratch.in;
+  constexpr int kOpcodesFollowed = 32;
+  for (int i = 0; i < kOpcodesFollowed; ++i) {
+    if (v2 && ((in->pos - d.header.start) & 1)) ++in->pos;
+    if (in->Left() < (v2 ? 2u : 1u)) return false;  // rows that ate the end opcode
+    int op = v2 ? ReadU16(in) : ReadU8(in);
+    if (!KnownOpcode(op)) return false;
+    bool image = op == 0x90 || op == 0x91 || (op >= 0x98 && op <= 0x9B) || op == 0x8200;
+    if (op == 0x00FF || image) return true;  // an image's length is not known from here
+    if (!SkipOpcode(&scratch, op)) return false;
+  }
+  return true;
+}
+
+// Rows under 8 bytes are stored unpacked, but ImageMagick packs them (with
+// one-byte counts) all the same. They are read packed when, read unpacked,
+// the picture could not go on after them, and read packed it can.
+bool NarrowRowsPacked(const Decoder& d, const PixMapInfo& info) {
+  ByteReader unpacked = d.in;
+  if (info.Height() > 0 &&
+      !Skip(&unpacked, static_cast<size_t>(info.row_bytes) * static_cast<size_t>(info.Height()))) {
+    unpacked.failed = true;
+  }
+  if (!unpacked.failed && OpcodeCanFollow(d, unpacked)) return false;
+  ByteReader packed_end;
+  return PackedRowsAddUp(d.in, info, &packed_end) && OpcodeCanFollow(d, packed_end);
+}
+
 }  // namespace
 
 bool DoBitsOp(Decoder* d, int op) {
@@ -148,6 +195,9 @@ bool DoBitsOp(Decoder* d, int op) {
   if (!CheckRead(d, "a bits opcode")) return false;
   if (static_cast<long long>(info.Width()) * info.Height() > d->options.max_pixels) {
     return Fail(d, DecodeStatus::kTooLarge, "a bitmap is over the pixel limit");
+  }
+  if (packed && info.row_bytes < 8 && info.row_bytes > 0) {
+    info.narrow_rows_packed = NarrowRowsPacked(*d, info);
   }
   RowReader rows;
   if (!StartRows(&rows, &d->in, &info, packed)) {

@@ -276,6 +276,16 @@ bool ReadPixMapHeader(ByteReader* in, bool direct, PixMapInfo* info) {
   return true;
 }
 
+bool PackedRowsAddUp(const ByteReader& in, const PixMapInfo& info, ByteReader* end) {
+  int unit = info.is_pixmap && info.pixel_size == 16 ? 2 : 1;
+  size_t shortest = NeededRowSize(info, true);
+  size_t longest = std::max(RawRowSize(info, true), shortest) + 1;
+  if (!RowsAddUp(in, info.Height(), 1, unit, shortest, longest)) return false;
+  *end = in;
+  for (int y = 0; y < info.Height(); ++y) Skip(end, ReadU8(end));
+  return !end->failed;
+}
+
 bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool packed) {
   rows->in = in;
   rows->info = info;
@@ -283,7 +293,7 @@ bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool pac
   // Rows narrower than 8 bytes are never packed; 32-bit pixels without
   // their pad byte carry no row counts.
   bool drop_pad = info->is_pixmap && info->pixel_size == 32 && info->pack_type == 2;
-  rows->packed = packed && info->row_bytes >= 8 && !drop_pad &&
+  rows->packed = packed && (info->row_bytes >= 8 || info->narrow_rows_packed) && !drop_pad &&
                  !(info->is_pixmap && info->pack_type == 1 && info->pixel_size >= 16);
   rows->count_bytes = info->row_bytes > 250 ? 2 : 1;
   if (rows->packed) {

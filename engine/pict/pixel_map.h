@@ -37,6 +37,9 @@ struct PixMapInfo {
   double h_res = 72;
   double v_res = 72;
   std::vector<Rgb> palette;  // 2^pixel_size entries for indexed pixels
+  // Rows under 8 bytes are stored unpacked; some writers pack them anyway
+  // (the bits opcode finds out, see NarrowRowsPacked).
+  bool narrow_rows_packed = false;
 
   int Width() const { return bounds.Width(); }
   int Height() const { return bounds.Height(); }
@@ -90,6 +93,10 @@ struct RowReader {
 
 // Bytes that PackBits data describes, from its flag bytes alone.
 size_t UnpackedLength(const uint8_t* in, size_t in_size, int unit_bytes);
+
+// True when the image's rows, read from `in` as packed rows with one-byte
+// counts, each unpack to the row's length; `end` is then where they end.
+bool PackedRowsAddUp(const ByteReader& in, const PixMapInfo& info, ByteReader* end);
 
 // Prepares reading; false when the data left cannot hold the rows. Packed
 // rows carry a one-byte count up to rowBytes 250 and a word above; some

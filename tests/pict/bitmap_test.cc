@@ -123,6 +123,7 @@ struct IndexedCase {
   int op;  // 0x90 unpacked or 0x98 packed
   int pixel_size;
   int width;
+  bool pack_narrow_rows = false;  // as ImageMagick writes rows under 8 bytes
 };
 
 std::vector<Rgb> TestPalette(int pixel_size) {
@@ -154,7 +155,7 @@ std::vector<uint8_t> IndexedPicture(const IndexedCase& c, int height) {
       row[static_cast<size_t>(bit / 8)] |=
           static_cast<uint8_t>(IndexAt(x, y, c.pixel_size) << (8 - c.pixel_size - bit % 8));
     }
-    if (c.op == 0x98 && row_bytes >= 8) {
+    if (c.op == 0x98 && (row_bytes >= 8 || c.pack_narrow_rows)) {
       PackedRow(&b, row, row_bytes);
     } else {
       b.Data(row);
@@ -176,6 +177,8 @@ TEST(IndexedBitsTest, EveryDepthAndRowFormDecodesThroughItsColourTable) {
       {"8-bit packed", 0x98, 8, 90},
       {"8-bit, word row counts", 0x98, 8, 300},
       {"8-bit BitsRect, unpacked", 0x90, 8, 40},
+      {"8-bit, rowBytes below 8, packed all the same", 0x98, 8, 6, true},
+      {"4-bit, rowBytes below 8, packed all the same", 0x98, 4, 5, true},
       {"4-bit BitsRect, unpacked", 0x90, 4, 41},
   };
   for (const IndexedCase& c : cases) {
