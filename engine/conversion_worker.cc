@@ -5,12 +5,14 @@
 #include <string>
 
 #include "engine/convert.h"
+#include "engine/output_claims.h"
 #include "engine/run_state.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "settings/settings.h"
+#include "text/printable_text.h"
 
 namespace pic2jpg {
 namespace {
@@ -39,21 +41,30 @@ int ConversionWorker(int /*unused*/) {
   const bool trace = run.console_mode && run.message_level == "DEBUG";
   int processed = 0;
   int converted = 0;
+  const std::string run_output_folder = run.output_folder;
+  ResetOutputClaims();
   for (auto entry = g_input_list.begin();
        g_progress.keep_running.load() != 0 && entry != g_input_list.end(); ++entry) {
     ++processed;
     run.input_path = entry->first;
     run.relative_subfolder = entry->second.relative_subfolder;
+    run.output_folder =
+        entry->second.output_folder.empty() ? run_output_folder : entry->second.output_folder;
     {
       std::lock_guard<std::mutex> lock(g_progress_mutex);
       g_progress.processed = processed;
       g_progress.current_file = run.input_path;
     }
-    if (trace) platform::ConsoleWriteLine("Processing: " + run.input_path);
+    if (trace) platform::ConsoleWriteLine("Processing: " + PrintableText(run.input_path));
     const bool ok = ConvertFile();
     if (trace) {
-      platform::ConsoleWriteLine("Saving As: " + run.output_path);
+      platform::ConsoleWriteLine("Saving As: " + PrintableText(run.output_path));
       platform::ConsoleWriteLine(ok ? "OK" : "Not OK");
+    }
+    const std::string reason = TakeFailureReason();
+    if (!ok && run.console_mode) {
+      platform::ErrorWriteLine("pic2jpg: " + PrintableText(run.input_path) + ": not converted" +
+                               (reason.empty() ? "" : ": " + PrintableText(reason)));
     }
     if (ok) {
       ++converted;
@@ -62,6 +73,7 @@ int ConversionWorker(int /*unused*/) {
       ApplyTimestamp();
     }
   }
+  run.output_folder = run_output_folder;
   std::lock_guard<std::mutex> lock(g_progress_mutex);
   g_progress.converted = converted;
   return 0;

@@ -18,6 +18,7 @@
 #include "engine/geometry.h"
 #include "engine/jpeg_strips.h"
 #include "engine/naming.h"
+#include "engine/output_claims.h"
 #include "engine/run_state.h"
 #include "engine/targa_load.h"
 #include "engine/tone.h"
@@ -142,8 +143,11 @@ bool ConvertLoadedImage(FIBITMAP* image) {
   run.last_height = height;
   run.output_path = BuildOutputPath();
 
-  // Never write over the picture being converted.
-  bool ok = !SamePath(run.output_path, run.input_path) && SaveImage(image, run.output_path);
+  // Never write over the picture being converted, nor over what an earlier
+  // file of this run wrote.
+  bool ok = !SamePath(run.output_path, run.input_path) && OutputPathFree(run.output_path) &&
+            SaveImage(image, run.output_path);
+  if (ok) ClaimOutputPath(run.output_path, run.input_path);
   if (image != nullptr) FreeImage_Unload(image);
   return ok;
 }

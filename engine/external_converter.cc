@@ -2,17 +2,12 @@
 
 #include <cstdlib>
 
+#include "engine/batch_converter.h"
 #include "engine/run_state.h"
 #include "platform/app_paths.h"
 #include "platform/process.h"
 
 namespace pic2jpg {
-namespace {
-
-// A converter that hangs on a hostile file is stopped after this long.
-constexpr int kConverterTimeoutSeconds = 300;
-
-}  // namespace
 
 ExternalConverter FindExternalConverter() {
   ExternalConverter converter;
@@ -52,6 +47,15 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
 
 bool RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
                           const std::string& targa_path) {
+  // In a run of many files the batch converter may have the file ready.
+  switch (TakeBatchConversion(input_path, targa_path)) {
+    case BatchResult::kConverted:
+      return true;
+    case BatchResult::kFailed:
+      return false;
+    case BatchResult::kNotInBatch:
+      break;
+  }
   if (converter.program.empty()) return false;
   return platform::RunProgram(converter.program,
                               ConverterArguments(converter, input_path, targa_path),

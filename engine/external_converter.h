@@ -10,6 +10,9 @@
 
 namespace pic2jpg {
 
+// A converter that hangs on a hostile file is stopped after this long.
+inline constexpr int kConverterTimeoutSeconds = 300;
+
 struct ExternalConverter {
   std::string program;  // full path; "" when there is none
   bool is_imagemagick = false;

@@ -10,6 +10,10 @@
 // failure never leaves a partial file. Exit status 0 on success, 1 for a bad
 // command line, 2 when the input cannot be read, 3 when it is not a picture
 // this reader can decode, 4 when the output cannot be written.
+//
+//   pict2tga --serve
+//
+// converts one file after another for a run of many files (serve.h).
 #include <FreeImage.h>
 
 #include <algorithm>
@@ -24,6 +28,7 @@
 #include "engine/pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "tools/pict2tga/serve.h"
 
 namespace pic2jpg {
 namespace {
@@ -171,12 +176,7 @@ void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
 }
 void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
 
-int Run(int argc, char** argv) {
-  CommandLine line;
-  if (!ParseCommandLine(argc, argv, &line)) {
-    std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
-    return 1;
-  }
+int ConvertOne(const CommandLine& line) {
   FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
   {
@@ -210,6 +210,24 @@ int Run(int argc, char** argv) {
     return 4;
   }
   return 0;
+}
+
+int ConvertOneQuietly(const std::string& input, const std::string& output) {
+  CommandLine line;
+  line.quiet = true;
+  line.input = input;
+  line.output = output;
+  return ConvertOne(line);
+}
+
+int Run(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertOneQuietly);
+  CommandLine line;
+  if (!ParseCommandLine(argc, argv, &line)) {
+    std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
+    return 1;
+  }
+  return ConvertOne(line);
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// The external converter for a run of many files. Instead of one converter
+// start per file, a few converter processes (pict2tga --serve) stay up for
+// the run and decode the files ahead of the one being converted, each on a
+// core of its own, while this process loads, transforms and saves in input
+// order, so that output names and the mask's counter are exactly those of a
+// one-at-a-time run. A converter that crashes or hangs on a file fails that
+// file only; a new one is started for the files after it.
+#ifndef PIC2JPG_ENGINE_BATCH_CONVERTER_H_
+#define PIC2JPG_ENGINE_BATCH_CONVERTER_H_
+
+#include <string>
+#include <vector>
+
+#include "engine/external_converter.h"
+
+namespace pic2jpg {
+
+// True for a converter that can take many files in one process (ours).
+bool CanServeManyFiles(const ExternalConverter& converter);
+
+// Starts the batch converter for `inputs`, in the order they will be asked
+// for, with `processes` converter processes. False (and nothing started)
+// when the converter cannot serve many files or there is no temporary
+// folder. `timeout_seconds` bounds each file.
+bool StartBatchConverter(const ExternalConverter& converter, const std::vector<std::string>& inputs,
+                         int processes, int timeout_seconds);
+
+// Ends the converter processes and removes what is left of their files.
+void StopBatchConverter();
+
+enum class BatchResult { kNotInBatch, kConverted, kFailed };
+
+// The Targa of `input_path` put at `targa_path`: kConverted when the
+// converter made it, kFailed when it could not (the file is then absent),
+// kNotInBatch when no batch converter runs or it does not know the file
+// (the caller then runs the converter itself).
+BatchResult TakeBatchConversion(const std::string& input_path, const std::string& targa_path);
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_ENGINE_BATCH_CONVERTER_H_
