@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -26,20 +25,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A file of /proc, read with plain reads: a process that ends while it is
+// read gives an empty text (stream reads would throw).
+std::string ReadProcFile(const std::string& path) {
+  std::string text;
+  if (!fs::ReadFilePrefix(path, 1 << 14, &text)) text.clear();
+  return text;
+}
+
 std::string ReadName(int pid) {
-  std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
-  std::string name;
-  std::getline(comm, name);
-  return name;
+  std::string name = ReadProcFile("/proc/" + std::to_string(pid) + "/comm");
+  return name.substr(0, name.find('\n'));
 }
 
 long ReadHighWaterKb(int pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
-  }
-  return -1;
+  const std::string status = ReadProcFile("/proc/" + std::to_string(pid) + "/status");
+  const size_t at = status.find("\nVmHWM:");
+  return at == std::string::npos ? -1 : std::atol(status.c_str() + at + 7);
 }
 
 // Processes whose parent is in `family`.
@@ -49,8 +51,7 @@ void AddChildren(std::map<int, std::string>* family) {
   while (dirent* entry = readdir(proc)) {
     int pid = std::atoi(entry->d_name);
     if (pid <= 0 || family->count(pid)) continue;
-    std::ifstream stat("/proc/" + std::string(entry->d_name) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::string text = ReadProcFile("/proc/" + std::string(entry->d_name) + "/stat");
     size_t close = text.rfind(')');
     size_t open = text.find('(');
     if (close == std::string::npos || open == std::string::npos) continue;
