@@ -8,7 +8,9 @@
 #include "app/identity.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
+#include "platform/cleanup.h"
 #include "platform/console.h"
+#include "platform/file_system.h"
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
@@ -16,6 +18,10 @@ int main(int argc, char** argv) {
   FillImageMaps();
   RegisterFormats();
   EnsureSingleInstance(TitleWithVersion());
+  // A run ended by a signal takes its temporary files and its converter
+  // with it; what a run killed outright left behind goes now.
+  platform::InstallCleanupHandlers();
+  platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
 
   std::vector<std::string> args(argv + 1, argv + argc);
   RunCommandLine(args);

@@ -92,8 +92,7 @@ int main(int argc, char** argv) {
   constexpr int kSampledRuns = 2;
   for (PictureSet& set : sets) {
     std::printf("%d %s pictures, %d x %d, 32-bit PackBits, %.1f MiB each\n", set.count, set.name,
-                set.width, set.height,
-                static_cast<double>(fs::FileSize(set.files[0])) / 1048576.0);
+                set.width, set.height, static_cast<double>(fs::FileSize(set.files[0])) / 1048576.0);
     struct Command {
       std::string what;
       std::string program;

@@ -80,6 +80,12 @@ void RunCommandLine(const std::vector<std::string>& args) {
     EndProgram(kFailureStatus);
   }
   if (g_run_state.console_mode) {
+    for (const std::string& warning : parse.warnings) {
+      platform::ErrorWriteLine("pic2jpg: warning: " + warning);
+    }
+    for (const std::string& warning : IgnoredSettingWarnings()) {
+      platform::ErrorWriteLine("pic2jpg: warning: " + warning);
+    }
     LoadTextCatalogue("");
     platform::ConsoleSetTitle(TitleWithVersion());
     if (!parse.quiet) {

@@ -11,6 +11,7 @@
 #include "engine/convert.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
+#include "engine/naming.h"
 #include "engine/run_state.h"
 #include "engine/watermark.h"
 #include "platform/console.h"
@@ -39,6 +40,7 @@ struct Batch {
   bool debug = false;
   bool font_created = false;
   ManyInputs many;  // a folder or list named by -i
+  bool image_loaded = false;
 
   void Debug(std::string_view line) const {
     if (debug) Print(line);
@@ -52,9 +54,12 @@ struct Batch {
     ReleaseFont();
     return kNotConverted;
   }
+  // Gives back the run's watermark font and picture.
   void ReleaseFont() {
     if (font_created && WatermarkFontExists()) ReleaseWatermarkFont();
     font_created = false;
+    if (image_loaded) ReleaseWatermarkImage();
+    image_loaded = false;
   }
 };
 
@@ -267,19 +272,30 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
     ListMarkPlacement(*batch, wm.image_boundary, wm.image_position, wm.image_x_offset,
                       wm.image_y_offset, wm.image_rotation, wm.image_size);
-    if (fs::FileSize(wm.image) <= 0) return "Error: Invalid watermark image";
+    // Loaded once for the run, in a helper process: a hostile file fails here
+    // with its reason, not in the middle of the conversion.
+    std::string reason;
+    if (fs::FileSize(wm.image) <= 0 || !LoadWatermarkImage(&reason)) {
+      if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
+      return "Error: Invalid watermark image";
+    }
+    batch->image_loaded = true;
   }
   return "";
 }
 
-void ListAdvanced(const Batch& batch) {
+// The advanced settings; "" when they pass.
+std::string CheckAdvanced(const Batch& batch) {
   const AdvancedSettings& advanced = g_settings.advanced;
   batch.Debug("Filename Mask: " + advanced.filename_mask);
+  // Folders inside the mask are fine; a way out of the output folder is not.
+  if (!RelativePathStaysBelow(advanced.filename_mask)) return "Error: Invalid filename mask";
   batch.Debug("File Timestamp: " + ValueToKeyword(kKindFileTimestamp, advanced.file_timestamp));
   if (advanced.file_timestamp == 2) {
     batch.Debug("Custom Timestamp: " + Number(advanced.custom_timestamp));
   }
   batch.Debug("Keep Subfolders: " + Number(advanced.keep_subfolders));
+  return "";
 }
 
 }  // namespace
@@ -314,7 +330,8 @@ int RunConsoleBatch(bool quiet) {
   ListFrame(batch);
   error = CheckWatermark(&batch);
   if (!error.empty()) return batch.Stop(error);
-  ListAdvanced(batch);
+  error = CheckAdvanced(batch);
+  if (!error.empty()) return batch.Stop(error);
 
   // Run set-up.
   run.codec_id = LookupOutputFormat(run.output_extension).codec_id;
@@ -347,6 +364,7 @@ int RunConsoleBatch(bool quiet) {
     g_progress.processed = 0;
     g_progress.current_file.clear();
     g_progress.converted = 0;
+    g_progress.failures.clear();
     g_progress.keep_running = 1;
   }
   if (batch.many.kind != InputKind::kFile) StartConverterForQueue();
@@ -357,6 +375,12 @@ int RunConsoleBatch(bool quiet) {
   {
     std::lock_guard<std::mutex> lock(g_progress_mutex);
     converted = g_progress.converted;
+    // Standard output keeps its own lines; why each file failed goes to
+    // standard error, one line a file.
+    for (const FileFailure& failure : g_progress.failures) {
+      platform::ErrorWriteLine("pic2jpg: " + PrintableText(failure.path) + ": " +
+                               PrintableText(failure.reason));
+    }
   }
 
   int result = kNotConverted;

@@ -1,9 +1,12 @@
 #include "engine/batch_converter.h"
 
+#include <cstdio>
 #include <ctime>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/child_process.h"
+#include "platform/cleanup.h"
 #include "platform/file_system.h"
 
 namespace pic2jpg {
@@ -12,12 +15,14 @@ namespace {
 // Time a converter is given to end after its input is closed.
 constexpr int kEndGraceMs = 2000;
 
-enum class State { kWaiting, kRunning, kDone, kFailed, kTaken };
+enum class State { kWaiting, kRunning, kDone, kTaken };
 
 struct Item {
   std::string input;
   std::string targa;  // where the converter writes it
   State state = State::kWaiting;
+  int status = -1;      // the converter's exit status for this file
+  std::string message;  // and what it said about it
 };
 
 struct Converter {
@@ -27,10 +32,17 @@ struct Converter {
   std::string output;  // answers not yet read in full
 };
 
+// Answers are a line "STATUS LENGTH" and LENGTH bytes of message.
+struct Answer {
+  int status = -1;
+  std::string message;
+};
+
 struct BatchConverter {
   bool active = false;
   std::string program;
   std::string folder;  // private temporary folder of the Targa files
+  int cleanup_slot = -1;
   long long timeout_ms = 0;
   std::vector<Item> items;
   std::unordered_map<std::string, size_t> index;
@@ -48,16 +60,20 @@ long long NowMs() {
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-void Finish(Item* item, bool ok) {
-  ok = ok && fs::FileSize(item->targa) > 0;
-  if (!ok) fs::RemoveFile(item->targa);
-  item->state = ok ? State::kDone : State::kFailed;
+void Finish(Item* item, int status, std::string message) {
+  item->status = status;
+  item->message = std::move(message);
+  if (status != 0) fs::RemoveFile(item->targa);
+  item->state = State::kDone;
 }
 
-// The converter ended or was stopped: its file has failed.
+// The converter ended or was stopped: its file has failed, with the status
+// the converter ended with (128 + SIGKILL when it was stopped).
 void LoseConverter(Converter* converter) {
-  platform::KillChild(&converter->child);
-  if (converter->item >= 0) Finish(&g_batch.items[static_cast<size_t>(converter->item)], false);
+  const int status = platform::KillChild(&converter->child);
+  if (converter->item >= 0) {
+    Finish(&g_batch.items[static_cast<size_t>(converter->item)], status == 0 ? -1 : status, "");
+  }
   converter->item = -1;
   converter->output.clear();
 }
@@ -96,15 +112,34 @@ bool Dispatch() {
   return true;
 }
 
-// Reads a converter's answers: one line, its exit status, per file.
+// Takes one whole answer off the front of `output`; false when it is not
+// all there yet.
+bool TakeAnswer(std::string* output, Answer* answer) {
+  const size_t end = output->find('\n');
+  if (end == std::string::npos) return false;
+  int status = -1;
+  size_t length = 0;
+  if (std::sscanf(output->c_str(), "%d %zu", &status, &length) != 2) {
+    // Not our protocol: the line counts as a failure without a message.
+    output->erase(0, end + 1);
+    *answer = Answer{};
+    return true;
+  }
+  if (output->size() < end + 1 + length) return false;
+  answer->status = status;
+  answer->message = output->substr(end + 1, length);
+  output->erase(0, end + 1 + length);
+  return true;
+}
+
+// Reads a converter's answers, one per file.
 void ReadAnswers(Converter* converter) {
   const bool open = platform::ReadFromChild(&converter->child, &converter->output);
-  size_t end = 0;
-  while ((end = converter->output.find('\n')) != std::string::npos) {
-    const bool ok = converter->output.compare(0, end, "0") == 0;
-    converter->output.erase(0, end + 1);
+  Answer answer;
+  while (TakeAnswer(&converter->output, &answer)) {
     if (converter->item < 0) continue;  // an answer nobody asked for
-    Finish(&g_batch.items[static_cast<size_t>(converter->item)], ok);
+    Finish(&g_batch.items[static_cast<size_t>(converter->item)], answer.status,
+           std::move(answer.message));
     converter->item = -1;
   }
   if (!open) LoseConverter(converter);
@@ -140,7 +175,7 @@ bool AwaitProgress() {
 }  // namespace
 
 bool CanServeManyFiles(const ExternalConverter& converter) {
-  return !converter.is_imagemagick && fs::NameOf(converter.program) == "pict2tga";
+  return converter.is_own_reader && !converter.is_imagemagick;
 }
 
 bool StartBatchConverter(const ExternalConverter& converter, const std::vector<std::string>& inputs,
@@ -148,8 +183,9 @@ bool StartBatchConverter(const ExternalConverter& converter, const std::vector<s
   StopBatchConverter();
   if (!CanServeManyFiles(converter) || processes < 1 || timeout_seconds < 1) return false;
   BatchConverter& batch = g_batch;
-  batch.folder = fs::MakeTempFolder("pic2jpg-batch");
+  batch.folder = fs::MakeTempFolder("pic2jpg");
   if (batch.folder.empty()) return false;
+  batch.cleanup_slot = platform::RegisterPath(batch.folder, /*is_folder=*/true);
   batch.program = converter.program;
   batch.timeout_ms = timeout_seconds * 1000LL;
   batch.items.reserve(inputs.size());
@@ -157,7 +193,10 @@ bool StartBatchConverter(const ExternalConverter& converter, const std::vector<s
     if (batch.index.count(input) != 0) continue;
     batch.index[input] = batch.items.size();
     // Numbered names: the inputs' own names may clash or hold anything.
-    batch.items.push_back({input, batch.folder + std::to_string(batch.items.size()) + ".tga"});
+    Item item;
+    item.input = input;
+    item.targa = batch.folder + std::to_string(batch.items.size()) + ".tga";
+    batch.items.push_back(std::move(item));
   }
   batch.converters.resize(static_cast<size_t>(processes));
   batch.active = true;
@@ -175,16 +214,18 @@ void StopBatchConverter() {
     }
   }
   if (!batch.folder.empty()) fs::RemoveTree(batch.folder);
+  platform::UnregisterPath(batch.cleanup_slot);
   batch = BatchConverter{};
 }
 
-BatchResult TakeBatchConversion(const std::string& input_path, const std::string& targa_path) {
+bool TakeBatchConversion(const std::string& input_path, const std::string& targa_path, int* status,
+                         std::string* error_text) {
   BatchConverter& batch = g_batch;
-  if (!batch.active) return BatchResult::kNotInBatch;
+  if (!batch.active) return false;
   auto found = batch.index.find(input_path);
-  if (found == batch.index.end()) return BatchResult::kNotInBatch;
+  if (found == batch.index.end()) return false;
   Item& item = batch.items[found->second];
-  if (item.state == State::kTaken) return BatchResult::kNotInBatch;
+  if (item.state == State::kTaken) return false;
   batch.current = found->second;
   // Files passed over are not wanted any more: their Targa files go.
   for (; batch.discarded < batch.current; ++batch.discarded) {
@@ -193,16 +234,23 @@ BatchResult TakeBatchConversion(const std::string& input_path, const std::string
     if (old.state != State::kRunning) old.state = State::kTaken;
   }
   while (item.state == State::kWaiting || item.state == State::kRunning) {
-    if (!Dispatch() && item.state == State::kWaiting) return BatchResult::kNotInBatch;
-    if (!AwaitProgress() && item.state == State::kWaiting) return BatchResult::kNotInBatch;
+    if (!Dispatch() && item.state == State::kWaiting) return false;
+    if (!AwaitProgress() && item.state == State::kWaiting) return false;
   }
-  const bool ok = item.state == State::kDone && fs::RenameFile(item.targa, targa_path);
-  if (!ok) fs::RemoveFile(item.targa);
+  // The Targa moves into the caller's folder; should that fail, the caller
+  // converts the file itself.
+  if (item.status == 0 && !fs::RenameFile(item.targa, targa_path)) {
+    fs::RemoveFile(item.targa);
+    item.state = State::kTaken;
+    return false;
+  }
   item.state = State::kTaken;
+  *status = item.status;
+  if (error_text != nullptr) *error_text = item.message;
   // The converter that just finished takes the next file while this one is
   // transformed and saved.
   Dispatch();
-  return ok ? BatchResult::kConverted : BatchResult::kFailed;
+  return true;
 }
 
 }  // namespace pic2jpg

@@ -28,13 +28,14 @@ bool StartBatchConverter(const ExternalConverter& converter, const std::vector<s
 // Ends the converter processes and removes what is left of their files.
 void StopBatchConverter();
 
-enum class BatchResult { kNotInBatch, kConverted, kFailed };
-
-// The Targa of `input_path` put at `targa_path`: kConverted when the
-// converter made it, kFailed when it could not (the file is then absent),
-// kNotInBatch when no batch converter runs or it does not know the file
-// (the caller then runs the converter itself).
-BatchResult TakeBatchConversion(const std::string& input_path, const std::string& targa_path);
+// When a batch converter runs and knows `input_path`: waits for its
+// conversion and returns true with the converter's exit status and message,
+// as a run of the converter for that one file gives them (the Targa, on
+// success, put at `targa_path`). False when there is none or it does not
+// know the file (or gave it out already): the caller then runs the
+// converter itself.
+bool TakeBatchConversion(const std::string& input_path, const std::string& targa_path, int* status,
+                         std::string* error_text);
 
 }  // namespace pic2jpg
 

@@ -61,10 +61,9 @@ int ConversionWorker(int /*unused*/) {
       platform::ConsoleWriteLine("Saving As: " + PrintableText(run.output_path));
       platform::ConsoleWriteLine(ok ? "OK" : "Not OK");
     }
-    const std::string reason = TakeFailureReason();
-    if (!ok && run.console_mode) {
-      platform::ErrorWriteLine("pic2jpg: " + PrintableText(run.input_path) + ": not converted" +
-                               (reason.empty() ? "" : ": " + PrintableText(reason)));
+    if (!ok) {
+      std::lock_guard<std::mutex> lock(g_progress_mutex);
+      g_progress.failures.push_back({run.input_path, run.failure_reason});
     }
     if (ok) {
       ++converted;

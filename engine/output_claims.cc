@@ -7,30 +7,20 @@ namespace {
 
 // Output path -> the input written there. Only the worker thread uses it.
 std::map<std::string, std::string> g_claims;
-std::string g_failure_reason;
 
 }  // namespace
 
-void ResetOutputClaims() {
-  g_claims.clear();
-  g_failure_reason.clear();
-}
+void ResetOutputClaims() { g_claims.clear(); }
 
-bool OutputPathFree(const std::string& output_path) {
+bool OutputPathFree(const std::string& output_path, std::string* reason) {
   auto claim = g_claims.find(output_path);
   if (claim == g_claims.end()) return true;
-  g_failure_reason = "its output name is already taken by " + claim->second;
+  *reason = "its output name is already taken by " + claim->second;
   return false;
 }
 
 void ClaimOutputPath(const std::string& output_path, const std::string& input_path) {
   g_claims[output_path] = input_path;
-}
-
-std::string TakeFailureReason() {
-  std::string reason;
-  reason.swap(g_failure_reason);
-  return reason;
 }
 
 }  // namespace pic2jpg

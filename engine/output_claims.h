@@ -1,6 +1,6 @@
 // The output names a run has written. Two inputs whose names give the same
 // output name (a.pct and a.pict in one folder) must not overwrite each
-// other: the later one is refused and its reason kept for the report. An
+// other: the later one is refused with a reason. An
 // output that existed before the run is overwritten as ever.
 #ifndef PIC2JPG_ENGINE_OUTPUT_CLAIMS_H_
 #define PIC2JPG_ENGINE_OUTPUT_CLAIMS_H_
@@ -13,14 +13,11 @@ namespace pic2jpg {
 void ResetOutputClaims();
 
 // True when no earlier file of this run was written to `output_path`;
-// otherwise false, and FailureReason() names the earlier input.
-bool OutputPathFree(const std::string& output_path);
+// otherwise false, with a reason naming the earlier input.
+bool OutputPathFree(const std::string& output_path, std::string* reason);
 
 // Records that `input_path` was written to `output_path`.
 void ClaimOutputPath(const std::string& output_path, const std::string& input_path);
-
-// Why the last refused file was refused ("" when none was); taking it clears it.
-std::string TakeFailureReason();
 
 }  // namespace pic2jpg
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,7 +9,8 @@
 #include <csignal>
 #include <ctime>
 
-extern char** environ;
+#include "platform/cleanup.h"
+#include "platform/process.h"
 
 namespace pic2jpg::platform {
 namespace {
@@ -20,11 +20,19 @@ void CloseFd(int* fd) {
   *fd = -1;
 }
 
-void Collect(ChildProcess* child) {
+// Waits for the child's end; its exit status, or 128 + the signal that ended it.
+int Collect(ChildProcess* child) {
   int status = 0;
-  while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
+  pid_t done = 0;
+  while ((done = waitpid(child->pid, &status, 0)) < 0 && errno == EINTR) {
   }
   child->pid = -1;
+  UnregisterChild(child->cleanup_slot);
+  child->cleanup_slot = -1;
+  if (done < 0) return -1;
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
 }
 
 long long NowMs() {
@@ -49,23 +57,13 @@ bool StartChild(const std::string& program, const std::vector<std::string>& args
     close(input[1]);
     return false;
   }
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  // dup2 clears close-on-exec on the copies the child keeps.
-  posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  // The child's copies (dup2 clears close-on-exec on them) are its standard
+  // input and output; every other end stays here.
+  const int error = StartProgram(program, args, input[0], output[1], &pid);
   close(input[0]);
   close(output[1]);
-  if (rc != 0) {
+  if (error != 0) {
     close(input[1]);
     close(output[0]);
     return false;
@@ -74,6 +72,8 @@ bool StartChild(const std::string& program, const std::vector<std::string>& args
   child->pid = pid;
   child->to_child = input[1];
   child->from_child = output[0];
+  // A signal that ends this process takes the child with it.
+  child->cleanup_slot = RegisterChild(pid);
   return true;
 }
 
@@ -125,13 +125,13 @@ bool ReadFromChild(ChildProcess* child, std::string* output) {
   }
 }
 
-void KillChild(ChildProcess* child) {
+int KillChild(ChildProcess* child) {
   CloseFd(&child->to_child);
   CloseFd(&child->from_child);
-  if (child->pid > 0) {
-    kill(child->pid, SIGKILL);
-    Collect(child);
-  }
+  if (child->pid <= 0) return -1;
+  // A child that has ended already keeps the status it ended with.
+  kill(child->pid, SIGKILL);
+  return Collect(child);
 }
 
 void EndChild(ChildProcess* child, int grace_ms) {
@@ -143,6 +143,8 @@ void EndChild(ChildProcess* child, int grace_ms) {
       pid_t done = waitpid(child->pid, &status, WNOHANG);
       if (done == child->pid || (done < 0 && errno != EINTR)) {
         child->pid = -1;
+        UnregisterChild(child->cleanup_slot);
+        child->cleanup_slot = -1;
         break;
       }
       if (NowMs() >= end) {

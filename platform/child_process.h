@@ -14,10 +14,12 @@ struct ChildProcess {
   int pid = -1;
   int to_child = -1;    // its standard input
   int from_child = -1;  // its standard output
+  int cleanup_slot = -1;
 };
 
-// Starts `program` with `args` (not including argv[0]). False when it could
-// not be started.
+// Starts `program` with `args` (not including argv[0]); it dies with this
+// process, and a signal that ends this process ends it too. False when it
+// could not be started.
 bool StartChild(const std::string& program, const std::vector<std::string>& args,
                 ChildProcess* child);
 
@@ -36,8 +38,9 @@ int AwaitChildOutput(const std::vector<const ChildProcess*>& children, int timeo
 // False when its output has ended (it closed it or ended).
 bool ReadFromChild(ChildProcess* child, std::string* output);
 
-// Kills the child at once and collects it.
-void KillChild(ChildProcess* child);
+// Kills the child at once and collects it. Returns how it ended: its exit
+// status, or 128 + the signal (its own crash's, when it had ended already).
+int KillChild(ChildProcess* child);
 
 // Closes the child's input, which tells it to end, and collects it; a child
 // still running after `grace_ms` is killed.

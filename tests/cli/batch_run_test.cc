@@ -136,9 +136,8 @@ TEST_F(BatchRunTest, TheSecondFileOfAnOutputNameIsRefusedNotWrittenOver) {
   ASSERT_TRUE(test::CopyFile(test::DataFile("TRU256.PCT"), other));
   test::RunResult run = test::RunPic2jpg({"-q", "-i", dir_.File("in")});
   EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(ErrorLines(run),
-            Lines{"pic2jpg: " + other + ": not converted: its output name is already taken by " +
-                  dir_.File("in/a.pct")});
+  EXPECT_EQ(ErrorLines(run), Lines{"pic2jpg: " + other + ": its output name is already taken by " +
+                                   dir_.File("in/a.pct")});
   // The file is the first input's (FLAG_B24 is wider than TRU256).
   FIBITMAP* image = test::LoadImage(dir_.File("in/a.jpg"));
   FIBITMAP* first = test::LoadImage(test::DataFile("FLAG_B24.PCT.png"));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ while IFS= read -r -d '' input && IFS= read -r -d '' output; do
   case "$input" in
     *crash*) kill -SEGV $$ ;;
     *hang*) sleep 60 ;;
-    *bad*) echo 3 ;;
-    *) printf 'targa of %s' "$input" > "$output"; echo 0 ;;
+    *bad*) message="pict2tga: $input: malformed: no picture"
+           printf '3 %d\n%s' "${#message}" "$message" ;;
+    *) printf 'targa of %s' "$input" > "$output"; echo 0 0 ;;
   esac
 done
 )";
@@ -33,6 +35,7 @@ class BatchConverterTest : public ::testing::Test {
  protected:
   void SetUp() override {
     converter_.program = dir_.File("pict2tga");
+    converter_.is_own_reader = true;
     ASSERT_TRUE(test::WriteText(converter_.program, kStandIn));
     ASSERT_EQ(chmod(converter_.program.c_str(), 0755), 0);
   }
@@ -48,23 +51,37 @@ class BatchConverterTest : public ::testing::Test {
 };
 
 TEST_F(BatchConverterTest, ACrashOrAHangFailsOnlyItsOwnFile) {
-  const std::vector<std::string> inputs = {"/in/a.pct",    "/in/crash.pct", "/in/b.pct",
-                                           "/in/hang.pct", "/in/bad.pct",   "/in/c.pct",
-                                           "/in/d.pct",    "/in/e.pct"};
+  struct Case {
+    std::string input;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"/in/a.pct", 0, ""},
+      {"/in/crash.pct", 128 + SIGSEGV, ""},
+      {"/in/b.pct", 0, ""},
+      {"/in/hang.pct", 128 + SIGKILL, ""},
+      {"/in/bad.pct", 3, "pict2tga: /in/bad.pct: malformed: no picture"},
+      {"/in/c.pct", 0, ""},
+      {"/in/d.pct", 0, ""},
+      {"/in/e.pct", 0, ""},
+  };
+  std::vector<std::string> inputs;
+  for (const Case& c : cases) inputs.push_back(c.input);
   ASSERT_TRUE(StartBatchConverter(converter_, inputs, 2, /*timeout_seconds=*/1));
-  for (const std::string& input : inputs) {
-    const std::string targa = dir_.File(fs::NameOf(input) + ".tga");
-    const bool fails = input.find("crash") != std::string::npos ||
-                       input.find("hang") != std::string::npos ||
-                       input.find("bad") != std::string::npos;
-    EXPECT_EQ(TakeBatchConversion(input, targa),
-              fails ? BatchResult::kFailed : BatchResult::kConverted)
-        << input;
-    EXPECT_EQ(test::ReadText(targa), fails ? "" : "targa of " + input) << input;
+  for (const Case& c : cases) {
+    const std::string targa = dir_.File(fs::NameOf(c.input) + ".tga");
+    int status = -1;
+    std::string message = "unset";
+    ASSERT_TRUE(TakeBatchConversion(c.input, targa, &status, &message)) << c.input;
+    EXPECT_EQ(status, c.status) << c.input;
+    EXPECT_EQ(message, c.message) << c.input;
+    EXPECT_EQ(test::ReadText(targa), c.status == 0 ? "targa of " + c.input : "") << c.input;
   }
   // Asked twice, or never queued: the caller converts it itself.
-  EXPECT_EQ(TakeBatchConversion("/in/a.pct", dir_.File("again.tga")), BatchResult::kNotInBatch);
-  EXPECT_EQ(TakeBatchConversion("/in/other.pct", dir_.File("x.tga")), BatchResult::kNotInBatch);
+  int status = 0;
+  EXPECT_FALSE(TakeBatchConversion("/in/a.pct", dir_.File("again.tga"), &status, nullptr));
+  EXPECT_FALSE(TakeBatchConversion("/in/other.pct", dir_.File("x.tga"), &status, nullptr));
   // Two processes, and one more for each that was lost: not one per file.
   EXPECT_EQ(Starts(), 4);
 }
@@ -72,15 +89,20 @@ TEST_F(BatchConverterTest, ACrashOrAHangFailsOnlyItsOwnFile) {
 TEST_F(BatchConverterTest, FilesPassedOverAreDroppedAndOnlyOurConverterServes) {
   const std::vector<std::string> inputs = {"/in/a.pct", "/in/b.pct", "/in/c.pct", "/in/d.pct"};
   ASSERT_TRUE(StartBatchConverter(converter_, inputs, 2, 5));
-  EXPECT_EQ(TakeBatchConversion("/in/c.pct", dir_.File("c.tga")), BatchResult::kConverted);
-  EXPECT_EQ(TakeBatchConversion("/in/a.pct", dir_.File("a.tga")), BatchResult::kNotInBatch);
-  EXPECT_EQ(TakeBatchConversion("/in/d.pct", dir_.File("d.tga")), BatchResult::kConverted);
+  int status = -1;
+  EXPECT_TRUE(TakeBatchConversion("/in/c.pct", dir_.File("c.tga"), &status, nullptr));
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(TakeBatchConversion("/in/a.pct", dir_.File("a.tga"), &status, nullptr));
+  EXPECT_TRUE(TakeBatchConversion("/in/d.pct", dir_.File("d.tga"), &status, nullptr));
   StopBatchConverter();
-  EXPECT_EQ(TakeBatchConversion("/in/b.pct", dir_.File("b.tga")), BatchResult::kNotInBatch);
+  EXPECT_FALSE(TakeBatchConversion("/in/b.pct", dir_.File("b.tga"), &status, nullptr));
 
-  ExternalConverter magick{"/usr/bin/convert", true};
+  ExternalConverter magick;
+  magick.program = "/usr/bin/convert";
+  magick.is_imagemagick = true;
   EXPECT_FALSE(StartBatchConverter(magick, inputs, 2, 5));
-  ExternalConverter other{dir_.File("converter"), false};
+  ExternalConverter other;
+  other.program = dir_.File("converter");
   EXPECT_FALSE(StartBatchConverter(other, inputs, 2, 5));
 }
 

@@ -88,7 +88,7 @@ enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
 // Writes the picture as a Targa file through a temporary file; the output
 // name appears only when the whole file is written.
-WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
+WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, int* error) {
   const int width = picture.width;
   const int height = picture.height;
   const size_t row_pixels = static_cast<size_t>(width);
@@ -105,7 +105,10 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
   header[17] = static_cast<uint8_t>(depth == 4 ? 8 : 0);  // the alpha bits; origin bottom left
 
   fs::FileWriter file;
-  if (!fs::StartFile(path, &file)) return WriteStatus::kCannotWrite;
+  if (!fs::StartFile(path, &file)) {
+    *error = file.error;
+    return WriteStatus::kCannotWrite;
+  }
   fs::WritePart(&file, header, sizeof header);
   const size_t row_bytes = row_pixels * depth;
   const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
@@ -125,7 +128,9 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
       filled = 0;
     }
   }
-  return fs::FinishFile(&file) ? WriteStatus::kOk : WriteStatus::kCannotWrite;
+  if (fs::FinishFile(&file)) return WriteStatus::kOk;
+  *error = file.error;
+  return WriteStatus::kCannotWrite;
 }
 
 // The largest input read: PICT files describe themselves with 32-bit lengths
@@ -136,6 +141,7 @@ struct CommandLine {
   bool quiet = false;
   std::string input;
   std::string output;
+  std::string* message = nullptr;  // when set, takes the failure message instead of stderr
 };
 
 bool TakesValue(std::string_view option) {
@@ -167,7 +173,11 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
 }
 
 void Report(const CommandLine& line, const std::string& text) {
-  if (!line.quiet) std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
+  if (line.message != nullptr) {
+    *line.message = "pict2tga: " + text;
+  } else if (!line.quiet) {
+    std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
+  }
 }
 
 // The codec library's own remarks (about QuickTime images inside pictures).
@@ -200,28 +210,30 @@ int ConvertOne(const CommandLine& line) {
       return 3;
     }
   }
-  WriteStatus written = WriteTarga(picture, line.output);
+  int write_error = 0;
+  WriteStatus written = WriteTarga(picture, line.output, &write_error);
   if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
   }
   if (written == WriteStatus::kCannotWrite) {
-    Report(line, "cannot write " + line.output);
+    Report(line, "cannot write " + line.output + ": " + fs::ErrorText(write_error));
     return 4;
   }
   return 0;
 }
 
-int ConvertOneQuietly(const std::string& input, const std::string& output) {
+int ConvertForServe(const std::string& input, const std::string& output, std::string* message) {
   CommandLine line;
   line.quiet = true;
   line.input = input;
   line.output = output;
+  line.message = message;
   return ConvertOne(line);
 }
 
 int Run(int argc, char** argv) {
-  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertOneQuietly);
+  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertForServe);
   CommandLine line;
   if (!ParseCommandLine(argc, argv, &line)) {
     std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");

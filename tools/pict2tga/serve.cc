@@ -18,13 +18,20 @@ bool ReadField(std::string* field) {
 
 }  // namespace
 
-int Serve(int (*convert)(const std::string& input, const std::string& output)) {
+int Serve(int (*convert)(const std::string& input, const std::string& output,
+                         std::string* message)) {
   std::string input;
   std::string output;
+  std::string message;
   while (ReadField(&input)) {
     if (!ReadField(&output)) return 1;
-    const int status = convert(input, output);
-    if (std::printf("%d\n", status) < 0 || std::fflush(stdout) != 0) return 1;
+    message.clear();
+    const int status = convert(input, output, &message);
+    if (std::printf("%d %zu\n", status, message.size()) < 0 ||
+        std::fwrite(message.data(), 1, message.size(), stdout) != message.size() ||
+        std::fflush(stdout) != 0) {
+      return 1;
+    }
   }
   return input.empty() ? 0 : 1;
 }
