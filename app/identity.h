@@ -1,22 +1,13 @@
-// The program's name and version, and the one way it ends.
+// The one way the program ends, its single-instance lock and image maps.
 #ifndef PIC2JPG_APP_IDENTITY_H_
 #define PIC2JPG_APP_IDENTITY_H_
 
 #include <map>
 #include <string>
 
+#include "text/identity.h"
+
 namespace pic2jpg {
-
-inline constexpr const char* kProgramTitle = "Morvane PIC to JPG";
-inline constexpr int kProgramVersion = 270;
-// The maker's rights notice (with the circled-c sign, UTF-8) and web site.
-inline constexpr const char* kRightsNotice = "Copyright \xC2\xA9 Morvane Software";
-inline constexpr const char* kVendorWebAddress = "https://www.morvane.example/";
-
-// 270 gives "2.7", 271 "2.7.1", 300 "3.0".
-std::string VersionText(int version);
-// "Morvane PIC to JPG 2.7".
-std::string TitleWithVersion();
 
 // Ends the process with the given exit status after releasing what the
 // program holds. Never returns.

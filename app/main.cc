@@ -1,5 +1,5 @@
 // Entry point: containers, image maps, the single-instance lock, then the
-// command line decides the mode.
+// command line decides the mode and main starts it.
 #include <FreeImage.h>
 
 #include <string>
@@ -24,10 +24,10 @@ int main(int argc, char** argv) {
   platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
 
   std::vector<std::string> args(argv + 1, argv + argc);
-  RunCommandLine(args);
+  CommandLineResult result = RunCommandLine(args);
+  if (result.next == NextStep::kEnd) EndProgram(result.exit_status);
 
-  // RunCommandLine ends every console mode itself and returns only when the
-  // desktop mode is wanted, which this build does not have yet.
+  // The desktop mode and its special pages are not built yet.
   platform::ErrorWriteLine("pic2jpg: the desktop mode is not available; see pic2jpg --help");
   EndProgram(2);
 }

@@ -4,7 +4,7 @@
 // times in turn; prints the median wall time of each, their ratio and the
 // peak memory of each process tree (bench/process_figures.h).
 //
-//   batch_convert_bench [--runs=N] [--small=N] [--large=N] [--mogrify=PATH]
+//   batch_convert_bench [--runs=N] [--small=N] [--large=N] [--mogrify=PATH]  (0 leaves a set out)
 //                       [--pic2jpg=PATH]   (a copy of the build, with pict2tga beside it)
 //
 // Targets: the small set at most as long as mogrify's, the large set at
@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.rfind("--runs=", 0) == 0) runs = std::max(1, std::atoi(arg.c_str() + 7));
-    if (arg.rfind("--small=", 0) == 0) sets[0].count = std::max(1, std::atoi(arg.c_str() + 8));
-    if (arg.rfind("--large=", 0) == 0) sets[1].count = std::max(1, std::atoi(arg.c_str() + 8));
+    if (arg.rfind("--small=", 0) == 0) sets[0].count = std::max(0, std::atoi(arg.c_str() + 8));
+    if (arg.rfind("--large=", 0) == 0) sets[1].count = std::max(0, std::atoi(arg.c_str() + 8));
     if (arg.rfind("--mogrify=", 0) == 0) mogrify = arg.substr(10);
     if (arg.rfind("--pic2jpg=", 0) == 0) program = arg.substr(10);
   }
@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
 
   constexpr int kSampledRuns = 2;
   for (PictureSet& set : sets) {
+    if (set.count == 0) continue;  // --small=0 or --large=0 leaves a set out
     std::printf("%d %s pictures, %d x %d, 32-bit PackBits, %.1f MiB each\n", set.count, set.name,
                 set.width, set.height, static_cast<double>(fs::FileSize(set.files[0])) / 1048576.0);
     struct Command {

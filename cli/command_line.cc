@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "app/identity.h"
 #include "cli/console_batch.h"
 #include "cli/option_loop.h"
 #include "cli/usage_text.h"
@@ -10,16 +9,11 @@
 #include "platform/console.h"
 #include "runlist/run_list.h"
 #include "settings/settings_file.h"
+#include "text/identity.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
 namespace {
-
-// Exit statuses: 0 for a converted file and for --help/--version; 1 after an
-// error line or "Conversion stopped"; 2 when the desktop mode was asked for.
-constexpr int kSuccessStatus = 0;
-constexpr int kFailureStatus = 1;
-constexpr int kNoDesktopStatus = 2;
 
 void Print(std::string_view line) { platform::ConsoleWriteLine(line); }
 
@@ -38,35 +32,33 @@ void PrintUsage() {
   for (const std::string& line : UsageLines(kProgramFileName)) Print(line);
 }
 
-// The desktop mode is not built yet: a command line that would start it
-// gets the usage text and a failure status.
-[[noreturn]] void DesktopModeUnavailable() {
-  PrintUsage();
-  platform::ErrorWriteLine("pic2jpg: the desktop mode is not available yet; give an input with -i");
-  EndProgram(kNoDesktopStatus);
+CommandLineResult End(int status) { return {NextStep::kEnd, status, ""}; }
+
+// What a file manager passes: one parameter that is not an option.
+std::string LoneFile(const std::vector<std::string>& args) {
+  if (args.size() != 1 || !ProgramParameterName(args, 0).empty()) return "";
+  return ProgramParameterValue(args, 0);
 }
 
 }  // namespace
 
-void RunCommandLine(const std::vector<std::string>& args) {
-  if (args.empty()) DesktopModeUnavailable();
+CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
+  if (args.empty()) return {NextStep::kDesktop, 0, ""};
 
   // The switches below need neither the settings nor the texts.
   const std::string first = ProgramParameterName(args, 0);
   if (first == "-V" || first == "--VERSION") {
     platform::ConsoleSetTitle(TitleWithVersion());
     Print(VersionText(kProgramVersion));
-    EndProgram(kSuccessStatus);
+    return End(kSuccessStatus);
   }
   if (first == "-H" || first == "-?" || first == "--HELP") {
     platform::ConsoleSetTitle(TitleWithVersion());
     PrintUsage();
-    EndProgram(kSuccessStatus);
+    return End(kSuccessStatus);
   }
-  if (first == "-U" || first == "-T") {
-    // The uninstall page and the screenshot mode belong to the desktop mode.
-    DesktopModeUnavailable();
-  }
+  if (first == "-U") return {NextStep::kUninstall, 0, ""};
+  if (first == "-T") return {NextStep::kScreenshots, 0, ProgramParameterValue(args, 1)};
 
   // The format tables were filled by main; the run state's accepted input
   // extensions are built from them.
@@ -77,31 +69,31 @@ void RunCommandLine(const std::vector<std::string>& args) {
     platform::ConsoleSetTitle(TitleWithVersion());
     Print("Error: " + parse.error);
     if (parse.pause) platform::ConsoleWaitKey();
-    EndProgram(kFailureStatus);
+    return End(kFailureStatus);
   }
-  if (g_run_state.console_mode) {
-    for (const std::string& warning : parse.warnings) {
-      platform::ErrorWriteLine("pic2jpg: warning: " + warning);
-    }
-    for (const std::string& warning : IgnoredSettingWarnings()) {
-      platform::ErrorWriteLine("pic2jpg: warning: " + warning);
-    }
-    LoadTextCatalogue("");
-    platform::ConsoleSetTitle(TitleWithVersion());
-    if (!parse.quiet) {
-      Print(TitleWithVersion());
-      Print(ConsoleRightsNotice());
-      Print(kVendorWebAddress);
-      Print(" ");
-    }
-    int status = RunConsoleBatch(parse.quiet);
-    if (parse.pause) {
-      Print("Press any key to exit.");
-      platform::ConsoleWaitKey();
-    }
-    EndProgram(status == 0 ? kSuccessStatus : kFailureStatus);
+  if (!g_run_state.console_mode) return {NextStep::kDesktop, 0, LoneFile(args)};
+
+  for (const std::string& warning : parse.warnings) {
+    platform::ErrorWriteLine("pic2jpg: warning: " + warning);
   }
-  DesktopModeUnavailable();
+  for (const std::string& warning : IgnoredSettingWarnings()) {
+    platform::ErrorWriteLine("pic2jpg: warning: " + warning);
+  }
+
+  LoadTextCatalogue("");
+  platform::ConsoleSetTitle(TitleWithVersion());
+  if (!parse.quiet) {
+    Print(TitleWithVersion());
+    Print(ConsoleRightsNotice());
+    Print(kVendorWebAddress);
+    Print(" ");
+  }
+  int status = RunConsoleBatch(parse.quiet);
+  if (parse.pause) {
+    Print("Press any key to exit.");
+    platform::ConsoleWaitKey();
+  }
+  return End(status == 0 ? kSuccessStatus : kFailureStatus);
 }
 
 }  // namespace pic2jpg

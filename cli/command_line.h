@@ -8,10 +8,27 @@
 
 namespace pic2jpg {
 
-// Handles every mode but the desktop one and ends the program through
-// EndProgram. Returns only when the desktop mode is to start.
-// `args` excludes the program name.
-void RunCommandLine(const std::vector<std::string>& args);
+enum class NextStep {
+  kEnd,          // a console mode ran: end with `exit_status`
+  kDesktop,      // start the desktop; `path` is a lone file to take, or ""
+  kUninstall,    // show the uninstall page
+  kScreenshots,  // screenshot mode into the folder `path`
+};
+
+struct CommandLineResult {
+  NextStep next = NextStep::kEnd;
+  int exit_status = 0;
+  std::string path;
+};
+
+// Exit statuses of the console modes: 0 for a converted file and for --help
+// and --version, 1 after an error line or "Conversion stopped".
+inline constexpr int kSuccessStatus = 0;
+inline constexpr int kFailureStatus = 1;
+
+// Runs every console mode (help, version, a parse error, a console batch) and
+// says what main is to do next. `args` excludes the program name.
+CommandLineResult RunCommandLine(const std::vector<std::string>& args);
 
 }  // namespace pic2jpg
 

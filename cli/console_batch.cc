@@ -12,6 +12,7 @@
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/run_state.h"
 #include "engine/watermark.h"
 #include "platform/console.h"
@@ -38,9 +39,7 @@ std::string Number(int64_t value) { return std::to_string(value); }
 struct Batch {
   bool quiet = false;
   bool debug = false;
-  bool font_created = false;
   ManyInputs many;  // a folder or list named by -i
-  bool image_loaded = false;
 
   void Debug(std::string_view line) const {
     if (debug) Print(line);
@@ -56,10 +55,8 @@ struct Batch {
   }
   // Gives back the run's watermark font and picture.
   void ReleaseFont() {
-    if (font_created && WatermarkFontExists()) ReleaseWatermarkFont();
-    font_created = false;
-    if (image_loaded) ReleaseWatermarkImage();
-    image_loaded = false;
+    ReleaseRunWatermarkFont();
+    ReleaseRunWatermarkImage();
   }
 };
 
@@ -180,10 +177,10 @@ std::string CheckTransformAndAdjustment(const Batch& batch) {
   if (transform.do_image_resize != 0) {
     batch.Debug("Width: " + Number(transform.image_width) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_width_unit));
-    if (transform.image_width == 0) return "Error: Invalid width value";
+    if (CheckResizeSize() == ResizeCheck::kZeroWidth) return "Error: Invalid width value";
     batch.Debug("Height: " + Number(transform.image_height) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_height_unit));
-    if (transform.image_height == 0) return "Error: Invalid height value";
+    if (CheckResizeSize() == ResizeCheck::kZeroHeight) return "Error: Invalid height value";
     batch.Debug("Keep Aspect Ratio: " + Number(transform.keep_aspect_ratio));
     batch.Debug("Image Resize Type: " +
                 ValueToKeyword(kKindResizeType, transform.image_resize_type));
@@ -264,8 +261,7 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
     ListMarkPlacement(*batch, wm.text_boundary, wm.text_position, wm.text_x_offset,
                       wm.text_y_offset, wm.text_rotation, wm.text_size);
-    if (!CreateWatermarkFont()) return "Error: Invalid watermark font";
-    batch->font_created = true;
+    if (!LoadRunWatermarkFont()) return "Error: Invalid watermark font";
   } else if (wm.do_watermark == 2) {
     batch->Debug("Watermark image: " + wm.image);
     batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
@@ -275,11 +271,10 @@ std::string CheckWatermark(Batch* batch) {
     // Loaded once for the run, in a helper process: a hostile file fails here
     // with its reason, not in the middle of the conversion.
     std::string reason;
-    if (fs::FileSize(wm.image) <= 0 || !LoadWatermarkImage(&reason)) {
+    if (CheckWatermarkImage(&reason) != WatermarkImageCheck::kOk) {
       if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
       return "Error: Invalid watermark image";
     }
-    batch->image_loaded = true;
   }
   return "";
 }
@@ -334,11 +329,7 @@ int RunConsoleBatch(bool quiet) {
   if (!error.empty()) return batch.Stop(error);
 
   // Run set-up.
-  run.codec_id = LookupOutputFormat(run.output_extension).codec_id;
-  const int* depth = DepthSettingFor(run.output_extension);
-  run.target_depth = depth != nullptr ? *depth : 0;
-  run.save_flags = SaveFlagsFor(run.output_extension);
-  run.auto_depth = run.target_depth == 0;
+  SetUpRunOutput(run.output_extension);
 
   batch.Progress(GetText("General", "Importing"));
   int imported = 0;

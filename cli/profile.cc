@@ -4,8 +4,8 @@
 
 #include "cli/option_table.h"
 #include "platform/file_system.h"
-#include "settings/ini_file.h"
 #include "text/ascii_case.h"
+#include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {

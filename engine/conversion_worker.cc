@@ -10,7 +10,6 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
-#include "runlist/run_list.h"
 #include "settings/settings.h"
 #include "text/printable_text.h"
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "settings/main_formats.h"
 #include "settings/settings.h"
-#include "settings/settings_file.h"
 
 namespace pic2jpg {
 namespace {

@@ -70,6 +70,9 @@ extern ConversionProgress g_progress;
 extern std::mutex g_progress_mutex;
 extern InputList g_input_list;
 
+// A uniform draw from 1 to 99999: the %rnd% value of the name mask.
+int DrawRandomNumber();
+
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_ENGINE_RUN_STATE_H_

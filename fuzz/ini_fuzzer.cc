@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "settings/ini_file.h"
+#include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {

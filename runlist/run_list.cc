@@ -1,7 +1,6 @@
 #include "runlist/run_list.h"
 
 #include <algorithm>
-#include <random>
 
 #include "engine/format_tables.h"
 #include "engine/run_state.h"
@@ -21,11 +20,6 @@ std::string Trim(const std::string& text) {
 }
 
 }  // namespace
-
-int DrawRandomNumber() {
-  static std::mt19937 generator{std::random_device{}()};
-  return std::uniform_int_distribution<int>(1, 99999)(generator);
-}
 
 void ResetRunState() {
   const std::string message_level = g_run_state.message_level;
@@ -86,10 +80,10 @@ bool AddRecentOutputFolder(const std::string& folder) {
   const int limit = g_settings.advanced.out_folders_number;
   std::string list = folder;
   int count = 1;
-  const std::string lower_folder = LowerAscii(folder);
+  // Linux file names are case-sensitive: /data/A and /data/a are two folders.
   for (int j = 0; j < limit; ++j) {
     std::string entry = GetRecentOutputFolder(j);
-    if (entry.empty() || count >= limit || LowerAscii(entry) == lower_folder) continue;
+    if (entry.empty() || count >= limit || entry == folder) continue;
     list += "\t" + entry;
     ++count;
   }

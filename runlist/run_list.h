@@ -25,9 +25,6 @@ std::string GetRecentOutputFolder(int n);
 // Puts the folder first in File/Recent Out Folders; false for an empty folder.
 bool AddRecentOutputFolder(const std::string& folder);
 
-// A uniform draw from 1 to 99999.
-int DrawRandomNumber();
-
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_RUNLIST_RUN_LIST_H_

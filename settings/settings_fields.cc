@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "settings/ini_file.h"
+#include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {

@@ -10,14 +10,14 @@
 #include <span>
 #include <string_view>
 
-#include "app/identity.h"
 #include "platform/app_paths.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
-#include "settings/ini_file.h"
 #include "settings/settings_fields.h"
 #include "text/ascii_case.h"
+#include "text/identity.h"
+#include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {

@@ -4,13 +4,10 @@
 
 #include <string>
 
+#include "settings/main_formats.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
-
-// The program's own formats: slot 0 holds the one format, slot 1 is empty.
-inline constexpr const char* kMainInputFormats[2] = {"pic", ""};
-inline constexpr const char* kMainOutputFormats[2] = {"jpg", ""};
 
 // Sets every field to its default. The console defaults differ in one key:
 // Keep Aspect Ratio is 0 with `console` set and 1 otherwise. The dates become

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "settings/ini_file.h"
 #include "text/ascii_case.h"
 #include "text/catalogue_content.h"
+#include "text/ini_file.h"
 
 namespace pic2jpg {
 

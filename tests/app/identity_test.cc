@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/identity.h"
+
 namespace pic2jpg {
 namespace {
 

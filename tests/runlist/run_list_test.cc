@@ -109,7 +109,10 @@ TEST_F(RunListTest, RecentFoldersMoveToTheFrontAndAreCut) {
     const char* after;
   };
   const Case cases[] = {
-      {3, "/a/\t/b/\t/c/", "/B/", "/B/\t/a/\t/c/"},
+      // Folders differing in letter case are two folders on Linux: both stay.
+      {3, "/a/\t/b/\t/c/", "/B/", "/B/\t/a/\t/b/"},
+      {3, "/data/a/\t/x/", "/data/A/", "/data/A/\t/data/a/\t/x/"},
+      {3, "/a/\t/b/\t/c/", "/b/", "/b/\t/a/\t/c/"},
       {5, "/a/\t/b/", "/a/", "/a/\t/b/"},
       {2, "/a/\t/b/\t/c/\t/d/", "/e/", "/e/\t/a/"},
       {5, "", "/a/", "/a/"},

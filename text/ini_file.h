@@ -21,8 +21,8 @@
 //   is read as Windows-1252 (Latin-1). So every name and value held is valid
 //   UTF-8. NUL bytes are dropped.
 // Parsing is linear in the size of the text and never fails.
-#ifndef PIC2JPG_SETTINGS_INI_FILE_H_
-#define PIC2JPG_SETTINGS_INI_FILE_H_
+#ifndef PIC2JPG_TEXT_INI_FILE_H_
+#define PIC2JPG_TEXT_INI_FILE_H_
 
 #include <cstdint>
 #include <string>
@@ -101,4 +101,4 @@ std::string IniFormatFloat(double value, int decimals);
 
 }  // namespace pic2jpg
 
-#endif  // PIC2JPG_SETTINGS_INI_FILE_H_
+#endif  // PIC2JPG_TEXT_INI_FILE_H_
