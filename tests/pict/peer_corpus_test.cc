@@ -51,7 +51,8 @@ TEST(PeerCorpusTest, EveryPeerWrittenFileReadsToItsExactPixels) {
   int failed = 0;
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
-    RunResult run = test::Run(PICT2TGA_EXE, {"-quiet", DataFile("pict-corpus/" + name + ".pict"), output});
+    RunResult run =
+        test::Run(PICT2TGA_EXE, {"-quiet", DataFile("pict-corpus/" + name + ".pict"), output});
     if (run.exit_status != 0) {
       ADD_FAILURE() << run.error;
       ++failed;
