@@ -2,7 +2,9 @@
 // files in key order, publishes progress under the run's mutex, and looks at
 // the keep-running flag once per file, so a stop takes effect after the file
 // in progress.
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "engine/convert.h"
 #include "engine/run_state.h"
@@ -31,6 +33,14 @@ void ApplyTimestamp() {
   }
 }
 
+// Waits while the front end holds the run, then tells whether to go on.
+bool MayContinue() {
+  while (g_progress.hold.load() != 0 && g_progress.keep_running.load() != 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return g_progress.keep_running.load() != 0;
+}
+
 }  // namespace
 
 int ConversionWorker(int /*unused*/) {
@@ -38,8 +48,7 @@ int ConversionWorker(int /*unused*/) {
   const bool trace = run.console_mode && run.message_level == "DEBUG";
   int processed = 0;
   int converted = 0;
-  for (auto entry = g_input_list.begin();
-       g_progress.keep_running.load() != 0 && entry != g_input_list.end(); ++entry) {
+  for (auto entry = g_input_list.begin(); entry != g_input_list.end() && MayContinue(); ++entry) {
     ++processed;
     run.input_path = entry->first;
     run.relative_subfolder = entry->second.relative_subfolder;

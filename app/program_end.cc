@@ -1,0 +1,28 @@
+#include <FreeImage.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/identity.h"
+#include "platform/instance_lock.h"
+
+namespace pic2jpg {
+
+int EnsureSingleInstance(const std::string& name) {
+  int handle = platform::AcquireInstanceLock(name);
+  if (handle < 0) {
+    // Standard output stays silent; a script still learns why we ended.
+    std::fputs("pic2jpg: another copy of this version is running\n", stderr);
+    EndProgram(kAlreadyRunningStatus);
+  }
+  return handle;
+}
+
+void EndProgram(int exit_status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  FreeImage_DeInitialise();
+  std::_Exit(exit_status);
+}
+
+}  // namespace pic2jpg
