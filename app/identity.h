@@ -13,8 +13,10 @@ namespace pic2jpg {
 [[noreturn]] void EndProgram(int exit_status);
 
 // Takes the single-instance lock; ends the program (status kAlreadyRunning)
-// when another copy of this version holds it. Returns the lock handle.
+// when another copy of this version holds it, and with kLockFailedStatus and
+// the reason when the lock cannot be taken at all. Returns the lock handle.
 inline constexpr int kAlreadyRunningStatus = 3;
+inline constexpr int kLockFailedStatus = 1;
 int EnsureSingleInstance(const std::string& name);
 
 }  // namespace pic2jpg

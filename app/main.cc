@@ -10,6 +10,8 @@
 #include "engine/format_tables.h"
 #include "gui/desktop.h"
 #include "gui/image_maps.h"
+#include "platform/cleanup.h"
+#include "platform/file_system.h"
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
@@ -17,6 +19,10 @@ int main(int argc, char** argv) {
   FillImageMaps();
   RegisterFormats();
   EnsureSingleInstance(TitleWithVersion());
+  // A run ended by a signal takes its temporary files and its converter
+  // with it; what a run killed outright left behind goes now.
+  platform::InstallCleanupHandlers();
+  platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
 
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLineResult result = RunCommandLine(args);

@@ -9,13 +9,17 @@
 namespace pic2jpg {
 
 int EnsureSingleInstance(const std::string& name) {
-  int handle = platform::AcquireInstanceLock(name);
-  if (handle < 0) {
+  platform::InstanceLock lock = platform::AcquireInstanceLock(name);
+  if (lock.busy) {
     // Standard output stays silent; a script still learns why we ended.
     std::fputs("pic2jpg: another copy of this version is running\n", stderr);
     EndProgram(kAlreadyRunningStatus);
   }
-  return handle;
+  if (lock.handle < 0) {
+    std::fprintf(stderr, "pic2jpg: cannot take the single-instance lock: %s\n", lock.error.c_str());
+    EndProgram(kLockFailedStatus);
+  }
+  return lock.handle;
 }
 
 void EndProgram(int exit_status) {

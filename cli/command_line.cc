@@ -73,6 +73,13 @@ CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
   }
   if (!g_run_state.console_mode) return {NextStep::kDesktop, 0, LoneFile(args)};
 
+  for (const std::string& warning : parse.warnings) {
+    platform::ErrorWriteLine("pic2jpg: warning: " + warning);
+  }
+  for (const std::string& warning : IgnoredSettingWarnings()) {
+    platform::ErrorWriteLine("pic2jpg: warning: " + warning);
+  }
+
   LoadTextCatalogue("");
   platform::ConsoleSetTitle(TitleWithVersion());
   if (!parse.quiet) {

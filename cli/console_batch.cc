@@ -9,6 +9,7 @@
 #include "engine/convert.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
+#include "engine/naming.h"
 #include "engine/run_setup.h"
 #include "engine/run_state.h"
 #include "engine/watermark.h"
@@ -48,7 +49,11 @@ struct Batch {
     ReleaseFont();
     return kNotConverted;
   }
-  void ReleaseFont() { ReleaseRunWatermarkFont(); }
+  // Gives back the run's watermark font and picture.
+  void ReleaseFont() {
+    ReleaseRunWatermarkFont();
+    ReleaseRunWatermarkImage();
+  }
 };
 
 // Steps up to the resolved output folder. "" when they pass, else the error.
@@ -241,21 +246,29 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
     ListMarkPlacement(*batch, wm.image_boundary, wm.image_position, wm.image_x_offset,
                       wm.image_y_offset, wm.image_rotation, wm.image_size);
-    if (CheckWatermarkImage() != WatermarkImageCheck::kOk) {
+    // Loaded once for the run, in a helper process: a hostile file fails here
+    // with its reason, not in the middle of the conversion.
+    std::string reason;
+    if (CheckWatermarkImage(&reason) != WatermarkImageCheck::kOk) {
+      if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
       return "Error: Invalid watermark image";
     }
   }
   return "";
 }
 
-void ListAdvanced(const Batch& batch) {
+// The advanced settings; "" when they pass.
+std::string CheckAdvanced(const Batch& batch) {
   const AdvancedSettings& advanced = g_settings.advanced;
   batch.Debug("Filename Mask: " + advanced.filename_mask);
+  // Folders inside the mask are fine; a way out of the output folder is not.
+  if (!RelativePathStaysBelow(advanced.filename_mask)) return "Error: Invalid filename mask";
   batch.Debug("File Timestamp: " + ValueToKeyword(kKindFileTimestamp, advanced.file_timestamp));
   if (advanced.file_timestamp == 2) {
     batch.Debug("Custom Timestamp: " + Number(advanced.custom_timestamp));
   }
   batch.Debug("Keep Subfolders: " + Number(advanced.keep_subfolders));
+  return "";
 }
 
 }  // namespace
@@ -290,7 +303,8 @@ int RunConsoleBatch(bool quiet) {
   ListFrame(batch);
   error = CheckWatermark(&batch);
   if (!error.empty()) return batch.Stop(error);
-  ListAdvanced(batch);
+  error = CheckAdvanced(batch);
+  if (!error.empty()) return batch.Stop(error);
 
   // Run set-up.
   SetUpRunOutput(run.output_extension);
@@ -313,6 +327,7 @@ int RunConsoleBatch(bool quiet) {
     g_progress.processed = 0;
     g_progress.current_file.clear();
     g_progress.converted = 0;
+    g_progress.failures.clear();
     g_progress.keep_running = 1;
   }
   std::thread worker(ConversionWorker, 0);
@@ -321,6 +336,11 @@ int RunConsoleBatch(bool quiet) {
   {
     std::lock_guard<std::mutex> lock(g_progress_mutex);
     converted = g_progress.converted;
+    // Standard output keeps its own lines; why each file failed goes to
+    // standard error, one line a file.
+    for (const FileFailure& failure : g_progress.failures) {
+      platform::ErrorWriteLine("pic2jpg: " + failure.path + ": " + failure.reason);
+    }
   }
 
   int result = kNotConverted;

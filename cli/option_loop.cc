@@ -5,6 +5,7 @@
 #include "cli/option_table.h"
 #include "cli/profile.h"
 #include "engine/run_state.h"
+#include "settings/settings.h"
 #include "text/ascii_case.h"
 
 namespace pic2jpg {
@@ -64,7 +65,18 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string name = ProgramParameterName(args, i);
     const OptionSpec* option = FindOption(name);
-    if (option == nullptr) continue;  // unknown options and stray words
+    if (option == nullptr) {
+      // Unknown options and stray words are passed over, but not silently:
+      // a typo such as --jpg-qualty=5 would otherwise go unseen.
+      const std::string_view text = TrimSpaces(args[i]);
+      if (!name.empty()) {
+        result.warnings.push_back("unknown option " + std::string(text.substr(0, text.find('='))) +
+                                  " ignored");
+      } else if (!text.empty()) {
+        result.warnings.push_back("parameter \"" + std::string(text) + "\" ignored");
+      }
+      continue;
+    }
     std::string value;
     switch (option->action) {
       case OptionAction::kInput:
@@ -122,6 +134,20 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
     }
   }
   return result;
+}
+
+std::vector<std::string> IgnoredSettingWarnings() {
+  std::vector<std::string> warnings;
+  const TransformSettings& transform = g_settings.transform;
+  if (transform.do_image_rotation != 0 &&
+      (transform.image_rotation < 1 || transform.image_rotation > 359)) {
+    warnings.push_back("rotation " + std::to_string(transform.image_rotation) +
+                       " is outside 1-359 and is ignored (a right turn of 90 is 270)");
+  }
+  if (transform.do_image_resize != 0 && (transform.image_width < 0 || transform.image_height < 0)) {
+    warnings.push_back("a negative width or height is ignored: the picture keeps its size");
+  }
+  return warnings;
 }
 
 }  // namespace pic2jpg

@@ -23,6 +23,8 @@ struct OptionLoopResult {
   std::string error;  // "" when every option was read
   bool quiet = false;
   bool pause = false;
+  // Parameters that were read past: unknown options and stray words.
+  std::vector<std::string> warnings;
 };
 
 // Applies every option in order to g_settings and g_run_state (the console
@@ -30,6 +32,10 @@ struct OptionLoopResult {
 // missing or malformed, or whose profile cannot be read, and names the
 // problem in `error`; options after it are not applied.
 OptionLoopResult RunOptionLoop(const std::vector<std::string>& args);
+
+// Settings the conversion will pass over without a word: a rotation outside
+// 1-359, a negative resize width or height. One text each.
+std::vector<std::string> IgnoredSettingWarnings();
 
 }  // namespace pic2jpg
 

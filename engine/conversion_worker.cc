@@ -63,6 +63,10 @@ int ConversionWorker(int /*unused*/) {
       platform::ConsoleWriteLine("Saving As: " + run.output_path);
       platform::ConsoleWriteLine(ok ? "OK" : "Not OK");
     }
+    if (!ok) {
+      std::lock_guard<std::mutex> lock(g_progress_mutex);
+      g_progress.failures.push_back({run.input_path, run.failure_reason});
+    }
     if (ok) {
       ++converted;
       run.random_number = DrawRandomNumber();

@@ -7,12 +7,13 @@
 #include "platform/process.h"
 
 namespace pic2jpg {
-namespace {
-
-// A converter that hangs on a hostile file is stopped after this long.
-constexpr int kConverterTimeoutSeconds = 300;
-
-}  // namespace
+std::string FindHelperProgram(const std::string& name) {
+  std::string folder =
+      g_run_state.program_folder.empty() ? platform::ProgramFolder() : g_run_state.program_folder;
+  std::string program = platform::FindOnPath(folder + name);
+  // An installed copy may keep its helpers on the search path instead.
+  return program.empty() ? platform::FindOnPath(name) : program;
+}
 
 ExternalConverter FindExternalConverter() {
   ExternalConverter converter;
@@ -21,14 +22,12 @@ ExternalConverter FindExternalConverter() {
     std::string name = forced;
     if (name == "none") return converter;
     converter.program = platform::FindOnPath(name);
-    converter.is_imagemagick =
-        converter.program.size() >= 7 &&
-        converter.program.compare(converter.program.size() - 7, 7, "convert") == 0;
+    converter.is_imagemagick = converter.program.ends_with("convert");
+    converter.is_own_reader = converter.program.ends_with("/pict2tga");
     return converter;
   }
-  std::string folder =
-      g_run_state.program_folder.empty() ? platform::ProgramFolder() : g_run_state.program_folder;
-  converter.program = platform::FindOnPath(folder + "pict2tga");
+  converter.program = FindHelperProgram("pict2tga");
+  converter.is_own_reader = !converter.program.empty();
   if (!converter.program.empty()) return converter;
   converter.program = platform::FindOnPath("convert");
   converter.is_imagemagick = !converter.program.empty();
@@ -50,12 +49,12 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
   return args;
 }
 
-bool RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
-                          const std::string& targa_path) {
-  if (converter.program.empty()) return false;
+int RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
+                         const std::string& targa_path, std::string* error_text) {
+  if (converter.program.empty()) return -1;
   return platform::RunProgram(converter.program,
                               ConverterArguments(converter, input_path, targa_path),
-                              kConverterTimeoutSeconds) == 0;
+                              kConverterTimeoutSeconds, error_text);
 }
 
 }  // namespace pic2jpg

@@ -120,4 +120,21 @@ std::string BuildOutputPath() {
   return path + ExpandFilenameMask();
 }
 
+bool RelativePathStaysBelow(const std::string& relative) {
+  if (relative.starts_with("/")) return false;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find('/', start);
+    if (end == std::string::npos) end = relative.size();
+    if (relative.compare(start, end - start, "..") == 0) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool OutputPathStaysInFolder(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() && path.starts_with(folder) &&
+         RelativePathStaysBelow(path.substr(folder.size()));
+}
+
 }  // namespace pic2jpg

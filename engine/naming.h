@@ -21,6 +21,12 @@ std::string ExpandTextPlaceholders();
 // Output folder + relative subfolder (when kept) + ExpandFilenameMask().
 std::string BuildOutputPath();
 
+// True when a path relative to the output folder stays below it: not
+// absolute and without a ".." component. Folders inside a mask are fine.
+bool RelativePathStaysBelow(const std::string& relative);
+// True when `path` lies below `folder` (which ends with "/") by that rule.
+bool OutputPathStaysInFolder(const std::string& path, const std::string& folder);
+
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_ENGINE_NAMING_H_

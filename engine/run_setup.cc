@@ -22,13 +22,20 @@ ResizeCheck CheckResizeSize() {
   return ResizeCheck::kOk;
 }
 
-WatermarkImageCheck CheckWatermarkImage() {
+WatermarkImageCheck CheckWatermarkImage(std::string* reason) {
   const WatermarkSettings& wm = g_settings.watermark;
   if (wm.do_watermark != 2) return WatermarkImageCheck::kOk;
   if (wm.image.empty()) return WatermarkImageCheck::kNoImage;
   if (fs::FileSize(wm.image) <= 0) return WatermarkImageCheck::kInvalidImage;
+  std::string why;
+  if (!LoadWatermarkImage(&why)) {
+    if (reason != nullptr) *reason = why;
+    return WatermarkImageCheck::kInvalidImage;
+  }
   return WatermarkImageCheck::kOk;
 }
+
+void ReleaseRunWatermarkImage() { ReleaseWatermarkImage(); }
 
 bool LoadRunWatermarkFont() {
   if (g_settings.watermark.do_watermark != 1) return true;

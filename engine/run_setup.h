@@ -13,9 +13,13 @@ enum class ResizeCheck { kOk, kZeroWidth, kZeroHeight };
 ResizeCheck CheckResizeSize();
 
 enum class WatermarkImageCheck { kOk, kNoImage, kInvalidImage };
-// For an image watermark: a file must be named and hold more than 0 bytes.
-// kOk for the other watermark kinds.
-WatermarkImageCheck CheckWatermarkImage();
+// For an image watermark: a file must be named, hold more than 0 bytes and be
+// a picture that can be loaded; it is then loaded for the run (in a helper
+// process, see safe_load.h), and `reason` says why it could not be when
+// given. kOk for the other watermark kinds.
+WatermarkImageCheck CheckWatermarkImage(std::string* reason = nullptr);
+// Releases the picture CheckWatermarkImage loaded; safe to repeat.
+void ReleaseRunWatermarkImage();
 
 // Loads the font of a text-watermark run (Watermark/Do Watermark 1); true
 // when the run has no text watermark or the font was loaded.

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace pic2jpg {
 
@@ -33,14 +34,21 @@ struct RunState {
   std::string message_level;       // "DEBUG", "T" or ""
   int32_t last_width = 0;          // size after the resize step
   int32_t last_height = 0;
+  std::string failure_reason;    // why ConvertFile last failed, "" after a success
   int32_t refresh_level = 0;     // desktop mode: what to redraw
   int32_t preferences_page = 0;  // desktop mode: first page shown
 };
 
+struct FileFailure {
+  std::string path;    // the input file
+  std::string reason;  // why it was not converted, in English
+};
+
 struct ConversionProgress {
-  int32_t processed = 0;     // 1-based entry in progress
-  std::string current_file;  // its full path
-  int32_t converted = 0;     // successes, written when the worker ends
+  int32_t processed = 0;              // 1-based entry in progress
+  std::string current_file;           // its full path
+  int32_t converted = 0;              // successes, written when the worker ends
+  std::vector<FileFailure> failures;  // the files not converted, in order
   // 1 while the run may continue. The front end clears it under the mutex;
   // the worker reads it without the mutex once per entry, hence atomic.
   std::atomic_uint8_t keep_running{1};

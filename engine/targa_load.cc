@@ -38,13 +38,49 @@ bool UsableInPlace(const fs::ChangeableFile& file, int* width, int* height, int*
   return file.size - kHeaderSize >= pitch * static_cast<size_t>(*height);
 }
 
+// Whether `data` holds a whole Targa file (see LoadTarga).
+bool TargaDataComplete(const uint8_t* data, size_t size) {
+  if (size < kHeaderSize) return false;
+  const int id_length = data[0];
+  const int colour_map_type = data[1];
+  const int image_type = data[2];
+  const size_t map_length = static_cast<size_t>(Le16(data + 5));
+  const size_t map_entry_bytes = (static_cast<size_t>(data[7]) + 7) / 8;
+  const size_t width = static_cast<size_t>(Le16(data + 12));
+  const size_t height = static_cast<size_t>(Le16(data + 14));
+  const size_t pixel_bytes = (static_cast<size_t>(data[16]) + 7) / 8;
+  if (width == 0 || height == 0 || pixel_bytes == 0 || pixel_bytes > 4) return false;
+  size_t at = kHeaderSize + static_cast<size_t>(id_length) +
+              (colour_map_type == 1 ? map_length * map_entry_bytes : 0);
+  const size_t pixels = width * height;
+  if (image_type == 1 || image_type == 2 || image_type == 3) {
+    return at <= size && (size - at) / pixel_bytes >= pixels;
+  }
+  if (image_type != 9 && image_type != 10 && image_type != 11) return false;
+  size_t seen = 0;
+  while (seen < pixels) {
+    if (at >= size) return false;
+    const uint8_t packet = data[at++];
+    const size_t count = static_cast<size_t>(packet & 0x7F) + 1;
+    const size_t bytes = (packet & 0x80) != 0 ? pixel_bytes : count * pixel_bytes;
+    if (size - at < bytes) return false;
+    at += bytes;
+    seen += count;
+  }
+  return true;
+}
+
 }  // namespace
 
 FIBITMAP* LoadTarga(const std::string& path, TargaPixels* pixels) {
   ReleaseTargaPixels(pixels);
+  if (!fs::MapFileForChanges(path, &pixels->mapping, kMaxFileBytes)) return nullptr;
+  if (!TargaDataComplete(pixels->mapping.data, pixels->mapping.size)) {
+    ReleaseTargaPixels(pixels);
+    return nullptr;
+  }
   int width = 0, height = 0, bpp = 0;
-  if (fs::MapFileForChanges(path, &pixels->mapping, kMaxFileBytes) &&
-      UsableInPlace(pixels->mapping, &width, &height, &bpp)) {
+  if (UsableInPlace(pixels->mapping, &width, &height, &bpp)) {
     const int pitch = width * (bpp / 8);
     FIBITMAP* view = FreeImage_ConvertFromRawBitsEx(
         FALSE, pixels->mapping.data + kHeaderSize, FIT_BITMAP, width, height, pitch,

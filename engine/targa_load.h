@@ -23,6 +23,10 @@ struct TargaPixels {
   fs::ChangeableFile mapping;
 };
 
+// A file cut short is refused (null): the codec library's Targa reader would
+// take it without a word and fill the rest with whatever it finds. Complete
+// means a header that makes sense and all the pixel data, uncompressed or in
+// run-length packets that cover every pixel.
 FIBITMAP* LoadTarga(const std::string& path, TargaPixels* pixels);
 
 // Gives the memory back; only after every image from LoadTarga is unloaded

@@ -30,6 +30,17 @@ bool WatermarkFontExists();
 // The run's font; null when none was created.
 const platform::Font* WatermarkFont();
 
+// The picture of an image-watermark run, from Watermark/Image, loaded once
+// before the run without running a decoder in this process; false with the
+// reason when it cannot be had. Without it, each mark loads the file anew.
+bool LoadWatermarkImage(std::string* reason);
+void ReleaseWatermarkImage();
+// The run's picture; null when none was loaded.
+const platform::LoadedImage* WatermarkImage();
+// Loads a picture file for a mark (any format the codec library reads, or
+// PICT through our reader); no canvas, with the reason, on failure.
+platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason);
+
 // Building blocks of the text mark.
 
 // The text split at every "%eol%" (any letter case): n markers give n + 1

@@ -150,17 +150,23 @@ platform::CanvasPtr RenderTextMark() {
 platform::CanvasPtr RenderImageMark() {
   const WatermarkSettings& wm = g_settings.watermark;
   if (wm.image.empty()) return nullptr;
-  platform::LoadedImage loaded = platform::LoadImageFile(wm.image);
-  if (loaded.canvas == nullptr) return nullptr;
-  platform::CanvasPtr canvas = platform::CreateCanvas(platform::CanvasWidth(*loaded.canvas),
-                                                      platform::CanvasHeight(*loaded.canvas));
+  platform::LoadedImage own;
+  const platform::LoadedImage* loaded = WatermarkImage();
+  if (loaded == nullptr) {
+    std::string reason;
+    own = LoadMarkPicture(wm.image, &reason);
+    if (own.canvas == nullptr) return nullptr;
+    loaded = &own;
+  }
+  platform::CanvasPtr canvas = platform::CreateCanvas(platform::CanvasWidth(*loaded->canvas),
+                                                      platform::CanvasHeight(*loaded->canvas));
   if (canvas == nullptr) return nullptr;
-  if (loaded.bits_per_pixel != 32)
+  if (loaded->bits_per_pixel != 32)
     platform::FillCanvas(canvas.get(), platform::MakeRgba(0, 0, 0, 255));
   const int opacity = ClampAlpha(wm.image_opacity);
   bool painted = wm.image_greyscale != 0
-                     ? platform::PaintCanvasGrey(canvas.get(), *loaded.canvas, opacity)
-                     : platform::PaintCanvas(canvas.get(), *loaded.canvas, opacity);
+                     ? platform::PaintCanvasGrey(canvas.get(), *loaded->canvas, opacity)
+                     : platform::PaintCanvas(canvas.get(), *loaded->canvas, opacity);
   return painted ? std::move(canvas) : nullptr;
 }
 

@@ -77,8 +77,7 @@ std::string InputFileFilter() {
 std::string ManualPath() { return "quorvel.chm"; }
 
 std::string FeedbackMailLink() {
-  return std::string("mailto:") + kSupportAddress + "?subject=" + TitleWithVersion() +
-         " Feedback";
+  return std::string("mailto:") + kSupportAddress + "?subject=" + TitleWithVersion() + " Feedback";
 }
 
 std::string HomepageUrl() { return std::string(kVendorWebAddress) + "quorvel/"; }

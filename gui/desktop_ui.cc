@@ -89,8 +89,8 @@ void CaptureMainWindow(const std::string& folder) {
   wxImage image = bitmap.ConvertToImage();
   image.SetOption(wxIMAGE_OPTION_QUALITY, 90);
   image.SaveFile(wxString::FromUTF8(folder + "quorvel1.jpg"), wxBITMAP_TYPE_JPEG);
-  const int small_height = static_cast<int>(
-      std::lround(180.0 / (static_cast<double>(rect.width) / rect.height)));
+  const int small_height =
+      static_cast<int>(std::lround(180.0 / (static_cast<double>(rect.width) / rect.height)));
   wxImage small = image.Scale(180, std::max(small_height, 1), wxIMAGE_QUALITY_NEAREST);
   small.SetOption(wxIMAGE_OPTION_QUALITY, 90);
   small.SaveFile(wxString::FromUTF8(folder + "quorvel1x.jpg"), wxBITMAP_TYPE_JPEG);
@@ -150,13 +150,14 @@ int RunScreenshotMode(const std::string& folder_arg) {
 int RunUninstallPage() {
   return RunWx([] {
     StartDesktopCommon();
-    auto* frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(GetText("Uninstall", "Title")),
-                              wxDefaultPosition, wxDefaultSize,
-                              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    auto* frame =
+        new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(GetText("Uninstall", "Title")),
+                    wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     frame->SetClientSize(300, 100);
     auto* panel = new wxPanel(frame);
-    auto* check = new wxCheckBox(panel, 381, wxString::FromUTF8(GetText("Uninstall", "Uninstall Text")),
-                                 wxPoint(30, 20), wxSize(250, 20));
+    auto* check =
+        new wxCheckBox(panel, 381, wxString::FromUTF8(GetText("Uninstall", "Uninstall Text")),
+                       wxPoint(30, 20), wxSize(250, 20));
     check->SetValue(true);
     auto* next = new wxButton(panel, 382, wxString::FromUTF8(GetText("Uninstall", "Next")),
                               wxPoint(200, 60), wxSize(80, 25));

@@ -59,17 +59,17 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
       break;
   }
   if (!LoadRunWatermarkFont()) {
-    return Stop(FillPlaceholders(GetText("Msg", "Invalid watermark font"),
-                                 g_settings.watermark.font),
-                false);
+    return Stop(
+        FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
+        false);
   }
   switch (CheckWatermarkImage()) {
     case WatermarkImageCheck::kNoImage:
       return Stop(GetText("Msg", "Empty watermark image"), false);
     case WatermarkImageCheck::kInvalidImage:
-      return Stop(FillPlaceholders(GetText("Msg", "Invalid watermark image"),
-                                   g_settings.watermark.image),
-                  false);
+      return Stop(
+          FillPlaceholders(GetText("Msg", "Invalid watermark image"), g_settings.watermark.image),
+          false);
     case WatermarkImageCheck::kOk:
       break;
   }

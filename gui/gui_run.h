@@ -14,9 +14,9 @@ struct GuiRunFields {
 };
 
 struct GuiRunStart {
-  bool ready = false;          // true: the worker may start
-  std::string warning;         // the message of the first failed check
-  bool status_stopped = false; // the status bar says "Conversion stopped"
+  bool ready = false;            // true: the worker may start
+  std::string warning;           // the message of the first failed check
+  bool status_stopped = false;   // the status bar says "Conversion stopped"
   bool history_changed = false;  // the output folder list must be refilled
 };
 

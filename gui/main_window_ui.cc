@@ -5,8 +5,8 @@
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
-#include <wx/mstream.h>
 #include <wx/msgdlg.h>
+#include <wx/mstream.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
@@ -190,9 +190,18 @@ void BuildMainToolbar() {
   const int pixels = IconPixelSize(g_settings.interface.ui_size);
   wxToolBar* bar = g_main.frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
   bar->SetToolBitmapSize(wxSize(pixels, pixels));
-  const int ids[] = {kCommandNew,    kCommandSelectInputFile, kCommandSelectOutputFolder, -1,
-                     kCommandPreferences, -1, kCommandConvert, -1, kCommandManual,
-                     kCommandSendFeedback, kCommandVisitHomepage, kCommandCheckForNewVersion};
+  const int ids[] = {kCommandNew,
+                     kCommandSelectInputFile,
+                     kCommandSelectOutputFolder,
+                     -1,
+                     kCommandPreferences,
+                     -1,
+                     kCommandConvert,
+                     -1,
+                     kCommandManual,
+                     kCommandSendFeedback,
+                     kCommandVisitHomepage,
+                     kCommandCheckForNewVersion};
   for (int id : ids) {
     if (id < 0) {
       bar->AddSeparator();
@@ -201,8 +210,7 @@ void BuildMainToolbar() {
     const CommandInfo* command = FindCommand(id);
     const wxString caption = Text("Menu", command->caption_key);
     bar->AddTool(id, caption,
-                 ImageBitmap(IconNumber(g_second_icon_image_map, command->icon), pixels),
-                 caption);
+                 ImageBitmap(IconNumber(g_second_icon_image_map, command->icon), pixels), caption);
   }
   bar->Realize();
 }
@@ -222,8 +230,7 @@ void BuildMainWindow() {
 
   auto* panel = new wxPanel(frame, wxID_ANY);
   g_main.panel = panel;
-  new wxStaticText(panel, wxID_ANY, Text("General", "Input File"), wxPoint(10, 5),
-                   wxSize(350, 20));
+  new wxStaticText(panel, wxID_ANY, Text("General", "Input File"), wxPoint(10, 5), wxSize(350, 20));
   g_main.input = new wxTextCtrl(panel, wxID_ANY, "", wxPoint(10, 20), wxSize(350, -1));
   g_main.input->SetName("input");
   g_main.input_button = FieldButton(kCommandSelectInputFile, "Add", "Select Input File");
@@ -244,8 +251,8 @@ void BuildMainWindow() {
   g_main.formats->Bind(wxEVT_COMBOBOX, [](wxCommandEvent&) {
     int selection = g_main.formats->GetSelection();
     if (selection == wxNOT_FOUND) return;
-    auto index = reinterpret_cast<intptr_t>(g_main.formats->GetClientData(
-        static_cast<unsigned>(selection)));
+    auto index =
+        reinterpret_cast<intptr_t>(g_main.formats->GetClientData(static_cast<unsigned>(selection)));
     g_settings.output.format = kMainOutputFormats[index == 1 ? 1 : 0];
   });
   g_main.format_button =
@@ -257,8 +264,7 @@ void BuildMainWindow() {
   g_main.convert->SetToolTip(Text("Menu", "Convert"));
   g_main.convert->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { RunCommand(kCommandConvert); });
   g_main.notice = new wxStaticText(
-      panel, wxID_ANY,
-      "Drop a PICT file here or pick one with the + button, then press F5.",
+      panel, wxID_ANY, "Drop a PICT file here or pick one with the + button, then press F5.",
       wxPoint(10, kClientHeight - 24), wxSize(480, 20));
 
   frame->Bind(wxEVT_MENU, [](wxCommandEvent& event) { RunCommand(event.GetId()); });
@@ -267,10 +273,11 @@ void BuildMainWindow() {
     event.Skip();
     LayoutMainWindow();
   });
-  wxAcceleratorEntry keys[] = {
-      {wxACCEL_CTRL, 'N', kCommandNew},  {wxACCEL_ALT, 'X', kCommandExit},
-      {wxACCEL_NORMAL, WXK_F5, kCommandConvert}, {wxACCEL_NORMAL, WXK_F1, kCommandManual},
-      {wxACCEL_NORMAL, WXK_F10, kCommandNothing}};
+  wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'N', kCommandNew},
+                               {wxACCEL_ALT, 'X', kCommandExit},
+                               {wxACCEL_NORMAL, WXK_F5, kCommandConvert},
+                               {wxACCEL_NORMAL, WXK_F1, kCommandManual},
+                               {wxACCEL_NORMAL, WXK_F10, kCommandNothing}};
   frame->SetAcceleratorTable(wxAcceleratorTable(5, keys));
   // GTK's controls are taller than the 20-pixel rows the layout was drawn
   // for, and its menu bar, toolbar and status bar lie outside the client
@@ -377,7 +384,8 @@ bool AddInputFileToWindow(const std::string& path) {
 void ShowMainWindow() {
   RegisterFormats();
   if (g_settings.window.is_maximized != 0) g_main.frame->Maximize();
-  if (g_settings.file.recent_out_folders.empty()) g_main.folders->Append("", SmallIcon("FavFolder"));
+  if (g_settings.file.recent_out_folders.empty())
+    g_main.folders->Append("", SmallIcon("FavFolder"));
   FillOutputFormatList(g_main.formats, true);
   NewSession();
   g_main.frame->Show();

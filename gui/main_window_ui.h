@@ -2,8 +2,8 @@
 #ifndef PIC2JPG_GUI_MAIN_WINDOW_UI_H_
 #define PIC2JPG_GUI_MAIN_WINDOW_UI_H_
 
-#include <wx/bmpcbox.h>
 #include <wx/bmpbuttn.h>
+#include <wx/bmpcbox.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>

@@ -46,6 +46,7 @@ void RunGuiConversion() {
   SetStatus(GetText("General", "Converting"));
   ShowConversionProgress();
   ReleaseRunWatermarkFont();
+  ReleaseRunWatermarkImage();
 }
 
 void ShowConversionProgress() {

@@ -120,9 +120,8 @@ std::string CfgValue(const std::string& cfg, const std::string& group, const std
   size_t equals = text.find('=');
   if (equals == std::string::npos) return "";
   size_t second = text.find('=', equals + 1);
-  return CleanCfgValue(text.substr(equals + 1, second == std::string::npos
-                                                   ? std::string::npos
-                                                   : second - equals - 1));
+  return CleanCfgValue(text.substr(
+      equals + 1, second == std::string::npos ? std::string::npos : second - equals - 1));
 }
 
 std::string PictureEntryName(const std::string& value, int pixels) {

@@ -222,69 +222,29 @@ void ReadStraightRow(const Canvas& canvas, int y, uint8_t* out) {
   }
 }
 
-namespace {
-
-// A standard bitmap of 8 bits per channel or less, read with flags 0.
-FIBITMAP* ReadBitmap(const std::string& path) {
-  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-  if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
-  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) return nullptr;
-  return FreeImage_Load(format, path.c_str(), 0);
-}
-
-bool AlphaAllZero(FIBITMAP* dib) {
-  unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
-  for (unsigned y = 0; y < height; ++y) {
-    const BYTE* row = FreeImage_GetScanLine(dib, static_cast<int>(y));
-    for (unsigned x = 0; x < width; ++x) {
-      if (row[x * 4 + FI_RGBA_ALPHA] != 0) return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
-LoadedImage LoadImageFile(const std::string& path) {
+LoadedImage ImageFromBitmap(FIBITMAP* dib) {
   LoadedImage result;
-  FIBITMAP* dib = ReadBitmap(path);
-  if (dib == nullptr) return result;
-  FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
-  if (type != FIT_BITMAP && type != FIT_RGB16 && type != FIT_RGBA16) {
-    FIBITMAP* standard = FreeImage_ConvertToStandardType(dib, TRUE);
-    FreeImage_Unload(dib);
-    dib = standard;
-    if (dib == nullptr) return result;
-    type = FIT_BITMAP;
-  }
-  const int depth = static_cast<int>(FreeImage_GetBPP(dib));
-  bool has_alpha = type == FIT_RGBA16 || (type == FIT_BITMAP && depth == 32) ||
-                   (type == FIT_BITMAP && depth <= 8 && FreeImage_IsTransparent(dib));
-  FIBITMAP* rgba = FreeImage_ConvertTo32Bits(dib);
-  FreeImage_Unload(dib);
-  if (rgba == nullptr) return result;
-  if (has_alpha && depth == 32 && type == FIT_BITMAP && AlphaAllZero(rgba)) has_alpha = false;
-
-  const int width = static_cast<int>(FreeImage_GetWidth(rgba));
-  const int height = static_cast<int>(FreeImage_GetHeight(rgba));
+  if (dib == nullptr || FreeImage_GetImageType(dib) != FIT_BITMAP) return result;
+  const unsigned depth = FreeImage_GetBPP(dib);
+  if (depth != 24 && depth != 32) return result;
+  const bool has_alpha = depth == 32;
+  const int width = static_cast<int>(FreeImage_GetWidth(dib));
+  const int height = static_cast<int>(FreeImage_GetHeight(dib));
   CanvasPtr canvas = CreateCanvas(width, height);
-  if (canvas == nullptr) {
-    FreeImage_Unload(rgba);
-    return result;
-  }
+  if (canvas == nullptr) return result;
+  const int step = static_cast<int>(depth / 8);
   PixelView view = ViewOf(canvas->surface);
   for (int y = 0; y < height; ++y) {
-    const BYTE* row = FreeImage_GetScanLine(rgba, height - 1 - y);  // stored bottom-up
+    const BYTE* row = FreeImage_GetScanLine(dib, height - 1 - y);  // stored bottom-up
     for (int x = 0; x < width; ++x) {
-      const BYTE* p = row + x * 4;
+      const BYTE* p = row + x * step;
       view.At(x, y) = Premultiply(p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE],
                                   has_alpha ? p[FI_RGBA_ALPHA] : 255);
     }
   }
   cairo_surface_mark_dirty(canvas->surface);
-  FreeImage_Unload(rgba);
   result.canvas = std::move(canvas);
-  result.bits_per_pixel = has_alpha ? 32 : (depth == 32 ? 24 : depth);
+  result.bits_per_pixel = static_cast<int>(depth);
   return result;
 }
 

@@ -1,6 +1,6 @@
 // Off-screen drawing for frames and watermarks: 32-bit RGBA canvases, filled
 // antialiased paths, painting one canvas onto another, flood fill, PNG
-// encoding and loading image files into a canvas. Text is in drawing_text.h.
+// encoding and pictures of the codec library put on a canvas. Text is in drawing_text.h.
 //
 // Canvases are owned through CanvasPtr and released with it. Operations on a
 // null canvas do nothing and report failure; nothing here throws or prints.
@@ -12,6 +12,8 @@
 #include <memory>
 #include <span>
 #include <string>
+
+struct FIBITMAP;  // the codec library's picture
 
 namespace pic2jpg::platform {
 
@@ -75,16 +77,15 @@ bool PaintCanvasGrey(Canvas* target, const Canvas& source, int alpha = 255);
 // (c * 255 + alpha / 2) / alpha, and a pixel of alpha 0 is all zero.
 void ReadStraightRow(const Canvas& canvas, int y, uint8_t* out);
 
-// An image file (PNG, BMP, JPEG or anything else the codec library reads)
-// with its alpha channel. bits_per_pixel is 32 for a picture with alpha
-// (including palette pictures with a transparent entry), else the file's own
-// depth. A 32-bit picture whose alpha is zero everywhere carries no alpha
-// (padding bytes, as in most 32-bit BMP files) and is read as opaque, 24-bit.
+// A picture on a canvas of its own. bits_per_pixel is 32 for a picture with
+// alpha, else 24.
 struct LoadedImage {
-  CanvasPtr canvas;  // null when the file cannot be read
+  CanvasPtr canvas;  // null when the picture could not be had
   int bits_per_pixel = 0;
 };
-LoadedImage LoadImageFile(const std::string& path);
+// A 24-bit picture (opaque) or a 32-bit one (straight alpha) of the codec
+// library on a canvas; other depths give no canvas.
+LoadedImage ImageFromBitmap(FIBITMAP* dib);
 
 }  // namespace pic2jpg::platform
 

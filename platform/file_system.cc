@@ -10,8 +10,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
+#include "platform/cleanup.h"
 #include "platform/regular_file.h"
 
 namespace pic2jpg::fs {
@@ -71,22 +73,18 @@ bool RemoveTree(const std::string& path) {
   return nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS) == 0;
 }
 
-std::string MakeTempFolder(std::string_view prefix) {
+std::string TempFolderBase() {
   const char* tmp = getenv("TMPDIR");
   std::string base = (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
   if (base.back() != '/') base += '/';
-  std::string templ = base + std::string(prefix) + "-XXXXXX";
-  if (mkdtemp(templ.data()) == nullptr) return "";
-  return templ + "/";
+  return base;
 }
 
-std::string MakeTempFileIn(const std::string& folder, const std::string& name) {
-  std::string templ = folder + "." + name + ".XXXXXX";
-  int fd = mkostemp(templ.data(), O_CLOEXEC);
-  if (fd < 0) return "";
-  (void)fchmod(fd, 0644);
-  close(fd);
-  return templ;
+std::string MakeTempFolder(std::string_view prefix) {
+  std::string templ =
+      TempFolderBase() + std::string(prefix) + "-" + std::to_string(getpid()) + "-XXXXXX";
+  if (mkdtemp(templ.data()) == nullptr) return "";
+  return templ + "/";
 }
 
 int64_t ModifiedTime(const std::string& path) {
@@ -102,6 +100,15 @@ bool SetModifiedTime(const std::string& path, int64_t seconds_utc) {
   times[1].tv_sec = static_cast<time_t>(seconds_utc);
   times[1].tv_nsec = 0;
   return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+int OpenForReadingError(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st;
+  int error = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  close(fd);
+  return error;
 }
 
 bool ReadFile(const std::string& path, std::string* contents, int64_t max_bytes) {
@@ -148,41 +155,64 @@ bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents
   return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view contents) {
-  std::string temp = FolderOf(path) + "." + NameOf(path) + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  const char* data = contents.data();
-  size_t left = contents.size();
-  bool ok = true;
-  while (left > 0) {
-    ssize_t n = write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
+namespace {
+
+// The temporary name of a file being written in `folder`: the same short
+// name for every target, so that a target name at the file system's length
+// limit can still be written.
+std::string TempNameIn(const std::string& folder) { return folder + ".pic2jpg-XXXXXX"; }
+
+// The process's file-creation mask, read without changing it (umask() would
+// have to set it, which races with other threads creating files).
+mode_t CurrentUmask() {
+  static const mode_t mask = [] {
+    std::string status;
+    if (ReadFilePrefix("/proc/self/status", 4096, &status)) {
+      size_t at = status.find("\nUmask:");
+      if (at != std::string::npos) {
+        return static_cast<mode_t>(std::strtoul(status.c_str() + at + 8, nullptr, 8) & 0777);
+      }
     }
-    data += n;
-    left -= static_cast<size_t>(n);
+    return static_cast<mode_t>(022);
+  }();
+  return mask;
+}
+
+// A replaced file keeps its permissions; a new one gets what the umask
+// leaves of read and write for everybody, as any program's new file does.
+mode_t ModeFor(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  return 0666 & ~CurrentUmask();
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view contents) {
+  FileWriter writer;
+  if (!StartFile(path, &writer)) return false;
+  WritePart(&writer, contents.data(), contents.size());
+  if (writer.ok && fsync(writer.fd) != 0) {
+    writer.ok = false;
+    writer.error = errno;
   }
-  if (ok && fsync(fd) != 0) ok = false;
-  (void)fchmod(fd, 0644);  // mkostemp makes 0600; the file is an ordinary one
-  if (close(fd) != 0) ok = false;
-  if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  return FinishFile(&writer);
 }
 
 bool StartFile(const std::string& path, FileWriter* writer) {
   *writer = FileWriter{};
-  std::string temp = FolderOf(path) + "." + NameOf(path) + ".XXXXXX";
+  std::string temp = TempNameIn(FolderOf(path));
   int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  (void)fchmod(fd, 0644);  // mkostemp makes 0600; the file is an ordinary one
+  if (fd < 0) {
+    writer->error = errno;
+    return false;
+  }
+  (void)fchmod(fd, ModeFor(path));  // mkostemp makes 0600
   writer->fd = fd;
   writer->temp_path = temp;
   writer->path = path;
   writer->ok = true;
+  writer->cleanup_slot = platform::RegisterPath(temp, /*is_folder=*/false);
   return true;
 }
 
@@ -194,6 +224,7 @@ bool WritePart(FileWriter* writer, const void* data, size_t size) {
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       writer->ok = false;
+      writer->error = n < 0 ? errno : ENOSPC;
       return false;
     }
     p += n;
@@ -205,11 +236,20 @@ bool WritePart(FileWriter* writer, const void* data, size_t size) {
 bool FinishFile(FileWriter* writer) {
   if (writer->fd < 0) return false;
   bool ok = writer->ok;
-  if (close(writer->fd) != 0) ok = false;
+  int error = writer->error;
+  if (close(writer->fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   writer->fd = -1;
-  if (ok && rename(writer->temp_path.c_str(), writer->path.c_str()) != 0) ok = false;
+  if (ok && rename(writer->temp_path.c_str(), writer->path.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
   if (!ok) unlink(writer->temp_path.c_str());
+  platform::UnregisterPath(writer->cleanup_slot);
   *writer = FileWriter{};
+  writer->error = error;
   return ok;
 }
 
@@ -217,8 +257,34 @@ void AbandonFile(FileWriter* writer) {
   if (writer->fd >= 0) {
     close(writer->fd);
     unlink(writer->temp_path.c_str());
+    platform::UnregisterPath(writer->cleanup_slot);
   }
   *writer = FileWriter{};
+}
+
+std::string ErrorText(int error) {
+  switch (error) {
+    case 0:
+      return "unknown error";
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case ENOSPC:
+    case EDQUOT:
+      return "disk full";
+    case ENAMETOOLONG:
+      return "name too long";
+    case EROFS:
+      return "read-only file system";
+    case ENOENT:
+      return "no such file or folder";
+    case ENOTDIR:
+      return "not a folder";
+    case EISDIR:
+      return "is a folder";
+    default:
+      return std::strerror(error);
+  }
 }
 
 std::string FolderOf(const std::string& path) {

@@ -26,24 +26,27 @@ bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 // Removes a folder and everything in it.
 bool RemoveTree(const std::string& path);
-// A new, private (0700) folder below the system's temporary folder; ends with "/".
-// Empty on failure.
+// The system's temporary folder ($TMPDIR or /tmp), ending with "/".
+std::string TempFolderBase();
+// A new, private (0700) folder below the system's temporary folder, named
+// PREFIX-PID-XXXXXX after this process; ends with "/". Empty on failure.
 std::string MakeTempFolder(std::string_view prefix);
-
-// Creates an empty file with a unique name in `folder` (which ends with "/"),
-// beginning with "." + `name`; returns its path, or "" on failure.
-std::string MakeTempFileIn(const std::string& folder, const std::string& name);
 
 // Last-modified time in seconds since 1970 (UTC); -1 on failure.
 int64_t ModifiedTime(const std::string& path);
 bool SetModifiedTime(const std::string& path, int64_t seconds_utc);
+
+// 0 when the file can be opened for reading, else the errno of the refusal
+// (EISDIR for a folder). Does not wait for a writer of a named pipe.
+int OpenForReadingError(const std::string& path);
 
 // Reads a whole file; false when it cannot be read or is larger than max_bytes.
 bool ReadFile(const std::string& path, std::string* contents, int64_t max_bytes = int64_t{1} << 31);
 // Reads at most `count` bytes from the start of a file.
 bool ReadFilePrefix(const std::string& path, size_t count, std::string* contents);
 // Writes a file through a temporary file in the same folder and a rename, so
-// that a failed write leaves an earlier file of that name untouched.
+// that a failed write leaves an earlier file of that name untouched. New
+// files get the umask's permissions; a replaced file keeps its own.
 bool WriteFileAtomic(const std::string& path, std::string_view contents);
 
 // A file written piece by piece under a temporary name in its folder and
@@ -51,11 +54,18 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents);
 // that name is untouched, and AbandonFile (or a failed FinishFile) removes
 // the temporary. Unlike WriteFileAtomic nothing is forced to the disk: for
 // scratch files that are read back at once.
+// The temporary name does not depend on the target's (a name at the file
+// system's length limit still works), and it is cleared away if a signal
+// ends the process while the file is being written. Permissions as for
+// WriteFileAtomic. `error` holds the errno of the first failure, also after
+// a failed StartFile or FinishFile.
 struct FileWriter {
   int fd = -1;
   std::string temp_path;
   std::string path;
   bool ok = false;
+  int error = 0;
+  int cleanup_slot = -1;
 };
 
 bool StartFile(const std::string& path, FileWriter* writer);
@@ -63,6 +73,10 @@ bool StartFile(const std::string& path, FileWriter* writer);
 bool WritePart(FileWriter* writer, const void* data, size_t size);
 bool FinishFile(FileWriter* writer);
 void AbandonFile(FileWriter* writer);
+
+// A short English text for an errno value ("permission denied", "disk full",
+// "name too long", ...).
+std::string ErrorText(int error);
 
 // Folder part of a path, including its last "/" ("" when there is none).
 std::string FolderOf(const std::string& path);

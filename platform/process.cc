@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -13,8 +13,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
+
+#include "platform/cleanup.h"
 
 extern char** environ;
 
@@ -47,98 +50,133 @@ std::string FindOnPath(const std::string& name) {
 
 namespace {
 
-int Spawn(const std::string& program, const std::vector<std::string>& args, pid_t* pid) {
+// Starts `program` in a child that dies with this thread's process: with
+// PR_SET_PDEATHSIG a converter killed parent leaves no converter spinning on
+// alone. fork is followed at once by exec, and the child makes only
+// async-signal-safe calls in between, so the threads of the parent (the
+// desktop's among them) cannot deadlock it. Standard input and output are
+// /dev/null; standard error goes to `error_fd` (or /dev/null when -1).
+int Spawn(const std::string& program, const std::vector<std::string>& args, int error_fd,
+          bool die_with_parent, pid_t* pid) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  int rc = posix_spawn(pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc;
+  // Reports a failed exec to the parent through a close-on-exec pipe.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return errno;
+  const pid_t parent = getpid();
+  pid_t child = fork();
+  if (child < 0) {
+    int error = errno;
+    close(report[0]);
+    close(report[1]);
+    return error;
+  }
+  if (child == 0) {
+    if (die_with_parent) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (getppid() != parent) _exit(127);  // the parent ended before the line above
+    }
+    // Signal dispositions the parent set for itself are not the child's.
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) signal(signal_number, SIG_DFL);
+    int null_fd = open("/dev/null", O_RDWR);
+    if (null_fd >= 0) {
+      dup2(null_fd, 0);
+      dup2(null_fd, 1);
+      dup2(error_fd >= 0 ? error_fd : null_fd, 2);
+    }
+    execve(program.c_str(), argv.data(), environ);
+    int error = errno;
+    (void)!write(report[1], &error, sizeof error);
+    _exit(127);
+  }
+  close(report[1]);
+  int error = 0;
+  ssize_t n;
+  do {
+    n = read(report[0], &error, sizeof error);
+  } while (n < 0 && errno == EINTR);
+  close(report[0]);
+  if (n == static_cast<ssize_t>(sizeof error)) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return error == 0 ? ENOEXEC : error;
+  }
+  *pid = child;
+  return 0;
 }
 
-}  // namespace
+long long MillisecondsSince(const struct timespec& start) {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000;
+}
 
-namespace {
+// Reads what is there from the child's standard error, keeping the first
+// `kMaxErrorText` bytes. False at its end.
+constexpr size_t kMaxErrorText = 4096;
+bool DrainErrorPipe(int fd, std::string* text) {
+  char buffer[1024];
+  while (true) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 && errno == EAGAIN;
+    if (text != nullptr && text->size() < kMaxErrorText) {
+      text->append(buffer, std::min(static_cast<size_t>(n), kMaxErrorText - text->size()));
+    }
+  }
+}
 
 // Waits for the child's end through a process file descriptor, which wakes
-// the moment it ends. False when the system has none (then the caller polls)
-// or the timeout passed first.
-bool AwaitExit(pid_t pid, int timeout_seconds, bool* timed_out) {
-  *timed_out = false;
-  int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  if (fd < 0) return false;
+// the moment it ends, reading its standard error on the way. Kills the child
+// when the timeout (when positive) passes first.
+int WaitForChild(pid_t pid, int timeout_seconds, int error_fd, std::string* error_text) {
+  int pid_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
   struct timespec start;
   clock_gettime(CLOCK_MONOTONIC, &start);
-  bool ended = false;
-  while (true) {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    long long spent_ms =
-        (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000;
-    long long left_ms = timeout_seconds * 1000LL - spent_ms;
-    if (left_ms <= 0) {
-      *timed_out = true;
-      break;
-    }
-    struct pollfd wait_for {
-      fd, POLLIN, 0
-    };
-    int ready = poll(&wait_for, 1, static_cast<int>(std::min(left_ms, 60000LL)));
-    if (ready > 0) {
-      ended = true;
-      break;
-    }
-    if (ready < 0 && errno != EINTR) break;
-  }
-  close(fd);
-  return ended || *timed_out;
-}
-
-// Waits for a child, killing it when the timeout passes.
-int WaitForChild(pid_t pid, int timeout_seconds) {
-  int status = 0;
   bool timed_out = false;
-  if (timeout_seconds > 0 && AwaitExit(pid, timeout_seconds, &timed_out)) {
-    if (timed_out) kill(pid, SIGKILL);
-    timeout_seconds = 0;  // it has ended, or ends now: collect it
-  }
-  if (timed_out) {
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return 128 + SIGKILL;
-  }
-  // Without a process descriptor: polls with a short, growing sleep.
-  if (timeout_seconds <= 0) {
-    while (waitpid(pid, &status, 0) < 0) {
-      if (errno != EINTR) return -1;
-    }
-  } else {
-    struct timespec start;
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    long sleep_us = 500;
-    while (true) {
-      pid_t done = waitpid(pid, &status, WNOHANG);
-      if (done == pid) break;
-      if (done < 0 && errno != EINTR) return -1;
-      struct timespec now;
-      clock_gettime(CLOCK_MONOTONIC, &now);
-      if (now.tv_sec - start.tv_sec >= timeout_seconds) {
-        kill(pid, SIGKILL);
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return 128 + SIGKILL;
+  bool error_open = error_fd >= 0;
+  while (pid_fd >= 0 || error_open) {
+    long long left_ms = 60000;
+    if (timeout_seconds > 0) {
+      left_ms = timeout_seconds * 1000LL - MillisecondsSince(start);
+      if (left_ms <= 0) {
+        timed_out = true;
+        break;
       }
-      usleep(static_cast<useconds_t>(sleep_us));
-      if (sleep_us < 20000) sleep_us *= 2;
+    }
+    struct pollfd fds[2];
+    nfds_t count = 0;
+    if (pid_fd >= 0) fds[count++] = {pid_fd, POLLIN, 0};
+    if (error_open) fds[count++] = {error_fd, POLLIN, 0};
+    // Without a process descriptor the child is looked for every 10 ms.
+    const int wait_ms = pid_fd >= 0 ? static_cast<int>(std::min(left_ms, 60000LL))
+                                    : static_cast<int>(std::min(left_ms, 10LL));
+    int ready = poll(fds, count, wait_ms);
+    if (ready < 0 && errno != EINTR) break;
+    if (error_open) error_open = DrainErrorPipe(error_fd, error_text);
+    if (pid_fd >= 0 && ready > 0 && (fds[0].revents & POLLIN) != 0) break;
+    if (pid_fd < 0) {
+      int status = 0;
+      pid_t done = waitpid(pid, &status, WNOHANG);
+      if (done == pid) {
+        if (error_fd >= 0) DrainErrorPipe(error_fd, error_text);
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+        return -1;
+      }
     }
   }
+  if (pid_fd >= 0) close(pid_fd);
+  if (timed_out) kill(pid, SIGKILL);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (error_fd >= 0) DrainErrorPipe(error_fd, error_text);
+  if (timed_out) return 128 + SIGKILL;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
@@ -147,30 +185,35 @@ int WaitForChild(pid_t pid, int timeout_seconds) {
 }  // namespace
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               int timeout_seconds) {
+               int timeout_seconds, std::string* error_text) {
+  if (error_text != nullptr) error_text->clear();
   if (program.empty()) return -1;
-  pid_t pid = 0;
-  if (Spawn(program, args, &pid) != 0) return -1;
-  return WaitForChild(pid, timeout_seconds);
-}
-
-int RunIsolated(int (*work)(void* context), void* context, int timeout_seconds) {
-  fflush(nullptr);
-  pid_t pid = fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    // The child does its work and leaves without running the parent's exit
-    // handlers or flushing its buffers a second time.
-    _exit(work(context));
+  int error_pipe[2] = {-1, -1};
+  if (error_text != nullptr) {
+    if (pipe2(error_pipe, O_CLOEXEC) != 0) return -1;
+    // Only our end is non-blocking: the child writes as to any stream.
+    fcntl(error_pipe[0], F_SETFL, O_NONBLOCK);
   }
-  return WaitForChild(pid, timeout_seconds);
+  pid_t pid = 0;
+  int spawn_error = Spawn(program, args, error_pipe[1], /*die_with_parent=*/true, &pid);
+  if (error_pipe[1] >= 0) close(error_pipe[1]);
+  if (spawn_error != 0) {
+    if (error_pipe[0] >= 0) close(error_pipe[0]);
+    if (error_text != nullptr) *error_text = std::strerror(spawn_error);
+    return -1;
+  }
+  const int slot = RegisterChild(pid);
+  int status = WaitForChild(pid, timeout_seconds, error_pipe[0], error_text);
+  UnregisterChild(slot);
+  if (error_pipe[0] >= 0) close(error_pipe[0]);
+  return status;
 }
 
 bool OpenWithDesktop(const std::string& target) {
   std::string opener = FindOnPath("xdg-open");
   if (opener.empty()) return false;
   pid_t pid = 0;
-  if (Spawn(opener, {target}, &pid) != 0) return false;
+  if (Spawn(opener, {target}, -1, /*die_with_parent=*/false, &pid) != 0) return false;
   // Reap it in the background so that no zombie is left behind.
   int status = 0;
   waitpid(pid, &status, WNOHANG);

@@ -10,19 +10,16 @@ namespace pic2jpg::platform {
 // Full path of an executable `name` found on PATH; "" when there is none.
 std::string FindOnPath(const std::string& name);
 
-// Runs `program` with `args` (not including argv[0]), standard input from
-// /dev/null and its output discarded, and waits for it. Returns its exit
-// status, 128 + signal number when a signal ended it, or -1 when it could
-// not be started.
+// Runs `program` with `args` (not including argv[0]), standard input and
+// output on /dev/null, and waits for it. Returns its exit status, 128 +
+// signal number when a signal ended it, or -1 when it could not be started.
 // A program still running after `timeout_seconds` (when positive) is killed
-// and counts as failed.
+// and counts as failed. The child is killed with us: by the signal clean-up
+// (platform/cleanup.h) and by the kernel when this process dies. With
+// `error_text` its standard error (the first 4 KiB) is kept there, or why it
+// could not be started; otherwise standard error is discarded.
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               int timeout_seconds = 0);
-
-// Runs `work` in a forked child process and returns its exit status (128 +
-// signal number when a signal ended it, -1 when no child could be made), so
-// that a library crash on hostile input cannot take this process down.
-int RunIsolated(int (*work)(void* context), void* context, int timeout_seconds = 0);
+               int timeout_seconds = 0, std::string* error_text = nullptr);
 
 // Opens a URL or a file with the desktop's default handler, without waiting.
 bool OpenWithDesktop(const std::string& target);

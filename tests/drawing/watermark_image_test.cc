@@ -126,7 +126,8 @@ TEST_F(WatermarkImageTest, ZeroAlphaIsPaddingNotTransparency) {
     }
   }
   ASSERT_TRUE(FreeImage_Save(FIF_BMP, mark.get(), path.c_str(), 0));
-  platform::LoadedImage loaded = platform::LoadImageFile(path);
+  std::string reason;
+  platform::LoadedImage loaded = LoadMarkPicture(path, &reason);
   ASSERT_NE(loaded.canvas, nullptr);
   EXPECT_EQ(loaded.bits_per_pixel, 24);
   ImagePtr result = StampOnWhite(path);
@@ -147,7 +148,8 @@ TEST_F(WatermarkImageTest, PaletteTransparencyIsKept) {
   BYTE table[2] = {0, 255};
   FreeImage_SetTransparencyTable(mark.get(), table, 2);
   ASSERT_TRUE(FreeImage_Save(FIF_PNG, mark.get(), path.c_str(), 0));
-  platform::LoadedImage loaded = platform::LoadImageFile(path);
+  std::string reason;
+  platform::LoadedImage loaded = LoadMarkPicture(path, &reason);
   EXPECT_EQ(loaded.bits_per_pixel, 32);
   ImagePtr result = StampOnWhite(path);
   EXPECT_EQ(PixelAt(result.get(), 2, 5), 0xFF0000);

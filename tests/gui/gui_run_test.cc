@@ -38,7 +38,7 @@ TEST_F(GuiRunTest, ChecksStopAtTheFirstFailureInTheirOrder) {
     const char* name;
     std::string input;
     std::string folder;
-    int resize;  // 0 off, 1 width 0, 2 height 0 with Keep Aspect Ratio
+    int resize;     // 0 off, 1 width 0, 2 height 0 with Keep Aspect Ratio
     int watermark;  // 0 none, 1 text with a font that is missing, 2 image, 3 image not named
     std::string warning;
     bool status_stopped;
@@ -50,8 +50,8 @@ TEST_F(GuiRunTest, ChecksStopAtTheFirstFailureInTheirOrder) {
       {"blank field", "   ", folder, 0, 0, GetText("Msg", "Empty input files"), true},
       {"empty file", dir_.File("empty.pic"), folder, 0, 0, GetText("Msg", "Empty input files"),
        true},
-      {"other extension", dir_.File("notes.txt"), folder, 0, 0,
-       GetText("Msg", "Empty input files"), true},
+      {"other extension", dir_.File("notes.txt"), folder, 0, 0, GetText("Msg", "Empty input files"),
+       true},
       {"no folder", picture_, " ", 1, 0, GetText("Msg", "Empty output folder"), true},
       {"missing folder", picture_, missing_folder, 1, 0,
        "The following output folder is invalid or doesn't exist:\n" + missing_folder +
@@ -63,8 +63,7 @@ TEST_F(GuiRunTest, ChecksStopAtTheFirstFailureInTheirOrder) {
        true},
       {"width 0", picture_, folder, 1, 2, GetText("Msg", "Invalid width"), true},
       {"height 0", picture_, folder, 2, 2, GetText("Msg", "Invalid height"), true},
-      {"image not named", picture_, folder, 0, 3, GetText("Msg", "Empty watermark image"),
-       false},
+      {"image not named", picture_, folder, 0, 3, GetText("Msg", "Empty watermark image"), false},
       {"image missing", picture_, folder, 0, 2,
        "Unable to load selected file as a watermark image: " + dir_.File("gone.png"), false},
   };
@@ -91,13 +90,14 @@ TEST_F(GuiRunTest, APassingRunIsSetUpAndItsFolderGoesFirst) {
   const int counter = g_run_state.counter = 7;
   // A path that does not exist passes the input step (the run converts 0 of 1).
   for (const std::string& input : {picture_, dir_.File("later.pct")}) {
-    GuiRunStart start = PrepareGuiRun({" " + input + " ", dir_.path().substr(0, dir_.path().size() - 1), 0});
+    GuiRunStart start =
+        PrepareGuiRun({" " + input + " ", dir_.path().substr(0, dir_.path().size() - 1), 0});
     ASSERT_TRUE(start.ready) << start.warning;
     ASSERT_EQ(g_input_list.size(), 1u);
     EXPECT_EQ(g_input_list.begin()->first, input);
     EXPECT_EQ(g_run_state.output_folder, dir_.path());
     EXPECT_EQ(g_run_state.output_extension, "jpg");
-    EXPECT_EQ(g_run_state.codec_id, 2);  // the codec library's JPEG
+    EXPECT_EQ(g_run_state.codec_id, 2);       // the codec library's JPEG
     EXPECT_EQ(g_run_state.counter, counter);  // the name mask's counter goes on
   }
   EXPECT_EQ(g_settings.file.recent_out_folders, dir_.path() + "\t/older/");

@@ -28,14 +28,12 @@ TEST(CfgValueTest, GroupsKeysAndValues) {
   };
   const Case cases[] = {
       {"theme", "NAME", "Flat Blue"},  // letter case ignored, blanks trimmed
-      {"Icons", "New", "new.PNG"},
-      {"Icons", "Add", "add"},         // tabs trimmed
-      {"Icons", "Cut", "a"},           // cut at a second equals sign
-      {"Icons", "Last", "x [y"},
-      {"Icons", "After", ""},          // a "[" in a value ends the group
-      {"Icons", "End", ""},            // no line end after the key line
-      {"Icons", "Name", ""},           // the key of another group
-      {"Buttons", "Convert", ""},      // no such group
+      {"Icons", "New", "new.PNG"},    {"Icons", "Add", "add"},  // tabs trimmed
+      {"Icons", "Cut", "a"},                                    // cut at a second equals sign
+      {"Icons", "Last", "x [y"},      {"Icons", "After", ""},   // a "[" in a value ends the group
+      {"Icons", "End", ""},                                     // no line end after the key line
+      {"Icons", "Name", ""},                                    // the key of another group
+      {"Buttons", "Convert", ""},                               // no such group
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CfgValue(cfg, c.group, c.key), c.value) << c.group << "/" << c.key;
@@ -111,8 +109,7 @@ TEST_F(ThemeTest, APackageReplacesThePicturesItNames) {
   EXPECT_EQ(g_images.at(g_icon_image_map.at("Add")), plus);
   EXPECT_EQ(g_images.at(g_second_icon_image_map.at("Add")), plus);
   for (const char* kept : {"Exit", "Copy", "About"}) {
-    EXPECT_EQ(g_images.at(g_icon_image_map.at(kept)), before.at(g_icon_image_map.at(kept)))
-        << kept;
+    EXPECT_EQ(g_images.at(g_icon_image_map.at(kept)), before.at(g_icon_image_map.at(kept))) << kept;
   }
 }
 

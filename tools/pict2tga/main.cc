@@ -83,7 +83,7 @@ enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
 // Writes the picture as a Targa file through a temporary file; the output
 // name appears only when the whole file is written.
-WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
+WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, int* error) {
   const int width = picture.width;
   const int height = picture.height;
   const size_t row_pixels = static_cast<size_t>(width);
@@ -100,7 +100,10 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
   header[17] = static_cast<uint8_t>(depth == 4 ? 8 : 0);  // the alpha bits; origin bottom left
 
   fs::FileWriter file;
-  if (!fs::StartFile(path, &file)) return WriteStatus::kCannotWrite;
+  if (!fs::StartFile(path, &file)) {
+    *error = file.error;
+    return WriteStatus::kCannotWrite;
+  }
   fs::WritePart(&file, header, sizeof header);
   const size_t row_bytes = row_pixels * depth;
   const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
@@ -120,7 +123,9 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path) {
       filled = 0;
     }
   }
-  return fs::FinishFile(&file) ? WriteStatus::kOk : WriteStatus::kCannotWrite;
+  if (fs::FinishFile(&file)) return WriteStatus::kOk;
+  *error = file.error;
+  return WriteStatus::kCannotWrite;
 }
 
 // The largest input read: PICT files describe themselves with 32-bit lengths
@@ -200,13 +205,14 @@ int Run(int argc, char** argv) {
       return 3;
     }
   }
-  WriteStatus written = WriteTarga(picture, line.output);
+  int write_error = 0;
+  WriteStatus written = WriteTarga(picture, line.output, &write_error);
   if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
   }
   if (written == WriteStatus::kCannotWrite) {
-    Report(line, "cannot write " + line.output);
+    Report(line, "cannot write " + line.output + ": " + fs::ErrorText(write_error));
     return 4;
   }
   return 0;

@@ -1,0 +1,37 @@
+// Loading picture files without running a decoder in this process. A PICT
+// picture goes through the external converter (our pict2tga, or a stand-in);
+// any other picture, and a PICT picture when no converter of ours is there,
+// goes through pic2jpg-load, the codec library's readers in a process of
+// their own. Either writes a Targa into the caller's private temporary
+// folder, which is used only when the helper ended well and the file holds
+// all its pixels. A crash, hang or refusal fails the file with a reason;
+// what our own reader refuses as damaged is not handed to the library.
+//
+// Images come back as LoadTarga gives them: possibly a view of `pixels`.
+#ifndef PIC2JPG_ENGINE_SAFE_LOAD_H_
+#define PIC2JPG_ENGINE_SAFE_LOAD_H_
+
+#include <FreeImage.h>
+
+#include <string>
+
+#include "engine/targa_load.h"
+
+namespace pic2jpg {
+
+// True for a name with a PICT extension (pic, pict, pct, any letter case) or
+// a file that begins like a PICT picture.
+bool IsPictFile(const std::string& path);
+
+// The input picture of a conversion. Null on failure, with `reason` set
+// ("damaged picture: truncated: ...", "permission denied", ...).
+FIBITMAP* LoadInputPicture(const std::string& path, const std::string& temp_folder,
+                           TargaPixels* pixels, std::string* reason);
+
+// Any picture the codec library reads, or a PICT picture (watermark images).
+FIBITMAP* LoadAnyPicture(const std::string& path, const std::string& temp_folder,
+                         TargaPixels* pixels, std::string* reason);
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_ENGINE_SAFE_LOAD_H_

@@ -1,0 +1,57 @@
+// The picture of an image watermark: loaded once for a run by the front end,
+// through a helper process like any input (safe_load.h), so that a hostile
+// file named as the watermark cannot crash or hang the program. The worker
+// only reads it.
+#include <FreeImage.h>
+
+#include "engine/safe_load.h"
+#include "engine/watermark.h"
+#include "platform/cleanup.h"
+#include "platform/file_system.h"
+#include "settings/settings.h"
+
+namespace pic2jpg {
+namespace {
+
+platform::LoadedImage g_watermark_image;
+
+}  // namespace
+
+platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason) {
+  platform::LoadedImage loaded;
+  reason->clear();
+  if (path.empty()) {
+    *reason = "no file named";
+    return loaded;
+  }
+  const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
+  if (temp_folder.empty()) {
+    *reason = "cannot create a temporary folder in " + fs::TempFolderBase();
+    return loaded;
+  }
+  const int cleanup_slot = platform::RegisterPath(temp_folder, /*is_folder=*/true);
+  TargaPixels pixels;
+  FIBITMAP* dib = LoadAnyPicture(path, temp_folder, &pixels, reason);
+  fs::RemoveTree(temp_folder);
+  platform::UnregisterPath(cleanup_slot);
+  if (dib != nullptr) {
+    loaded = platform::ImageFromBitmap(dib);
+    FreeImage_Unload(dib);
+    if (loaded.canvas == nullptr) *reason = "the picture cannot be used";
+  }
+  ReleaseTargaPixels(&pixels);
+  return loaded;
+}
+
+bool LoadWatermarkImage(std::string* reason) {
+  g_watermark_image = LoadMarkPicture(g_settings.watermark.image, reason);
+  return g_watermark_image.canvas != nullptr;
+}
+
+void ReleaseWatermarkImage() { g_watermark_image = platform::LoadedImage{}; }
+
+const platform::LoadedImage* WatermarkImage() {
+  return g_watermark_image.canvas != nullptr ? &g_watermark_image : nullptr;
+}
+
+}  // namespace pic2jpg

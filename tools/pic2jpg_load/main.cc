@@ -1,0 +1,160 @@
+// pic2jpg-load: loads one picture file with the codec library and writes it
+// as a plain Targa file, in a process of its own. The library's readers are
+// not safe on hostile files (its PICT reader overruns a stack buffer on some
+// and spins forever on others), so pic2jpg never runs them in its own
+// process: it starts this program with a time-out and uses the Targa only
+// when this program ended well and the file is complete.
+//
+//   pic2jpg-load [--pict] INPUT OUTPUT.tga
+//
+// --pict reads the input as a PICT picture whatever it looks like; otherwise
+// the format comes from the file's content, then from its name. The Targa is
+// uncompressed, bottom row first, 24 bits a pixel, or 32 with straight alpha
+// when the picture has transparency; it is written under a temporary name
+// and renamed, and every write is checked. Exit status 0 on success, 1 for a
+// bad command line, 2 when the format is unknown or unreadable, 3 when the
+// picture cannot be decoded or is too large for a Targa, 4 when the output
+// cannot be written (the reason on standard error).
+#include <FreeImage.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace pic2jpg {
+namespace {
+
+constexpr int kMaxSide = 65535;
+
+struct Bitmap {
+  FIBITMAP* dib = nullptr;
+  explicit Bitmap(FIBITMAP* d) : dib(d) {}
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+  ~Bitmap() {
+    if (dib != nullptr) FreeImage_Unload(dib);
+  }
+  void Replace(FIBITMAP* d) {
+    if (dib != nullptr) FreeImage_Unload(dib);
+    dib = d;
+  }
+};
+
+bool AlphaAllZero(FIBITMAP* dib) {
+  const unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
+  for (unsigned y = 0; y < height; ++y) {
+    const BYTE* row = FreeImage_GetScanLine(dib, static_cast<int>(y));
+    for (unsigned x = 0; x < width; ++x) {
+      if (row[x * 4 + FI_RGBA_ALPHA] != 0) return false;
+    }
+  }
+  return true;
+}
+
+void PutLe16(uint8_t* p, unsigned value) {
+  p[0] = static_cast<uint8_t>(value & 0xFF);
+  p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+}
+
+// Writes rows as they lie in the library's memory (bottom first, blue,
+// green, red, alpha), without the padding of its rows.
+bool WriteTarga(FIBITMAP* dib, bool with_alpha, const std::string& path, int* error) {
+  const unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
+  const unsigned bytes = with_alpha ? 4 : 3;
+  uint8_t header[18] = {};
+  header[2] = 2;  // uncompressed true colour
+  PutLe16(header + 12, width);
+  PutLe16(header + 14, height);
+  header[16] = static_cast<uint8_t>(bytes * 8);
+  header[17] = static_cast<uint8_t>(with_alpha ? 8 : 0);
+  fs::FileWriter file;
+  if (!fs::StartFile(path, &file)) {
+    *error = file.error;
+    return false;
+  }
+  fs::WritePart(&file, header, sizeof header);
+  for (unsigned y = 0; y < height && file.ok; ++y) {
+    fs::WritePart(&file, FreeImage_GetScanLine(dib, static_cast<int>(y)),
+                  static_cast<size_t>(width) * bytes);
+  }
+  if (fs::FinishFile(&file)) return true;
+  *error = file.error;
+  return false;
+}
+
+int Run(int argc, char** argv) {
+  bool force_pict = false;
+  int first = 1;
+  if (argc > 1 && std::string_view(argv[1]) == "--pict") {
+    force_pict = true;
+    first = 2;
+  }
+  if (argc - first != 2) {
+    std::fprintf(stderr, "usage: pic2jpg-load [--pict] INPUT OUTPUT.tga\n");
+    return 1;
+  }
+  const std::string input = argv[first];
+  const std::string output = argv[first + 1];
+  if (!fs::IsRegularFile(input)) {
+    std::fprintf(stderr, "pic2jpg-load: cannot read %s\n", input.c_str());
+    return 2;
+  }
+  FREE_IMAGE_FORMAT format = FIF_PICT;
+  if (!force_pict) {
+    format = FreeImage_GetFileType(input.c_str(), 0);
+    if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(input.c_str());
+  }
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+    std::fprintf(stderr, "pic2jpg-load: %s: not a picture format this program reads\n",
+                 input.c_str());
+    return 2;
+  }
+  Bitmap image(FreeImage_Load(format, input.c_str(), 0));
+  if (image.dib == nullptr || FreeImage_GetWidth(image.dib) == 0 ||
+      FreeImage_GetHeight(image.dib) == 0) {
+    std::fprintf(stderr, "pic2jpg-load: %s: the picture cannot be decoded\n", input.c_str());
+    return 3;
+  }
+  if (FreeImage_GetWidth(image.dib) > kMaxSide || FreeImage_GetHeight(image.dib) > kMaxSide) {
+    std::fprintf(stderr, "pic2jpg-load: %s: the picture is too large\n", input.c_str());
+    return 3;
+  }
+  FREE_IMAGE_TYPE type = FreeImage_GetImageType(image.dib);
+  if (type != FIT_BITMAP && type != FIT_RGB16 && type != FIT_RGBA16) {
+    image.Replace(FreeImage_ConvertToStandardType(image.dib, TRUE));
+    if (image.dib == nullptr) return 3;
+    type = FIT_BITMAP;
+  }
+  const unsigned depth = FreeImage_GetBPP(image.dib);
+  bool has_alpha = type == FIT_RGBA16 || (type == FIT_BITMAP && depth == 32) ||
+                   (type == FIT_BITMAP && depth <= 8 && FreeImage_IsTransparent(image.dib));
+  image.Replace(FreeImage_ConvertTo32Bits(image.dib));
+  if (image.dib == nullptr) return 3;
+  // A 32-bit picture whose alpha is zero everywhere was never meant to be
+  // invisible: its alpha is unused.
+  if (has_alpha && depth == 32 && type == FIT_BITMAP && AlphaAllZero(image.dib)) has_alpha = false;
+  if (!has_alpha) {
+    image.Replace(FreeImage_ConvertTo24Bits(image.dib));
+    if (image.dib == nullptr) return 3;
+  }
+  int error = 0;
+  if (!WriteTarga(image.dib, has_alpha, output, &error)) {
+    std::fprintf(stderr, "pic2jpg-load: cannot write %s: %s\n", output.c_str(),
+                 fs::ErrorText(error).c_str());
+    return 4;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace pic2jpg
+
+int main(int argc, char** argv) {
+  FreeImage_Initialise(FALSE);
+  int status = pic2jpg::Run(argc, argv);
+  FreeImage_DeInitialise();
+  return status;
+}
