@@ -52,11 +52,18 @@ struct ConversionProgress {
   // 1 while the run may continue. The front end clears it under the mutex;
   // the worker reads it without the mutex once per entry, hence atomic.
   std::atomic_uint8_t keep_running{1};
+  // 1 while the front end asks whether to stop: the worker finishes the file
+  // in progress and waits before the next one (a thread cannot be suspended
+  // from outside on Linux).
+  std::atomic_uint8_t hold{0};
 };
 
 struct InputEntry {
   int32_t selected = 1;
   std::string relative_subfolder;
+  // When not empty, this entry's own output folder (ends with "/"): a run
+  // of many inputs without an output folder writes each beside its input.
+  std::string output_folder;
 };
 
 // Keyed by full path; the worker visits entries in key order.
