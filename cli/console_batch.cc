@@ -4,8 +4,10 @@
 #include <string_view>
 #include <thread>
 
+#include "cli/batch_input.h"
 #include "cli/keywords.h"
 #include "cli/option_table.h"
+#include "engine/batch_converter.h"
 #include "engine/convert.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
@@ -20,6 +22,7 @@
 #include "settings/settings_file.h"
 #include "text/ascii_case.h"
 #include "text/placeholders.h"
+#include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -36,6 +39,7 @@ std::string Number(int64_t value) { return std::to_string(value); }
 struct Batch {
   bool quiet = false;
   bool debug = false;
+  ManyInputs many;  // a folder or list named by -i
 
   void Debug(std::string_view line) const {
     if (debug) Print(line);
@@ -57,18 +61,36 @@ struct Batch {
 };
 
 // Steps up to the resolved output folder. "" when they pass, else the error.
-std::string CheckInputAndOutput(const Batch& batch) {
+std::string CheckInputAndOutput(Batch* batch_record) {
+  const Batch& batch = *batch_record;
   RunState& run = g_run_state;
-  batch.Debug("Input: " + run.input_base_folder);
+  batch.Debug("Input: " + PrintableText(run.input_base_folder));
 
-  // The input names one file, with an extension.
-  if (fs::ExtensionOf(run.input_base_folder).empty()) {
+  // A folder or a list names many files; it stays the run's base folder.
+  const InputKind kind = KindOfInput(run.input_base_folder);
+  if (kind != InputKind::kFile) {
+    ManyInputs& many = batch_record->many;
+    if (!OpenManyInputs(run.input_base_folder, kind, &many)) {
+      run.input_base_folder.clear();
+      return "Error: Invalid input file";
+    }
+    run.input_path =
+        kind == InputKind::kFolder ? many.base_folder : fs::AbsolutePath(run.input_base_folder);
+    run.input_base_folder = many.base_folder;
+    many.beside_inputs = run.output_folder.empty();
+    if (many.beside_inputs) run.output_folder = many.base_folder;
+  }
+
+  // Otherwise the input names one file, with an extension.
+  if (kind == InputKind::kFile && fs::ExtensionOf(run.input_base_folder).empty()) {
     run.input_base_folder.clear();
     return "Error: Invalid input file";
   }
-  run.input_path = run.input_base_folder;
-  run.input_base_folder.clear();
-  if (fs::FileSize(run.input_path) <= 0) return "Error: Invalid input file";
+  if (kind == InputKind::kFile) {
+    run.input_path = run.input_base_folder;
+    run.input_base_folder.clear();
+    if (fs::FileSize(run.input_path) <= 0) return "Error: Invalid input file";
+  }
 
   // Without -o the output goes next to the input file, also when the input
   // was named relative to the current folder.
@@ -78,7 +100,7 @@ std::string CheckInputAndOutput(const Batch& batch) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     run.output_folder = folder;
   }
-  batch.Debug("Output: " + run.output_folder);
+  batch.Debug("Output: " + PrintableText(run.output_folder));
 
   if (run.output_folder.starts_with("..")) return "Error: Incorrect output folder";
   // Relative output folders are taken from the program's folder.
@@ -287,7 +309,7 @@ int RunConsoleBatch(bool quiet) {
   batch.debug = run.message_level == "DEBUG";
 
   batch.Progress(GetText("General", "Preparing"));
-  std::string error = CheckInputAndOutput(batch);
+  std::string error = CheckInputAndOutput(&batch);
   if (!error.empty()) return batch.Stop(error);
 
   if (run.input_extension.empty()) run.input_extension = kMainInputFormats[0];
@@ -310,9 +332,15 @@ int RunConsoleBatch(bool quiet) {
   SetUpRunOutput(run.output_extension);
 
   batch.Progress(GetText("General", "Importing"));
-  std::string input_type = LowerAscii(fs::ExtensionOf(run.input_path));
   int imported = 0;
-  if (input_type != "txt" && input_type != "lst" && AddInputFile(run.input_path)) imported = 1;
+  // Files named or found that cannot be converted: they count in the total.
+  QueueCount many;
+  if (batch.many.kind != InputKind::kFile) {
+    many = QueueManyInputs(batch.many);
+    imported = many.queued;
+  } else if (AddInputFile(run.input_path)) {
+    imported = 1;
+  }
   batch.Progress(FillPlaceholders(GetText("Msg", "Import complete"), Number(imported)));
   if (imported == 0) {
     Print(GetText("Msg", "Conversion is not complete"));
@@ -330,8 +358,10 @@ int RunConsoleBatch(bool quiet) {
     g_progress.failures.clear();
     g_progress.keep_running = 1;
   }
+  if (batch.many.kind != InputKind::kFile) StartConverterForQueue();
   std::thread worker(ConversionWorker, 0);
   worker.join();
+  StopBatchConverter();
   int converted = 0;
   {
     std::lock_guard<std::mutex> lock(g_progress_mutex);
@@ -339,16 +369,18 @@ int RunConsoleBatch(bool quiet) {
     // Standard output keeps its own lines; why each file failed goes to
     // standard error, one line a file.
     for (const FileFailure& failure : g_progress.failures) {
-      platform::ErrorWriteLine("pic2jpg: " + failure.path + ": " + failure.reason);
+      platform::ErrorWriteLine("pic2jpg: " + PrintableText(failure.path) + ": " +
+                               PrintableText(failure.reason));
     }
   }
 
   int result = kNotConverted;
   if (converted > 0) {
     batch.Progress(GetText("Msg", "Conversion complete"));
-    batch.Progress(
-        FillPlaceholders(GetText("Msg", "Files converted"), Number(converted), Number(imported)));
-    result = kConverted;
+    batch.Progress(FillPlaceholders(GetText("Msg", "Files converted"), Number(converted),
+                                    Number(imported + many.refused)));
+    // Success only when every file was converted.
+    if (converted == imported && !many.problem) result = kConverted;
   } else {
     Print(GetText("Msg", "Conversion is not complete"));
   }

@@ -21,7 +21,7 @@ constexpr const char* kUsage[] = {
     "Options:",
     " ",
     "  -h, -?, --help            Display this help and exit",
-    "  -i FILE, --input=FILE     Set input file",
+    "  -i FILE, --input=FILE     Set input file, or a folder or .lst list of files",
     "  -o PATH, --output=PATH    Set output folder",
     "  -c STR, --conversion=STR  Set output extension, STR = jpg",
     " ",

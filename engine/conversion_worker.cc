@@ -7,11 +7,13 @@
 #include <thread>
 
 #include "engine/convert.h"
+#include "engine/output_claims.h"
 #include "engine/run_state.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
+#include "text/printable_text.h"
 
 namespace pic2jpg {
 namespace {
@@ -48,19 +50,23 @@ int ConversionWorker(int /*unused*/) {
   const bool trace = run.console_mode && run.message_level == "DEBUG";
   int processed = 0;
   int converted = 0;
+  const std::string run_output_folder = run.output_folder;
+  ResetOutputClaims();
   for (auto entry = g_input_list.begin(); entry != g_input_list.end() && MayContinue(); ++entry) {
     ++processed;
     run.input_path = entry->first;
     run.relative_subfolder = entry->second.relative_subfolder;
+    run.output_folder =
+        entry->second.output_folder.empty() ? run_output_folder : entry->second.output_folder;
     {
       std::lock_guard<std::mutex> lock(g_progress_mutex);
       g_progress.processed = processed;
       g_progress.current_file = run.input_path;
     }
-    if (trace) platform::ConsoleWriteLine("Processing: " + run.input_path);
+    if (trace) platform::ConsoleWriteLine("Processing: " + PrintableText(run.input_path));
     const bool ok = ConvertFile();
     if (trace) {
-      platform::ConsoleWriteLine("Saving As: " + run.output_path);
+      platform::ConsoleWriteLine("Saving As: " + PrintableText(run.output_path));
       platform::ConsoleWriteLine(ok ? "OK" : "Not OK");
     }
     if (!ok) {
@@ -74,6 +80,7 @@ int ConversionWorker(int /*unused*/) {
       ApplyTimestamp();
     }
   }
+  run.output_folder = run_output_folder;
   std::lock_guard<std::mutex> lock(g_progress_mutex);
   g_progress.converted = converted;
   return 0;

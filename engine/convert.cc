@@ -16,6 +16,7 @@
 #include "engine/geometry.h"
 #include "engine/jpeg_strips.h"
 #include "engine/naming.h"
+#include "engine/output_claims.h"
 #include "engine/run_state.h"
 #include "engine/safe_load.h"
 #include "engine/targa_load.h"
@@ -127,8 +128,10 @@ bool ConvertLoadedImage(FIBITMAP* image, std::string* reason) {
   } else if (SamePath(run.output_path, run.input_path)) {
     // Never write over the picture being converted.
     *reason = "the output file is the input file";
-  } else {
+  } else if (OutputPathFree(run.output_path, reason)) {
+    // Nor over what an earlier file of this run wrote.
     ok = SaveImage(image, run.output_path, reason);
+    if (ok) ClaimOutputPath(run.output_path, run.input_path);
   }
   if (image != nullptr) FreeImage_Unload(image);
   return ok;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/batch_converter.h"
 #include "engine/run_state.h"
 #include "platform/app_paths.h"
 #include "platform/process.h"
@@ -51,6 +52,9 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
 
 int RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
                          const std::string& targa_path, std::string* error_text) {
+  // In a run of many files the batch converter may have the file ready.
+  int status = 0;
+  if (TakeBatchConversion(input_path, targa_path, &status, error_text)) return status;
   if (converter.program.empty()) return -1;
   return platform::RunProgram(converter.program,
                               ConverterArguments(converter, input_path, targa_path),

@@ -61,6 +61,9 @@ struct ConversionProgress {
 struct InputEntry {
   int32_t selected = 1;
   std::string relative_subfolder;
+  // When not empty, this entry's own output folder (ends with "/"): a run
+  // of many inputs without an output folder writes each beside its input.
+  std::string output_folder;
 };
 
 // Keyed by full path; the worker visits entries in key order.

@@ -54,10 +54,11 @@ namespace {
 // PR_SET_PDEATHSIG a converter killed parent leaves no converter spinning on
 // alone. fork is followed at once by exec, and the child makes only
 // async-signal-safe calls in between, so the threads of the parent (the
-// desktop's among them) cannot deadlock it. Standard input and output are
-// /dev/null; standard error goes to `error_fd` (or /dev/null when -1).
-int Spawn(const std::string& program, const std::vector<std::string>& args, int error_fd,
-          bool die_with_parent, pid_t* pid) {
+// desktop's among them) cannot deadlock it. Standard input, output and
+// error come from `input_fd`, `output_fd` and `error_fd`, each /dev/null
+// when -1.
+int Spawn(const std::string& program, const std::vector<std::string>& args, int input_fd,
+          int output_fd, int error_fd, bool die_with_parent, pid_t* pid) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -82,8 +83,8 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
     for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) signal(signal_number, SIG_DFL);
     int null_fd = open("/dev/null", O_RDWR);
     if (null_fd >= 0) {
-      dup2(null_fd, 0);
-      dup2(null_fd, 1);
+      dup2(input_fd >= 0 ? input_fd : null_fd, 0);
+      dup2(output_fd >= 0 ? output_fd : null_fd, 1);
       dup2(error_fd >= 0 ? error_fd : null_fd, 2);
     }
     execve(program.c_str(), argv.data(), environ);
@@ -195,7 +196,7 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
     fcntl(error_pipe[0], F_SETFL, O_NONBLOCK);
   }
   pid_t pid = 0;
-  int spawn_error = Spawn(program, args, error_pipe[1], /*die_with_parent=*/true, &pid);
+  int spawn_error = Spawn(program, args, -1, -1, error_pipe[1], /*die_with_parent=*/true, &pid);
   if (error_pipe[1] >= 0) close(error_pipe[1]);
   if (spawn_error != 0) {
     if (error_pipe[0] >= 0) close(error_pipe[0]);
@@ -209,11 +210,16 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
   return status;
 }
 
+int StartProgram(const std::string& program, const std::vector<std::string>& args, int input_fd,
+                 int output_fd, pid_t* pid) {
+  return Spawn(program, args, input_fd, output_fd, -1, /*die_with_parent=*/true, pid);
+}
+
 bool OpenWithDesktop(const std::string& target) {
   std::string opener = FindOnPath("xdg-open");
   if (opener.empty()) return false;
   pid_t pid = 0;
-  if (Spawn(opener, {target}, -1, /*die_with_parent=*/false, &pid) != 0) return false;
+  if (Spawn(opener, {target}, -1, -1, -1, /*die_with_parent=*/false, &pid) != 0) return false;
   // Reap it in the background so that no zombie is left behind.
   int status = 0;
   waitpid(pid, &status, WNOHANG);

@@ -2,6 +2,8 @@
 #ifndef PIC2JPG_PLATFORM_PROCESS_H_
 #define PIC2JPG_PLATFORM_PROCESS_H_
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,12 @@ std::string FindOnPath(const std::string& name);
 // could not be started; otherwise standard error is discarded.
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
                int timeout_seconds = 0, std::string* error_text = nullptr);
+
+// Starts `program` with `args` without waiting: standard input and output
+// from the given descriptors (/dev/null when -1), standard error discarded,
+// and the child dies with this process. 0, or the error number.
+int StartProgram(const std::string& program, const std::vector<std::string>& args, int input_fd,
+                 int output_fd, pid_t* pid);
 
 // Opens a URL or a file with the desktop's default handler, without waiting.
 bool OpenWithDesktop(const std::string& target);

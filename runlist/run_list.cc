@@ -58,7 +58,7 @@ bool AddInputFile(const std::string& path) {
   if (fs::FileSize(path) == 0) return false;
   if (!ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(path)))) return false;
   g_input_list.clear();
-  g_input_list[path] = InputEntry{1, RelativeSubfolder(path, g_run_state.input_base_folder)};
+  g_input_list[path] = InputEntry{1, RelativeSubfolder(path, g_run_state.input_base_folder), ""};
   return true;
 }
 

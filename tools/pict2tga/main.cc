@@ -10,6 +10,10 @@
 // failure never leaves a partial file. Exit status 0 on success, 1 for a bad
 // command line, 2 when the input cannot be read, 3 when it is not a picture
 // this reader can decode, 4 when the output cannot be written.
+//
+//   pict2tga --serve
+//
+// converts one file after another for a run of many files (serve.h).
 #include <FreeImage.h>
 
 #include <algorithm>
@@ -24,6 +28,7 @@
 #include "engine/pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "tools/pict2tga/serve.h"
 
 namespace pic2jpg {
 namespace {
@@ -128,14 +133,11 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
   return WriteStatus::kCannotWrite;
 }
 
-// The largest input read: PICT files describe themselves with 32-bit lengths
-// at most, and real ones are far smaller.
-constexpr int64_t kMaxInputBytes = int64_t{1} << 31;
-
 struct CommandLine {
   bool quiet = false;
   std::string input;
   std::string output;
+  std::string* message = nullptr;  // when set, takes the failure message instead of stderr
 };
 
 bool TakesValue(std::string_view option) {
@@ -166,8 +168,15 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
   return !line->input.empty() && !line->output.empty();
 }
 
+// Why the file failed: kept for the caller in serve mode, else on standard
+// error also with -quiet, which (as with ImageMagick) silences remarks, not
+// errors: the engine shows the reason.
 void Report(const CommandLine& line, const std::string& text) {
-  if (!line.quiet) std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
+  if (line.message != nullptr) {
+    *line.message = "pict2tga: " + text;
+  } else {
+    std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
+  }
 }
 
 // The codec library's own remarks (about QuickTime images inside pictures).
@@ -176,20 +185,22 @@ void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
 }
 void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
 
-int Run(int argc, char** argv) {
-  CommandLine line;
-  if (!ParseCommandLine(argc, argv, &line)) {
-    std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
-    return 1;
-  }
+int ConvertOne(const CommandLine& line) {
   FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
   {
     // The input is mapped rather than read, and the pages the reader is done
     // with are handed back as it goes: a large picture then needs little
     // more memory than its canvas.
+    // The size is checked before anything is mapped.
+    const int64_t size = fs::FileSize(line.input);
+    constexpr auto kMaxBytes = static_cast<int64_t>(pict::kMaxInputBytes);
+    if (size > kMaxBytes) {
+      Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
+      return 3;
+    }
     fs::MappedFile input;
-    if (!fs::MapFile(line.input, &input, kMaxInputBytes)) {
+    if (!fs::MapFile(line.input, &input, kMaxBytes)) {
       Report(line, "cannot read " + line.input);
       return 2;
     }
@@ -201,7 +212,13 @@ int Run(int argc, char** argv) {
     pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
     fs::UnmapFile(&input);
     if (!result.ok()) {
-      Report(line, line.input + ": " + pict::StatusName(result.status) + ": " + result.message);
+      // A limit's message names itself ("picture too large: ..."); other
+      // failures are prefixed with their kind ("truncated: ...").
+      bool limit = result.status == pict::DecodeStatus::kTooLarge ||
+                   result.status == pict::DecodeStatus::kTooComplex;
+      Report(line, line.input + ": " +
+                       (limit ? "" : std::string(pict::StatusName(result.status)) + ": ") +
+                       result.message);
       return 3;
     }
   }
@@ -216,6 +233,25 @@ int Run(int argc, char** argv) {
     return 4;
   }
   return 0;
+}
+
+int ConvertForServe(const std::string& input, const std::string& output, std::string* message) {
+  CommandLine line;
+  line.quiet = true;
+  line.input = input;
+  line.output = output;
+  line.message = message;
+  return ConvertOne(line);
+}
+
+int Run(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertForServe);
+  CommandLine line;
+  if (!ParseCommandLine(argc, argv, &line)) {
+    std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
+    return 1;
+  }
+  return ConvertOne(line);
 }
 
 }  // namespace

@@ -1,0 +1,89 @@
+#include "cli/batch_input.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "engine/batch_converter.h"
+#include "engine/external_converter.h"
+#include "engine/run_state.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "runlist/folder_scan.h"
+#include "runlist/input_queue.h"
+#include "runlist/list_file.h"
+#include "text/printable_text.h"
+
+namespace pic2jpg {
+namespace {
+
+void ReportProblem(const InputProblem& problem) {
+  platform::ErrorWriteLine("pic2jpg: " + PrintableText(problem.path) + ": " + problem.reason);
+}
+
+void Queue(const std::string& path, const ManyInputs& many, QueueCount* count) {
+  // A file named twice is converted once.
+  if (g_input_list.count(path) != 0) return;
+  std::string reason;
+  if (!QueueInputFile(path, many.base_folder, &reason)) {
+    ReportProblem({path, reason, false});
+    ++count->refused;
+    count->problem = true;
+    return;
+  }
+  ++count->queued;
+  if (many.beside_inputs) {
+    InputEntry& entry = g_input_list[path];
+    entry.output_folder = fs::FolderOf(path);
+    entry.relative_subfolder.clear();
+  }
+}
+
+}  // namespace
+
+InputKind KindOfInput(const std::string& input) {
+  if (fs::IsFolder(input)) return InputKind::kFolder;
+  if (IsListExtension(fs::ExtensionOf(input))) return InputKind::kList;
+  return InputKind::kFile;
+}
+
+bool OpenManyInputs(const std::string& input, InputKind kind, ManyInputs* many) {
+  many->kind = kind;
+  const std::string absolute = fs::AbsolutePath(input);
+  if (kind == InputKind::kFolder) {
+    many->base_folder = absolute.ends_with("/") ? absolute : absolute + "/";
+    return true;
+  }
+  many->base_folder = fs::FolderOf(absolute);
+  return ReadInputList(absolute, &many->named);
+}
+
+QueueCount QueueManyInputs(const ManyInputs& many) {
+  QueueCount count;
+  if (many.kind == InputKind::kFolder) {
+    // The whole tree is listed before the first file is written, so the
+    // outputs of this run are never taken as its inputs, even when the
+    // output folder lies inside the input folder.
+    FolderScan scan = ScanFolder(many.base_folder);
+    for (const InputProblem& problem : scan.problems) {
+      ReportProblem(problem);
+      count.problem = true;
+      if (!problem.folder) ++count.refused;
+    }
+    for (const std::string& path : scan.files) Queue(path, many, &count);
+  } else {
+    for (const std::string& path : many.named) Queue(path, many, &count);
+  }
+  return count;
+}
+
+void StartConverterForQueue() {
+  if (g_input_list.size() < 2) return;
+  std::vector<std::string> inputs;
+  inputs.reserve(g_input_list.size());
+  for (const auto& [path, entry] : g_input_list) inputs.push_back(path);
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  StartBatchConverter(FindExternalConverter(), inputs, std::clamp(cores, 1, 4),
+                      kConverterTimeoutSeconds);
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,256 @@
+#include "engine/batch_converter.h"
+
+#include <cstdio>
+#include <ctime>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/child_process.h"
+#include "platform/cleanup.h"
+#include "platform/file_system.h"
+
+namespace pic2jpg {
+namespace {
+
+// Time a converter is given to end after its input is closed.
+constexpr int kEndGraceMs = 2000;
+
+enum class State { kWaiting, kRunning, kDone, kTaken };
+
+struct Item {
+  std::string input;
+  std::string targa;  // where the converter writes it
+  State state = State::kWaiting;
+  int status = -1;      // the converter's exit status for this file
+  std::string message;  // and what it said about it
+};
+
+struct Converter {
+  platform::ChildProcess child;
+  int item = -1;  // the file it is converting, -1 when idle
+  long long deadline_ms = 0;
+  std::string output;  // answers not yet read in full
+};
+
+// Answers are a line "STATUS LENGTH" and LENGTH bytes of message.
+struct Answer {
+  int status = -1;
+  std::string message;
+};
+
+struct BatchConverter {
+  bool active = false;
+  std::string program;
+  std::string folder;  // private temporary folder of the Targa files
+  int cleanup_slot = -1;
+  long long timeout_ms = 0;
+  std::vector<Item> items;
+  std::unordered_map<std::string, size_t> index;
+  std::vector<Converter> converters;
+  size_t next = 0;       // first item not yet handed out
+  size_t current = 0;    // the item asked for last
+  size_t discarded = 0;  // items before this one are no longer wanted
+};
+
+BatchConverter g_batch;
+
+long long NowMs() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+void Finish(Item* item, int status, std::string message) {
+  item->status = status;
+  item->message = std::move(message);
+  if (status != 0) fs::RemoveFile(item->targa);
+  item->state = State::kDone;
+}
+
+// The converter ended or was stopped: its file has failed, with the status
+// the converter ended with (128 + SIGKILL when it was stopped).
+void LoseConverter(Converter* converter) {
+  const int status = platform::KillChild(&converter->child);
+  if (converter->item >= 0) {
+    Finish(&g_batch.items[static_cast<size_t>(converter->item)], status == 0 ? -1 : status, "");
+  }
+  converter->item = -1;
+  converter->output.clear();
+}
+
+// Hands the next files to idle converters, keeping at most one file per
+// converter beyond the current one. False when a converter was needed and
+// none could be started.
+bool Dispatch() {
+  BatchConverter& batch = g_batch;
+  const size_t window = batch.current + batch.converters.size();
+  for (Converter& converter : batch.converters) {
+    if (converter.item >= 0) continue;
+    while (batch.next < batch.items.size() && batch.items[batch.next].state != State::kWaiting) {
+      ++batch.next;
+    }
+    if (batch.next >= batch.items.size() || batch.next > window) return true;
+    if (!platform::ChildRunning(converter.child) &&
+        !platform::StartChild(batch.program, {"--serve"}, &converter.child)) {
+      return false;
+    }
+    Item& item = batch.items[batch.next];
+    std::string request = item.input;
+    request.push_back('\0');
+    request += item.targa;
+    request.push_back('\0');
+    if (!platform::WriteToChild(&converter.child, request)) {
+      // It had ended between two files: the next round starts a new one.
+      LoseConverter(&converter);
+      continue;
+    }
+    item.state = State::kRunning;
+    converter.item = static_cast<int>(batch.next);
+    converter.deadline_ms = NowMs() + batch.timeout_ms;
+    ++batch.next;
+  }
+  return true;
+}
+
+// Takes one whole answer off the front of `output`; false when it is not
+// all there yet.
+bool TakeAnswer(std::string* output, Answer* answer) {
+  const size_t end = output->find('\n');
+  if (end == std::string::npos) return false;
+  int status = -1;
+  size_t length = 0;
+  if (std::sscanf(output->c_str(), "%d %zu", &status, &length) != 2) {
+    // Not our protocol: the line counts as a failure without a message.
+    output->erase(0, end + 1);
+    *answer = Answer{};
+    return true;
+  }
+  if (output->size() < end + 1 + length) return false;
+  answer->status = status;
+  answer->message = output->substr(end + 1, length);
+  output->erase(0, end + 1 + length);
+  return true;
+}
+
+// Reads a converter's answers, one per file.
+void ReadAnswers(Converter* converter) {
+  const bool open = platform::ReadFromChild(&converter->child, &converter->output);
+  Answer answer;
+  while (TakeAnswer(&converter->output, &answer)) {
+    if (converter->item < 0) continue;  // an answer nobody asked for
+    Finish(&g_batch.items[static_cast<size_t>(converter->item)], answer.status,
+           std::move(answer.message));
+    converter->item = -1;
+  }
+  if (!open) LoseConverter(converter);
+}
+
+// Waits for the next answer, end or timeout of a busy converter. False when
+// none is busy.
+bool AwaitProgress() {
+  BatchConverter& batch = g_batch;
+  std::vector<const platform::ChildProcess*> children;
+  std::vector<Converter*> owners;
+  long long deadline = NowMs() + batch.timeout_ms;
+  for (Converter& converter : batch.converters) {
+    if (converter.item < 0) continue;
+    children.push_back(&converter.child);
+    owners.push_back(&converter);
+    if (converter.deadline_ms < deadline) deadline = converter.deadline_ms;
+  }
+  if (children.empty()) return false;
+  const long long left = deadline - NowMs();
+  const int ready = platform::AwaitChildOutput(children, static_cast<int>(left > 0 ? left : 0));
+  if (ready >= 0) {
+    ReadAnswers(owners[static_cast<size_t>(ready)]);
+    return true;
+  }
+  const long long now = NowMs();
+  for (Converter* converter : owners) {
+    if (converter->deadline_ms <= now) LoseConverter(converter);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CanServeManyFiles(const ExternalConverter& converter) {
+  return converter.is_own_reader && !converter.is_imagemagick;
+}
+
+bool StartBatchConverter(const ExternalConverter& converter, const std::vector<std::string>& inputs,
+                         int processes, int timeout_seconds) {
+  StopBatchConverter();
+  if (!CanServeManyFiles(converter) || processes < 1 || timeout_seconds < 1) return false;
+  BatchConverter& batch = g_batch;
+  batch.folder = fs::MakeTempFolder("pic2jpg");
+  if (batch.folder.empty()) return false;
+  batch.cleanup_slot = platform::RegisterPath(batch.folder, /*is_folder=*/true);
+  batch.program = converter.program;
+  batch.timeout_ms = timeout_seconds * 1000LL;
+  batch.items.reserve(inputs.size());
+  for (const std::string& input : inputs) {
+    if (batch.index.count(input) != 0) continue;
+    batch.index[input] = batch.items.size();
+    // Numbered names: the inputs' own names may clash or hold anything.
+    Item item;
+    item.input = input;
+    item.targa = batch.folder + std::to_string(batch.items.size()) + ".tga";
+    batch.items.push_back(std::move(item));
+  }
+  batch.converters.resize(static_cast<size_t>(processes));
+  batch.active = true;
+  return true;
+}
+
+void StopBatchConverter() {
+  BatchConverter& batch = g_batch;
+  for (Converter& converter : batch.converters) {
+    if (converter.item >= 0) {
+      // Stopped in the middle of a file: no need to wait for it.
+      LoseConverter(&converter);
+    } else {
+      platform::EndChild(&converter.child, kEndGraceMs);
+    }
+  }
+  if (!batch.folder.empty()) fs::RemoveTree(batch.folder);
+  platform::UnregisterPath(batch.cleanup_slot);
+  batch = BatchConverter{};
+}
+
+bool TakeBatchConversion(const std::string& input_path, const std::string& targa_path, int* status,
+                         std::string* error_text) {
+  BatchConverter& batch = g_batch;
+  if (!batch.active) return false;
+  auto found = batch.index.find(input_path);
+  if (found == batch.index.end()) return false;
+  Item& item = batch.items[found->second];
+  if (item.state == State::kTaken) return false;
+  batch.current = found->second;
+  // Files passed over are not wanted any more: their Targa files go.
+  for (; batch.discarded < batch.current; ++batch.discarded) {
+    Item& old = batch.items[batch.discarded];
+    if (old.state == State::kDone) fs::RemoveFile(old.targa);
+    if (old.state != State::kRunning) old.state = State::kTaken;
+  }
+  while (item.state == State::kWaiting || item.state == State::kRunning) {
+    if (!Dispatch() && item.state == State::kWaiting) return false;
+    if (!AwaitProgress() && item.state == State::kWaiting) return false;
+  }
+  // The Targa moves into the caller's folder; should that fail, the caller
+  // converts the file itself.
+  if (item.status == 0 && !fs::RenameFile(item.targa, targa_path)) {
+    fs::RemoveFile(item.targa);
+    item.state = State::kTaken;
+    return false;
+  }
+  item.state = State::kTaken;
+  *status = item.status;
+  if (error_text != nullptr) *error_text = item.message;
+  // The converter that just finished takes the next file while this one is
+  // transformed and saved.
+  Dispatch();
+  return true;
+}
+
+}  // namespace pic2jpg
