@@ -1,8 +1,7 @@
-// The one way the program ends, its single-instance lock and image maps.
+// The one way the program ends, and its single-instance lock.
 #ifndef PIC2JPG_APP_IDENTITY_H_
 #define PIC2JPG_APP_IDENTITY_H_
 
-#include <map>
 #include <string>
 
 #include "text/identity.h"
@@ -12,12 +11,6 @@ namespace pic2jpg {
 // Ends the process with the given exit status after releasing what the
 // program holds. Never returns.
 [[noreturn]] void EndProgram(int exit_status);
-
-// Image numbers of icons and buttons by base name.
-extern std::map<std::string, int> g_button_image_map;
-extern std::map<std::string, int> g_icon_image_map;
-extern std::map<std::string, int> g_second_icon_image_map;
-void FillImageMaps();
 
 // Takes the single-instance lock; ends the program (status kAlreadyRunning)
 // when another copy of this version holds it, and with kLockFailedStatus and

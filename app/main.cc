@@ -8,8 +8,9 @@
 #include "app/identity.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
+#include "gui/desktop.h"
+#include "gui/image_maps.h"
 #include "platform/cleanup.h"
-#include "platform/console.h"
 #include "platform/file_system.h"
 
 int main(int argc, char** argv) {
@@ -25,9 +26,15 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLineResult result = RunCommandLine(args);
-  if (result.next == NextStep::kEnd) EndProgram(result.exit_status);
-
-  // The desktop mode and its special pages are not built yet.
-  platform::ErrorWriteLine("pic2jpg: the desktop mode is not available; see pic2jpg --help");
-  EndProgram(2);
+  switch (result.next) {
+    case NextStep::kEnd:
+      EndProgram(result.exit_status);
+    case NextStep::kDesktop:
+      EndProgram(RunDesktop(result.path));
+    case NextStep::kUninstall:
+      EndProgram(RunUninstallPage());
+    case NextStep::kScreenshots:
+      EndProgram(RunScreenshotMode(result.path));
+  }
+  EndProgram(kFailureStatus);
 }

@@ -2,7 +2,9 @@
 // files in key order, publishes progress under the run's mutex, and looks at
 // the keep-running flag once per file, so a stop takes effect after the file
 // in progress.
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "engine/convert.h"
 #include "engine/output_claims.h"
@@ -33,6 +35,14 @@ void ApplyTimestamp() {
   }
 }
 
+// Waits while the front end holds the run, then tells whether to go on.
+bool MayContinue() {
+  while (g_progress.hold.load() != 0 && g_progress.keep_running.load() != 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return g_progress.keep_running.load() != 0;
+}
+
 }  // namespace
 
 int ConversionWorker(int /*unused*/) {
@@ -42,8 +52,7 @@ int ConversionWorker(int /*unused*/) {
   int converted = 0;
   const std::string run_output_folder = run.output_folder;
   ResetOutputClaims();
-  for (auto entry = g_input_list.begin();
-       g_progress.keep_running.load() != 0 && entry != g_input_list.end(); ++entry) {
+  for (auto entry = g_input_list.begin(); entry != g_input_list.end() && MayContinue(); ++entry) {
     ++processed;
     run.input_path = entry->first;
     run.relative_subfolder = entry->second.relative_subfolder;

@@ -52,6 +52,10 @@ struct ConversionProgress {
   // 1 while the run may continue. The front end clears it under the mutex;
   // the worker reads it without the mutex once per entry, hence atomic.
   std::atomic_uint8_t keep_running{1};
+  // 1 while the front end asks whether to stop: the worker finishes the file
+  // in progress and waits before the next one (a thread cannot be suspended
+  // from outside on Linux).
+  std::atomic_uint8_t hold{0};
 };
 
 struct InputEntry {

@@ -52,7 +52,7 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
   }
   if (IsEmpty(target)) return SkipRows(d, rows);
   if (!ChargeWork(canvas, Area(target))) {
-    return Fail(d, DecodeStatus::kTooComplex, "too much drawing");
+    return Fail(d, DecodeStatus::kTooComplex, kOverBudget);
   }
 
   QdRect box = Bounds(target);
@@ -62,15 +62,17 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
 
   ModeColours colours = d->state.colours;
   bool indexed = info.Indexed();
-  bool copy = IsCopyMode(mode);
+  // Colour pixel maps are colourised; one-bit bitmaps take the colours anyway.
+  bool colourise = info.is_pixmap && Colourises(mode, colours);
+  bool copy = IsCopyMode(mode) && !colourise;
   Action index_actions[256];
   uint32_t index_pixels[256];  // copy mode: the colour each index paints
-  bool index_direct = indexed && copy;
+  bool index_direct = indexed && IsCopyMode(mode);
   if (indexed) {
     for (size_t i = 0; i < info.palette.size() && i < 256; ++i) {
-      index_actions[i] = info.is_pixmap
-                             ? ResolveAction(mode, false, false, info.palette[i], colours)
-                             : ResolveAction(mode, true, i == 1, kBlack, colours);
+      Rgb colour = colourise ? Colourise(info.palette[i], colours) : info.palette[i];
+      index_actions[i] = info.is_pixmap ? ResolveAction(mode, false, false, colour, colours)
+                                        : ResolveAction(mode, true, i == 1, kBlack, colours);
       index_pixels[i] = PackPixel(index_actions[i].colour);
       index_direct = index_direct && index_actions[i].op == PixelOp::kCopy;
     }
@@ -116,9 +118,9 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
           } else if (copy) {
             std::memcpy(p, &row.colour[static_cast<size_t>(sx)], 4);
           } else {
-            ApplyAction(p,
-                        ResolveAction(mode, false, false,
-                                      UnpackPixel(row.colour[static_cast<size_t>(sx)]), colours));
+            Rgb colour = UnpackPixel(row.colour[static_cast<size_t>(sx)]);
+            if (colourise) colour = Colourise(colour, colours);
+            ApplyAction(p, ResolveAction(mode, false, false, colour, colours));
           }
         }
       }

@@ -163,7 +163,6 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       a.op = kOps[mode - kBlend];
       a.colour = src;
       a.extra = c.op_colour;
-      if (mode == kSubPin) a.extra = kBlack;
       break;
     }
     case kTransparent:
@@ -185,6 +184,17 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       break;
   }
   return a;
+}
+
+bool Colourises(int mode, const ModeColours& colours) {
+  return (mode & ~kDitherCopy) == kSrcCopy && (!(colours.fg == kBlack) || !(colours.bg == kWhite));
+}
+
+Rgb Colourise(Rgb c, const ModeColours& k) {
+  auto mix = [](uint8_t source, uint8_t fg, uint8_t bg) {
+    return static_cast<uint8_t>((~source & fg) | (source & bg));
+  };
+  return Rgb{mix(c.r, k.fg.r, k.bg.r), mix(c.g, k.fg.g, k.bg.g), mix(c.b, k.fg.b, k.bg.b)};
 }
 
 void ApplyAction(uint8_t* p, const Action& a, uint8_t coverage) {
@@ -319,6 +329,17 @@ Region MapRegion(const Canvas& canvas, const Region& region) {
 
 Region CanvasRegion(const Canvas& canvas) { return RectRegion(0, 0, canvas.width, canvas.height); }
 
+namespace {
+
+// The work of clipping to the canvas's clip region: its bands and edges.
+long long ClipCost(const Canvas& canvas) {
+  long long edges = 0;
+  for (const Band& band : canvas.clip.bands) edges += 1 + static_cast<long long>(band.xs.size());
+  return edges;
+}
+
+}  // namespace
+
 bool ChargeWork(Canvas* canvas, long long pixels) {
   canvas->work += std::max(0LL, pixels);
   return canvas->work_budget <= 0 || canvas->work <= canvas->work_budget;
@@ -326,8 +347,9 @@ bool ChargeWork(Canvas* canvas, long long pixels) {
 
 void PaintRegion(Canvas* canvas, const Region& area, const PenSource& source, int mode,
                  const ModeColours& colours) {
+  // Clipping costs as the clip's edges; a complex clip makes each shape dear.
   Region target = Combine(area, canvas->clip, RegionOp::kIntersect);
-  if (IsEmpty(target) || !ChargeWork(canvas, Area(target))) return;
+  if (!ChargeWork(canvas, Area(target) + ClipCost(*canvas)) || IsEmpty(target)) return;
   Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
                        ResolveAction(mode, true, true, kBlack, colours)};
   PatternPhase phase = PhaseOf(*canvas);
@@ -352,7 +374,7 @@ void PaintMask(Canvas* canvas, const CoverageMask& mask, const PenSource& source
   if (mask.width <= 0 || mask.height <= 0) return;
   Region box = RectRegion(mask.x, mask.y, mask.x + mask.width, mask.y + mask.height);
   Region target = Combine(box, canvas->clip, RegionOp::kIntersect);
-  if (IsEmpty(target) || !ChargeWork(canvas, Area(target))) return;
+  if (!ChargeWork(canvas, Area(target) + ClipCost(*canvas)) || IsEmpty(target)) return;
   Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
                        ResolveAction(mode, true, true, kBlack, colours)};
   PatternPhase phase = PhaseOf(*canvas);

@@ -69,11 +69,13 @@ struct Action {
   Rgb extra;   // blend weights or pin colour; the background for hilite
 };
 
-// The colours a transfer mode consults besides the source.
+// The colours a transfer mode consults besides the source, as a new colour
+// port starts them: black on white, the op colour (blend weights, addPin's
+// ceiling, subPin's floor) black, and the system's highlight colour.
 struct ModeColours {
   Rgb fg = kBlack;
   Rgb bg = kWhite;
-  Rgb op_colour{128, 128, 128};
+  Rgb op_colour = kBlack;
   Rgb hilite{153, 204, 255};
 };
 
@@ -81,6 +83,12 @@ struct ModeColours {
 // patterns) pass is_bit with the bit; their colours are fg (1) and bg (0).
 // Colour sources pass the pixel colour.
 Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColours& colours);
+
+// CopyBits in srcCopy colourises colour sources when the foreground and
+// background are not black and white: black takes the foreground, white the background,
+// and each component in between mixes them bit by bit.
+bool Colourises(int mode, const ModeColours& colours);
+Rgb Colourise(Rgb colour, const ModeColours& colours);
 
 // Applies an action to one BGRA pixel; coverage 255 is full, lower values
 // blend (inversions happen from half coverage up).

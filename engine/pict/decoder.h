@@ -34,6 +34,8 @@ struct PictHeader {
 // its header. False when neither place holds a picture.
 bool ReadPictHeader(const uint8_t* data, size_t size, PictHeader* header);
 
+// Every field starts as QuickDraw starts a new port: system font (0) at its
+// default size (0), plain, srcOr, no extra spacing.
 struct TextState {
   int font = 0;
   int face = 0;
@@ -47,6 +49,9 @@ struct TextState {
   std::map<int, std::string> font_names;
 };
 
+// Starts as a new port: pen at 0,0, 1 x 1, patCopy, black pattern; black
+// fill and white background patterns; origin 0,0 (the clip starts as the
+// whole canvas).
 struct DrawState {
   QdPoint pen;
   QdPoint pen_size{1, 1};
@@ -94,6 +99,8 @@ struct Decoder {
 
 // Sets the status and message once; returns false for convenience.
 bool Fail(Decoder* decoder, DecodeStatus status, const std::string& message);
+// The message of a picture whose drawing went over the work budget.
+inline constexpr const char* kOverBudget = "drawing work over budget";
 // Fails with kTruncated when the reader ran out; true when it did not.
 bool CheckRead(Decoder* decoder, const char* what);
 // Tells the caller (DecodeOptions::data_done) how far the data is read,

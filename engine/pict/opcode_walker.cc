@@ -200,7 +200,12 @@ bool PlayOpcodes(Decoder* d) {
     ReportProgress(d);
     int op = v2 ? ReadU16(in) : ReadU8(in);
     if (op == kOpEndPic) return true;
-    if (!Dispatch(d, op)) {
+    bool done = Dispatch(d, op);
+    // Painting stops at the budget; the picture then fails, whole or not at all.
+    if (done && d->canvas.work_budget > 0 && d->canvas.work > d->canvas.work_budget) {
+      return Fail(d, DecodeStatus::kTooComplex, kOverBudget);
+    }
+    if (!done) {
       if (d->status == DecodeStatus::kOk) {
         char text[64];
         std::snprintf(text, sizeof text, "opcode 0x%04X failed", op);

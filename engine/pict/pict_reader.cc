@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <new>
 
 #include "engine/pict/decoder.h"
@@ -18,6 +19,11 @@ struct Geometry {
   long long width = 0;
   long long height = 0;
 };
+
+bool WithinLimits(long long width, long long height, const DecodeOptions& options) {
+  return width <= options.max_side && height <= options.max_side &&
+         width * height <= options.max_pixels;
+}
 
 bool Near(double value, double expected) {
   return std::fabs(value - expected) <= std::max(3.0, expected * 0.02);
@@ -66,7 +72,7 @@ void FromBitmaps(const uint8_t* data, size_t size, const PictHeader& header,
   double scale_y = v_res / 72.0;
   long long width = std::llround(g->space.Width() * scale_x);
   long long height = std::llround(g->space.Height() * scale_y);
-  if (width * height > options.max_pixels) return;  // the picture at 72 dpi still fits
+  if (!WithinLimits(width, height, options)) return;  // the picture at 72 dpi still fits
   g->scale_x = scale_x;
   g->scale_y = scale_y;
 }
@@ -75,7 +81,11 @@ Geometry ChooseGeometry(const uint8_t* data, size_t size, const PictHeader& head
                         const DecodeOptions& options) {
   Geometry g;
   g.space = header.frame;
-  if (!FromExtendedHeader(header, &g)) FromBitmaps(data, size, header, options, &g);
+  // The scan for bitmaps at a higher resolution can only make the picture
+  // larger: a frame over the limits is not scanned.
+  if (!FromExtendedHeader(header, &g) && WithinLimits(g.space.Width(), g.space.Height(), options)) {
+    FromBitmaps(data, size, header, options, &g);
+  }
   g.width = std::llround(g.space.Width() * g.scale_x);
   g.height = std::llround(g.space.Height() * g.scale_y);
   return g;
@@ -134,6 +144,10 @@ DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
     Decoder d;
     d.options = options;
     d.in = MakeReader(data, size);
+    if (size > options.max_input_bytes) {
+      return Result(DecodeStatus::kTooLarge,
+                    "input file over " + std::to_string(options.max_input_bytes >> 20) + " MiB");
+    }
     if (data == nullptr || !ReadPictHeader(data, size, &d.header)) {
       return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
     }
@@ -141,17 +155,16 @@ DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
     if (g.width <= 0 || g.height <= 0) {
       return Result(DecodeStatus::kMalformed, "the picture frame is empty");
     }
-    if (g.width * g.height > options.max_pixels) {
-      return Result(DecodeStatus::kTooLarge, "the picture frame is over the pixel limit");
+    if (!WithinLimits(g.width, g.height, options)) {
+      char text[96];
+      std::snprintf(text, sizeof text, "picture too large: %lld x %lld", g.width, g.height);
+      return Result(DecodeStatus::kTooLarge, text);
     }
     d.canvas.origin_x = g.space.left;
     d.canvas.origin_y = g.space.top;
     d.canvas.scale_x = g.scale_x;
     d.canvas.scale_y = g.scale_y;
-    long long area = g.width * g.height;
-    // Real pictures paint each pixel a few times; a budget of 64 times over
-    // (and a floor for tiny frames) stops pictures built to paint forever.
-    d.canvas.work_budget = 64 * area + (16LL << 20);
+    d.canvas.work_budget = kWorkPerPixel * g.width * g.height + kWorkFloor;
     if (!AllocateCanvas(&d.canvas, static_cast<int>(g.width), static_cast<int>(g.height))) {
       return Result(DecodeStatus::kNoMemory, "no memory for the picture");
     }

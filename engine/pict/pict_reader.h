@@ -28,20 +28,35 @@ struct Picture {
   std::vector<uint8_t> pixels;
 };
 
+// The limits a picture is decoded within (README.md, "Limits"): a 6000 x 4000
+// photo is well inside them; a picture over them fails at once, before
+// anything of its size is allocated.
+inline constexpr long long kMaxPicturePixels = 50LL * 1000 * 1000;
+inline constexpr int kMaxPictureSide = 20000;
+inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
+// Painting work, counted in pixels painted or rasterised, may be this many
+// times the picture's pixels, plus a floor for small frames: real pictures
+// paint each pixel a few times, built ones ask for it without end.
+inline constexpr long long kWorkPerPixel = 32;
+inline constexpr long long kWorkFloor = 16LL << 20;
+
 enum class DecodeStatus {
   kOk,
   kNotPict,     // no PICT header at offset 0 or 512
   kTruncated,   // the data ends inside an opcode
   kMalformed,   // impossible values (an empty frame, a bitmap past its data...)
-  kTooLarge,    // over the pixel limit, or more than the data could describe
+  kTooLarge,    // over a size limit, or more than the data could describe
   kNoMemory,    // the picture's memory could not be had
   kTooComplex,  // drawing work past the budget
 };
 
 struct DecodeOptions {
   // The most pixels the picture (its frame at the output resolution) or any
-  // one bitmap in it may have.
-  long long max_pixels = 256LL * 1000 * 1000;
+  // one bitmap in it may have, the longest side of the picture, and the
+  // largest data.
+  long long max_pixels = kMaxPicturePixels;
+  int max_side = kMaxPictureSide;
+  size_t max_input_bytes = kMaxInputBytes;
   // Decode the images inside QuickTime opcodes with the codec library; when
   // off, only uncompressed ("raw ") images are decoded and the others fall
   // back to the drawing stored after them.

@@ -91,7 +91,42 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
   }
 }
 
+// True when `height` packed rows with counts of `count_bytes` each lie in the
+// data and unpack to between `least` and `most` bytes.
+bool RowsAddUp(const ByteReader& start, int height, int count_bytes, int unit, size_t least,
+               size_t most) {
+  ByteReader in = start;
+  for (int y = 0; y < height; ++y) {
+    size_t count = count_bytes == 2 ? ReadU16(&in) : ReadU8(&in);
+    if (!in.Has(count)) return false;
+    size_t length = UnpackedLength(in.Here(), count, unit);
+    if (length < least || length > most) return false;
+    in.pos += count;
+  }
+  return !in.failed;
+}
+
 }  // namespace
+
+size_t UnpackedLength(const uint8_t* in, size_t in_size, int unit_bytes) {
+  const size_t unit = unit_bytes == 2 ? 2 : 1;
+  size_t i = 0;
+  size_t o = 0;
+  while (i < in_size) {
+    int flag = static_cast<int8_t>(in[i++]);
+    if (flag == -128) continue;
+    if (flag >= 0) {
+      size_t count = (static_cast<size_t>(flag) + 1) * unit;
+      i += std::min(count, in_size - i);
+      o += count;
+    } else {
+      if (in_size - i < unit) break;
+      o += static_cast<size_t>(1 - flag) * unit;
+      i += unit;
+    }
+  }
+  return o;
+}
 
 size_t UnpackBits(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
                   int unit_bytes) {
@@ -250,7 +285,22 @@ bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool pac
   bool drop_pad = info->is_pixmap && info->pixel_size == 32 && info->pack_type == 2;
   rows->packed = packed && info->row_bytes >= 8 && !drop_pad &&
                  !(info->is_pixmap && info->pack_type == 1 && info->pixel_size >= 16);
-  size_t least = rows->packed ? (info->row_bytes > 250 ? 2 : 1) : RawRowSize(*info, false);
+  rows->count_bytes = info->row_bytes > 250 ? 2 : 1;
+  if (rows->packed) {
+    int unit = info->is_pixmap && info->pixel_size == 16 ? 2 : 1;
+    size_t shortest = NeededRowSize(*info, true);
+    size_t longest = std::max(RawRowSize(*info, true), shortest) + 1;
+    int other = 3 - rows->count_bytes;
+    // The documented size is taken when its first rows add up; the other
+    // only when all of its rows do.
+    constexpr int kRowsChecked = 16;
+    if (!RowsAddUp(*in, std::min(info->Height(), kRowsChecked), rows->count_bytes, unit, shortest,
+                   longest) &&
+        RowsAddUp(*in, info->Height(), other, unit, shortest, longest)) {
+      rows->count_bytes = other;
+    }
+  }
+  size_t least = rows->packed ? static_cast<size_t>(rows->count_bytes) : RawRowSize(*info, false);
   if (drop_pad && info->row_bytes >= 8) least = static_cast<size_t>(info->Width()) * 3;
   least = std::max<size_t>(least, 1);
   if (static_cast<size_t>(info->Height()) > in->Left() / least) return false;
@@ -264,7 +314,7 @@ bool NextRow(RowReader* rows, PixelRow* row) {
   ByteReader* in = rows->in;
   size_t expected = RawRowSize(info, rows->packed);
   if (rows->packed) {
-    size_t count = info.row_bytes > 250 ? ReadU16(in) : ReadU8(in);
+    size_t count = rows->count_bytes == 2 ? ReadU16(in) : ReadU8(in);
     if (!Need(in, count)) return false;
     const uint8_t* data = in->Here();
     in->pos += count;

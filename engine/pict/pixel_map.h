@@ -82,12 +82,21 @@ struct RowReader {
   ByteReader* in = nullptr;
   const PixMapInfo* info = nullptr;
   bool packed = false;  // always false for the unpacked BitsRect opcodes
+  int count_bytes = 1;  // the size of each packed row's byte count
   int rows_read = 0;
   std::vector<uint8_t> packed_row;
   std::vector<uint8_t> raw;
 };
 
-// Prepares reading; false when the data left cannot hold the rows.
+// Bytes that PackBits data describes, from its flag bytes alone.
+size_t UnpackedLength(const uint8_t* in, size_t in_size, int unit_bytes);
+
+// Prepares reading; false when the data left cannot hold the rows. Packed
+// rows carry a one-byte count up to rowBytes 250 and a word above; some
+// writers switch at other widths (a word from 200 bytes up, or a byte for
+// 32-bit rows whose packed planes stay under 250), so when the documented
+// counts do not add up to rows of the right length and the other size
+// does, the other is read.
 bool StartRows(RowReader* rows, ByteReader* in, const PixMapInfo* info, bool packed);
 // Reads the next row; with `row` null the row is only stepped over.
 bool NextRow(RowReader* rows, PixelRow* row);

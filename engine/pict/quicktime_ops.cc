@@ -167,7 +167,7 @@ bool CompressedQuickTime(Decoder* d, ByteReader* body) {
     area = Combine(area, MapRegion(c, Shifted(*d, mask)), RegionOp::kIntersect);
   }
   if (!ChargeWork(&d->canvas, Area(area))) {
-    return Fail(d, DecodeStatus::kTooComplex, "too much drawing");
+    return Fail(d, DecodeStatus::kTooComplex, kOverBudget);
   }
   DrawImage(d, image, src, place, area);
   d->placeholder_active = true;

@@ -31,9 +31,10 @@ std::vector<PointF> Hull(std::vector<PointF> points) {
 
 }  // namespace
 
-bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t rule,
+bool MaskFromPath(Canvas* target, const RectF& bounds, cairo_fill_rule_t rule,
                   const std::function<void(cairo_t*)>& path, CoverageMask* mask,
                   const std::function<void(cairo_t*)>& clip) {
+  const Canvas& canvas = *target;
   double left = std::max(0.0, std::floor(bounds.left));
   double top = std::max(0.0, std::floor(bounds.top));
   double right = std::min<double>(canvas.width, std::ceil(bounds.right));
@@ -50,6 +51,7 @@ bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t r
   mask->y = static_cast<int>(top);
   mask->width = static_cast<int>(right - left);
   mask->height = static_cast<int>(bottom - top);
+  if (!ChargeWork(target, static_cast<long long>(mask->width) * mask->height)) return false;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, mask->width, mask->height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);

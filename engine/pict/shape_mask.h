@@ -32,8 +32,9 @@ struct RectF {
 
 // Renders a path into a mask over `bounds` (clipped to the canvas). The
 // callback adds the path in pixel coordinates; `clip` optionally adds a path
-// the shape is clipped to. False when nothing is left to draw.
-bool MaskFromPath(const Canvas& canvas, const RectF& bounds, cairo_fill_rule_t rule,
+// the shape is clipped to. The mask's pixels are charged to the canvas's
+// work. False when nothing is left to draw or the work is over its budget.
+bool MaskFromPath(Canvas* canvas, const RectF& bounds, cairo_fill_rule_t rule,
                   const std::function<void(cairo_t*)>& path, CoverageMask* mask,
                   const std::function<void(cairo_t*)>& clip = nullptr);
 

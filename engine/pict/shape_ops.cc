@@ -77,7 +77,7 @@ void PaintPath(Decoder* d, const RectF& bounds, cairo_fill_rule_t rule,
                const std::function<void(cairo_t*)>& path, const Brush& brush,
                const std::function<void(cairo_t*)>& clip = nullptr) {
   CoverageMask mask;
-  if (!MaskFromPath(d->canvas, bounds, rule, path, &mask, clip)) return;
+  if (!MaskFromPath(&d->canvas, bounds, rule, path, &mask, clip)) return;
   PaintMask(&d->canvas, mask, brush.source, brush.mode, d->state.colours);
 }
 

@@ -169,12 +169,29 @@ PangoLayout* MakeLayout(const Decoder& d, const TextRun& run, double* pixel_size
   if (t.face & kExtend) pango_font_description_set_stretch(desc, PANGO_STRETCH_EXPANDED);
   pango_layout_set_font_description(layout, desc);
   pango_font_description_free(desc);
+  PangoAttrList* attrs = pango_attr_list_new();
   if (t.face & kUnderline) {
-    PangoAttrList* attrs = pango_attr_list_new();
     pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
   }
+  // ChExtra widens every character and SpExtra every space as well, in
+  // picture units; the layout's horizontal unit is stretched by `sx`.
+  double sx = t.ratio_h / t.ratio_v * d.canvas.scale_x / d.canvas.scale_y;
+  double unit = d.canvas.scale_x / sx * PANGO_SCALE;
+  auto spacing = [&](double extra, size_t from, size_t to) {
+    PangoAttribute* attr = pango_attr_letter_spacing_new(
+        static_cast<int>(std::lround(std::clamp(extra, -1e3, 1e3) * unit)));
+    attr->start_index = static_cast<guint>(from);
+    attr->end_index = static_cast<guint>(to);
+    pango_attr_list_insert(attrs, attr);
+  };
+  if (t.char_extra != 0) spacing(t.char_extra, 0, run.utf8.size());
+  if (t.space_extra != 0) {
+    for (size_t i = 0; i < run.utf8.size(); ++i) {
+      if (run.utf8[i] == ' ') spacing(t.space_extra + t.char_extra, i, i + 1);
+    }
+  }
+  pango_layout_set_attributes(layout, attrs);
+  pango_attr_list_unref(attrs);
   pango_layout_set_text(layout, run.utf8.c_str(), static_cast<int>(run.utf8.size()));
   return layout;
 }
@@ -209,7 +226,7 @@ void DrawRun(Decoder* d, const TextRun& run) {
   CoverageMask mask;
   bool outline = (t.face & (kOutline | kShadow)) != 0;
   bool drawn = MaskFromPath(
-      d->canvas, glyphs, CAIRO_FILL_RULE_WINDING,
+      &d->canvas, glyphs, CAIRO_FILL_RULE_WINDING,
       [&](cairo_t* cr) {
         cairo_translate(cr, run.x, top);
         cairo_scale(cr, sx, 1);

@@ -1,8 +1,8 @@
-#include "app/identity.h"
+#include "text/identity.h"
 
 #include <gtest/gtest.h>
 
-#include "text/identity.h"
+#include "gui/image_maps.h"
 
 namespace pic2jpg {
 namespace {

@@ -195,6 +195,56 @@ TEST(IndexedBitsTest, EveryDepthAndRowFormDecodesThroughItsColourTable) {
   }
 }
 
+// Colour pixel maps copied with a foreground and background other than black
+// and white are colourised as CopyBits does: black takes the foreground,
+// white the background, components between mix them bit by bit.
+TEST(IndexedBitsTest, CopyColourisesWithTheForegroundAndBackgroundColours) {
+  const std::vector<Rgb> palette = {kBlack, kWhite, Rgb{0x80, 0x80, 0x80}, Rgb{0x0F, 0xF0, 0x3C}};
+  struct Case {
+    const char* name;
+    Rgb fg, bg;
+    int mode;
+    std::vector<Rgb> expected;  // for each palette entry
+  };
+  const Rgb kRed{255, 0, 0};
+  const Rgb kBlue{0, 0, 255};
+  const Case cases[] = {
+      {"black and white: unchanged", kBlack, kWhite, kSrcCopy, palette},
+      {"red on blue", kRed, kBlue, kSrcCopy, {kRed, kBlue, Rgb{0x7F, 0, 0x80}, Rgb{0xF0, 0, 0x3C}}},
+      {"ditherCopy colourises too",
+       kRed,
+       kBlue,
+       kSrcCopy | kDitherCopy,
+       {kRed, kBlue, Rgb{0x7F, 0, 0x80}, Rgb{0xF0, 0, 0x3C}}},
+      {"arithmetic modes do not", kRed, kBlue, kAddMax, palette},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PictBuilder b = StartPicture({QdRect{0, 0, 1, 4}});
+    for (auto [op, colour] : {std::pair{0x1A, c.fg}, std::pair{0x1B, c.bg}}) {
+      b.Op(op);
+      b.U16(colour.r * 257);
+      b.U16(colour.g * 257);
+      b.U16(colour.b * 257);
+    }
+    b.Op(0x90);
+    b.U16(4 | 0x8000);
+    QdRect bounds{0, 0, 1, 4};
+    PixMapBody(&b, bounds, 0, 8, 1, 8);
+    ColorTable(&b, palette);
+    b.Rect(bounds);
+    b.Rect(bounds);
+    b.U16(c.mode);
+    b.Data({0, 1, 2, 3});
+    Picture picture;
+    ASSERT_TRUE(Decode(b.Finish(), &picture).ok());
+    for (int x = 0; x < 4; ++x) {
+      Rgb want = c.mode == kAddMax ? kWhite : c.expected[static_cast<size_t>(x)];  // max with white
+      EXPECT_EQ(ToString(PixelOf(picture, x, 0)), ToString(want)) << x;
+    }
+  }
+}
+
 // A one-bit BitMap (no PixMap flag) with a checkerboard of 2x2 cells, drawn
 // into `dst` from `src`, over a picture that was first painted red.
 std::vector<uint8_t> BitMapPicture(int version, const QdRect& src, const QdRect& dst, int mode,

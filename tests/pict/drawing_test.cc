@@ -49,6 +49,70 @@ std::vector<std::string> InkMap(const Picture& picture) {
   return rows;
 }
 
+// Each field of the drawing state as a new port starts it, seen through a
+// picture that draws without setting it.
+TEST(DefaultStateTest, PicturesDrawnFromTheInitialStateUseQuickDrawsDefaults) {
+  const Rgb kHilite = ModeColours{}.hilite;
+  struct Case {
+    const char* field;
+    std::function<void(PictBuilder*)> body;
+    int x, y;
+    Rgb expected;
+  };
+  const Case cases[] = {
+      {"pen size 1 x 1", [](PictBuilder* b) { RectOp(b, 0x30, 2, 2, 12, 12); }, 2, 2, kBlack},
+      {"pen size 1 x 1 (inside)", [](PictBuilder* b) { RectOp(b, 0x30, 2, 2, 12, 12); }, 3, 3,
+       kWhite},
+      {"pen mode patCopy, black pen pattern", [](PictBuilder* b) { RectOp(b, 0x31, 2, 2, 12, 12); },
+       5, 5, kBlack},
+      {"black fill pattern", [](PictBuilder* b) { RectOp(b, 0x34, 2, 2, 12, 12); }, 5, 5, kBlack},
+      {"white background pattern",
+       [](PictBuilder* b) {
+         RectOp(b, 0x31, 0, 0, 20, 20);
+         RectOp(b, 0x32, 2, 2, 12, 12);
+       },
+       5, 5, kWhite},
+      {"highlight colour over the white background",
+       [](PictBuilder* b) {
+         b->Op(0x1C);
+         RectOp(b, 0x33, 2, 2, 12, 12);
+       },
+       5, 5, kHilite},
+      {"black op colour: blend weighs the source 0",
+       [](PictBuilder* b) {
+         b->Op(0x08);
+         b->U16(kBlend);
+         RectOp(b, 0x31, 2, 2, 12, 12);
+       },
+       5, 5, kWhite},
+      {"black op colour: addPin's ceiling",
+       [](PictBuilder* b) {
+         b->Op(0x08);
+         b->U16(kAddPin);
+         RectOp(b, 0x31, 2, 2, 12, 12);
+       },
+       5, 5, kBlack},
+      {"origin 0,0 and an open clip: the frame's corners",
+       [](PictBuilder* b) { RectOp(b, 0x31, 0, 0, 20, 20); }, 19, 19, kBlack},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    Picture picture = Draw(c.body);
+    EXPECT_EQ(ToString(PixelOf(picture, c.x, c.y)), ToString(c.expected));
+  }
+}
+
+TEST(DefaultStateTest, SubPinKeepsTheOpColourAsItsFloor) {
+  Picture picture = Draw([](PictBuilder* b) {
+    Colour(b, 0x1F, Rgb{0, 100, 200});  // OpColor
+    b->Op(0x08);
+    b->U16(kSubPin);
+    Colour(b, 0x1A, Rgb{200, 200, 200});
+    RectOp(b, 0x31, 2, 2, 12, 12);  // white - 200 = 55, held at the floor
+  });
+  EXPECT_EQ(ToString(PixelOf(picture, 5, 5)), ToString(Rgb{55, 100, 200}));
+}
+
 TEST(RectVerbTest, FramePaintEraseInvertAndFillEachDoTheirPart) {
   struct Case {
     const char* name;

@@ -313,6 +313,53 @@ TEST(LimitTest, OversizedPicturesAreRefusedBeforeAllocation) {
   }
 }
 
+// A picture of `ovals` ovals, each filling the frame.
+std::vector<uint8_t> Ovals(const QdRect& frame, int ovals) {
+  PictBuilder b = StartPicture({frame});
+  for (int i = 0; i < ovals; ++i) {
+    b.Op(0x51);  // paintOval
+    b.Rect(frame);
+  }
+  return b.Finish();
+}
+
+// The product's own limits: a 6000 x 4000 photo fits; larger frames, longer
+// sides, bigger data and endless painting each fail at once with a reason.
+TEST(LimitTest, PicturesOverTheLimitsFailFastWithTheirReason) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> data;
+    DecodeStatus status;
+    const char* message;
+    size_t max_input_bytes = kMaxInputBytes;
+  };
+  std::vector<uint8_t> big_data = StartPicture({QdRect{0, 0, 8, 8}}).Finish();
+  big_data.resize((size_t{1} << 20) + 1);  // the real limit's case runs through pict2tga
+  const Case cases[] = {
+      {"a 6000 x 4000 photo", StartPicture({QdRect{0, 0, 4000, 6000}}).Finish(), DecodeStatus::kOk,
+       ""},
+      {"16000 x 16000", StartPicture({QdRect{0, 0, 16000, 16000}}).Finish(),
+       DecodeStatus::kTooLarge, "picture too large: 16000 x 16000"},
+      {"a side over the limit", StartPicture({QdRect{0, 0, 10, kMaxPictureSide + 1}}).Finish(),
+       DecodeStatus::kTooLarge, "picture too large: 20001 x 10"},
+      {"a few ovals", Ovals(QdRect{0, 0, 500, 500}, 20), DecodeStatus::kOk, ""},
+      {"endless ovals", Ovals(QdRect{0, 0, 500, 500}, 2000), DecodeStatus::kTooComplex,
+       "drawing work over budget"},
+      {"data over the input limit", big_data, DecodeStatus::kTooLarge, "input file over 1 MiB",
+       size_t{1} << 20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture;
+    DecodeOptions options;
+    options.max_input_bytes = c.max_input_bytes;
+    DecodeResult result = Decode(c.data, &picture, options);
+    EXPECT_EQ(result.status, c.status) << result.message;
+    EXPECT_EQ(result.message, c.message);
+    EXPECT_EQ(picture.pixels.empty(), c.status != DecodeStatus::kOk);
+  }
+}
+
 TEST(LimitTest, BitmapWithMoreRowsThanItsDataIsRefused) {
   struct Case {
     const char* name;

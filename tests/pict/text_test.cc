@@ -129,6 +129,73 @@ TEST(TextTest, TextIsDrawnInTheForegroundColourAndCopyModePaintsItsCells) {
   EXPECT_EQ(PixelOf(copy, 32, 37), (Rgb{0, 0, 255}));
 }
 
+// Text drawn without any text opcode: the system font at 12 points, plain,
+// black, in srcOr (the cell's background is left alone).
+TEST(TextTest, TextFromTheInitialStateIsTwelvePointSrcOrInBlack) {
+  PictBuilder b = StartPicture({QdRect{0, 0, 100, 200}});
+  b.Op(0x31);  // a red square behind the text
+  b.Rect(20, 20, 60, 100);
+  b.Op(0x1A);
+  b.U16(0xFFFF);
+  b.U16(0);
+  b.U16(0);
+  b.Op(0x31);
+  b.Rect(20, 20, 60, 100);
+  b.Op(0x1A);
+  b.U16(0);
+  b.U16(0);
+  b.U16(0);
+  Text(&b, 0x28, {50, 30}, "HHH");
+  Picture picture;
+  ASSERT_TRUE(Decode(b.Finish(), &picture).ok());
+  int top = 100, bottom = -1;
+  bool red_left = false;
+  for (int y = 20; y < 60; ++y) {
+    for (int x = 20; x < 100; ++x) {
+      Rgb c = PixelOf(picture, x, y);
+      if (c == kBlack) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      }
+      red_left |= y > 40 && y < 50 && x > 30 && x < 60 && c == Rgb{255, 0, 0};
+    }
+  }
+  // Capitals of 12-pixel type stand about 9 pixels on the baseline.
+  EXPECT_NEAR(bottom, 50, 1);
+  EXPECT_NEAR(bottom - top, 9, 2);
+  EXPECT_TRUE(red_left);  // between the letters: srcOr did not paint the cell
+}
+
+// ChExtra widens every character, SpExtra each space besides.
+TEST(TextTest, ChExtraAndSpExtraWidenTheString) {
+  struct Case {
+    const char* name;
+    int char_extra;
+    double space_extra;
+    int wider_by;  // pixels, against no extra
+  };
+  const Case cases[] = {
+      {"ChExtra 4 on 5 characters", 4, 0, 16},
+      {"SpExtra 10 on 2 spaces", 0, 10, 20},
+      {"both", 2, 5, 18},
+  };
+  auto width = [](int char_extra, double space_extra) {
+    Box box = InkBox(DrawText([&](PictBuilder* b) {
+      b->Op(0x16);
+      b->U16(char_extra);
+      b->Op(0x06);
+      b->U32(static_cast<uint32_t>(space_extra * 65536));
+      Text(b, 0x28, {50, 10}, "H H H");
+    }));
+    return box.right - box.left;
+  };
+  int plain = width(0, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_NEAR(width(c.char_extra, c.space_extra) - plain, c.wider_by, 3);
+  }
+}
+
 TEST(TextTest, TextCanBeLeftOutAndControlCharactersAreNotDrawn) {
   DecodeOptions no_text;
   no_text.draw_text = false;

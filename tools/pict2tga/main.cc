@@ -133,10 +133,6 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
   return WriteStatus::kCannotWrite;
 }
 
-// The largest input read: PICT files describe themselves with 32-bit lengths
-// at most, and real ones are far smaller.
-constexpr int64_t kMaxInputBytes = int64_t{1} << 31;
-
 struct CommandLine {
   bool quiet = false;
   std::string input;
@@ -172,10 +168,13 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
   return !line->input.empty() && !line->output.empty();
 }
 
+// Why the file failed: kept for the caller in serve mode, else on standard
+// error also with -quiet, which (as with ImageMagick) silences remarks, not
+// errors: the engine shows the reason.
 void Report(const CommandLine& line, const std::string& text) {
   if (line.message != nullptr) {
     *line.message = "pict2tga: " + text;
-  } else if (!line.quiet) {
+  } else {
     std::fprintf(stderr, "pict2tga: %s\n", text.c_str());
   }
 }
@@ -193,8 +192,15 @@ int ConvertOne(const CommandLine& line) {
     // The input is mapped rather than read, and the pages the reader is done
     // with are handed back as it goes: a large picture then needs little
     // more memory than its canvas.
+    // The size is checked before anything is mapped.
+    const int64_t size = fs::FileSize(line.input);
+    constexpr auto kMaxBytes = static_cast<int64_t>(pict::kMaxInputBytes);
+    if (size > kMaxBytes) {
+      Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
+      return 3;
+    }
     fs::MappedFile input;
-    if (!fs::MapFile(line.input, &input, kMaxInputBytes)) {
+    if (!fs::MapFile(line.input, &input, kMaxBytes)) {
       Report(line, "cannot read " + line.input);
       return 2;
     }
@@ -206,7 +212,13 @@ int ConvertOne(const CommandLine& line) {
     pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
     fs::UnmapFile(&input);
     if (!result.ok()) {
-      Report(line, line.input + ": " + pict::StatusName(result.status) + ": " + result.message);
+      // A limit's message names itself ("picture too large: ..."); other
+      // failures are prefixed with their kind ("truncated: ...").
+      bool limit = result.status == pict::DecodeStatus::kTooLarge ||
+                   result.status == pict::DecodeStatus::kTooComplex;
+      Report(line, line.input + ": " +
+                       (limit ? "" : std::string(pict::StatusName(result.status)) + ": ") +
+                       result.message);
       return 3;
     }
   }

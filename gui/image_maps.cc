@@ -1,11 +1,6 @@
-#include "app/identity.h"
+#include "gui/image_maps.h"
 
-#include <FreeImage.h>
-
-#include <cstdio>
-#include <cstdlib>
-
-#include "platform/instance_lock.h"
+#include <utility>
 
 namespace pic2jpg {
 
@@ -43,27 +38,6 @@ void FillImageMaps() {
     g_icon_image_map[name] = number;
     g_second_icon_image_map[name] = number + 24;
   }
-}
-
-int EnsureSingleInstance(const std::string& name) {
-  platform::InstanceLock lock = platform::AcquireInstanceLock(name);
-  if (lock.busy) {
-    // Standard output stays silent; a script still learns why we ended.
-    std::fputs("pic2jpg: another copy of this version is running\n", stderr);
-    EndProgram(kAlreadyRunningStatus);
-  }
-  if (lock.handle < 0) {
-    std::fprintf(stderr, "pic2jpg: cannot take the single-instance lock: %s\n", lock.error.c_str());
-    EndProgram(kLockFailedStatus);
-  }
-  return lock.handle;
-}
-
-void EndProgram(int exit_status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  FreeImage_DeInitialise();
-  std::_Exit(exit_status);
 }
 
 }  // namespace pic2jpg

@@ -1,0 +1,113 @@
+#include "gui/commands.h"
+
+#include <cstdint>
+#include <map>
+
+#include "engine/format_tables.h"
+#include "text/identity.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+constexpr CommandInfo kCommands[] = {
+    {kCommandNew, "New", "\tCtrl+N", "New"},
+    {kCommandExit, "Exit", "\tAlt+X", "Exit"},
+    {kCommandSelectInputFile, "Select Input File", "", "Add"},
+    {kCommandSelectOutputFolder, "Select Output Folder", "", "OutFolder"},
+    {kCommandOutputFormatOptions, "Output Format Options", "", "OutFormat"},
+    {kCommandConvert, "Convert", "\tF5", "Convert"},
+    {kCommandCustomConverter, "Custom Converter", "", "CustomConverter"},
+    {kCommandPreferences, "Preferences", "", "Preferences"},
+    {kCommandManual, "Manual", "\tF1", "Help"},
+    {kCommandSendFeedback, "Send Feedback", "", "Email"},
+    {kCommandVisitHomepage, "Visit Homepage", "", "Web"},
+    {kCommandCheckForNewVersion, "Check For New Version", "", "Updates"},
+    {kCommandAbout, "About", "", "About"},
+};
+
+constexpr const char* kSupportAddress = "support@morvane.example";
+
+}  // namespace
+
+const CommandInfo* FindCommand(int id) {
+  for (const CommandInfo& command : kCommands) {
+    if (command.id == id) return &command;
+  }
+  return nullptr;
+}
+
+int IconPixelSize(int ui_size) {
+  switch (ui_size) {
+    case 1:
+      return 24;
+    case 2:
+      return 32;
+    case 3:
+      return 48;
+    case 4:
+      return 64;
+    default:
+      return 16;
+  }
+}
+
+std::string InputFileFilter() {
+  std::string all;
+  std::map<std::string, std::string> by_description;
+  for (const std::string& extension : AcceptedInputExtensions()) {
+    const std::string pattern = "*." + extension;
+    all += pattern + ";";
+    const std::string& description = LookupInputFormat(extension).description;
+    auto found = by_description.find(description);
+    if (found == by_description.end()) {
+      by_description[description] = pattern;
+    } else {
+      found->second = pattern + ";" + found->second;
+    }
+  }
+  if (!all.empty()) all.pop_back();
+  std::string filter = GetText("Dialog", "All Supported Files") + "|" + all + "|";
+  for (const auto& [description, patterns] : by_description) {
+    filter += description + "|" + patterns + "|";
+  }
+  return filter + GetText("Dialog", "All Files") + " (*.*)|*.*";
+}
+
+std::string ManualPath() { return "quorvel.chm"; }
+
+std::string FeedbackMailLink() {
+  return std::string("mailto:") + kSupportAddress + "?subject=" + TitleWithVersion() + " Feedback";
+}
+
+std::string HomepageUrl() { return std::string(kVendorWebAddress) + "quorvel/"; }
+
+std::string UninstallFeedbackUrl() { return std::string(kVendorWebAddress) + "uninstall/"; }
+
+bool UpdateCheckDue(int update_range, int64_t last_check, int64_t now) {
+  int days = 30;
+  switch (update_range) {
+    case 0:
+      days = 1;
+      break;
+    case 1:
+      days = 7;
+      break;
+    case 2:
+      days = 30;
+      break;
+    case 3:
+      days = 90;
+      break;
+    case 4:
+      days = 180;
+      break;
+    case 5:
+      return false;
+    default:
+      break;
+  }
+  return now > last_check + int64_t{days} * 86400;
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,58 @@
+// The main window's commands: ids shared by menu items, toolbar buttons and
+// shortcuts, their captions, hints and icons, and the texts commands build.
+#ifndef PIC2JPG_GUI_COMMANDS_H_
+#define PIC2JPG_GUI_COMMANDS_H_
+
+#include <cstdint>
+#include <string>
+
+namespace pic2jpg {
+
+enum CommandId : int {
+  kCommandNew = 0,
+  kCommandExit = 3,
+  kCommandSelectInputFile = 5,
+  kCommandSelectOutputFolder = 7,
+  kCommandOutputFormatOptions = 8,
+  kCommandConvert = 14,
+  kCommandCustomConverter = 16,
+  kCommandPreferences = 17,
+  kCommandManual = 18,
+  kCommandNothing = 20,
+  kCommandSendFeedback = 21,
+  kCommandVisitHomepage = 22,
+  kCommandCheckForNewVersion = 23,
+  kCommandAbout = 24,
+};
+
+struct CommandInfo {
+  int id;
+  const char* caption_key;  // key in the catalogue group Menu
+  const char* shortcut;     // appended after a tab, "" for none
+  const char* icon;         // name in the icon maps
+};
+
+// The command's entry; nullptr for an id without a menu entry.
+const CommandInfo* FindCommand(int id);
+
+// 0 -> 16, 1 -> 24, 2 -> 32, 3 -> 48, 4 -> 64, anything else -> 16.
+int IconPixelSize(int ui_size);
+
+// The open-file dialog's filter: "All Supported Files|*.pic;*.pict;*.pct|",
+// one entry per input description (patterns of the later extension first),
+// then "All Files (*.*)|*.*". Captions from the catalogue.
+std::string InputFileFilter();
+
+// Targets of the help commands.
+std::string ManualPath();
+std::string FeedbackMailLink();
+std::string HomepageUrl();
+std::string UninstallFeedbackUrl();
+
+// Whether the scheduled update check is due: Update Range 0..4 is 1, 7, 30,
+// 90 or 180 days after `last_check`, 5 never, other values 30 days.
+bool UpdateCheckDue(int update_range, int64_t last_check, int64_t now);
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_GUI_COMMANDS_H_

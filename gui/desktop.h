@@ -1,0 +1,19 @@
+// The desktop modes, started by main after the command line chose them.
+// Each returns the process's exit status.
+#ifndef PIC2JPG_GUI_DESKTOP_H_
+#define PIC2JPG_GUI_DESKTOP_H_
+
+#include <string>
+
+namespace pic2jpg {
+
+// Main window and event loop; `lone_file` is taken as a dropped file.
+int RunDesktop(const std::string& lone_file);
+// Writes quorvel1.jpg and quorvel1x.jpg of a demonstration window into
+// `folder` (the program's folder when empty); nothing when it is no folder.
+int RunScreenshotMode(const std::string& folder);
+int RunUninstallPage();
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_GUI_DESKTOP_H_

@@ -1,0 +1,175 @@
+// The desktop modes' start and end: wxWidgets' application object (the one
+// subclass it demands), the main window's event loop, the screenshot mode
+// and the uninstall page.
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/display.h>
+#include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/timer.h>
+
+#include <cmath>
+#include <functional>
+
+#include "engine/format_tables.h"
+#include "engine/run_state.h"
+#include "gui/commands.h"
+#include "gui/desktop.h"
+#include "gui/main_window_ui.h"
+#include "gui/themes.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/folder_names.h"
+#include "platform/process.h"
+#include "runlist/run_list.h"
+#include "settings/main_formats.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "text/identity.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+class DesktopApp : public wxApp {
+ public:
+  explicit DesktopApp(std::function<bool()> start) : start_(std::move(start)) {}
+  bool OnInit() override {
+    wxInitAllImageHandlers();
+    return start_();
+  }
+
+ private:
+  std::function<bool()> start_;
+};
+
+// Runs `start` inside wxWidgets' start and end; its main loop runs while a
+// window is open. Fails (status 1) when there is no display to open.
+int RunWx(std::function<bool()> start) {
+  wxApp::SetInstance(new DesktopApp(std::move(start)));
+  char name[] = "pic2jpg";
+  char* argv[] = {name, nullptr};
+  int argc = 1;
+  const int status = wxEntry(argc, argv);
+  return status == 0 ? 0 : 1;
+}
+
+// Settings-independent start of every desktop mode.
+void StartDesktopCommon() {
+  RegisterFormats();
+  ResetRunState();
+  const wxRect area = wxDisplay(0u).GetGeometry();
+  platform::SetPrimaryDesktopSize({area.GetWidth(), area.GetHeight()});
+  LoadTextCatalogue("");
+  LoadBuiltInImages();
+  ScanThemes();
+}
+
+constexpr const char* kScreenshotSamples[] = {"pic0102",     "picture_a", "picture_b", "morvane",
+                                              "layout-haus", "summer",    "winter"};
+
+void CaptureMainWindow(const std::string& folder) {
+  const wxRect rect = g_main.frame->GetScreenRect();
+  wxBitmap bitmap(rect.width, rect.height);
+  {
+    wxScreenDC screen;
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    memory.SetTextForeground(*wxBLACK);
+    memory.SetFont(wxFont(wxFontInfo(8).FaceName("Sans")));
+    const wxString address = wxString::FromUTF8(kVendorWebAddress);
+    const wxSize extent = memory.GetTextExtent(address);
+    memory.DrawText(address, rect.width - 35 - extent.GetWidth(),
+                    rect.height - 26 - extent.GetHeight());
+  }
+  wxImage image = bitmap.ConvertToImage();
+  image.SetOption(wxIMAGE_OPTION_QUALITY, 90);
+  image.SaveFile(wxString::FromUTF8(folder + "quorvel1.jpg"), wxBITMAP_TYPE_JPEG);
+  const int small_height =
+      static_cast<int>(std::lround(180.0 / (static_cast<double>(rect.width) / rect.height)));
+  wxImage small = image.Scale(180, std::max(small_height, 1), wxIMAGE_QUALITY_NEAREST);
+  small.SetOption(wxIMAGE_OPTION_QUALITY, 90);
+  small.SaveFile(wxString::FromUTF8(folder + "quorvel1x.jpg"), wxBITMAP_TYPE_JPEG);
+}
+
+}  // namespace
+
+int RunDesktop(const std::string& lone_file) {
+  return RunWx([lone_file] {
+    StartDesktopCommon();
+    BuildPreferencesPath();
+    LoadSettings();
+    LoadThemeImages(true, true, true);
+    BuildMainWindow();
+    ShowMainWindow();
+    if (!lone_file.empty()) AddInputFileToWindow(fs::AbsolutePath(lone_file));
+    return true;
+  });
+}
+
+int RunScreenshotMode(const std::string& folder_arg) {
+  RegisterFormats();
+  ResetRunState();
+  std::string folder = folder_arg.empty() ? g_run_state.program_folder : folder_arg;
+  if (folder.back() != '/') folder += '/';
+  if (!fs::IsFolder(folder)) return 1;
+  return RunWx([folder] {
+    StartDesktopCommon();
+    g_run_state.message_level.assign(1, 'T');  // "T": the screenshot mode
+    ApplyDefaultSettings(false);
+    LoadThemeImages(true, true, true);
+    BuildMainWindow();
+    g_main.frame->Move(400, 400);
+    ShowMainWindow();
+    std::string sample = "/home/user/images/";
+    sample.append(kScreenshotSamples[3]).append(".").append(kMainInputFormats[0]);
+    g_main.input->SetValue(wxString::FromUTF8(sample));
+    g_main.folders->Clear();
+    g_main.folders->Append("/home/user/converted/", ImageBitmap(11, 16));
+    g_main.folders->SetSelection(0);
+    g_main.formats->SetFocus();
+    g_main.folders->SetFocus();
+    g_main.convert->SetFocus();
+    auto* timer = new wxTimer;
+    timer->Bind(wxEVT_TIMER, [folder, timer](wxTimerEvent&) {
+      CaptureMainWindow(folder);
+      delete timer;
+      // Ends without saving the settings.
+      g_main.quit_requested = true;
+      g_main.frame->Destroy();
+    });
+    timer->StartOnce(500);
+    return true;
+  });
+}
+
+int RunUninstallPage() {
+  return RunWx([] {
+    StartDesktopCommon();
+    auto* frame =
+        new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(GetText("Uninstall", "Title")),
+                    wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    frame->SetClientSize(300, 100);
+    auto* panel = new wxPanel(frame);
+    auto* check =
+        new wxCheckBox(panel, 381, wxString::FromUTF8(GetText("Uninstall", "Uninstall Text")),
+                       wxPoint(30, 20), wxSize(250, 20));
+    check->SetValue(true);
+    auto* next = new wxButton(panel, 382, wxString::FromUTF8(GetText("Uninstall", "Next")),
+                              wxPoint(200, 60), wxSize(80, 25));
+    next->Bind(wxEVT_BUTTON, [frame, check](wxCommandEvent&) {
+      if (check->IsChecked()) platform::OpenWithDesktop(UninstallFeedbackUrl());
+      frame->Destroy();
+    });
+    frame->Centre();
+    frame->Show();
+    frame->SetFocus();
+    return true;
+  });
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,103 @@
+#include "gui/gui_run.h"
+
+#include "engine/format_tables.h"
+#include "engine/run_setup.h"
+#include "engine/run_state.h"
+#include "platform/file_system.h"
+#include "runlist/run_list.h"
+#include "settings/main_formats.h"
+#include "settings/settings.h"
+#include "text/ascii_case.h"
+#include "text/placeholders.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+std::string TrimBlanks(const std::string& text) {
+  size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  size_t end = text.find_last_not_of(" \t");
+  return text.substr(begin, end - begin + 1);
+}
+
+GuiRunStart Stop(std::string warning, bool status_stopped) {
+  GuiRunStart start;
+  start.warning = std::move(warning);
+  start.status_stopped = status_stopped;
+  return start;
+}
+
+}  // namespace
+
+GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
+  // 1. The input: a missing path or a folder passes here; the run then
+  // converts 0 of 1. An empty file or another extension is not taken.
+  const std::string input = TrimBlanks(fields.input);
+  g_input_list.clear();
+  if (!input.empty() && fs::FileSize(input) != 0 &&
+      ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input)))) {
+    g_input_list[input] = InputEntry{1, ""};
+  }
+  // 2. The output folder and extension.
+  std::string folder = TrimBlanks(fields.output_folder);
+  const int index = fields.format_index == 1 ? 1 : 0;
+  const std::string extension = kMainOutputFormats[index];
+
+  if (g_input_list.empty()) return Stop(GetText("Msg", "Empty input files"), true);
+  if (folder.empty()) return Stop(GetText("Msg", "Empty output folder"), true);
+  if (folder.back() != '/') folder += '/';
+  if (!fs::IsFolder(folder)) {
+    return Stop(FillPlaceholders(GetText("Msg", "Invalid output folder"), folder), true);
+  }
+  switch (CheckResizeSize()) {
+    case ResizeCheck::kZeroWidth:
+      return Stop(GetText("Msg", "Invalid width"), true);
+    case ResizeCheck::kZeroHeight:
+      return Stop(GetText("Msg", "Invalid height"), true);
+    case ResizeCheck::kOk:
+      break;
+  }
+  if (!LoadRunWatermarkFont()) {
+    return Stop(
+        FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
+        false);
+  }
+  switch (CheckWatermarkImage()) {
+    case WatermarkImageCheck::kNoImage:
+      return Stop(GetText("Msg", "Empty watermark image"), false);
+    case WatermarkImageCheck::kInvalidImage:
+      return Stop(
+          FillPlaceholders(GetText("Msg", "Invalid watermark image"), g_settings.watermark.image),
+          false);
+    case WatermarkImageCheck::kOk:
+      break;
+  }
+
+  // 10. The run's parameters; the mask's random number and counter go on
+  // from the previous run.
+  g_run_state.output_folder = folder;
+  g_run_state.output_extension = extension;
+  SetUpRunOutput(extension);
+  GuiRunStart start;
+  start.ready = true;
+  start.history_changed = AddRecentOutputFolder(folder);
+  return start;
+}
+
+std::string ShortenMiddle(const std::string& text, int max_chars) {
+  if (text.empty() || max_chars < 0 || text.size() <= static_cast<size_t>(max_chars)) {
+    return text;
+  }
+  const size_t k = max_chars >= 3 ? static_cast<size_t>((max_chars - 3) / 2) : 0;
+  return text.substr(0, k) + "..." + text.substr(text.size() - k);
+}
+
+std::string ProgressTitle(const std::string& head_key_group, const std::string& head_key,
+                          int processed, int total) {
+  return GetText(head_key_group, head_key) + " " +
+         FillPlaceholders(GetText("Msg", "Progress"), std::to_string(processed),
+                          std::to_string(total));
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The built pic2jpg on a virtual display (run through xvfb-run, no window
+# manager): started with a lone file as a file manager would, F5 converts
+# it, the progress dialog reports the result, Alt+X ends the program and the
+# preferences file holds the geometry and the output folder. Then the
+# screenshot mode, and the console with no display at all.
+# Usage: desktop_program_test.sh PIC2JPG PICT_FILE
+set -u
+exe=$1
+picture=$2
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+pid=
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Waits up to 20 s for a window whose title matches; prints its id.
+find_window() {
+  for _ in $(seq 100); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+mkdir -p "$work/in"
+cp "$picture" "$work/in/photo.pict"
+"$exe" "$work/in/photo.pict" &
+pid=$!
+main=$(find_window '^Morvane PIC to JPG') || fail "no main window"
+xdotool windowfocus --sync "$main" key F5
+dialog=$(find_window '^Conversion complete') || fail "no result in the progress dialog's title"
+title=$(xdotool getwindowname "$dialog" 2>/dev/null)
+[ "$title" = "Conversion complete (1/1)" ] || fail "dialog title: $title"
+[ -s "$work/in/photo.jpg" ] || fail "no JPEG written beside the input"
+xdotool windowfocus --sync "$dialog" key Return
+sleep 0.5
+xdotool windowfocus --sync "$main" key alt+x
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X"; fi
+wait "$pid"; status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+prefs=$work/config/Morvane/quorvel/config.ini
+grep -q '^Width = 510' "$prefs" || fail "no window width in the preferences"
+grep -q "^Recent Out Folders = $work/in/" "$prefs" || fail "no output folder in the history"
+
+# The screenshot mode: two JPEG files, the small one 180 pixels wide.
+mkdir "$work/shots"
+"$exe" -T "$work/shots" || fail "screenshot mode failed"
+[ -s "$work/shots/quorvel1.jpg" ] || fail "no quorvel1.jpg"
+[ -s "$work/shots/quorvel1x.jpg" ] || fail "no quorvel1x.jpg"
+width=$(od -An -tu1 -j0 "$work/shots/quorvel1x.jpg" | tr -s ' \n' ' ' |
+  awk '{for (i = 1; i < NF; i++) if ($i == 255 && ($(i+1) == 192 || $(i+1) == 194)) {print $(i+7) * 256 + $(i+8); exit}}')
+[ "$width" = "180" ] || fail "quorvel1x.jpg is $width wide"
+"$exe" -T "$work/missing"
+[ ! -e "$work/missing" ] || fail "screenshot into a missing folder"
+
+# The console needs no display.
+cp "$picture" "$work/in/console.pict"
+env -u DISPLAY -u WAYLAND_DISPLAY "$exe" -q -i "$work/in/console.pict" ||
+  fail "console run without a display"
+[ -s "$work/in/console.jpg" ] || fail "console run wrote nothing"
+
+echo "desktop_program: $failures failure(s)"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,194 @@
+// The real main window, driven in-process on the virtual display through its
+// commands; message boxes are answered by the test.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/image.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/format_tables.h"
+#include "engine/run_state.h"
+#include "gui/commands.h"
+#include "gui/image_maps.h"
+#include "gui/main_window_ui.h"
+#include "gui/themes.h"
+#include "platform/file_system.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "support/test_support.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+class WxEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    wxApp::SetInstance(new wxApp);
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    ASSERT_TRUE(wxEntryStart(argc, argv)) << "no display";
+    wxInitAllImageHandlers();
+  }
+  void TearDown() override { wxEntryCleanup(); }
+};
+::testing::Environment* const kWx = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
+
+struct DialogSeen {
+  std::string title;
+  std::string status;
+};
+
+// Runs `command` while a timer watches the progress dialog: `on_running` is
+// called once while the run is under way, and the dialog's result is read
+// and OK pressed once OK is enabled.
+DialogSeen RunWithDialog(int command, const std::function<void(wxDialog*)>& on_running = {}) {
+  DialogSeen seen;
+  bool running_seen = false;
+  wxTimer timer;
+  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    auto* dialog = dynamic_cast<wxDialog*>(wxWindow::FindWindowByName("progress"));
+    if (dialog == nullptr) return;
+    auto* ok = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
+    if (!ok->IsEnabled()) {
+      if (!running_seen && on_running) on_running(dialog);
+      running_seen = true;
+      return;
+    }
+    seen.title = dialog->GetTitle().utf8_string();
+    seen.status =
+        dynamic_cast<wxStaticText*>(dialog->FindWindowByName("status"))->GetLabel().utf8_string();
+    wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
+    press.SetEventObject(ok);
+    ok->GetEventHandler()->ProcessEvent(press);
+  });
+  timer.Start(5);
+  RunCommand(command);
+  timer.Stop();
+  return seen;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterFormats();
+    FillImageMaps();
+    LoadTextCatalogue("");
+    ResetRunStateForTest();
+    g_preferences_path = dir_.File("config.ini");
+    ApplyDefaultSettings(false);
+    LoadBuiltInImages();
+    picture_ = dir_.File("photo.pict");
+    ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict"), picture_));
+    g_show_warning = [this](const std::string& text) { warnings_.push_back(text); };
+    BuildMainWindow();
+    ShowMainWindow();
+  }
+  void TearDown() override {
+    if (!g_main.quit_requested) g_main.frame->Destroy();
+    wxTheApp->ProcessPendingEvents();
+  }
+  static void ResetRunStateForTest() { g_run_state = RunState{}; }
+  test::TempDir dir_;
+  std::string picture_;
+  std::vector<std::string> warnings_;
+};
+
+// The "Done when" path: a file taken as if dropped, F5's command, the JPEG
+// and the result texts; the output folder is proposed from the input.
+TEST_F(MainWindowTest, ConvertsADroppedFile) {
+  ASSERT_TRUE(AddInputFileToWindow(picture_));
+  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_);
+  EXPECT_EQ(g_main.folders->GetValue().utf8_string(), dir_.path());
+  DialogSeen seen = RunWithDialog(kCommandConvert);
+  EXPECT_TRUE(warnings_.empty());
+  EXPECT_EQ(seen.title, "Conversion complete (1/1)");
+  EXPECT_EQ(seen.status, "Files converted: 1 of 1");
+  EXPECT_EQ(StatusText(), "Conversion complete");
+  EXPECT_GT(fs::FileSize(dir_.File("photo.jpg")), 0);
+  EXPECT_TRUE(g_main.frame->IsEnabled());
+
+  // A rejected file leaves the field as it was.
+  ASSERT_TRUE(test::WriteText(dir_.File("notes.txt"), "x"));
+  EXPECT_FALSE(AddInputFileToWindow(dir_.File("notes.txt")));
+  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_);
+}
+
+// Closing the dialog during a run asks; Yes ends the run after the file in
+// progress, No lets it go on. Neither leaves the dialog stuck.
+TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
+  ASSERT_TRUE(AddInputFileToWindow(picture_));
+  for (bool yes : {true, false}) {
+    int asked = 0;
+    g_ask_break_conversion = [&] {
+      ++asked;
+      return yes;
+    };
+    // The worker waits while the question is open, so the answer always
+    // comes before the run ends.
+    DialogSeen seen = RunWithDialog(kCommandConvert, [](wxDialog* dialog) {
+      g_progress.hold = 1;
+      dialog->Close();
+    });
+    EXPECT_EQ(asked, 1);
+    if (yes) {
+      EXPECT_EQ(seen.title.rfind("Conversion stopped (", 0), 0u) << seen.title;
+      EXPECT_EQ(seen.status, "Conversion stopped");
+      EXPECT_EQ(StatusText(), "Conversion stopped");
+    } else {
+      EXPECT_EQ(seen.title, "Conversion complete (1/1)");
+    }
+  }
+}
+
+TEST_F(MainWindowTest, WarningsOfTheWindowFields) {
+  struct Case {
+    std::string input;
+    std::string folder;
+    std::string warning;
+  };
+  const Case cases[] = {
+      {"", dir_.path(), GetText("Msg", "Empty input files")},
+      {picture_, "", GetText("Msg", "Empty output folder")},
+  };
+  for (const Case& c : cases) {
+    warnings_.clear();
+    g_main.input->SetValue(wxString::FromUTF8(c.input));
+    g_main.folders->Clear();
+    if (!c.folder.empty()) {
+      g_main.folders->Append(wxString::FromUTF8(c.folder));
+      g_main.folders->SetSelection(0);
+    }
+    RunCommand(kCommandConvert);
+    ASSERT_EQ(warnings_.size(), 1u) << c.input;
+    EXPECT_EQ(warnings_[0], c.warning);
+    EXPECT_EQ(StatusText(), "Conversion stopped");
+  }
+}
+
+// Exit writes the geometry and the settings; with the history switched off
+// the folder list is not kept.
+TEST_F(MainWindowTest, ExitWritesThePreferences) {
+  ASSERT_TRUE(AddInputFileToWindow(picture_));
+  g_main.frame->SetSize(700, -1);
+  wxTheApp->ProcessPendingEvents();
+  g_settings.advanced.out_folders_history = 0;
+  RunCommand(kCommandExit);
+  ASSERT_TRUE(g_main.quit_requested);
+  const std::string saved = test::ReadText(g_preferences_path);
+  EXPECT_NE(saved.find("Width = " + std::to_string(g_settings.window.width)), std::string::npos);
+  EXPECT_EQ(g_settings.window.width, 700);
+
+  LoadSettings();
+  EXPECT_EQ(g_settings.file.recent_out_folders, "");
+}
+
+}  // namespace
+}  // namespace pic2jpg
