@@ -37,7 +37,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   g_input_list.clear();
   if (!input.empty() && fs::FileSize(input) != 0 &&
       ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input)))) {
-    g_input_list[input] = InputEntry{1, ""};
+    g_input_list[input] = InputEntry{1, "", ""};
   }
   // 2. The output folder and extension.
   std::string folder = TrimBlanks(fields.output_folder);
