@@ -149,7 +149,7 @@ TEST_F(BatchRunTest, TheSecondFileOfAnOutputNameIsRefusedNotWrittenOver) {
 }
 
 TEST_F(BatchRunTest, AnInterruptedRunKeepsWholeFilesOnly) {
-  constexpr int kFiles = 40;
+  constexpr int kFiles = 100;
   for (int i = 0; i < kFiles; ++i) Picture("in/p" + std::to_string(100 + i) + ".pct");
   const std::string out = dir_.File("out/");
   ASSERT_TRUE(fs::MakeFolder(out));
