@@ -196,6 +196,13 @@ PangoLayout* MakeLayout(const Decoder& d, const TextRun& run, double* pixel_size
   return layout;
 }
 
+// A coordinate held to the int range (NaN gives 0).
+int ToIntHeld(double v) {
+  if (!(v > -2147483647.0)) return v != v ? 0 : -2147483647;
+  if (v > 2147483647.0) return 2147483647;
+  return static_cast<int>(v);
+}
+
 void DrawRun(Decoder* d, const TextRun& run) {
   const TextState& t = d->state.text;
   double pixel_size = 0;
@@ -207,13 +214,15 @@ void DrawRun(Decoder* d, const TextRun& run) {
   double top = run.y - baseline;
   // Glyph area and character cell area in pixels, with room for outlines.
   double pad = 2 + pixel_size / 16;
-  RectF glyphs{run.x + sx * ink.x / PANGO_SCALE - pad, top + ink.y / double(PANGO_SCALE) - pad,
-               run.x + sx * (ink.x + ink.width) / PANGO_SCALE + pad,
-               top + (ink.y + ink.height) / double(PANGO_SCALE) + pad};
-  QdRect cell{static_cast<int>(std::floor(top + logical.y / double(PANGO_SCALE))),
-              static_cast<int>(std::floor(run.x)),
-              static_cast<int>(std::ceil(top + (logical.y + logical.height) / double(PANGO_SCALE))),
-              static_cast<int>(std::ceil(run.x + sx * logical.width / PANGO_SCALE))};
+  // Extents of hostile text (huge sizes and spacing) can pass the int range
+  // when added up: the sums are taken in double and held to it.
+  const double scale = PANGO_SCALE;
+  RectF glyphs{run.x + sx * ink.x / scale - pad, top + ink.y / scale - pad,
+               run.x + sx * (double(ink.x) + ink.width) / scale + pad,
+               top + (double(ink.y) + ink.height) / scale + pad};
+  QdRect cell{ToIntHeld(std::floor(top + logical.y / scale)), ToIntHeld(std::floor(run.x)),
+              ToIntHeld(std::ceil(top + (double(logical.y) + logical.height) / scale)),
+              ToIntHeld(std::ceil(run.x + sx * logical.width / scale))};
   if (IsPlaceholder(*d, cell)) {
     g_object_unref(layout);
     return;
