@@ -15,6 +15,8 @@
 namespace pic2jpg {
 namespace {
 
+platform::FontPtr g_font;
+
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
@@ -46,12 +48,18 @@ bool UseSettings(bool frame, bool text) {
   wm.text_boundary = 1;
   wm.text_position = 8;
   platform::LoadBundledFontConfig();
-  return !text || CreateWatermarkFont();
+  g_font = CreateWatermarkFont(wm);
+  return !text || g_font != nullptr;
 }
 
 bool RunChain(FIBITMAP* image) {
-  image = DrawFrame(image, kWidth, kHeight);
-  image = DrawWatermark(image, kWidth, kHeight);
+  image = DrawFrame(image, g_settings.frame);
+  WatermarkJob mark;
+  mark.mark = &g_settings.watermark;
+  mark.frame = &g_settings.frame;
+  mark.font = g_font.get();
+  mark.text = g_settings.watermark.text;
+  image = DrawWatermark(image, mark);
   if (image == nullptr) return false;
   bool ok = FreeImage_GetWidth(image) == kWidth && FreeImage_GetHeight(image) == kHeight;
   FreeImage_Unload(image);
@@ -74,7 +82,7 @@ void BM_FrameAndMark(benchmark::State& state) {
   }
   pic2jpg::bench::TimeSteps(state, pic2jpg::MakePicture, pic2jpg::RunChain,
                             "a step lost the picture");
-  pic2jpg::ReleaseWatermarkFont();
+  pic2jpg::g_font.reset();
 }
 
 }  // namespace
@@ -105,7 +113,7 @@ int main() {
         "FrameAndRotatedText4000x3000/frame:%d/text:%d: %s peak_MiB=%.1f "
         "input_MiB=%.1f full_images=%.2f\n",
         c[0], c[1], ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
-    pic2jpg::ReleaseWatermarkFont();
+    pic2jpg::g_font.reset();
   }
   return 0;
 }

@@ -44,10 +44,10 @@ void UseSettings(int rotation_type) {
 // Rotation and resize as the conversion chain runs them; false when a step
 // ended in null.
 bool RunChain(FIBITMAP* image) {
-  image = RotateImage(image);
+  image = RotateImage(image, g_settings.transform);
   if (image == nullptr) return false;
   image = ResizeImage(image, static_cast<int>(FreeImage_GetWidth(image)),
-                      static_cast<int>(FreeImage_GetHeight(image)));
+                      static_cast<int>(FreeImage_GetHeight(image)), g_settings.transform);
   if (image == nullptr) return false;
   FreeImage_Unload(image);
   return true;

@@ -5,12 +5,12 @@
 
 #include "engine/batch_converter.h"
 #include "engine/external_converter.h"
-#include "engine/run_state.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "runlist/folder_scan.h"
 #include "runlist/input_queue.h"
 #include "runlist/list_file.h"
+#include "runlist/run_state.h"
 #include "text/printable_text.h"
 
 namespace pic2jpg {

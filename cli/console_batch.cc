@@ -2,22 +2,21 @@
 
 #include <cstdio>
 #include <string_view>
-#include <thread>
+#include <utility>
 
 #include "cli/batch_input.h"
 #include "cli/keywords.h"
 #include "cli/option_table.h"
 #include "engine/batch_converter.h"
-#include "engine/convert.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/naming.h"
+#include "engine/run_controller.h"
 #include "engine/run_setup.h"
-#include "engine/run_state.h"
-#include "engine/watermark.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "text/ascii_case.h"
@@ -39,7 +38,8 @@ std::string Number(int64_t value) { return std::to_string(value); }
 struct Batch {
   bool quiet = false;
   bool debug = false;
-  ManyInputs many;  // a folder or list named by -i
+  ManyInputs many;         // a folder or list named by -i
+  RunResources resources;  // the watermark's font or picture, loaded once
 
   void Debug(std::string_view line) const {
     if (debug) Print(line);
@@ -54,10 +54,7 @@ struct Batch {
     return kNotConverted;
   }
   // Gives back the run's watermark font and picture.
-  void ReleaseFont() {
-    ReleaseRunWatermarkFont();
-    ReleaseRunWatermarkImage();
-  }
+  void ReleaseFont() { resources = RunResources{}; }
 };
 
 // Steps up to the resolved output folder. "" when they pass, else the error.
@@ -136,7 +133,7 @@ void ListInputFormatSettings(const Batch& batch, const std::string& extension) {
 // Lines and checks of the output format; "" when they pass.
 std::string CheckOutputFormat(const Batch& batch, const std::string& extension) {
   const OutputSettings& output = g_settings.output;
-  const int* depth_setting = DepthSettingFor(extension);
+  const int* depth_setting = DepthSettingFor(output, extension);
   int depth = depth_setting != nullptr ? *depth_setting : 0;
   batch.Debug(UpperAscii(extension) + " BPP: " + Number(depth));
   if (extension == "bmp") {
@@ -177,10 +174,11 @@ std::string CheckTransformAndAdjustment(const Batch& batch) {
   if (transform.do_image_resize != 0) {
     batch.Debug("Width: " + Number(transform.image_width) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_width_unit));
-    if (CheckResizeSize() == ResizeCheck::kZeroWidth) return "Error: Invalid width value";
+    if (CheckResizeSize(transform) == ResizeCheck::kZeroWidth) return "Error: Invalid width value";
     batch.Debug("Height: " + Number(transform.image_height) + " " +
                 ValueToKeyword(kKindSizeUnit, transform.image_height_unit));
-    if (CheckResizeSize() == ResizeCheck::kZeroHeight) return "Error: Invalid height value";
+    if (CheckResizeSize(transform) == ResizeCheck::kZeroHeight)
+      return "Error: Invalid height value";
     batch.Debug("Keep Aspect Ratio: " + Number(transform.keep_aspect_ratio));
     batch.Debug("Image Resize Type: " +
                 ValueToKeyword(kKindResizeType, transform.image_resize_type));
@@ -261,7 +259,7 @@ std::string CheckWatermark(Batch* batch) {
     batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
     ListMarkPlacement(*batch, wm.text_boundary, wm.text_position, wm.text_x_offset,
                       wm.text_y_offset, wm.text_rotation, wm.text_size);
-    if (!LoadRunWatermarkFont()) return "Error: Invalid watermark font";
+    if (!LoadRunWatermarkFont(wm, &batch->resources)) return "Error: Invalid watermark font";
   } else if (wm.do_watermark == 2) {
     batch->Debug("Watermark image: " + wm.image);
     batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
@@ -271,7 +269,7 @@ std::string CheckWatermark(Batch* batch) {
     // Loaded once for the run, in a helper process: a hostile file fails here
     // with its reason, not in the middle of the conversion.
     std::string reason;
-    if (CheckWatermarkImage(&reason) != WatermarkImageCheck::kOk) {
+    if (CheckWatermarkImage(wm, &batch->resources, &reason) != WatermarkImageCheck::kOk) {
       if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
       return "Error: Invalid watermark image";
     }
@@ -328,8 +326,9 @@ int RunConsoleBatch(bool quiet) {
   error = CheckAdvanced(batch);
   if (!error.empty()) return batch.Stop(error);
 
-  // Run set-up.
-  SetUpRunOutput(run.output_extension);
+  // Run set-up: the run gets its own copy of the settings.
+  RunPlan plan;
+  plan.output = OutputSpecFor(g_settings.output, run.output_extension);
 
   batch.Progress(GetText("General", "Importing"));
   int imported = 0;
@@ -350,28 +349,26 @@ int RunConsoleBatch(bool quiet) {
   }
 
   batch.Progress(GetText("General", "Converting"));
-  {
-    std::lock_guard<std::mutex> lock(g_progress_mutex);
-    g_progress.processed = 0;
-    g_progress.current_file.clear();
-    g_progress.converted = 0;
-    g_progress.failures.clear();
-    g_progress.keep_running = 1;
-  }
+  plan.settings = g_settings;
+  plan.resources = std::move(batch.resources);
+  plan.entries = EntriesOf(g_input_list);
+  plan.output_folder = run.output_folder;
+  plan.counter = run.counter;
+  plan.random_number = run.random_number;
+  plan.trace = batch.debug;
   if (batch.many.kind != InputKind::kFile) StartConverterForQueue();
-  std::thread worker(ConversionWorker, 0);
-  worker.join();
+  RunController controller;
+  StartRun(&controller, std::move(plan));
+  const RunOutcome outcome = FinishRun(&controller);
   StopBatchConverter();
-  int converted = 0;
-  {
-    std::lock_guard<std::mutex> lock(g_progress_mutex);
-    converted = g_progress.converted;
-    // Standard output keeps its own lines; why each file failed goes to
-    // standard error, one line a file.
-    for (const FileFailure& failure : g_progress.failures) {
-      platform::ErrorWriteLine("pic2jpg: " + PrintableText(failure.path) + ": " +
-                               PrintableText(failure.reason));
-    }
+  run.counter = outcome.counter;
+  run.random_number = outcome.random_number;
+  const int converted = outcome.progress.converted;
+  // Standard output keeps its own lines; why each file failed goes to
+  // standard error, one line a file.
+  for (const FileFailure& failure : outcome.progress.failures) {
+    platform::ErrorWriteLine("pic2jpg: " + PrintableText(failure.path) + ": " +
+                             PrintableText(failure.reason));
   }
 
   int result = kNotConverted;

@@ -4,7 +4,7 @@
 
 #include "cli/option_table.h"
 #include "cli/profile.h"
-#include "engine/run_state.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
 

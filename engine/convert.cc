@@ -1,9 +1,8 @@
 // ConvertFile: one input file to one output file. The picture is loaded
 // without running a decoder in this process (safe_load.h), runs through the
-// chain of steps, each taking ownership of the image it gets, and is saved
-// to a temporary file in the output folder that is renamed onto the output
-// name only after a successful save. A failure leaves its reason in
-// g_run_state.failure_reason.
+// chain of steps, each taking ownership of the image it gets and its own
+// settings group, and is saved to a temporary file in the output folder that
+// is renamed onto the output name only after a successful save.
 #include "engine/convert.h"
 
 #include <FreeImage.h>
@@ -11,13 +10,10 @@
 #include <string>
 
 #include "engine/depth.h"
-#include "engine/format_tables.h"
 #include "engine/frame.h"
 #include "engine/geometry.h"
 #include "engine/jpeg_strips.h"
 #include "engine/naming.h"
-#include "engine/output_claims.h"
-#include "engine/run_state.h"
 #include "engine/safe_load.h"
 #include "engine/targa_load.h"
 #include "engine/tone.h"
@@ -35,8 +31,8 @@ bool SamePath(const std::string& a, const std::string& b) {
 // The codec library writes into memory; the bytes reach the disk through a
 // checked writer, so a full disk or a refused write is seen (the library's
 // own file writing would report success for a file cut short).
-bool SaveThroughMemory(FIBITMAP* image, const std::string& output_path, std::string* reason) {
-  const RunState& run = g_run_state;
+bool SaveThroughMemory(FIBITMAP* image, const OutputSpec& output, const std::string& output_path,
+                       std::string* reason) {
   FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
   if (memory == nullptr) {
     *reason = "out of memory";
@@ -44,8 +40,8 @@ bool SaveThroughMemory(FIBITMAP* image, const std::string& output_path, std::str
   }
   BYTE* data = nullptr;
   DWORD size = 0;
-  bool ok = FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(run.codec_id), image, memory,
-                                   run.save_flags) != FALSE &&
+  bool ok = FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(output.codec_id), image, memory,
+                                   output.save_flags) != FALSE &&
             FreeImage_AcquireMemory(memory, &data, &size) != FALSE && size > 0;
   if (!ok) {
     FreeImage_CloseMemory(memory);
@@ -65,7 +61,8 @@ bool SaveThroughMemory(FIBITMAP* image, const std::string& output_path, std::str
 
 // Saves through a temporary file beside the target; the target is replaced
 // only by a complete file.
-bool SaveImage(FIBITMAP* image, const std::string& output_path, std::string* reason) {
+bool SaveImage(FIBITMAP* image, const OutputSpec& output, const std::string& output_path,
+               std::string* reason) {
   if (image == nullptr) {
     *reason = "the picture could not be processed";
     return false;
@@ -75,89 +72,110 @@ bool SaveImage(FIBITMAP* image, const std::string& output_path, std::string* rea
     *reason = "cannot create the folder " + folder;
     return false;
   }
-  const RunState& run = g_run_state;
   // Large baseline JPEG files are encoded in strips on two cores (written
   // through a temporary file of their own); the file decodes to the same
   // pixels as one written in a single pass.
-  if (run.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, run.save_flags) &&
-      SaveJpegInStrips(image, run.save_flags, output_path)) {
+  if (output.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, output.save_flags) &&
+      SaveJpegInStrips(image, output.save_flags, output_path)) {
     return true;
   }
-  return SaveThroughMemory(image, output_path, reason);
+  return SaveThroughMemory(image, output, output_path, reason);
 }
 
+int Width(FIBITMAP* image) { return static_cast<int>(FreeImage_GetWidth(image)); }
+int Height(FIBITMAP* image) { return static_cast<int>(FreeImage_GetHeight(image)); }
+
 // The chain of steps from a loaded image to the saved output file.
-bool ConvertLoadedImage(FIBITMAP* image, std::string* reason) {
-  RunState& run = g_run_state;
-  int width = image ? static_cast<int>(FreeImage_GetWidth(image)) : 0;
-  int height = image ? static_cast<int>(FreeImage_GetHeight(image)) : 0;
-  run.source_depth = image ? static_cast<int>(FreeImage_GetBPP(image)) : 0;
-  if (width == 0 || height == 0) {
-    if (image != nullptr) FreeImage_Unload(image);
-    return false;
+void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionResult* result) {
+  const Settings& settings = *job.settings;
+  result->source_depth = static_cast<int32_t>(FreeImage_GetBPP(image));
+  if (Width(image) == 0 || Height(image) == 0) {
+    FreeImage_Unload(image);
+    return;
   }
+  result->depth = TargetDepth(job.output, result->source_depth);
 
   // Each step looks at its own settings and passes the image on unchanged
   // when it is switched off.
-  image = RotateImage(image);
+  image = RotateImage(image, settings.transform);
   if (image != nullptr) {
-    width = static_cast<int>(FreeImage_GetWidth(image));
-    height = static_cast<int>(FreeImage_GetHeight(image));
+    image = ResizeImage(image, Width(image), Height(image), settings.transform);
   }
-  image = ResizeImage(image, width, height);
   if (image != nullptr) {
-    width = static_cast<int>(FreeImage_GetWidth(image));
-    height = static_cast<int>(FreeImage_GetHeight(image));
+    result->width = Width(image);
+    result->height = Height(image);
   }
-  image = FlipImage(image);
-  image = CorrectColors(image);
-  image = MakeGreyscale(image);
-  image = ApplyThreshold(image);
-  image = DrawFrame(image, width, height);
-  image = DrawWatermark(image, width, height);
-  image = ConvertToOutputDepth(image);
+  NameContext names;
+  names.input_path = job.input_path;
+  names.output_extension = job.output.extension;
+  names.depth = result->depth;
+  names.width = result->width;
+  names.height = result->height;
+  names.random_number = job.random_number;
+  names.counter = job.counter;
 
-  run.last_width = width;
-  run.last_height = height;
-  run.output_path = BuildOutputPath();
+  image = FlipImage(image, settings.transform);
+  image = CorrectColors(image, settings.adjustment);
+  image = MakeGreyscale(image, settings.adjustment);
+  image = ApplyThreshold(image, settings.adjustment);
+  image = DrawFrame(image, settings.frame);
+  if (image != nullptr && settings.watermark.do_watermark != 0) {
+    WatermarkJob mark;
+    mark.mark = &settings.watermark;
+    mark.frame = &settings.frame;
+    if (job.resources != nullptr) {
+      mark.font = job.resources->watermark_font.get();
+      if (job.resources->watermark_picture.canvas != nullptr) {
+        mark.picture = &job.resources->watermark_picture;
+      }
+    }
+    if (settings.watermark.do_watermark == 1) {
+      mark.text = ExpandTextPlaceholders(settings.watermark.text, names);
+    }
+    image = DrawWatermark(image, mark);
+  }
+  image = ConvertToOutputDepth(image, job.output.extension, result->depth);
 
-  bool ok = false;
-  if (!OutputPathStaysInFolder(run.output_path, run.output_folder)) {
+  result->output_path =
+      BuildOutputPath(settings.advanced, job.output_folder, job.relative_subfolder, names);
+  std::string& reason = result->reason;
+  if (!OutputPathStaysInFolder(result->output_path, job.output_folder)) {
     // A mask with ".." or an absolute path would write anywhere.
-    *reason = "the filename mask leads out of the output folder";
-  } else if (SamePath(run.output_path, run.input_path)) {
+    reason = "the filename mask leads out of the output folder";
+  } else if (SamePath(result->output_path, job.input_path)) {
     // Never write over the picture being converted.
-    *reason = "the output file is the input file";
-  } else if (OutputPathFree(run.output_path, reason)) {
+    reason = "the output file is the input file";
+  } else if (job.claims == nullptr || OutputPathFree(*job.claims, result->output_path, &reason)) {
     // Nor over what an earlier file of this run wrote.
-    ok = SaveImage(image, run.output_path, reason);
-    if (ok) ClaimOutputPath(run.output_path, run.input_path);
+    result->ok = SaveImage(image, job.output, result->output_path, &reason);
+    if (result->ok && job.claims != nullptr) {
+      ClaimOutputPath(job.claims, result->output_path, job.input_path);
+    }
   }
   if (image != nullptr) FreeImage_Unload(image);
-  return ok;
 }
 
 }  // namespace
 
-bool ConvertFile() {
-  RunState& run = g_run_state;
-  run.failure_reason.clear();
+ConversionResult ConvertFile(const ConversionJob& job) {
+  ConversionResult result;
   const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
   if (temp_folder.empty()) {
-    run.failure_reason = "cannot create a temporary folder in " + fs::TempFolderBase();
-    return false;
+    result.reason = "cannot create a temporary folder in " + fs::TempFolderBase();
+    return result;
   }
   const int cleanup_slot = platform::RegisterPath(temp_folder, /*is_folder=*/true);
   // The loaded image may be a view of the mapped Targa file, which lives on
   // after its folder is removed and is let go of only after the last image.
   TargaPixels pixels;
-  FIBITMAP* image = LoadInputPicture(run.input_path, temp_folder, &pixels, &run.failure_reason);
+  FIBITMAP* image = LoadInputPicture(job.input_path, temp_folder, &pixels, &result.reason);
   fs::RemoveTree(temp_folder);
   platform::UnregisterPath(cleanup_slot);
-  bool ok = image != nullptr && ConvertLoadedImage(image, &run.failure_reason);
-  if (!ok && run.failure_reason.empty()) run.failure_reason = "the picture could not be processed";
+  if (image != nullptr) ConvertLoadedImage(image, job, &result);
+  if (!result.ok && result.reason.empty()) result.reason = "the picture could not be processed";
+  if (result.ok) result.reason.clear();
   ReleaseTargaPixels(&pixels);
-  return ok;
+  return result;
 }
 
 }  // namespace pic2jpg

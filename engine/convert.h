@@ -1,17 +1,53 @@
-// Converting one file, and the worker that converts every queued file.
+// Converting one file. A conversion reads nothing but its job: the run's
+// settings snapshot, the run's loaded resources, the output parameters and
+// the file's own place and numbers; it gives back a result record. Nothing
+// process-wide is read or written, so conversions of different runs cannot
+// disturb each other.
 #ifndef PIC2JPG_ENGINE_CONVERT_H_
 #define PIC2JPG_ENGINE_CONVERT_H_
 
+#include <cstdint>
+#include <string>
+
+#include "engine/output_claims.h"
+#include "engine/output_spec.h"
+#include "platform/drawing.h"
+#include "platform/drawing_text.h"
+#include "settings/settings.h"
+
 namespace pic2jpg {
 
-// Converts the file named by g_run_state.input_path under g_settings.
-// True when the output file was written.
-bool ConvertFile();
+// What a run loads once before its first file: the watermark's font or
+// picture. Conversions only read it.
+struct RunResources {
+  platform::FontPtr watermark_font;
+  platform::LoadedImage watermark_picture;
+};
 
-// Walks g_input_list, converting each entry, publishing progress under
-// g_progress_mutex; stops early when g_progress.keep_running is cleared.
-// The parameter is ignored. Returns 0.
-int ConversionWorker(int unused);
+struct ConversionJob {
+  const Settings* settings = nullptr;       // the run's snapshot; required
+  const RunResources* resources = nullptr;  // null: none loaded
+  OutputSpec output;
+  std::string input_path;
+  std::string relative_subfolder;  // "" or ends with "/"
+  std::string output_folder;       // ends with "/"
+  int32_t counter = 0;             // %n%
+  int32_t random_number = 0;       // %rnd%
+  OutputClaims* claims = nullptr;  // the run's names so far; null: not checked
+};
+
+struct ConversionResult {
+  bool ok = false;
+  std::string output_path;  // the file written (or that would have been)
+  std::string reason;       // why it was not written; "" after a success
+  int32_t source_depth = 0;
+  int32_t depth = 0;  // bits per pixel saved with
+  int32_t width = 0;  // size after the resize step
+  int32_t height = 0;
+};
+
+// Converts `job.input_path` into one output file.
+ConversionResult ConvertFile(const ConversionJob& job);
 
 }  // namespace pic2jpg
 

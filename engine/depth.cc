@@ -3,8 +3,6 @@
 #include <vector>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
-#include "settings/settings.h"
 
 namespace pic2jpg {
 namespace {
@@ -26,16 +24,25 @@ int AutoDepth(const std::string& extension, int source_depth) {
   return depths.back();
 }
 
-FIBITMAP* ConvertToOutputDepth(FIBITMAP* image) {
+OutputSpec OutputSpecFor(const OutputSettings& output, const std::string& extension) {
+  OutputSpec spec;
+  spec.extension = extension;
+  spec.codec_id = LookupOutputFormat(extension).codec_id;
+  const int* depth = DepthSettingFor(output, extension);
+  spec.target_depth = depth != nullptr ? *depth : 0;
+  spec.save_flags = SaveFlagsFor(output, extension);
+  spec.auto_depth = spec.target_depth == 0;
+  return spec;
+}
+
+int TargetDepth(const OutputSpec& output, int source_depth) {
+  return output.auto_depth ? AutoDepth(output.extension, source_depth) : output.target_depth;
+}
+
+FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const std::string& ext, int target) {
   if (image == nullptr) return nullptr;
-  RunState& run = g_run_state;
-  if (run.auto_depth) {
-    run.target_depth = AutoDepth(run.output_extension, run.source_depth);
-  }
-  const int target = run.target_depth;
   if (static_cast<int>(FreeImage_GetBPP(image)) == target) return image;
 
-  const std::string& ext = run.output_extension;
   switch (target) {
     case 96:
       return Replace(image, FreeImage_ConvertToRGBF(image));
@@ -73,8 +80,7 @@ FIBITMAP* ConvertToOutputDepth(FIBITMAP* image) {
   }
 }
 
-int SaveFlagsFor(const std::string& ext) {
-  const OutputSettings& o = g_settings.output;
+int SaveFlagsFor(const OutputSettings& o, const std::string& ext) {
   int flags = 0;
   if (ext == "bmp") {
     if (o.bmp_compression == 1) flags |= BMP_SAVE_RLE;

@@ -4,21 +4,31 @@
 
 #include <FreeImage.h>
 
+#include <cstdint>
 #include <string>
 
+#include "engine/output_spec.h"
+#include "settings/settings.h"
+
 namespace pic2jpg {
+
+// The output parameters for `extension` under the Output settings.
+OutputSpec OutputSpecFor(const OutputSettings& output, const std::string& extension);
 
 // First allowed depth of the format that is >= the source depth, else the
 // last one; 0 for a format without depths.
 int AutoDepth(const std::string& extension, int source_depth);
 
-// Converts the image to the run's target depth (recomputed from the source
-// depth when the run is on automatic depth). Takes ownership; returns the
-// image to continue with, or null when no conversion to that depth exists.
-FIBITMAP* ConvertToOutputDepth(FIBITMAP* image);
+// The depth a picture of `source_depth` bits is saved with.
+int TargetDepth(const OutputSpec& output, int source_depth);
+
+// Converts the image to `target_depth` for the format `extension`. Takes
+// ownership; returns the image to continue with, or null when no conversion
+// to that depth exists.
+FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const std::string& extension, int target_depth);
 
 // Flags of the codec's save call for the format, from the Output settings.
-int SaveFlagsFor(const std::string& extension);
+int SaveFlagsFor(const OutputSettings& output, const std::string& extension);
 
 }  // namespace pic2jpg
 

@@ -3,15 +3,12 @@
 #include <cstdlib>
 
 #include "engine/batch_converter.h"
-#include "engine/run_state.h"
 #include "platform/app_paths.h"
 #include "platform/process.h"
 
 namespace pic2jpg {
 std::string FindHelperProgram(const std::string& name) {
-  std::string folder =
-      g_run_state.program_folder.empty() ? platform::ProgramFolder() : g_run_state.program_folder;
-  std::string program = platform::FindOnPath(folder + name);
+  std::string program = platform::FindOnPath(platform::ProgramFolder() + name);
   // An installed copy may keep its helpers on the search path instead.
   return program.empty() ? platform::FindOnPath(name) : program;
 }

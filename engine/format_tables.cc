@@ -222,8 +222,7 @@ std::vector<std::string> DepthChoices(const std::string& extension) {
   return choices;
 }
 
-int* DepthSettingFor(const std::string& e) {
-  OutputSettings& o = g_settings.output;
+int* DepthSettingFor(OutputSettings& o, const std::string& e) {
   const std::pair<const char*, int*> keys[] = {
       {"bmp", &o.bmp_bpp},   {"dds", &o.dds_bpp},   {"exr", &o.exr_bpp}, {"gif", &o.gif_bpp},
       {"hdr", &o.hdr_bpp},   {"ico", &o.ico_bpp},   {"j2k", &o.j2k_bpp}, {"jng", &o.jng_bpp},
@@ -235,6 +234,10 @@ int* DepthSettingFor(const std::string& e) {
     if (e == name) return field;
   }
   return nullptr;
+}
+
+const int* DepthSettingFor(const OutputSettings& output, const std::string& extension) {
+  return DepthSettingFor(const_cast<OutputSettings&>(output), extension);
 }
 
 }  // namespace pic2jpg

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace pic2jpg {
 
 struct OutputFormat {
@@ -50,9 +52,10 @@ void RebuildAcceptedInputExtensions();
 // "Auto" followed by each allowed depth of the format.
 std::vector<std::string> DepthChoices(const std::string& extension);
 
-// The Output-group depth setting of a format (Output/JPG BPP for "jpg"), or
-// nullptr for an unknown extension.
-int* DepthSettingFor(const std::string& extension);
+// The Output-group depth setting of a format (Output/JPG BPP for "jpg") in
+// `output`, or nullptr for an unknown extension.
+int* DepthSettingFor(OutputSettings& output, const std::string& extension);
+const int* DepthSettingFor(const OutputSettings& output, const std::string& extension);
 
 }  // namespace pic2jpg
 

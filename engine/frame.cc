@@ -70,8 +70,7 @@ FIBITMAP* CompositeOver(FIBITMAP* image, FIBITMAP* layer) {
 // The frame is painted on its own canvas at full strength, then that canvas
 // is painted once more with the frame's opacity, so that the overlapping
 // corner pieces do not show through each other.
-FIBITMAP* DrawFrame(FIBITMAP* image, int /*width*/, int /*height*/) {
-  const FrameSettings& frame = g_settings.frame;
+FIBITMAP* DrawFrame(FIBITMAP* image, const FrameSettings& frame) {
   if (image == nullptr || frame.do_frame == 0) return image;
   image = ConvertTo24BitsOwned(image);
   if (image == nullptr || frame.do_frame != 1) return image;

@@ -12,14 +12,15 @@
 #include <string>
 
 #include "platform/drawing.h"
+#include "settings/settings.h"
 
 namespace pic2jpg {
 
 // Paints the four bands of Frame/Solid Left, Right, Top and Bottom over the
 // picture's edges (mitred corners, Solid Opacity) when Frame/Do Frame is 1.
 // Any Do Frame other than 0 returns the picture in 24 bits. The picture keeps
-// its size; width and height are that size as the caller read it.
-FIBITMAP* DrawFrame(FIBITMAP* image, int width, int height);
+// its size.
+FIBITMAP* DrawFrame(FIBITMAP* image, const FrameSettings& frame);
 
 // "RRGGBB" and an alpha 0..255 to red + 256 * green + 65536 * blue +
 // 16777216 * alpha; any text that is not exactly six characters gives 0

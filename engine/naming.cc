@@ -3,10 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "engine/run_state.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "settings/settings.h"
 #include "text/ascii_case.h"
 
 namespace pic2jpg {
@@ -40,8 +38,7 @@ std::string FiveDigits(int value) {
   return std::string(5 - digits.size(), '0') + digits;
 }
 
-std::string TokenValue(const std::string& token) {
-  const RunState& run = g_run_state;
+std::string TokenValue(const std::string& token, const NameContext& run) {
   const std::string base = RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
   if (token == "%filename[u]%") return UpperAscii(base);
@@ -50,9 +47,9 @@ std::string TokenValue(const std::string& token) {
   if (token == "%ext%") return run.output_extension;
   if (token == "%ext[u]%") return UpperAscii(run.output_extension);
   if (token == "%ext[t]%") return TitleCase(run.output_extension);
-  if (token == "%bpp%") return std::to_string(run.target_depth);
-  if (token == "%width%") return std::to_string(run.last_width);
-  if (token == "%height%") return std::to_string(run.last_height);
+  if (token == "%bpp%") return std::to_string(run.depth);
+  if (token == "%width%") return std::to_string(run.width);
+  if (token == "%height%") return std::to_string(run.height);
   if (token == "%rnd%") return FiveDigits(run.random_number);
   if (token == "%n%") return FiveDigits(run.counter);
   // Date and time tokens read the clock when they are replaced.
@@ -74,9 +71,10 @@ std::string RemoveExtension(const std::string& name) {
   return name.substr(0, dot);
 }
 
-std::string ReplaceMaskToken(const std::string& text, const std::string& token) {
+std::string ReplaceMaskToken(const std::string& text, const std::string& token,
+                             const NameContext& context) {
   if (token.empty()) return text;
-  const std::string value = TokenValue(LowerAscii(token));
+  const std::string value = TokenValue(LowerAscii(token), context);
   const std::string lower_token = LowerAscii(token);
   std::string result;
   size_t pos = 0;
@@ -93,31 +91,32 @@ std::string ReplaceMaskToken(const std::string& text, const std::string& token) 
   return result;
 }
 
-std::string ExpandFilenameMask() {
-  std::string mask = LowerAscii(g_settings.advanced.filename_mask);
+std::string ExpandFilenameMask(const std::string& filename_mask, const NameContext& context) {
+  std::string mask = LowerAscii(filename_mask);
   if (mask.empty()) mask = "%filename%.%ext%";
   for (const char* token : kTokens) {
-    if (mask.find(token) != std::string::npos) mask = ReplaceMaskToken(mask, token);
+    if (mask.find(token) != std::string::npos) mask = ReplaceMaskToken(mask, token, context);
   }
   return mask;
 }
 
-std::string ExpandTextPlaceholders() {
-  std::string text = g_settings.watermark.text;
+std::string ExpandTextPlaceholders(const std::string& watermark_text, const NameContext& context) {
+  std::string text = watermark_text;
   const std::string probe = LowerAscii(text);
   size_t percents = 0;
   for (char c : text) percents += c == '%';
   if (percents < 2) return text;
   for (const char* token : kTokens) {
-    if (probe.find(token) != std::string::npos) text = ReplaceMaskToken(text, token);
+    if (probe.find(token) != std::string::npos) text = ReplaceMaskToken(text, token, context);
   }
   return text;
 }
 
-std::string BuildOutputPath() {
-  std::string path = g_run_state.output_folder;
-  if (g_settings.advanced.keep_subfolders != 0) path += g_run_state.relative_subfolder;
-  return path + ExpandFilenameMask();
+std::string BuildOutputPath(const AdvancedSettings& advanced, const std::string& output_folder,
+                            const std::string& relative_subfolder, const NameContext& context) {
+  std::string path = output_folder;
+  if (advanced.keep_subfolders != 0) path += relative_subfolder;
+  return path + ExpandFilenameMask(advanced.filename_mask, context);
 }
 
 bool RelativePathStaysBelow(const std::string& relative) {

@@ -53,9 +53,8 @@ FIBITMAP* RotateAboutCentre(FIBITMAP* image, int angle) {
 
 }  // namespace
 
-FIBITMAP* RotateImage(FIBITMAP* image) {
+FIBITMAP* RotateImage(FIBITMAP* image, const TransformSettings& transform) {
   if (image == nullptr) return nullptr;
-  const TransformSettings& transform = g_settings.transform;
   int angle = transform.image_rotation;
   if (transform.do_image_rotation == 0 || angle <= 0 || angle >= 360) return image;
   int type = transform.image_rotation_type;
@@ -80,9 +79,8 @@ FIBITMAP* RotateImage(FIBITMAP* image) {
   return RotateWithCanvas(image, angle, back);
 }
 
-FIBITMAP* FlipImage(FIBITMAP* image) {
+FIBITMAP* FlipImage(FIBITMAP* image, const TransformSettings& transform) {
   if (image == nullptr) return nullptr;
-  const TransformSettings& transform = g_settings.transform;
   if (transform.do_image_flip_horizontal != 0 && !FreeImage_FlipHorizontal(image)) {
     return ReplaceImage(image, nullptr);
   }

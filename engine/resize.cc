@@ -47,8 +47,8 @@ struct Size {
 // longer side counts (a square counts as landscape); the other side follows
 // the proportions. A side that would round to nothing keeps one pixel, so an
 // extreme strip still converts.
-Size NewSize(int width, int height, int target_width, int target_height) {
-  if (g_settings.transform.keep_aspect_ratio == 0) return {target_width, target_height};
+Size NewSize(int width, int height, int target_width, int target_height, bool keep_aspect_ratio) {
+  if (!keep_aspect_ratio) return {target_width, target_height};
   Size size{};
   if (width >= height) {
     float ratio = static_cast<float>(width) / static_cast<float>(height);
@@ -72,8 +72,8 @@ int TargetSize(int value, int unit, int current) {
   return 0;
 }
 
-FREE_IMAGE_FILTER ResizeFilter() {
-  switch (g_settings.transform.image_resize_algorithm) {
+FREE_IMAGE_FILTER ResizeFilter(int algorithm) {
+  switch (algorithm) {
     case 0:
       return FILTER_BOX;
     case 1:
@@ -91,9 +91,8 @@ FREE_IMAGE_FILTER ResizeFilter() {
   }
 }
 
-FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height) {
+FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height, const TransformSettings& transform) {
   if (image == nullptr) return nullptr;
-  const TransformSettings& transform = g_settings.transform;
   if (transform.do_image_resize == 0) return image;
   if (width <= 0 || height <= 0) return image;
 
@@ -108,11 +107,12 @@ FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height) {
     return image;
   }
 
-  Size size = NewSize(width, height, target_width, target_height);
+  Size size = NewSize(width, height, target_width, target_height, transform.keep_aspect_ratio != 0);
   // Proportional sizing can land on the current size although the targets
   // differ from it; resampling would then only soften the picture.
   if (size.width == width && size.height == height) return image;
-  return ReplaceImage(image, FreeImage_Rescale(image, size.width, size.height, ResizeFilter()));
+  return ReplaceImage(image, FreeImage_Rescale(image, size.width, size.height,
+                                               ResizeFilter(transform.image_resize_algorithm)));
 }
 
 }  // namespace pic2jpg

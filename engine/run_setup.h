@@ -5,32 +5,27 @@
 
 #include <string>
 
+#include "engine/convert.h"
+#include "settings/settings.h"
+
 namespace pic2jpg {
 
 enum class ResizeCheck { kOk, kZeroWidth, kZeroHeight };
 // With Transform/Do Image Resize on, a width or height of 0 is refused
 // (width first), whatever the unit and Keep Aspect Ratio say.
-ResizeCheck CheckResizeSize();
+ResizeCheck CheckResizeSize(const TransformSettings& transform);
 
 enum class WatermarkImageCheck { kOk, kNoImage, kInvalidImage };
 // For an image watermark: a file must be named, hold more than 0 bytes and be
-// a picture that can be loaded; it is then loaded for the run (in a helper
-// process, see safe_load.h), and `reason` says why it could not be when
-// given. kOk for the other watermark kinds.
-WatermarkImageCheck CheckWatermarkImage(std::string* reason = nullptr);
-// Releases the picture CheckWatermarkImage loaded; safe to repeat.
-void ReleaseRunWatermarkImage();
+// a picture that can be loaded; it is then loaded into `resources` for the
+// run (in a helper process, see safe_load.h), and `reason` says why it could
+// not be when given. kOk for the other watermark kinds.
+WatermarkImageCheck CheckWatermarkImage(const WatermarkSettings& mark, RunResources* resources,
+                                        std::string* reason = nullptr);
 
-// Loads the font of a text-watermark run (Watermark/Do Watermark 1); true
-// when the run has no text watermark or the font was loaded.
-bool LoadRunWatermarkFont();
-// Releases the font when LoadRunWatermarkFont loaded one; safe to repeat.
-void ReleaseRunWatermarkFont();
-
-// Fills the run's output parameters for `extension`: the codec id, the
-// target depth from the extension's depth key, the save flags, and the
-// automatic depth when that key holds 0.
-void SetUpRunOutput(const std::string& extension);
+// Loads the font of a text-watermark run (Watermark/Do Watermark 1) into
+// `resources`; true when the run has no text watermark or the font loaded.
+bool LoadRunWatermarkFont(const WatermarkSettings& mark, RunResources* resources);
 
 }  // namespace pic2jpg
 

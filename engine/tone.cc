@@ -30,9 +30,8 @@ FIBITMAP* LimitToTrueColour(FIBITMAP* image) {
 
 }  // namespace
 
-FIBITMAP* CorrectColors(FIBITMAP* image) {
+FIBITMAP* CorrectColors(FIBITMAP* image, const AdjustmentSettings& adjustment) {
   if (image == nullptr) return nullptr;
-  const AdjustmentSettings& adjustment = g_settings.adjustment;
   if (adjustment.do_image_color_correction == 0) return image;
   if (!AdjustableDepth(image)) {
     image = ReplaceWithTrueColour(image);
@@ -45,17 +44,16 @@ FIBITMAP* CorrectColors(FIBITMAP* image) {
   return image;
 }
 
-FIBITMAP* MakeGreyscale(FIBITMAP* image) {
+FIBITMAP* MakeGreyscale(FIBITMAP* image, const AdjustmentSettings& adjustment) {
   if (image == nullptr) return nullptr;
-  if (g_settings.adjustment.do_image_greyscale == 0) return image;
+  if (adjustment.do_image_greyscale == 0) return image;
   image = LimitToTrueColour(image);
   if (image == nullptr) return nullptr;
   return ReplaceImage(image, FreeImage_ConvertToGreyscale(image));
 }
 
-FIBITMAP* ApplyThreshold(FIBITMAP* image) {
+FIBITMAP* ApplyThreshold(FIBITMAP* image, const AdjustmentSettings& adjustment) {
   if (image == nullptr) return nullptr;
-  const AdjustmentSettings& adjustment = g_settings.adjustment;
   if (adjustment.do_image_threshold == 0) return image;
   image = LimitToTrueColour(image);
   if (image == nullptr) return nullptr;

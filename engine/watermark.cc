@@ -67,16 +67,16 @@ struct Bitmap {
 
 }  // namespace
 
-FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
-  const WatermarkSettings& wm = g_settings.watermark;
-  if (image == nullptr || wm.do_watermark == 0) return image;
+FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
+  if (image == nullptr || job.mark == nullptr || job.mark->do_watermark == 0) return image;
+  const WatermarkSettings& wm = *job.mark;
   image = ConvertTo24BitsOwned(image);
   if (image == nullptr) return nullptr;
 
   Bitmap mark(nullptr);
   {
-    platform::CanvasPtr rendered = wm.do_watermark == 1   ? RenderTextMark()
-                                   : wm.do_watermark == 2 ? RenderImageMark()
+    platform::CanvasPtr rendered = wm.do_watermark == 1   ? RenderTextMark(job)
+                                   : wm.do_watermark == 2 ? RenderImageMark(job)
                                                           : nullptr;
     if (rendered == nullptr) return image;
     mark.Replace(CanvasToBitmap(*rendered));
@@ -92,7 +92,8 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int /*width*/, int /*height*/) {
   // The picture's own size: the composite refuses a layer of any other.
   const int64_t width = FreeImage_GetWidth(image);
   const int64_t height = FreeImage_GetHeight(image);
-  const FrameSettings& frame = g_settings.frame;
+  const FrameSettings no_frame;
+  const FrameSettings& frame = job.frame != nullptr ? *job.frame : no_frame;
   const bool inside_frame = frame.do_frame == 1 && ms.boundary == 1;
   int64_t area_width = width, area_height = height;
   if (inside_frame) {

@@ -3,7 +3,8 @@
 // The mark is rendered on a canvas of its own (watermark_render.cc), handed
 // to the codec library as a PNG image in memory, rotated, cut to fit, placed
 // and composited over the picture (watermark.cc). A text mark needs the run's
-// font (watermark_font.cc), created by the front end before the run.
+// font (watermark_font.cc) and an image mark its picture (watermark_image.cc),
+// both loaded once before the run.
 #ifndef PIC2JPG_ENGINE_WATERMARK_H_
 #define PIC2JPG_ENGINE_WATERMARK_H_
 
@@ -14,31 +15,33 @@
 
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
+#include "settings/settings.h"
 
 namespace pic2jpg {
+
+// What one file's mark is drawn from: the settings, the run's font (text
+// marks) or picture (image marks), and the mark's text with its tokens
+// already replaced for this file. The pointers stay the caller's.
+struct WatermarkJob {
+  const WatermarkSettings* mark = nullptr;
+  const FrameSettings* frame = nullptr;  // a mark may keep inside the frame
+  const platform::Font* font = nullptr;
+  const platform::LoadedImage* picture = nullptr;
+  std::string text;
+};
 
 // Stamps the mark of Watermark/Do Watermark (1 text, 2 image) onto the
 // picture, which keeps its size and comes back in 24 bits. When the mark
 // cannot be rendered the picture comes back without it.
-FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height);
+FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job);
 
 // The font of a text-watermark run, from Watermark/Font, Font Size, Font Style
-// and Font Effect. Created before the run; false when it cannot be had.
-bool CreateWatermarkFont();
-void ReleaseWatermarkFont();
-bool WatermarkFontExists();
-// The run's font; null when none was created.
-const platform::Font* WatermarkFont();
+// and Font Effect; null when it cannot be had.
+platform::FontPtr CreateWatermarkFont(const WatermarkSettings& mark);
 
-// The picture of an image-watermark run, from Watermark/Image, loaded once
-// before the run without running a decoder in this process; false with the
-// reason when it cannot be had. Without it, each mark loads the file anew.
-bool LoadWatermarkImage(std::string* reason);
-void ReleaseWatermarkImage();
-// The run's picture; null when none was loaded.
-const platform::LoadedImage* WatermarkImage();
 // Loads a picture file for a mark (any format the codec library reads, or
-// PICT through our reader); no canvas, with the reason, on failure.
+// PICT through our reader) without running a decoder in this process; no
+// canvas, with the reason, on failure.
 platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason);
 
 // Building blocks of the text mark.
@@ -52,10 +55,11 @@ std::vector<std::string> SplitWatermarkLines(const std::string& text);
 // alignments are treated as left.
 int AlignedLineX(int alignment, int box_width, int line_width, int padding);
 
-// The rendered mark of the current settings, before rotation; null when it
-// cannot be rendered (no font, an empty box, an unreadable image file).
-platform::CanvasPtr RenderTextMark();
-platform::CanvasPtr RenderImageMark();
+// The rendered mark, before rotation; null when it cannot be rendered (no
+// font, an empty box, an unreadable image file). Without the run's picture,
+// the image mark loads Watermark/Image itself.
+platform::CanvasPtr RenderTextMark(const WatermarkJob& job);
+platform::CanvasPtr RenderImageMark(const WatermarkJob& job);
 
 }  // namespace pic2jpg
 

@@ -1,21 +1,14 @@
-// The picture of an image watermark: loaded once for a run by the front end,
-// through a helper process like any input (safe_load.h), so that a hostile
-// file named as the watermark cannot crash or hang the program. The worker
-// only reads it.
+// The picture of an image watermark: loaded once for a run, through a helper
+// process like any input (safe_load.h), so that a hostile file named as the
+// watermark cannot crash or hang the program. The conversions only read it.
 #include <FreeImage.h>
 
 #include "engine/safe_load.h"
 #include "engine/watermark.h"
 #include "platform/cleanup.h"
 #include "platform/file_system.h"
-#include "settings/settings.h"
 
 namespace pic2jpg {
-namespace {
-
-platform::LoadedImage g_watermark_image;
-
-}  // namespace
 
 platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason) {
   platform::LoadedImage loaded;
@@ -41,17 +34,6 @@ platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reas
   }
   ReleaseTargaPixels(&pixels);
   return loaded;
-}
-
-bool LoadWatermarkImage(std::string* reason) {
-  g_watermark_image = LoadMarkPicture(g_settings.watermark.image, reason);
-  return g_watermark_image.canvas != nullptr;
-}
-
-void ReleaseWatermarkImage() { g_watermark_image = platform::LoadedImage{}; }
-
-const platform::LoadedImage* WatermarkImage() {
-  return g_watermark_image.canvas != nullptr ? &g_watermark_image : nullptr;
 }
 
 }  // namespace pic2jpg

@@ -64,11 +64,11 @@ int AlignedLineX(int alignment, int box_width, int line_width, int padding) {
 // with line breaks, every line is at least 10 pixels wide and high and lines
 // are one line height plus Font Leading apart; a single line is measured as
 // it is. Text Padding surrounds the text on every side.
-platform::CanvasPtr RenderTextMark() {
-  const platform::Font* font = WatermarkFont();
-  if (font == nullptr) return nullptr;
-  const WatermarkSettings& wm = g_settings.watermark;
-  const std::string text = ExpandTextPlaceholders();
+platform::CanvasPtr RenderTextMark(const WatermarkJob& job) {
+  const platform::Font* font = job.font;
+  if (font == nullptr || job.mark == nullptr) return nullptr;
+  const WatermarkSettings& wm = *job.mark;
+  const std::string& text = job.text;
   const std::vector<std::string> lines = SplitWatermarkLines(text);
   const bool broken = lines.size() > 1;
   const int64_t padding = wm.text_padding;
@@ -147,11 +147,12 @@ platform::CanvasPtr RenderTextMark() {
 // A picture without alpha stands on an opaque black box, so that a reduced
 // opacity darkens it rather than letting the photo through; a picture with
 // alpha keeps its transparency. Image Opacity applies in colour and in grey.
-platform::CanvasPtr RenderImageMark() {
-  const WatermarkSettings& wm = g_settings.watermark;
+platform::CanvasPtr RenderImageMark(const WatermarkJob& job) {
+  if (job.mark == nullptr) return nullptr;
+  const WatermarkSettings& wm = *job.mark;
   if (wm.image.empty()) return nullptr;
   platform::LoadedImage own;
-  const platform::LoadedImage* loaded = WatermarkImage();
+  const platform::LoadedImage* loaded = job.picture;
   if (loaded == nullptr) {
     std::string reason;
     own = LoadMarkPicture(wm.image, &reason);

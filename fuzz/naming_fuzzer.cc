@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/naming.h"
-#include "engine/run_state.h"
 #include "fuzz/fuzz_support.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "cli/profile.h"
-#include "engine/run_state.h"
 #include "fuzz/fuzz_support.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_file.h"

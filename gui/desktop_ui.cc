@@ -15,7 +15,6 @@
 #include <functional>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "gui/commands.h"
 #include "gui/desktop.h"
 #include "gui/main_window_ui.h"
@@ -25,6 +24,7 @@
 #include "platform/folder_names.h"
 #include "platform/process.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"

@@ -1,10 +1,11 @@
 #include "gui/gui_run.h"
 
+#include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
-#include "engine/run_state.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
@@ -50,7 +51,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   if (!fs::IsFolder(folder)) {
     return Stop(FillPlaceholders(GetText("Msg", "Invalid output folder"), folder), true);
   }
-  switch (CheckResizeSize()) {
+  switch (CheckResizeSize(g_settings.transform)) {
     case ResizeCheck::kZeroWidth:
       return Stop(GetText("Msg", "Invalid width"), true);
     case ResizeCheck::kZeroHeight:
@@ -58,12 +59,13 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
     case ResizeCheck::kOk:
       break;
   }
-  if (!LoadRunWatermarkFont()) {
+  RunPlan plan;
+  if (!LoadRunWatermarkFont(g_settings.watermark, &plan.resources)) {
     return Stop(
         FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
         false);
   }
-  switch (CheckWatermarkImage()) {
+  switch (CheckWatermarkImage(g_settings.watermark, &plan.resources)) {
     case WatermarkImageCheck::kNoImage:
       return Stop(GetText("Msg", "Empty watermark image"), false);
     case WatermarkImageCheck::kInvalidImage:
@@ -78,10 +80,16 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   // from the previous run.
   g_run_state.output_folder = folder;
   g_run_state.output_extension = extension;
-  SetUpRunOutput(extension);
+  plan.output = OutputSpecFor(g_settings.output, extension);
+  plan.entries = EntriesOf(g_input_list);
+  plan.output_folder = folder;
+  plan.counter = g_run_state.counter;
+  plan.random_number = g_run_state.random_number;
   GuiRunStart start;
   start.ready = true;
   start.history_changed = AddRecentOutputFolder(folder);
+  plan.settings = g_settings;
+  start.plan = std::move(plan);
   return start;
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "engine/run_controller.h"
+
 namespace pic2jpg {
 
 struct GuiRunFields {
@@ -14,17 +16,18 @@ struct GuiRunFields {
 };
 
 struct GuiRunStart {
-  bool ready = false;            // true: the worker may start
+  bool ready = false;            // true: the worker may start with `plan`
   std::string warning;           // the message of the first failed check
   bool status_stopped = false;   // the status bar says "Conversion stopped"
   bool history_changed = false;  // the output folder list must be refilled
+  RunPlan plan;                  // the run, with its own copy of the settings
 };
 
 // Steps 1 to 11 of the Convert command: fills g_input_list, checks input,
 // output folder, resize size, watermark font and image (stopping at the
-// first failure, with no setting changed), then sets up g_run_state and puts
-// the folder first in the history. A loaded watermark font stays loaded
-// for the run: ReleaseRunWatermarkFont after it.
+// first failure, with no setting changed), then plans the run (the loaded
+// font or picture goes with the plan), sets the output folder and extension
+// of g_run_state and puts the folder first in the history.
 GuiRunStart PrepareGuiRun(const GuiRunFields& fields);
 
 // "abcdef...uvwxyz": the first and last (max - 3) / 2 characters around

@@ -7,22 +7,22 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/mstream.h>
+#include <wx/sizer.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include <algorithm>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "gui/commands.h"
 #include "gui/image_maps.h"
-#include "gui/main_layout.h"
 #include "gui/themes.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/folder_names.h"
 #include "platform/process.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -34,21 +34,23 @@ namespace pic2jpg {
 
 MainWindow g_main;
 
-std::function<void(const std::string&)> g_show_warning = [](const std::string& text) {
-  wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText("Msg", "Warning")),
-               wxOK | wxICON_WARNING, g_main.frame);
-};
-
-std::function<bool()> g_ask_break_conversion = [] {
-  return wxMessageBox(wxString::FromUTF8(GetText("Msg", "Ask break conversion")),
-                      wxString::FromUTF8(GetText("Msg", "Warning")),
-                      wxYES_NO | wxICON_WARNING) == wxYES;
-};
+Prompter MessageBoxPrompter() {
+  Prompter prompter;
+  prompter.warn = [](const std::string& text) {
+    wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText("Msg", "Warning")),
+                 wxOK | wxICON_WARNING, g_main.frame);
+  };
+  prompter.ask_yes_no = [](const std::string& text) {
+    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText("Msg", "Warning")),
+                        wxYES_NO | wxICON_WARNING, g_main.frame) == wxYES;
+  };
+  return prompter;
+}
 
 namespace {
 
 constexpr int kMinimumWidth = 510;
-constexpr int kClientHeight = 168;
+constexpr int kGap = 5;
 
 wxString Text(const char* group, const char* key) {
   return wxString::FromUTF8(GetText(group, key));
@@ -75,7 +77,7 @@ class FileDrop : public wxFileDropTarget {
 
 wxBitmapButton* FieldButton(int command, const char* icon, const char* tooltip_key) {
   auto* button = new wxBitmapButton(g_main.panel, command, SmallIcon(icon), wxDefaultPosition,
-                                    wxSize(24, 24), wxBORDER_NONE);
+                                    wxDefaultSize, wxBORDER_NONE);
   button->SetToolTip(Text("Menu", tooltip_key));
   button->Bind(wxEVT_BUTTON, [command](wxCommandEvent&) { RunCommand(command); });
   return button;
@@ -87,7 +89,6 @@ void SelectInputFile() {
                       wxString::FromUTF8(InputFileFilter()), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() == wxID_OK) AddInputFileToWindow(dialog.GetPath().utf8_string());
   g_run_state.input_path.clear();
-  LayoutMainWindow();
 }
 
 void SelectOutputFolder() {
@@ -104,17 +105,12 @@ void SelectOutputFolder() {
       FillOutputFolderList();
     }
   }
-  LayoutMainWindow();
 }
 
 void ScheduledUpdateCheck() {
-  const int64_t now = platform::NowLocalSeconds();
-  if (!UpdateCheckDue(g_settings.general.update_range, g_settings.general.update_date, now)) {
-    return;
-  }
   // The check itself comes with the update client; until then only the date
   // moves, so the question is not due again at every start.
-  g_settings.general.update_date = static_cast<int32_t>(now);
+  TakeScheduledUpdateCheck(&g_settings.general, platform::NowLocalSeconds());
 }
 
 }  // namespace
@@ -230,24 +226,31 @@ void BuildMainWindow() {
 
   auto* panel = new wxPanel(frame, wxID_ANY);
   g_main.panel = panel;
-  new wxStaticText(panel, wxID_ANY, Text("General", "Input File"), wxPoint(10, 5), wxSize(350, 20));
-  g_main.input = new wxTextCtrl(panel, wxID_ANY, "", wxPoint(10, 20), wxSize(350, -1));
+  // Three rows of a caption over a field with its button, the Convert button
+  // beside them, the notice below; GTK decides the heights.
+  auto* fields = new wxBoxSizer(wxVERTICAL);
+  auto add_row = [&](const char* caption, wxWindow* field, wxBitmapButton* button) {
+    fields->Add(new wxStaticText(panel, wxID_ANY, Text("General", caption)), 0, wxTOP, kGap);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(field, 1, wxALIGN_CENTER_VERTICAL);
+    row->Add(button, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, kGap);
+    fields->Add(row, 0, wxEXPAND | wxTOP, 2);
+  };
+  g_main.input = new wxTextCtrl(panel, wxID_ANY, "");
   g_main.input->SetName("input");
   g_main.input_button = FieldButton(kCommandSelectInputFile, "Add", "Select Input File");
-  new wxStaticText(panel, wxID_ANY, Text("General", "Output Folder"),
-                   wxPoint(10, kFieldBlockTop + 15), wxSize(350, 20));
-  g_main.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxPoint(10, kFieldBlockTop + 30),
-                                        wxSize(350, -1), 0, nullptr, wxCB_READONLY);
+  add_row("Input File", g_main.input, g_main.input_button);
+  g_main.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
+                                        nullptr, wxCB_READONLY);
   g_main.folders->SetName("folders");
   g_main.folders->Bind(wxEVT_COMBOBOX, [](wxCommandEvent&) {
     g_run_state.output_folder = g_main.folders->GetValue().utf8_string();
   });
   g_main.folder_button =
       FieldButton(kCommandSelectOutputFolder, "OutFolder", "Select Output Folder");
-  new wxStaticText(panel, wxID_ANY, Text("General", "Output Format"),
-                   wxPoint(10, kFieldBlockTop + 55), wxSize(350, 20));
-  g_main.formats = new wxBitmapComboBox(panel, wxID_ANY, "", wxPoint(10, kFieldBlockTop + 70),
-                                        wxSize(350, -1), 0, nullptr, wxCB_READONLY);
+  add_row("Output Folder", g_main.folders, g_main.folder_button);
+  g_main.formats = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
+                                        nullptr, wxCB_READONLY);
   g_main.formats->Bind(wxEVT_COMBOBOX, [](wxCommandEvent&) {
     int selection = g_main.formats->GetSelection();
     if (selection == wxNOT_FOUND) return;
@@ -257,50 +260,44 @@ void BuildMainWindow() {
   });
   g_main.format_button =
       FieldButton(kCommandOutputFormatOptions, "OutFormat", "Output Format Options");
+  add_row("Output Format", g_main.formats, g_main.format_button);
+
   g_main.convert = new wxBitmapButton(panel, kCommandConvert,
                                       ImageBitmap(IconNumber(g_button_image_map, "Convert"), 64),
-                                      wxPoint(400, 20), wxSize(100, 100));
+                                      wxDefaultPosition, wxSize(100, 100));
   g_main.convert->SetName("convert");
   g_main.convert->SetToolTip(Text("Menu", "Convert"));
   g_main.convert->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { RunCommand(kCommandConvert); });
+  auto* top = new wxBoxSizer(wxHORIZONTAL);
+  top->Add(fields, 1, wxEXPAND);
+  top->Add(g_main.convert, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 3 * kGap);
+
   g_main.notice = new wxStaticText(
       panel, wxID_ANY, "Drop a PICT file here or pick one with the + button, then press F5.",
-      wxPoint(10, kClientHeight - 24), wxSize(480, 20));
+      wxDefaultPosition, wxDefaultSize, wxST_ELLIPSIZE_END);
+  auto* outer = new wxBoxSizer(wxVERTICAL);
+  outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * kGap);
+  outer->Add(g_main.notice, 0, wxEXPAND | wxALL, 2 * kGap);
+  panel->SetSizer(outer);
 
   frame->Bind(wxEVT_MENU, [](wxCommandEvent& event) { RunCommand(event.GetId()); });
   frame->Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent&) { ExitDesktop(); });
-  frame->Bind(wxEVT_SIZE, [](wxSizeEvent& event) {
-    event.Skip();
-    LayoutMainWindow();
-  });
   wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'N', kCommandNew},
                                {wxACCEL_ALT, 'X', kCommandExit},
                                {wxACCEL_NORMAL, WXK_F5, kCommandConvert},
                                {wxACCEL_NORMAL, WXK_F1, kCommandManual},
                                {wxACCEL_NORMAL, WXK_F10, kCommandNothing}};
   frame->SetAcceleratorTable(wxAcceleratorTable(5, keys));
-  // GTK's controls are taller than the 20-pixel rows the layout was drawn
-  // for, and its menu bar, toolbar and status bar lie outside the client
-  // area: the client area is the three rows and the notice line, its width
-  // the stored Width, and only the width can change.
-  frame->SetClientSize(std::max(window.width, kMinimumWidth), kClientHeight);
-  const wxSize outer = frame->GetSize();
-  const int frame_extra = outer.GetWidth() - frame->GetClientSize().GetWidth();
-  frame->SetMinSize(wxSize(kMinimumWidth + frame_extra, outer.GetHeight()));
-  frame->SetMaxSize(wxSize(-1, outer.GetHeight()));
-}
-
-void LayoutMainWindow() {
-  if (g_main.frame == nullptr || g_main.panel == nullptr) return;
-  const MainLayout layout = LayoutFor(g_main.frame->GetClientSize().GetWidth());
-  g_main.input->SetSize(layout.list_width, -1);
-  g_main.folders->SetSize(layout.list_width, -1);
-  g_main.formats->SetSize(layout.list_width, -1);
-  g_main.input_button->SetSize(layout.field_button_x, 19, 24, 24);
-  g_main.folder_button->SetSize(layout.field_button_x, kFieldBlockTop + 29, 24, 24);
-  g_main.format_button->SetSize(layout.field_button_x, kFieldBlockTop + 69, 24, 24);
-  g_main.convert->SetSize(layout.convert_x, 20, 100, 100);
-  g_main.panel->Refresh(false);
+  // The client area is as high as the rows need and as wide as the stored
+  // Width (at least the minimum); only the width can change.
+  const wxSize best = outer->GetMinSize();
+  frame->SetClientSize(std::max({window.width, kMinimumWidth, best.GetWidth()}), best.GetHeight());
+  const wxSize outer_size = frame->GetSize();
+  const int frame_extra = outer_size.GetWidth() - frame->GetClientSize().GetWidth();
+  frame->SetMinSize(
+      wxSize(std::max(kMinimumWidth, best.GetWidth()) + frame_extra, outer_size.GetHeight()));
+  frame->SetMaxSize(wxSize(-1, outer_size.GetHeight()));
+  panel->Layout();
 }
 
 void FillOutputFormatList(wxBitmapComboBox* list, bool with_description) {
@@ -319,17 +316,12 @@ void FillOutputFormatList(wxBitmapComboBox* list, bool with_description) {
 
 void FillOutputFolderList() {
   if (g_settings.file.recent_out_folders.empty()) return;
+  const FolderListView view = OutputFolderListView(g_settings, g_run_state.output_folder);
   g_main.folders->Clear();
-  int selected = 0;
-  for (int i = 0; i < g_settings.advanced.out_folders_number; ++i) {
-    const std::string entry = GetRecentOutputFolder(i);
-    if (entry.empty()) continue;
+  for (const std::string& entry : view.entries) {
     g_main.folders->Append(wxString::FromUTF8(entry), SmallIcon("FavFolder"));
-    if (entry == g_run_state.output_folder) {
-      selected = static_cast<int>(g_main.folders->GetCount()) - 1;
-    }
   }
-  if (g_main.folders->GetCount() > 0) g_main.folders->SetSelection(selected);
+  if (!view.entries.empty()) g_main.folders->SetSelection(view.selected);
 }
 
 void RefreshControlIcons() {
@@ -342,22 +334,19 @@ void RefreshControlIcons() {
   }
 }
 
-void ApplyInterfaceChanges() {
-  if (g_run_state.refresh_level == 2) {
-    LoadThemeImages(false, false, true);
-    BuildMainToolbar();
-    g_run_state.refresh_level = 0;
-  } else if (g_run_state.refresh_level == 1) {
+void ApplyInterfaceChanges(const InterfaceChanges& changes) {
+  if (changes.theme) {
     LoadThemeImages(true, true, true);
     BuildMainMenu();
     BuildMainToolbar();
     RefreshControlIcons();
-    g_run_state.refresh_level = 0;
+  } else if (changes.icon_size) {
+    LoadThemeImages(false, false, true);
+    BuildMainToolbar();
   }
-  LayoutMainWindow();
-  if (static_cast<int>(g_main.folders->GetCount()) != g_settings.advanced.out_folders_number) {
-    FillOutputFolderList();
-  }
+  if (changes.output_format) FillOutputFormatList(g_main.formats, true);
+  if (changes.folder_list) FillOutputFolderList();
+  g_main.panel->Layout();
 }
 
 void NewSession() {
@@ -371,9 +360,7 @@ bool AddInputFileToWindow(const std::string& path) {
   if (!AddInputFile(path)) return false;
   g_main.input->SetValue(wxString::FromUTF8(path));
   if (g_main.folders->GetValue().IsEmpty()) {
-    std::string folder = g_run_state.input_base_folder;
-    if (folder.empty()) folder = fs::FolderOf(fs::AbsolutePath(path));
-    if (!folder.empty() && folder.back() != '/') folder += '/';
+    const std::string folder = ProposedOutputFolder(path, g_run_state.input_base_folder);
     AddRecentOutputFolder(folder);
     g_run_state.output_folder = folder;
     FillOutputFolderList();
@@ -389,7 +376,6 @@ void ShowMainWindow() {
   FillOutputFormatList(g_main.formats, true);
   NewSession();
   g_main.frame->Show();
-  LayoutMainWindow();
   if (g_run_state.message_level != "T") ScheduledUpdateCheck();
 }
 
@@ -408,14 +394,12 @@ void RunCommand(int id) {
       SelectOutputFolder();
       break;
     case kCommandOutputFormatOptions:
-      // The preferences dialog comes with its own issue; the page is kept.
-      g_run_state.preferences_page = 3;
+      // The preferences dialog comes with its own issue.
       break;
     case kCommandConvert:
       RunGuiConversion();
       break;
     case kCommandPreferences:
-      g_run_state.preferences_page = 0;
       break;
     case kCommandManual:
       platform::OpenWithDesktop(ManualPath());
@@ -436,18 +420,14 @@ void RunCommand(int id) {
 void ExitDesktop() {
   if (g_main.quit_requested) return;
   g_main.quit_requested = true;
-  WindowSettings& window = g_settings.window;
-  if (g_main.frame->IsMaximized()) {
-    window.is_maximized = 1;
-  } else if (!g_main.frame->IsIconized()) {
-    window.is_maximized = 0;
-    const wxPoint position = g_main.frame->GetPosition();
-    window.x = position.x;
-    window.y = position.y;
-    window.width = g_main.frame->GetClientSize().GetWidth();
-    // The height cannot change; the stored value is kept.
-  }
-  if (g_settings.advanced.out_folders_history == 0) g_settings.file.recent_out_folders.clear();
+  WindowGeometry seen;
+  seen.maximized = g_main.frame->IsMaximized();
+  seen.iconized = g_main.frame->IsIconized();
+  const wxPoint position = g_main.frame->GetPosition();
+  seen.x = position.x;
+  seen.y = position.y;
+  seen.client_width = g_main.frame->GetClientSize().GetWidth();
+  StoreExitState(seen, &g_settings);
   SaveSettings();
   g_main.frame->Destroy();
 }

@@ -9,10 +9,17 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "engine/run_controller.h"
+#include "gui/main_window_model.h"
 
 namespace pic2jpg {
+
+// Warnings and questions as message boxes over the main window.
+Prompter MessageBoxPrompter();
 
 struct MainWindow {
   wxFrame* frame = nullptr;
@@ -26,13 +33,15 @@ struct MainWindow {
   wxBitmapButton* convert = nullptr;
   wxStaticText* notice = nullptr;
   bool quit_requested = false;
+  // Message boxes; tests put in their own answers.
+  Prompter prompter = MessageBoxPrompter();
+  // The window's conversion runs, one at a time.
+  std::unique_ptr<RunController> run = std::make_unique<RunController>();
+  // The failures of the last run, listed after it.
+  std::vector<std::string> last_failures;
 };
 
 extern MainWindow g_main;
-
-// Message boxes go through these, so that tests can answer them.
-extern std::function<void(const std::string&)> g_show_warning;
-extern std::function<bool()> g_ask_break_conversion;
 
 wxBitmap ImageBitmap(int number, int pixels);
 
@@ -40,11 +49,11 @@ void BuildMainWindow();
 void BuildMainMenu();
 void BuildMainToolbar();
 void ShowMainWindow();
-void LayoutMainWindow();
 void FillOutputFormatList(wxBitmapComboBox* list, bool with_description);
 void FillOutputFolderList();
 void RefreshControlIcons();
-void ApplyInterfaceChanges();
+// Rebuilds what a change of settings needs: after a dialog's OK.
+void ApplyInterfaceChanges(const InterfaceChanges& changes);
 void RunCommand(int id);
 bool AddInputFileToWindow(const std::string& path);
 void NewSession();

@@ -1,21 +1,17 @@
 // The Convert command's widgets: warnings, status texts and the progress
-// dialog, which polls the worker every 15 ms.
+// dialog, which polls the run every 15 ms and lists the files that failed.
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/dialog.h>
 #include <wx/gauge.h>
+#include <wx/listbox.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
-#include <atomic>
-#include <thread>
-
-#include "engine/convert.h"
-#include "engine/run_setup.h"
-#include "engine/run_state.h"
 #include "gui/gui_run.h"
 #include "gui/main_window_ui.h"
-#include "text/placeholders.h"
+#include "runlist/run_state.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -38,32 +34,42 @@ void RunGuiConversion() {
   GuiRunStart start = PrepareGuiRun(fields);
   if (!start.ready) {
     if (start.status_stopped) SetStatus(GetText("Msg", "Conversion is not complete"));
-    g_show_warning(start.warning);
+    g_main.prompter.warn(start.warning);
     return;
   }
   if (start.history_changed) FillOutputFolderList();
   g_run_state.input_path = fields.input;
   SetStatus(GetText("General", "Converting"));
+  if (!StartRun(g_main.run.get(), std::move(start.plan))) return;
   ShowConversionProgress();
-  ReleaseRunWatermarkFont();
-  ReleaseRunWatermarkImage();
 }
 
 void ShowConversionProgress() {
-  const int total = static_cast<int>(g_input_list.size());
+  RunController* run = g_main.run.get();
+  const int total = ReadProgress(run).total;
   wxDialog dialog(g_main.frame, wxID_ANY, Utf8(GetText("Dialog", "Convert Progress")),
-                  wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+                  wxDefaultPosition, wxDefaultSize,
+                  wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER);
   dialog.SetName("progress");
-  dialog.SetClientSize(300, 110);
-  auto* status = new wxStaticText(&dialog, wxID_ANY, "", wxPoint(10, 13), wxSize(280, 20),
-                                  wxST_ELLIPSIZE_MIDDLE);
+  auto* status = new wxStaticText(&dialog, wxID_ANY, "", wxDefaultPosition, wxSize(280, -1),
+                                  wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
   status->SetName("status");
-  auto* gauge = new wxGauge(&dialog, wxID_ANY, total + 1, wxPoint(10, 40), wxSize(280, 20),
+  auto* gauge = new wxGauge(&dialog, wxID_ANY, total + 1, wxDefaultPosition, wxSize(280, -1),
                             wxGA_HORIZONTAL | wxGA_SMOOTH);
-  auto* ok = new wxButton(&dialog, wxID_OK, Utf8(GetText("Dialog", "OK")), wxPoint(110, 75),
-                          wxSize(80, 25));
+  // The files that failed, with their reasons: filled at the end.
+  auto* failures = new wxListBox(&dialog, wxID_ANY, wxDefaultPosition, wxSize(280, 120), 0, nullptr,
+                                 wxLB_SINGLE | wxLB_HSCROLL | wxLB_NEEDED_SB);
+  failures->SetName("failures");
+  failures->Hide();
+  auto* ok = new wxButton(&dialog, wxID_OK, Utf8(GetText("Dialog", "OK")));
   ok->SetDefault();
   ok->Disable();
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
+  sizer->Add(gauge, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
+  sizer->Add(failures, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
+  sizer->Add(ok, 0, wxALIGN_CENTER | wxALL, 10);
+  dialog.SetSizerAndFit(sizer);
   dialog.CentreOnParent();
 
   // The widest text a name may take: 280 pixels at the font's mean width.
@@ -76,92 +82,66 @@ void ShowConversionProgress() {
   }
   const int max_chars = 280 / average_width;
 
-  {
-    std::lock_guard<std::mutex> lock(g_progress_mutex);
-    g_progress.processed = 0;
-    g_progress.current_file.clear();
-    g_progress.converted = 0;
-    g_progress.keep_running = 1;
-    g_progress.hold = 0;
-  }
-  std::atomic_bool worker_done{false};
-  std::thread worker([&worker_done] {
-    ConversionWorker(0);
-    worker_done = true;
-  });
-  bool worker_held = true;  // the thread is running or not yet joined
-  bool stop_requested = false;
+  bool finished = false;  // the worker has ended and been joined
   int last_shown = 0;
-  int processed = 0;
-
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-    if (!worker_held) return;
-    std::string current;
-    {
-      std::lock_guard<std::mutex> lock(g_progress_mutex);
-      processed = g_progress.processed;
-      current = g_progress.current_file;
-    }
-    if (!worker_done) {
-      if (processed > last_shown) {
-        last_shown = processed;
-        dialog.SetTitle(Utf8(ProgressTitle("Dialog", "Convert Progress", processed, total)));
+    if (finished) return;
+    RunProgress progress = ReadProgress(run);
+    if (!progress.finished) {
+      if (progress.processed > last_shown) {
+        last_shown = progress.processed;
+        dialog.SetTitle(
+            Utf8(ProgressTitle("Dialog", "Convert Progress", progress.processed, progress.total)));
+        std::string current = progress.current_file;
         if (average_width * static_cast<int>(current.size()) > 280) {
           current = ShortenMiddle(current, max_chars);
         }
         status->SetLabel(Utf8(current));
-        gauge->SetValue(processed);
+        gauge->SetValue(progress.processed);
       }
       return;
     }
-    worker.join();
-    worker_held = false;
-    int converted = 0;
-    {
-      std::lock_guard<std::mutex> lock(g_progress_mutex);
-      converted = g_progress.converted;
-      processed = g_progress.processed;
-    }
-    if (stop_requested) {
-      SetStatus(GetText("Msg", "Conversion is not complete"));
-      dialog.SetTitle(Utf8(ProgressTitle("Msg", "Conversion is not complete", processed, total)));
-      status->SetLabel(Utf8(GetText("Msg", "Conversion is not complete")));
-    } else {
-      SetStatus(GetText("Msg", "Conversion complete"));
-      dialog.SetTitle(Utf8(ProgressTitle("Msg", "Conversion complete", processed, total)));
-      status->SetLabel(Utf8(FillPlaceholders(GetText("Msg", "Files converted"),
-                                             std::to_string(converted), std::to_string(total))));
-      gauge->SetValue(total + 1);
+    const RunOutcome outcome = FinishRun(run);
+    finished = true;
+    // The mask's counter and random number go on from here in the next run.
+    g_run_state.counter = outcome.counter;
+    g_run_state.random_number = outcome.random_number;
+    const FinishedRunView view = FinishedView(outcome.progress);
+    SetStatus(view.status_bar);
+    dialog.SetTitle(Utf8(view.title));
+    status->SetLabel(Utf8(view.status));
+    if (view.full_gauge) gauge->SetValue(total + 1);
+    g_main.last_failures = FailureLines(outcome.progress);
+    if (!g_main.last_failures.empty()) {
+      for (const std::string& line : g_main.last_failures) failures->Append(Utf8(line));
+      failures->Show();
+      dialog.Fit();
     }
     ok->Enable();
     ok->SetFocus();
   });
   ok->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) {
-    if (!worker_held) dialog.EndModal(wxID_OK);
+    if (finished) dialog.EndModal(wxID_OK);
   });
   dialog.Bind(wxEVT_CLOSE_WINDOW, [&](wxCloseEvent&) {
-    if (!worker_held) {
+    if (finished) {
       dialog.EndModal(wxID_OK);
       return;
     }
-    if (worker_done) return;  // the result is about to be shown
+    if (RunFinished(run)) return;  // the result is about to be shown
     // The worker finishes its file and waits while the question is open.
-    g_progress.hold = 1;
-    stop_requested = g_ask_break_conversion();
-    if (stop_requested) {
-      std::lock_guard<std::mutex> lock(g_progress_mutex);
-      g_progress.keep_running = 0;
-    }
-    g_progress.hold = 0;
+    AskToStopRun(run, g_main.prompter);
   });
   timer.Start(15);
   dialog.ShowModal();
   timer.Stop();
-  if (worker_held) {
+  if (!finished) {
     // Only reached when the dialog was torn down from outside.
-    g_progress.keep_running = 0;
-    worker.join();
+    StopRun(run);
+    const RunOutcome outcome = FinishRun(run);
+    g_run_state.counter = outcome.counter;
+    g_run_state.random_number = outcome.random_number;
   }
   if (g_main.frame != nullptr) g_main.frame->SetFocus();
 }

@@ -6,12 +6,12 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/run_state.h"
 #include "gui/builtin_pictures.h"
 #include "gui/commands.h"
 #include "gui/image_maps.h"
 #include "platform/file_system.h"
 #include "platform/folder_names.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
 

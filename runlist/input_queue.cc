@@ -1,9 +1,9 @@
 #include "runlist/input_queue.h"
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "text/ascii_case.h"
 
 namespace pic2jpg {

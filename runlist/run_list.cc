@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "platform/app_paths.h"
 #include "platform/file_system.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
 
@@ -63,7 +63,10 @@ bool AddInputFile(const std::string& path) {
 }
 
 std::string GetRecentOutputFolder(int n) {
-  const std::string& list = g_settings.file.recent_out_folders;
+  return RecentOutputFolder(g_settings.file.recent_out_folders, n);
+}
+
+std::string RecentOutputFolder(const std::string& list, int n) {
   if (n < 0) return "";
   size_t start = 0;
   for (int field = 0; field < n; ++field) {

@@ -22,6 +22,8 @@ bool AddInputFile(const std::string& path);
 
 // Entry n (from 0) of File/Recent Out Folders, trimmed; "" when missing.
 std::string GetRecentOutputFolder(int n);
+// Entry n (from 0) of a tab-separated folder list, trimmed; "" when missing.
+std::string RecentOutputFolder(const std::string& list, int n);
 // Puts the folder first in File/Recent Out Folders; false for an empty folder.
 bool AddRecentOutputFolder(const std::string& folder);
 

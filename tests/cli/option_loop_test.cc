@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/option_table.h"
-#include "engine/run_state.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"

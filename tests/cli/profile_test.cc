@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/run_state.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/frame.h"
+#include "engine/naming.h"
 #include "engine/watermark.h"
 #include "platform/drawing.h"
 #include "settings/settings.h"
@@ -120,14 +121,43 @@ struct CanvasSnapshot {
   ImagePtr bitmap;
 };
 
+// The font a text-mark run would load, and the input path its tokens read:
+// the tests set g_settings and draw marks the way a run does.
+inline platform::FontPtr& TestFont() {
+  static platform::FontPtr font;
+  return font;
+}
+inline bool CreateTestFont() {
+  TestFont() = CreateWatermarkFont(g_settings.watermark);
+  return TestFont() != nullptr;
+}
+inline std::string& MarkInputPath() {
+  static std::string path;
+  return path;
+}
+inline WatermarkJob MarkJobOfSettings() {
+  WatermarkJob job;
+  job.mark = &g_settings.watermark;
+  job.frame = &g_settings.frame;
+  job.font = TestFont().get();
+  NameContext names;
+  names.input_path = MarkInputPath();
+  job.text = ExpandTextPlaceholders(g_settings.watermark.text, names);
+  return job;
+}
+inline FIBITMAP* StampWithSettings(FIBITMAP* image) {
+  return DrawWatermark(image, MarkJobOfSettings());
+}
+
 class DrawingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_settings = Settings{};
-    ReleaseWatermarkFont();
+    TestFont().reset();
+    MarkInputPath().clear();
   }
   void TearDown() override {
-    ReleaseWatermarkFont();
+    TestFont().reset();
     g_settings = Settings{};
   }
   // An image watermark from a file in the test's folder.

@@ -45,23 +45,19 @@ class FrameTest : public test::DrawingTest {
     f.solid_top_color = "FF0000";
     f.solid_bottom_color = "FFFF00";
   }
-  ImagePtr Draw(FIBITMAP* image) {
-    int w = static_cast<int>(FreeImage_GetWidth(image));
-    int h = static_cast<int>(FreeImage_GetHeight(image));
-    return ImagePtr(DrawFrame(image, w, h));
-  }
+  ImagePtr Draw(FIBITMAP* image) { return ImagePtr(DrawFrame(image, g_settings.frame)); }
   static constexpr int kWhite = 0xFFFFFF;
   static constexpr int kBlue = 0x0000FF, kGreen = 0x00FF00, kRed = 0xFF0000, kYellow = 0xFFFF00;
 };
 
 TEST_F(FrameTest, NullImagePassesThrough) {
   Frame(10, 10, 10, 10);
-  EXPECT_EQ(DrawFrame(nullptr, 10, 10), nullptr);
+  EXPECT_EQ(DrawFrame(nullptr, g_settings.frame), nullptr);
 }
 
 TEST_F(FrameTest, OffLeavesThePictureAlone) {
   FIBITMAP* image = MakeImage(30, 20, 8);
-  ImagePtr result(DrawFrame(image, 30, 20));
+  ImagePtr result(DrawFrame(image, g_settings.frame));
   EXPECT_EQ(result.get(), image);
   EXPECT_EQ(FreeImage_GetBPP(result.get()), 8u);
 }
@@ -226,7 +222,7 @@ TEST_F(FrameTest, OversizedBandsCoverThePicture) {
 // must not lose the picture (the composite needs equal sizes).
 TEST_F(FrameTest, StaleSizeArgumentsStillFrameThePicture) {
   Frame(5, 5, 5, 5);
-  ImagePtr result(DrawFrame(MakeImage(40, 30, 24, kWhite), 400, 300));
+  ImagePtr result(DrawFrame(MakeImage(40, 30, 24, kWhite), g_settings.frame));
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(FreeImage_GetWidth(result.get()), 40u);
   EXPECT_EQ(PixelAt(result.get(), 2, 15), kBlue);

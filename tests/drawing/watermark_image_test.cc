@@ -21,7 +21,7 @@ class WatermarkImageTest : public test::DrawingTest {
   // Stamps the mark at the top left of a white 40 x 30 picture.
   ImagePtr StampOnWhite(const std::string& path) {
     UseImageMark(path, 0, 0, 0);
-    return ImagePtr(DrawWatermark(MakeImage(40, 30, 24, kWhite), 40, 30));
+    return ImagePtr(test::StampWithSettings(MakeImage(40, 30, 24, kWhite)));
   }
 };
 
@@ -167,7 +167,7 @@ TEST_F(WatermarkImageTest, UnreadableFilesLeaveThePictureUnmarked) {
   for (const std::string& path :
        {std::string(), dir_.File("missing.png"), garbage, dir_.path(), truncated}) {
     UseImageMark(path, 0, 0, 0);
-    ImagePtr result(DrawWatermark(MakeImage(30, 20, 8, 0x404040), 30, 20));
+    ImagePtr result(test::StampWithSettings(MakeImage(30, 20, 8, 0x404040)));
     ASSERT_NE(result, nullptr) << path;
     EXPECT_EQ(FreeImage_GetBPP(result.get()), 24u) << path;
     EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return test::Red(c) > 0x60; }), 0) << path;

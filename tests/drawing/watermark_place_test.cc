@@ -27,19 +27,15 @@ class WatermarkPlaceTest : public test::DrawingTest {
     ASSERT_TRUE(test::WriteSolidMark(path, width, height, 0xFFFF0000u));
     UseImageMark(path, position, x_offset, y_offset);
   }
-  ImagePtr Stamp(FIBITMAP* image) {
-    int w = static_cast<int>(FreeImage_GetWidth(image));
-    int h = static_cast<int>(FreeImage_GetHeight(image));
-    return ImagePtr(DrawWatermark(image, w, h));
-  }
+  ImagePtr Stamp(FIBITMAP* image) { return ImagePtr(test::StampWithSettings(image)); }
 };
 
 TEST_F(WatermarkPlaceTest, NullImageAndOffPassThrough) {
   RedMark(5, 5, 0, 0, 0);
-  EXPECT_EQ(DrawWatermark(nullptr, 10, 10), nullptr);
+  EXPECT_EQ(test::StampWithSettings(nullptr), nullptr);
   g_settings.watermark.do_watermark = 0;
   FIBITMAP* image = MakeImage(20, 20, 8);
-  ImagePtr result(DrawWatermark(image, 20, 20));
+  ImagePtr result(test::StampWithSettings(image));
   EXPECT_EQ(result.get(), image);
   EXPECT_EQ(FreeImage_GetBPP(result.get()), 8u);
 }
@@ -99,7 +95,7 @@ TEST_F(WatermarkPlaceTest, BoundaryKeepsTheMarkInsideTheFrame) {
     f.solid_left_color = f.solid_right_color = f.solid_top_color = f.solid_bottom_color = "0000FF";
     RedMark(10, 10, c.position, 0, 0);
     g_settings.watermark.image_boundary = c.boundary;
-    ImagePtr framed(DrawFrame(MakeImage(120, 80, 24, kBlack), 120, 80));
+    ImagePtr framed(DrawFrame(MakeImage(120, 80, 24, kBlack), g_settings.frame));
     ImagePtr result = Stamp(framed.release());
     EXPECT_EQ(test::BoundsWhere(result.get(), IsRed), c.expected)
         << "frame " << int{c.do_frame} << " boundary " << int{c.boundary} << " position "

@@ -6,11 +6,11 @@
 #include <set>
 
 #include "drawing_fixture.h"
-#include "engine/run_state.h"
 #include "engine/watermark.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
 #include "platform/font_config.h"
+#include "runlist/run_state.h"
 
 namespace pic2jpg {
 namespace {
@@ -79,18 +79,16 @@ class WatermarkTextTest : public test::DrawingTest {
   }
   platform::CanvasPtr Render(const std::string& text) {
     g_settings.watermark.text = text;
-    if (!WatermarkFontExists()) {
-      EXPECT_TRUE(CreateWatermarkFont());
+    if (!(test::TestFont() != nullptr)) {
+      EXPECT_TRUE(test::CreateTestFont());
     }
-    return RenderTextMark();
+    return RenderTextMark(test::MarkJobOfSettings());
   }
   ImagePtr Stamp(FIBITMAP* image) {
-    if (!WatermarkFontExists()) {
-      EXPECT_TRUE(CreateWatermarkFont());
+    if (!(test::TestFont() != nullptr)) {
+      EXPECT_TRUE(test::CreateTestFont());
     }
-    int w = static_cast<int>(FreeImage_GetWidth(image));
-    int h = static_cast<int>(FreeImage_GetHeight(image));
-    return ImagePtr(DrawWatermark(image, w, h));
+    return ImagePtr(test::StampWithSettings(image));
   }
   // Columns [left, right) of glyph pixels (red above 128) in rows [top, bottom).
   static std::pair<int, int> GlyphColumns(const platform::Canvas& canvas, int top, int bottom) {
@@ -136,11 +134,11 @@ TEST_F(WatermarkTextTest, RunFontFromTheSettings) {
     g_settings.watermark.font_size = c.size;
     g_settings.watermark.font_style = c.style;
     g_settings.watermark.font_effect = c.effect;
-    EXPECT_EQ(CreateWatermarkFont(), c.ok) << c.family << " " << c.size;
-    EXPECT_EQ(WatermarkFontExists(), c.ok) << c.family;
-    ReleaseWatermarkFont();
-    EXPECT_FALSE(WatermarkFontExists());
-    ReleaseWatermarkFont();  // twice is harmless
+    EXPECT_EQ(test::CreateTestFont(), c.ok) << c.family << " " << c.size;
+    EXPECT_EQ((test::TestFont() != nullptr), c.ok) << c.family;
+    test::TestFont().reset();
+    EXPECT_FALSE((test::TestFont() != nullptr));
+    test::TestFont().reset();  // twice is harmless
   }
 }
 
@@ -177,14 +175,14 @@ TEST_F(WatermarkTextTest, DefaultFontListIsAvailable) {
   while (start <= list.size()) {
     size_t end = std::min(list.find(',', start), list.size());
     g_settings.watermark.font = list.substr(start, end - start);
-    EXPECT_TRUE(CreateWatermarkFont()) << g_settings.watermark.font;
+    EXPECT_TRUE(test::CreateTestFont()) << g_settings.watermark.font;
     start = end + 1;
   }
 }
 
 TEST_F(WatermarkTextTest, NoFontNoMark) {
   g_settings.watermark.text = "Hello";
-  ImagePtr result(DrawWatermark(MakeImage(60, 40, 8, kWhite), 60, 40));
+  ImagePtr result(test::StampWithSettings(MakeImage(60, 40, 8, kWhite)));
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(FreeImage_GetBPP(result.get()), 24u);
   EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return c != kWhite; }), 0);
@@ -194,8 +192,8 @@ TEST_F(WatermarkTextTest, NoFontNoMark) {
 // least 10 pixels wide and high, and lines are a line height plus the
 // leading apart; the padding goes round it all.
 TEST_F(WatermarkTextTest, BoxAroundTheLines) {
-  ASSERT_TRUE(CreateWatermarkFont());
-  const platform::Font& font = *WatermarkFont();
+  ASSERT_TRUE(test::CreateTestFont());
+  const platform::Font& font = *test::TestFont();
   const platform::TextExtent ab = platform::MeasureRasterText(font, "Abc");
   const platform::TextExtent wide = platform::MeasureRasterText(font, "Wide line");
   ASSERT_GT(ab.height, 10);
@@ -386,7 +384,7 @@ TEST_F(WatermarkTextTest, StyleAndEffectChangeTheGlyphs) {
   auto glyph_pixels = [this](int8_t style, int8_t effect) {
     g_settings.watermark.font_style = style;
     g_settings.watermark.font_effect = effect;
-    ReleaseWatermarkFont();
+    test::TestFont().reset();
     platform::CanvasPtr mark = Render("mmmm");
     test::CanvasSnapshot snapshot(*mark);
     int count = 0;
@@ -406,13 +404,13 @@ TEST_F(WatermarkTextTest, StyleAndEffectChangeTheGlyphs) {
 // Placeholders are expanded before measuring; markers and bytes that are
 // not UTF-8 do no harm; a real line break is shown, not obeyed.
 TEST_F(WatermarkTextTest, TextIsExpandedAndSanitised) {
-  g_run_state.input_path = "/pictures/Sunset.pic";
+  test::MarkInputPath() = "/pictures/Sunset.pic";
   platform::CanvasPtr literal = Render("Photo Sunset");
   platform::CanvasPtr expanded = Render("Photo %FILENAME%");
   ASSERT_NE(literal, nullptr);
   ASSERT_NE(expanded, nullptr);
   EXPECT_EQ(CanvasWidth(*literal), CanvasWidth(*expanded));
-  g_run_state.input_path.clear();
+  test::MarkInputPath().clear();
 
   platform::CanvasPtr one_line = Render("ab");
   platform::CanvasPtr newline = Render("a\nb");

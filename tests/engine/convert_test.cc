@@ -1,16 +1,18 @@
-// ConvertFile and ConversionWorker in this process, on real PICT files, with
-// the external converter forced on or off through PIC2JPG_CONVERTER.
+// ConvertFile and the run controller in this process, on real PICT files,
+// with the external converter forced on or off through PIC2JPG_CONVERTER.
 #include "engine/convert.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <thread>
+#include <vector>
+
 #include "engine/depth.h"
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
+#include "engine/run_controller.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "runlist/run_list.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 
@@ -21,16 +23,11 @@ class ConvertTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterFormats();
-    g_settings = Settings{};
-    ResetRunState();
-    RunState& run = g_run_state;
-    run.output_folder = out_.path();
-    run.output_extension = "jpg";
-    run.codec_id = LookupOutputFormat("jpg").codec_id;
-    run.target_depth = 0;
-    run.auto_depth = true;
-    run.save_flags = SaveFlagsFor("jpg");
-    g_progress.keep_running = 1;
+    settings_ = Settings{};
+    job_ = ConversionJob{};
+    job_.settings = &settings_;
+    job_.output_folder = out_.path();
+    job_.output = OutputSpecFor(settings_.output, "jpg");
     unsetenv("PIC2JPG_CONVERTER");
   }
   void TearDown() override { unsetenv("PIC2JPG_CONVERTER"); }
@@ -41,8 +38,10 @@ class ConvertTest : public ::testing::Test {
     return path;
   }
   bool Convert(const std::string& input) {
-    g_run_state.input_path = input;
-    return ConvertFile();
+    job_.input_path = input;
+    result_ = ConvertFile(job_);
+    EXPECT_EQ(result_.ok, result_.reason.empty()) << result_.reason;
+    return result_.ok;
   }
   // Files in the output folder, hidden temporary files included.
   int OutputFileCount() {
@@ -50,18 +49,21 @@ class ConvertTest : public ::testing::Test {
     return static_cast<int>(r.Lines().size());
   }
 
+  Settings settings_;
+  ConversionJob job_;
+  ConversionResult result_;
   test::TempDir in_;
   test::TempDir out_;
 };
 
 TEST_F(ConvertTest, ConvertsAPictFileUprightWithTheExternalConverter) {
   ASSERT_TRUE(Convert(Input("FLAG_B24.PCT")));
-  EXPECT_EQ(g_run_state.output_path, out_.File("FLAG_B24.jpg"));
-  EXPECT_EQ(g_run_state.source_depth, 24);
-  EXPECT_EQ(g_run_state.target_depth, 24);
-  EXPECT_EQ(g_run_state.last_width, 124);
-  EXPECT_EQ(g_run_state.last_height, 124);
-  EXPECT_GE(test::PsnrOfFiles(g_run_state.output_path, test::DataFile("FLAG_B24.PCT.png")), 30.0);
+  EXPECT_EQ(result_.output_path, out_.File("FLAG_B24.jpg"));
+  EXPECT_EQ(result_.source_depth, 24);
+  EXPECT_EQ(result_.depth, 24);
+  EXPECT_EQ(result_.width, 124);
+  EXPECT_EQ(result_.height, 124);
+  EXPECT_GE(test::PsnrOfFiles(result_.output_path, test::DataFile("FLAG_B24.PCT.png")), 30.0);
   EXPECT_EQ(OutputFileCount(), 1);
 }
 
@@ -98,8 +100,8 @@ TEST_F(ConvertTest, OverwritesAnExistingOutputFile) {
 
 TEST_F(ConvertTest, AFailedSaveKeepsTheEarlierFileAndLeavesNoPartialFile) {
   test::WriteText(out_.File("FLAG_B24.jpg"), "old");
-  g_run_state.auto_depth = false;
-  g_run_state.target_depth = 2;  // no conversion to 2 bits exists
+  job_.output.auto_depth = false;
+  job_.output.target_depth = 2;  // no conversion to 2 bits exists
   EXPECT_FALSE(Convert(Input("FLAG_B24.PCT")));
   EXPECT_EQ(test::ReadText(out_.File("FLAG_B24.jpg")), "old");
   EXPECT_EQ(OutputFileCount(), 1);
@@ -109,33 +111,39 @@ TEST_F(ConvertTest, NeverWritesOverTheInputFile) {
   std::string input = in_.File("flag.pct");
   test::CopyFile(test::DataFile("FLAG_B24.PCT"), input);
   std::string before = test::ReadText(input);
-  g_run_state.output_folder = in_.path();
-  g_settings.advanced.filename_mask = "%filename%.pct";
+  job_.output_folder = in_.path();
+  settings_.advanced.filename_mask = "%filename%.pct";
   EXPECT_FALSE(Convert(input));
   EXPECT_EQ(test::ReadText(input), before);
 }
 
 TEST_F(ConvertTest, MaskFoldersAreCreatedBelowTheOutputFolder) {
-  g_settings.advanced.filename_mask = "%ext%/deeper/%filename%.%ext%";
+  settings_.advanced.filename_mask = "%ext%/deeper/%filename%.%ext%";
   ASSERT_TRUE(Convert(Input("FLAG_B24.PCT")));
   EXPECT_TRUE(fs::IsRegularFile(out_.File("jpg/deeper/FLAG_B24.jpg")));
 }
 
 TEST_F(ConvertTest, AMissingOutputFolderFails) {
-  g_run_state.output_folder = out_.File("not-there/");
-  fs::RemoveTree(out_.File("not-there"));
   // The folder is created by the save only below an existing output folder.
-  g_run_state.output_folder = "/proc/no-such-folder/";
+  job_.output_folder = "/proc/no-such-folder/";
   EXPECT_FALSE(Convert(Input("FLAG_B24.PCT")));
 }
 
 class WorkerTest : public ConvertTest {
  protected:
-  int RunWorker() {
-    g_progress.processed = 0;
-    g_progress.converted = 0;
-    return ConversionWorker(0);
+  RunPlan Plan(const std::vector<std::string>& inputs) {
+    RunPlan plan;
+    plan.settings = settings_;
+    plan.output = job_.output;
+    plan.output_folder = out_.path();
+    for (const std::string& path : inputs) plan.entries.push_back({path, "", ""});
+    return plan;
   }
+  RunOutcome RunAll(const std::vector<std::string>& inputs) {
+    EXPECT_TRUE(StartRun(&run_, Plan(inputs)));
+    return FinishRun(&run_);
+  }
+  RunController run_;
 };
 
 TEST_F(WorkerTest, CountsSuccessesAndNumbersOnlyConvertedFiles) {
@@ -144,32 +152,61 @@ TEST_F(WorkerTest, CountsSuccessesAndNumbersOnlyConvertedFiles) {
   test::WriteText(bad, "broken");
   std::string good_b = in_.File("FLAG_B24c.pict");
   test::CopyFile(test::DataFile("FLAG_B24.PCT"), good_b);
-  for (const std::string& path : {good_a, bad, good_b}) g_input_list[path] = InputEntry{};
-  g_settings.advanced.filename_mask = "photo_%n%.%ext%";
+  settings_.advanced.filename_mask = "photo_%n%.%ext%";
 
-  EXPECT_EQ(RunWorker(), 0);
-  EXPECT_EQ(g_progress.converted, 2);
-  EXPECT_EQ(g_progress.processed, 3);
+  RunOutcome outcome = RunAll({good_a, bad, good_b});
+  EXPECT_EQ(outcome.progress.converted, 2);
+  EXPECT_EQ(outcome.progress.processed, 3);
+  ASSERT_EQ(outcome.progress.failures.size(), 1u);
+  EXPECT_EQ(outcome.progress.failures[0].path, bad);
   // The failed file in the middle did not use up a number.
   EXPECT_TRUE(fs::IsRegularFile(out_.File("photo_00001.jpg")));
   EXPECT_TRUE(fs::IsRegularFile(out_.File("photo_00002.jpg")));
   EXPECT_FALSE(fs::Exists(out_.File("photo_00003.jpg")));
-  EXPECT_EQ(g_run_state.counter, 3);
+  EXPECT_EQ(outcome.counter, 3);
+
+  // The next run goes on from the numbers it is handed and starts with an
+  // empty failure list.
+  RunPlan plan = Plan({good_a});
+  plan.counter = outcome.counter;
+  ASSERT_TRUE(StartRun(&run_, std::move(plan)));
+  outcome = FinishRun(&run_);
+  EXPECT_TRUE(outcome.progress.failures.empty());
+  EXPECT_TRUE(fs::IsRegularFile(out_.File("photo_00003.jpg")));
+  EXPECT_EQ(outcome.counter, 4);
 }
 
-TEST_F(WorkerTest, AClearedKeepRunningFlagConvertsNothing) {
-  g_input_list[Input("FLAG_B24.PCT")] = InputEntry{};
-  g_progress.keep_running = 0;
-  RunWorker();
-  EXPECT_EQ(g_progress.converted, 0);
-  EXPECT_EQ(g_progress.processed, 0);
-  EXPECT_EQ(OutputFileCount(), 0);
+// A hold stops the worker before every file, the first and the last
+// included, until it is released; a stop while held converts no more.
+TEST_F(WorkerTest, HoldIsHonouredBeforeEveryFileAndStopEndsTheRun) {
+  const std::string a = Input("FLAG_B24.PCT");
+  const std::string b = in_.File("second.pct");
+  test::CopyFile(test::DataFile("FLAG_B24.PCT"), b);
+  settings_.advanced.filename_mask = "%filename%.%ext%";
+  for (int files_before_stop : {0, 1, 2}) {
+    fs::RemoveTree(out_.File("FLAG_B24.jpg"));
+    fs::RemoveTree(out_.File("second.jpg"));
+    HoldRun(&run_);
+    ASSERT_TRUE(StartRun(&run_, Plan({a, b})));
+    for (int i = 0; i < files_before_stop; ++i) {
+      // Let exactly one file through: released, then held again as soon as
+      // the worker reports that file.
+      const int before = ReadProgress(&run_).processed;
+      ResumeRun(&run_);
+      while (ReadProgress(&run_).processed == before) std::this_thread::yield();
+      HoldRun(&run_);
+    }
+    StopRun(&run_);
+    RunOutcome outcome = FinishRun(&run_);
+    EXPECT_TRUE(outcome.progress.stopped || files_before_stop == 2) << files_before_stop;
+    EXPECT_EQ(outcome.progress.converted, files_before_stop);
+    EXPECT_EQ(OutputFileCount(), files_before_stop);
+  }
 }
 
 TEST_F(WorkerTest, TimestampModes) {
   std::string input = Input("FLAG_B24.PCT");
   ASSERT_TRUE(fs::SetModifiedTime(input, 1000000000));
-  g_input_list[input] = InputEntry{};
   std::string output = out_.File("FLAG_B24.jpg");
 
   struct Case {
@@ -180,14 +217,13 @@ TEST_F(WorkerTest, TimestampModes) {
   const int64_t custom_local = platform::UtcToLocalSeconds(1200000000);
   const Case cases[] = {{1, 0, 1000000000}, {2, custom_local, 1200000000}};
   for (const Case& c : cases) {
-    g_settings.advanced.file_timestamp = static_cast<int8_t>(c.mode);
-    g_settings.advanced.custom_timestamp = static_cast<int32_t>(c.custom_local);
-    RunWorker();
-    ASSERT_EQ(g_progress.converted, 1);
+    settings_.advanced.file_timestamp = static_cast<int8_t>(c.mode);
+    settings_.advanced.custom_timestamp = static_cast<int32_t>(c.custom_local);
+    ASSERT_EQ(RunAll({input}).progress.converted, 1);
     EXPECT_EQ(fs::ModifiedTime(output), c.expected_utc) << "mode " << c.mode;
   }
-  g_settings.advanced.file_timestamp = 0;
-  RunWorker();
+  settings_.advanced.file_timestamp = 0;
+  RunAll({input});
   EXPECT_GT(fs::ModifiedTime(output), 1600000000);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 
@@ -15,7 +14,6 @@ class DepthTest : public ::testing::Test {
   void SetUp() override {
     RegisterFormats();
     g_settings = Settings{};
-    g_run_state = RunState{};
   }
 };
 
@@ -48,10 +46,7 @@ TEST_F(DepthTest, ConvertsToTheTargetDepth) {
                                {"exr", 24, 96, 96}, {"jpg", 24, 2, 0},   {"dds", 24, 0, 0},
                                {"jpg", 8, 8, 8}};
   for (const ConvertCase& c : cases) {
-    g_run_state.output_extension = c.ext;
-    g_run_state.target_depth = c.target;
-    g_run_state.auto_depth = false;
-    FIBITMAP* image = ConvertToOutputDepth(test::MakeImage(8, 6, c.source_bpp));
+    FIBITMAP* image = ConvertToOutputDepth(test::MakeImage(8, 6, c.source_bpp), c.ext, c.target);
     if (c.expected_bpp == 0) {
       EXPECT_EQ(image, nullptr) << c.ext << " " << c.target;
     } else {
@@ -65,9 +60,7 @@ TEST_F(DepthTest, ConvertsToTheTargetDepth) {
 
 TEST_F(DepthTest, SixteenBitsIs555ForIcoAndTgaAnd565Elsewhere) {
   for (const char* ext : {"bmp", "ico", "tga"}) {
-    g_run_state.output_extension = ext;
-    g_run_state.target_depth = 16;
-    FIBITMAP* image = ConvertToOutputDepth(test::MakeImage(4, 4, 24));
+    FIBITMAP* image = ConvertToOutputDepth(test::MakeImage(4, 4, 24), ext, 16);
     ASSERT_NE(image, nullptr);
     const bool is_565 = FreeImage_GetGreenMask(image) == FI16_565_GREEN_MASK;
     EXPECT_EQ(is_565, std::string(ext) == "bmp") << ext;
@@ -76,33 +69,30 @@ TEST_F(DepthTest, SixteenBitsIs555ForIcoAndTgaAnd565Elsewhere) {
 }
 
 TEST_F(DepthTest, PaletteImageAtTargetDepthIsKeptAsItIs) {
-  g_run_state.output_extension = "png";
-  g_run_state.target_depth = 8;
   FIBITMAP* original = test::MakeImage(5, 5, 8);
-  FIBITMAP* image = ConvertToOutputDepth(original);
+  FIBITMAP* image = ConvertToOutputDepth(original, "png", 8);
   EXPECT_EQ(image, original);
   FreeImage_Unload(image);
 }
 
-TEST_F(DepthTest, AutomaticDepthIsRecomputedPerFileAndStored) {
-  g_run_state.output_extension = "jpg";
-  g_run_state.auto_depth = true;
-  g_run_state.source_depth = 32;
-  FIBITMAP* image = ConvertToOutputDepth(test::MakeImage(4, 4, 32));
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(g_run_state.target_depth, 24);
-  EXPECT_EQ(FreeImage_GetBPP(image), 24u);
-  FreeImage_Unload(image);
-  g_run_state.source_depth = 1;
-  image = ConvertToOutputDepth(test::MakeImage(4, 4, 1));
-  EXPECT_EQ(g_run_state.target_depth, 8);
-  FreeImage_Unload(image);
+// The depth key's 0 ("Auto") follows each file's own depth; any other
+// value is used as it is.
+TEST_F(DepthTest, TargetDepthFollowsTheSourceOnlyOnAutomaticDepth) {
+  Settings settings;
+  OutputSpec automatic = OutputSpecFor(settings.output, "jpg");
+  EXPECT_TRUE(automatic.auto_depth);
+  EXPECT_EQ(TargetDepth(automatic, 32), 24);
+  EXPECT_EQ(TargetDepth(automatic, 1), 8);
+  settings.output.jpg_bpp = 8;
+  OutputSpec fixed = OutputSpecFor(settings.output, "jpg");
+  EXPECT_FALSE(fixed.auto_depth);
+  EXPECT_EQ(TargetDepth(fixed, 32), 8);
+  EXPECT_EQ(fixed.codec_id, LookupOutputFormat("jpg").codec_id);
+  EXPECT_EQ(fixed.save_flags, SaveFlagsFor(settings.output, "jpg"));
 }
 
 TEST_F(DepthTest, NullImagePassesThrough) {
-  g_run_state.output_extension = "jpg";
-  g_run_state.target_depth = 24;
-  EXPECT_EQ(ConvertToOutputDepth(nullptr), nullptr);
+  EXPECT_EQ(ConvertToOutputDepth(nullptr, "jpg", 24), nullptr);
 }
 
 TEST_F(DepthTest, SaveFlagsCombineThePerFormatKeys) {
@@ -166,9 +156,9 @@ TEST_F(DepthTest, SaveFlagsCombineThePerFormatKeys) {
       {"unknown", [](OutputSettings&) {}, 0},
   };
   for (const Case& c : cases) {
-    g_settings = Settings{};
-    c.set(g_settings.output);
-    EXPECT_EQ(SaveFlagsFor(c.ext), c.flags) << c.ext;
+    OutputSettings output;
+    c.set(output);
+    EXPECT_EQ(SaveFlagsFor(output, c.ext), c.flags) << c.ext;
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <ctime>
 
-#include "engine/run_state.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -13,18 +12,16 @@ namespace {
 class NamingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_settings = Settings{};
-    g_run_state = RunState{};
-    g_run_state.output_extension = "jpg";
-    g_run_state.output_folder = "/out/";
-    g_run_state.counter = 1;
-    g_run_state.random_number = 42;
+    names_ = NameContext{};
+    names_.output_extension = "jpg";
+    names_.counter = 1;
+    names_.random_number = 42;
   }
   std::string Name(const std::string& input, const std::string& mask) {
-    g_run_state.input_path = input;
-    g_settings.advanced.filename_mask = mask;
-    return ExpandFilenameMask();
+    names_.input_path = input;
+    return ExpandFilenameMask(mask, names_);
   }
+  NameContext names_;
 };
 
 TEST(RemoveExtensionTest, DropsOnlyTheLastExtension) {
@@ -59,9 +56,9 @@ TEST_F(NamingTest, TokensOfNameAndExtension) {
       // Token text arriving inside an earlier value is replaced later on.
       {"/in/a%n%.pic", "%filename%", "a00001"},
   };
-  g_run_state.target_depth = 24;
-  g_run_state.last_width = 640;
-  g_run_state.last_height = 480;
+  names_.depth = 24;
+  names_.width = 640;
+  names_.height = 480;
   for (const Case& c : cases) {
     EXPECT_EQ(Name(c.input, c.mask), c.expected) << c.mask;
   }
@@ -74,8 +71,8 @@ TEST_F(NamingTest, CountersAreFiveCharacters) {
   };
   const Case cases[] = {{1, "00001"}, {99999, "99999"}, {123456, "12345"}, {0, "00000"}};
   for (const Case& c : cases) {
-    g_run_state.counter = c.value;
-    g_run_state.random_number = c.value;
+    names_.counter = c.value;
+    names_.random_number = c.value;
     EXPECT_EQ(Name("/in/x.pic", "%n%|%rnd%"), std::string(c.expected) + "|" + c.expected);
   }
 }
@@ -95,13 +92,14 @@ TEST_F(NamingTest, DateTokensReadTheLocalClock) {
 }
 
 TEST_F(NamingTest, ReplaceMaskTokenIgnoresCase) {
-  g_run_state.input_path = "/in/Sunset.pic";
-  EXPECT_EQ(ReplaceMaskToken("A %FileName% and %FILENAME%", "%filename%"), "A Sunset and Sunset");
-  EXPECT_EQ(ReplaceMaskToken("no tokens", "%filename%"), "no tokens");
+  names_.input_path = "/in/Sunset.pic";
+  EXPECT_EQ(ReplaceMaskToken("A %FileName% and %FILENAME%", "%filename%", names_),
+            "A Sunset and Sunset");
+  EXPECT_EQ(ReplaceMaskToken("no tokens", "%filename%", names_), "no tokens");
 }
 
 TEST_F(NamingTest, WatermarkTextKeepsTheCaseOfItsLiterals) {
-  g_run_state.input_path = "/in/Sunset.pic";
+  names_.input_path = "/in/Sunset.pic";
   struct Case {
     const char* text;
     const char* expected;
@@ -112,17 +110,16 @@ TEST_F(NamingTest, WatermarkTextKeepsTheCaseOfItsLiterals) {
                         {"%ext[u]% by %Filename[U]%", "JPG by SUNSET"},
                         {"%unknown% stays", "%unknown% stays"}};
   for (const Case& c : cases) {
-    g_settings.watermark.text = c.text;
-    EXPECT_EQ(ExpandTextPlaceholders(), c.expected) << c.text;
+    EXPECT_EQ(ExpandTextPlaceholders(c.text, names_), c.expected) << c.text;
   }
 }
 
 TEST_F(NamingTest, OutputPathJoinsFolderSubfolderAndName) {
-  g_run_state.input_path = "/in/sub/x.pic";
-  g_run_state.relative_subfolder = "sub/";
-  EXPECT_EQ(BuildOutputPath(), "/out/sub/x.jpg");
-  g_settings.advanced.keep_subfolders = 0;
-  EXPECT_EQ(BuildOutputPath(), "/out/x.jpg");
+  names_.input_path = "/in/sub/x.pic";
+  AdvancedSettings advanced;
+  EXPECT_EQ(BuildOutputPath(advanced, "/out/", "sub/", names_), "/out/sub/x.jpg");
+  advanced.keep_subfolders = 0;
+  EXPECT_EQ(BuildOutputPath(advanced, "/out/", "sub/", names_), "/out/x.jpg");
 }
 
 }  // namespace

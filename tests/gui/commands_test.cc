@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "engine/format_tables.h"
-#include "gui/main_layout.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -40,16 +39,6 @@ TEST(InputFileFilterTest, AllPatternsThenOneEntryPerDescription) {
   EXPECT_NE(filter.find("|*.pct;*.pict;*.pic|"), std::string::npos) << filter;
   EXPECT_TRUE(filter.ends_with("|All Files (*.*)|*.*")) << filter;
   EXPECT_EQ(std::count(filter.begin(), filter.end(), '|') % 2, 1);
-}
-
-TEST(MainLayoutTest, FollowsTheWidthFromTheMinimum) {
-  const MainLayout minimum = LayoutFor(510);
-  EXPECT_EQ(minimum.field_button_x, 364);
-  EXPECT_EQ(minimum.convert_x, 400);
-  EXPECT_EQ(LayoutFor(300).convert_x, 400);
-  const MainLayout wide = LayoutFor(910);
-  EXPECT_EQ(wide.list_width - minimum.list_width, 400);
-  EXPECT_EQ(wide.convert_x - minimum.convert_x, 400);
 }
 
 }  // namespace

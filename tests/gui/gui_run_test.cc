@@ -4,8 +4,8 @@
 
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
-#include "engine/run_state.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"
@@ -27,7 +27,6 @@ class GuiRunTest : public ::testing::Test {
     ASSERT_TRUE(test::WriteText(dir_.File("notes.txt"), "x"));
     ASSERT_TRUE(test::WriteText(dir_.File("mark.png"), "not really"));
   }
-  void TearDown() override { ReleaseRunWatermarkFont(); }
   test::TempDir dir_;
   std::string picture_;
 };
@@ -97,8 +96,9 @@ TEST_F(GuiRunTest, APassingRunIsSetUpAndItsFolderGoesFirst) {
     EXPECT_EQ(g_input_list.begin()->first, input);
     EXPECT_EQ(g_run_state.output_folder, dir_.path());
     EXPECT_EQ(g_run_state.output_extension, "jpg");
-    EXPECT_EQ(g_run_state.codec_id, 2);       // the codec library's JPEG
-    EXPECT_EQ(g_run_state.counter, counter);  // the name mask's counter goes on
+    EXPECT_EQ(start.plan.output.codec_id, 2);  // the codec library's JPEG
+    EXPECT_EQ(start.plan.counter, counter);    // the name mask's counter goes on
+    EXPECT_EQ(start.plan.entries.size(), 1u);
   }
   EXPECT_EQ(g_settings.file.recent_out_folders, dir_.path() + "\t/older/");
 }

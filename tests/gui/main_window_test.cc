@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "gui/commands.h"
 #include "gui/image_maps.h"
 #include "gui/main_window_ui.h"
 #include "gui/themes.h"
 #include "platform/file_system.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"
@@ -87,8 +87,8 @@ class MainWindowTest : public ::testing::Test {
     LoadBuiltInImages();
     picture_ = dir_.File("photo.pict");
     ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict"), picture_));
-    g_show_warning = [this](const std::string& text) { warnings_.push_back(text); };
     BuildMainWindow();
+    g_main.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
     ShowMainWindow();
   }
   void TearDown() override {
@@ -127,16 +127,14 @@ TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
   ASSERT_TRUE(AddInputFileToWindow(picture_));
   for (bool yes : {true, false}) {
     int asked = 0;
-    g_ask_break_conversion = [&] {
+    g_main.prompter.ask_yes_no = [&](const std::string&) {
       ++asked;
       return yes;
     };
-    // The worker waits while the question is open, so the answer always
-    // comes before the run ends.
-    DialogSeen seen = RunWithDialog(kCommandConvert, [](wxDialog* dialog) {
-      g_progress.hold = 1;
-      dialog->Close();
-    });
+    // Held from the start, the worker waits before its file until the
+    // question is answered, so the answer always comes before the run ends.
+    HoldRun(g_main.run.get());
+    DialogSeen seen = RunWithDialog(kCommandConvert, [](wxDialog* dialog) { dialog->Close(); });
     EXPECT_EQ(asked, 1);
     if (yes) {
       EXPECT_EQ(seen.title.rfind("Conversion stopped (", 0), 0u) << seen.title;

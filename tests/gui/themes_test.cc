@@ -7,10 +7,10 @@
 #include <map>
 #include <string>
 
-#include "engine/run_state.h"
 #include "gui/builtin_pictures.h"
 #include "gui/image_maps.h"
 #include "platform/file_system.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 

@@ -31,9 +31,9 @@ TEST_F(OrientationTest, FlippingTwiceGivesTheOriginalAtEveryDepth) {
       Image original(MakeImage(13, 7, bpp));
       ASSERT_NE(original, nullptr);
       FIBITMAP* work = FreeImage_Clone(original.get());
-      FIBITMAP* once = FlipImage(work);
+      FIBITMAP* once = FlipImage(work, g_settings.transform);
       ASSERT_EQ(once, work) << "flips work in place";
-      Image twice(FlipImage(once));
+      Image twice(FlipImage(once, g_settings.transform));
       EXPECT_EQ(Bpp(twice.get()), bpp);
       EXPECT_TRUE(SamePixels(original.get(), twice.get()));
     }
@@ -54,7 +54,7 @@ TEST_F(OrientationTest, FlipsMirrorTheRightAxis) {
     g_settings.transform.do_image_flip_horizontal = c.horizontal;
     g_settings.transform.do_image_flip_vertical = c.vertical;
     Image original(MakeImage(w, h, 24));
-    Image flipped(FlipImage(FreeImage_Clone(original.get())));
+    Image flipped(FlipImage(FreeImage_Clone(original.get()), g_settings.transform));
     EXPECT_EQ(PixelAt(flipped.get(), 0, 0), PixelAt(original.get(), c.from_x, c.from_y));
     EXPECT_EQ(PixelAt(flipped.get(), w - 1 - c.from_x, h - 1 - c.from_y),
               PixelAt(original.get(), w - 1, h - 1));
@@ -73,7 +73,7 @@ TEST_F(OrientationTest, QuarterTurnSwapsTheSidesAndSetsTheDepth) {
     for (int angle : {90, 270}) {
       SCOPED_TRACE(testing::Message() << c.bpp << " bits, " << angle << " degrees");
       Rotate(angle);
-      Image rotated(RotateImage(MakeImage(20, 11, c.bpp)));
+      Image rotated(RotateImage(MakeImage(20, 11, c.bpp), g_settings.transform));
       ASSERT_NE(rotated, nullptr);
       EXPECT_EQ(Width(rotated.get()), 11);
       EXPECT_EQ(Height(rotated.get()), 20);
@@ -88,9 +88,9 @@ TEST_F(OrientationTest, TurningForthAndBackRestoresThePicture) {
       SCOPED_TRACE(testing::Message() << bpp << " bits, " << angle << " degrees");
       Image original(MakeImage(17, 10, bpp));
       Rotate(angle);
-      FIBITMAP* there = RotateImage(FreeImage_Clone(original.get()));
+      FIBITMAP* there = RotateImage(FreeImage_Clone(original.get()), g_settings.transform);
       Rotate(360 - angle);
-      Image back(RotateImage(there));
+      Image back(RotateImage(there, g_settings.transform));
       EXPECT_TRUE(SamePixels(original.get(), back.get()));
     }
   }
@@ -99,7 +99,7 @@ TEST_F(OrientationTest, TurningForthAndBackRestoresThePicture) {
 TEST_F(OrientationTest, QuarterTurnIsCounterClockwise) {
   Image original(MakeImage(6, 4, 24));
   Rotate(90);
-  Image rotated(RotateImage(FreeImage_Clone(original.get())));
+  Image rotated(RotateImage(FreeImage_Clone(original.get()), g_settings.transform));
   // The top-right pixel moves to the top-left corner.
   EXPECT_EQ(PixelAt(rotated.get(), 0, 0), PixelAt(original.get(), 5, 0));
   EXPECT_EQ(PixelAt(rotated.get(), 0, 5), PixelAt(original.get(), 0, 0));
@@ -118,7 +118,7 @@ TEST_F(OrientationTest, AnglesOutsideOneTo359AndSwitchedOffRotationChangeNothing
     Rotate(c.angle, c.type);
     g_settings.transform.do_image_rotation = static_cast<int8_t>(c.enabled);
     FIBITMAP* image = MakeImage(20, 11, 8);
-    FIBITMAP* result = RotateImage(image);
+    FIBITMAP* result = RotateImage(image, g_settings.transform);
     EXPECT_EQ(result, image) << "the same picture, no depth change";
     EXPECT_EQ(Bpp(result), 8);
     FreeImage_Unload(result);
@@ -137,7 +137,7 @@ TEST_F(OrientationTest, CanvasRotationFillsTheCornersWithTheBackColour) {
       Rotate(45, 0, c.back);
       FIBITMAP* image = MakeImage(40, 30, bpp, 0x336699);
       int picture = PixelAt(image, 0, 0);  // palette pictures hold it as grey
-      Image rotated(RotateImage(image));
+      Image rotated(RotateImage(image, g_settings.transform));
       ASSERT_NE(rotated, nullptr);
       int w = Width(rotated.get()), h = Height(rotated.get());
       EXPECT_EQ(PixelAt(rotated.get(), 0, 0), c.expected);
@@ -152,7 +152,7 @@ TEST_F(OrientationTest, CanvasRotationEnclosesTheWholeTurnedPicture) {
     SCOPED_TRACE(testing::Message() << angle << " degrees");
     Rotate(angle);
     const int w = 40, h = 30;
-    Image rotated(RotateImage(MakeImage(w, h, 24)));
+    Image rotated(RotateImage(MakeImage(w, h, 24), g_settings.transform));
     ASSERT_NE(rotated, nullptr);
     double radians = angle * M_PI / 180.0;
     double bound_w = std::abs(w * std::cos(radians)) + std::abs(h * std::sin(radians));
@@ -173,7 +173,7 @@ TEST_F(OrientationTest, CanvasRotationMatchesTheLibrarysOwnRotation) {
     Rotate(angle, 0, "FF8000");
     RGBQUAD back{0x00, 0x80, 0xFF, 0};
     Image direct(FreeImage_Rotate(original.get(), angle, &back));
-    Image ours(RotateImage(FreeImage_Clone(original.get())));
+    Image ours(RotateImage(FreeImage_Clone(original.get()), g_settings.transform));
     ASSERT_NE(ours, nullptr);
     int diff = MaxChannelDiff(direct.get(), ours.get());
     EXPECT_GE(diff, 0) << "sizes differ";
@@ -192,7 +192,7 @@ TEST_F(OrientationTest, CentreRotationKeepsSizeAndPicture) {
       Rotate(angle, 1);
       // One colour everywhere: turned about its centre (uncovered parts are
       // mirrored in) it stays that colour.
-      Image rotated(RotateImage(MakeImage(31, 21, c.bpp, 0x4080C0)));
+      Image rotated(RotateImage(MakeImage(31, 21, c.bpp, 0x4080C0), g_settings.transform));
       ASSERT_NE(rotated, nullptr);
       EXPECT_EQ(Width(rotated.get()), 31);
       EXPECT_EQ(Height(rotated.get()), 21);
@@ -214,7 +214,7 @@ TEST_F(OrientationTest, CentreRotationTurnsAboutTheCentre) {
     RGBQUAD white{255, 255, 255, 0};
     FreeImage_SetPixelColor(square.get(), 30, 20, &white);  // 10 right of the centre
     Rotate(angle, 1);
-    Image rotated(RotateImage(FreeImage_Clone(square.get())));
+    Image rotated(RotateImage(FreeImage_Clone(square.get()), g_settings.transform));
     ASSERT_NE(rotated, nullptr);
     int best = -1, best_x = 0, best_y = 0;
     for (int y = 0; y < side; ++y) {

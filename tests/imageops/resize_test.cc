@@ -48,10 +48,12 @@ TEST(ResizeFilterTest, MapsTheAlgorithmSettingToTheLibrarysFilters) {
                  Case{-1, 1}}) {
     g_settings = Settings{};
     g_settings.transform.image_resize_algorithm = static_cast<int8_t>(c.setting);
-    EXPECT_EQ(static_cast<int>(ResizeFilter()), c.filter) << "setting " << c.setting;
+    EXPECT_EQ(static_cast<int>(ResizeFilter(g_settings.transform.image_resize_algorithm)), c.filter)
+        << "setting " << c.setting;
   }
   g_settings = Settings{};
-  EXPECT_EQ(ResizeFilter(), FILTER_BICUBIC) << "the default";
+  EXPECT_EQ(ResizeFilter(g_settings.transform.image_resize_algorithm), FILTER_BICUBIC)
+      << "the default";
 }
 
 class ResizeTest : public ImageOpsTest {
@@ -109,7 +111,7 @@ TEST_F(ResizeTest, ComputesTheNewSize) {
     Target(c.target_width, c.target_height, c.keep_aspect, c.width_unit, c.height_unit);
     g_settings.transform.image_resize_type = static_cast<int8_t>(c.resize_type);
     FIBITMAP* image = MakeImage(c.width, c.height, 24);
-    FIBITMAP* result = ResizeImage(image, c.width, c.height);
+    FIBITMAP* result = ResizeImage(image, c.width, c.height, g_settings.transform);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(Width(result), c.expected_width);
     EXPECT_EQ(Height(result), c.expected_height);
@@ -122,7 +124,7 @@ TEST_F(ResizeTest, SwitchedOffLeavesThePictureAlone) {
   Target(800, 600, false);
   g_settings.transform.do_image_resize = 0;
   FIBITMAP* image = MakeImage(100, 50, 24);
-  FIBITMAP* result = ResizeImage(image, 100, 50);
+  FIBITMAP* result = ResizeImage(image, 100, 50, g_settings.transform);
   EXPECT_EQ(result, image);
   FreeImage_Unload(result);
 }
@@ -137,7 +139,7 @@ TEST_F(ResizeTest, EveryFilterAndDepthKeepsAFlatColourFlat) {
         Target(to_w, to_h, false);
         FIBITMAP* image = MakeImage(30, 17, bpp, 0xC08040);
         int colour = PixelAt(image, 0, 0);
-        Image resized(ResizeImage(image, 30, 17));
+        Image resized(ResizeImage(image, 30, 17, g_settings.transform));
         ASSERT_NE(resized, nullptr);
         EXPECT_EQ(Width(resized.get()), to_w);
         EXPECT_EQ(Height(resized.get()), to_h);
@@ -163,9 +165,9 @@ TEST_F(ResizeTest, SharperFiltersKeepMoreContrastWhenShrinking) {
   }
   Target(27, 8, false);
   g_settings.transform.image_resize_algorithm = 0;
-  Image box(ResizeImage(FreeImage_Clone(stripes.get()), 64, 8));
+  Image box(ResizeImage(FreeImage_Clone(stripes.get()), 64, 8, g_settings.transform));
   g_settings.transform.image_resize_algorithm = 5;
-  Image lanczos(ResizeImage(FreeImage_Clone(stripes.get()), 64, 8));
+  Image lanczos(ResizeImage(FreeImage_Clone(stripes.get()), 64, 8, g_settings.transform));
   ASSERT_NE(box, nullptr);
   ASSERT_NE(lanczos, nullptr);
   EXPECT_GT(MaxChannelDiff(box.get(), lanczos.get()), 10);
@@ -174,7 +176,7 @@ TEST_F(ResizeTest, SharperFiltersKeepMoreContrastWhenShrinking) {
 TEST_F(ResizeTest, ASizeTheLibraryCannotMakeEndsInNull) {
   // 10 x 10 at INT_MAX percent: far more memory than exists.
   Target(INT_MAX, INT_MAX, false, 1, 1);
-  EXPECT_EQ(ResizeImage(MakeImage(10, 10, 24), 10, 10), nullptr);
+  EXPECT_EQ(ResizeImage(MakeImage(10, 10, 24), 10, 10, g_settings.transform), nullptr);
 }
 
 }  // namespace

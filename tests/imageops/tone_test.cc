@@ -45,7 +45,7 @@ TEST_F(ToneTest, NeutralCorrectionKeepsThePixels) {
     SCOPED_TRACE(testing::Message() << c.bpp << " bits");
     Correct(0, 0, 1.0f, false);
     Image original(MakeImage(19, 9, c.bpp));
-    Image corrected(CorrectColors(FreeImage_Clone(original.get())));
+    Image corrected(CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment));
     ASSERT_NE(corrected, nullptr);
     EXPECT_EQ(Bpp(corrected.get()), c.expected_bpp);
     EXPECT_TRUE(SamePixels(original.get(), corrected.get()));
@@ -56,7 +56,7 @@ TEST_F(ToneTest, SwitchedOffCorrectionLeavesThePictureAlone) {
   Correct(50, 50, 2.0f, true);
   g_settings.adjustment.do_image_color_correction = 0;
   FIBITMAP* image = MakeImage(8, 8, 4);
-  FIBITMAP* result = CorrectColors(image);
+  FIBITMAP* result = CorrectColors(image, g_settings.adjustment);
   EXPECT_EQ(result, image);
   EXPECT_EQ(Bpp(result), 4);
   FreeImage_Unload(result);
@@ -80,7 +80,7 @@ TEST_F(ToneTest, CorrectionsMoveEveryChannelTheRightWay) {
       SCOPED_TRACE(testing::Message() << c.what << ", " << bpp << " bits");
       Correct(c.brightness, c.contrast, c.gamma, false);
       Image original(MakeImage(23, 11, bpp));
-      Image corrected(CorrectColors(FreeImage_Clone(original.get())));
+      Image corrected(CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment));
       ASSERT_NE(corrected, nullptr);
       EXPECT_FALSE(SamePixels(original.get(), corrected.get())) << "something changed";
       if (c.lighter) {
@@ -97,12 +97,12 @@ TEST_F(ToneTest, CorrectionsMoveEveryChannelTheRightWay) {
 TEST_F(ToneTest, ContrastSpreadsTonesAwayFromTheMiddle) {
   Correct(0, 60, 1.0f, false);
   Image original(MakeImage(32, 8, 24));
-  Image corrected(CorrectColors(FreeImage_Clone(original.get())));
+  Image corrected(CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment));
   ASSERT_NE(corrected, nullptr);
   EXPECT_TRUE(EveryChannel(original.get(), corrected.get(),
                            [](int a, int b) { return a < 128 ? b <= a : b >= a; }));
   Correct(0, -60, 1.0f, false);
-  Image flattened(CorrectColors(FreeImage_Clone(original.get())));
+  Image flattened(CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment));
   EXPECT_TRUE(EveryChannel(original.get(), flattened.get(),
                            [](int a, int b) { return a < 128 ? b >= a : b <= a + 1; }));
 }
@@ -112,10 +112,10 @@ TEST_F(ToneTest, InversionMirrorsEveryChannelAndTwiceRestores) {
     SCOPED_TRACE(testing::Message() << bpp << " bits");
     Correct(0, 0, 1.0f, true);
     Image original(MakeImage(15, 6, bpp));
-    FIBITMAP* once = CorrectColors(FreeImage_Clone(original.get()));
+    FIBITMAP* once = CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment);
     ASSERT_NE(once, nullptr);
     EXPECT_TRUE(EveryChannel(original.get(), once, [](int a, int b) { return a + b == 255; }));
-    Image twice(CorrectColors(once));
+    Image twice(CorrectColors(once, g_settings.adjustment));
     EXPECT_TRUE(SamePixels(original.get(), twice.get()));
   }
 }
@@ -132,7 +132,7 @@ TEST_F(ToneTest, GreyscaleGivesEightBitsWithEqualChannels) {
       image = MakeImage(21, 13, bpp);
     }
     ASSERT_NE(image, nullptr);
-    Image grey(MakeGreyscale(image));
+    Image grey(MakeGreyscale(image, g_settings.adjustment));
     ASSERT_NE(grey, nullptr);
     EXPECT_EQ(Bpp(grey.get()), 8);
     EXPECT_EQ(Width(grey.get()), 21);
@@ -149,10 +149,10 @@ TEST_F(ToneTest, GreyscaleGivesEightBitsWithEqualChannels) {
 
 TEST_F(ToneTest, GreyscaleKeepsGreyTonesAndOrdersColoursByLightness) {
   g_settings.adjustment.do_image_greyscale = 1;
-  Image grey(MakeGreyscale(MakeImage(4, 4, 24, 0x808080)));
+  Image grey(MakeGreyscale(MakeImage(4, 4, 24, 0x808080), g_settings.adjustment));
   EXPECT_NEAR(Channel(PixelAt(grey.get(), 1, 1), 0), 0x80, 1);
-  Image green(MakeGreyscale(MakeImage(4, 4, 24, 0x00FF00)));
-  Image blue(MakeGreyscale(MakeImage(4, 4, 24, 0x0000FF)));
+  Image green(MakeGreyscale(MakeImage(4, 4, 24, 0x00FF00), g_settings.adjustment));
+  Image blue(MakeGreyscale(MakeImage(4, 4, 24, 0x0000FF), g_settings.adjustment));
   EXPECT_GT(Channel(PixelAt(green.get(), 0, 0), 0), Channel(PixelAt(blue.get(), 0, 0), 0));
 }
 
@@ -161,7 +161,7 @@ TEST_F(ToneTest, ThresholdGivesOneBitBlackAndWhite) {
     SCOPED_TRACE(testing::Message() << bpp << " bits");
     g_settings.adjustment.do_image_threshold = 1;
     g_settings.adjustment.image_threshold = 128;
-    Image bw(ApplyThreshold(MakeImage(25, 14, bpp)));
+    Image bw(ApplyThreshold(MakeImage(25, 14, bpp), g_settings.adjustment));
     ASSERT_NE(bw, nullptr);
     EXPECT_EQ(Bpp(bw.get()), 1);
     int black = 0, white = 0, other = 0;
@@ -189,7 +189,7 @@ TEST_F(ToneTest, ThresholdLevelSplitsAtTheLevelAndIsOneByte) {
     SCOPED_TRACE(testing::Message() << "level " << c.level);
     g_settings.adjustment.do_image_threshold = 1;
     g_settings.adjustment.image_threshold = c.level;
-    Image bw(ApplyThreshold(MakeImage(6, 6, 24, 0x808080)));
+    Image bw(ApplyThreshold(MakeImage(6, 6, 24, 0x808080), g_settings.adjustment));
     ASSERT_NE(bw, nullptr);
     EXPECT_EQ(PixelAt(bw.get(), 3, 3), c.expected);
   }
@@ -200,11 +200,11 @@ TEST_F(ToneTest, GreyscaleThenThresholdInChainOrder) {
   g_settings.adjustment.do_image_threshold = 1;
   g_settings.adjustment.image_threshold = 100;
   FIBITMAP* image = MakeImage(20, 20, 48);
-  image = CorrectColors(image);
-  image = MakeGreyscale(image);
+  image = CorrectColors(image, g_settings.adjustment);
+  image = MakeGreyscale(image, g_settings.adjustment);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(Bpp(image), 8);
-  Image bw(ApplyThreshold(image));
+  Image bw(ApplyThreshold(image, g_settings.adjustment));
   ASSERT_NE(bw, nullptr);
   EXPECT_EQ(Bpp(bw.get()), 1);
 }
@@ -212,8 +212,8 @@ TEST_F(ToneTest, GreyscaleThenThresholdInChainOrder) {
 TEST_F(ToneTest, SwitchedOffGreyscaleAndThresholdLeaveThePictureAlone) {
   g_settings.adjustment.image_threshold = 128;
   FIBITMAP* image = MakeImage(8, 8, 32);
-  EXPECT_EQ(MakeGreyscale(image), image);
-  EXPECT_EQ(ApplyThreshold(image), image);
+  EXPECT_EQ(MakeGreyscale(image, g_settings.adjustment), image);
+  EXPECT_EQ(ApplyThreshold(image, g_settings.adjustment), image);
   EXPECT_EQ(Bpp(image), 32);
   FreeImage_Unload(image);
 }
@@ -235,14 +235,14 @@ TEST_F(ToneTest, NullPassesThroughEveryStep) {
   a.do_image_threshold = 1;
   for (int type : {0, 1}) {
     t.image_rotation_type = static_cast<int8_t>(type);
-    EXPECT_EQ(RotateImage(nullptr), nullptr);
+    EXPECT_EQ(RotateImage(nullptr, g_settings.transform), nullptr);
   }
-  EXPECT_EQ(ResizeImage(nullptr, 100, 100), nullptr);
-  EXPECT_EQ(ResizeImage(nullptr, 0, 0), nullptr);
-  EXPECT_EQ(FlipImage(nullptr), nullptr);
-  EXPECT_EQ(CorrectColors(nullptr), nullptr);
-  EXPECT_EQ(MakeGreyscale(nullptr), nullptr);
-  EXPECT_EQ(ApplyThreshold(nullptr), nullptr);
+  EXPECT_EQ(ResizeImage(nullptr, 100, 100, g_settings.transform), nullptr);
+  EXPECT_EQ(ResizeImage(nullptr, 0, 0, g_settings.transform), nullptr);
+  EXPECT_EQ(FlipImage(nullptr, g_settings.transform), nullptr);
+  EXPECT_EQ(CorrectColors(nullptr, g_settings.adjustment), nullptr);
+  EXPECT_EQ(MakeGreyscale(nullptr, g_settings.adjustment), nullptr);
+  EXPECT_EQ(ApplyThreshold(nullptr, g_settings.adjustment), nullptr);
 }
 
 }  // namespace

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "platform/file_system.h"
 #include "runlist/folder_scan.h"
 #include "runlist/input_queue.h"
 #include "runlist/list_file.h"
 #include "runlist/run_list.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 

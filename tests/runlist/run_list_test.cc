@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/format_tables.h"
-#include "engine/run_state.h"
 #include "platform/file_system.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 

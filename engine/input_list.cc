@@ -1,16 +1,14 @@
-#include "engine/run_state.h"
+#include "engine/input_list.h"
 
+#include <mutex>
 #include <random>
 
 namespace pic2jpg {
 
-RunState g_run_state;
-ConversionProgress g_progress;
-std::mutex g_progress_mutex;
-InputList g_input_list;
-
 int DrawRandomNumber() {
+  static std::mutex mutex;
   static std::mt19937 generator{std::random_device{}()};
+  std::lock_guard<std::mutex> lock(mutex);
   return std::uniform_int_distribution<int>(1, 99999)(generator);
 }
 

@@ -1,0 +1,97 @@
+#include "gui/main_window_model.h"
+
+#include "gui/commands.h"
+#include "gui/gui_run.h"
+#include "platform/file_system.h"
+#include "runlist/run_list.h"
+#include "text/placeholders.h"
+#include "text/printable_text.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+
+void StoreExitState(const WindowGeometry& seen, Settings* settings) {
+  WindowSettings& window = settings->window;
+  if (seen.maximized) {
+    window.is_maximized = 1;
+  } else if (!seen.iconized) {
+    window.is_maximized = 0;
+    window.x = seen.x;
+    window.y = seen.y;
+    window.width = seen.client_width;
+  }
+  if (settings->advanced.out_folders_history == 0) settings->file.recent_out_folders.clear();
+}
+
+std::string ProposedOutputFolder(const std::string& input_path, const std::string& base_folder) {
+  std::string folder = base_folder;
+  if (folder.empty()) folder = fs::FolderOf(fs::AbsolutePath(input_path));
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+FolderListView OutputFolderListView(const Settings& settings, const std::string& current) {
+  FolderListView view;
+  for (int i = 0; i < settings.advanced.out_folders_number; ++i) {
+    const std::string entry = RecentOutputFolder(settings.file.recent_out_folders, i);
+    if (entry.empty()) continue;
+    if (entry == current) view.selected = static_cast<int>(view.entries.size());
+    view.entries.push_back(entry);
+  }
+  return view;
+}
+
+bool TakeScheduledUpdateCheck(GeneralSettings* general, int64_t now) {
+  if (!UpdateCheckDue(general->update_range, general->update_date, now)) return false;
+  general->update_date = static_cast<int32_t>(now);
+  return true;
+}
+
+InterfaceChanges CompareInterface(const Settings& before, const Settings& after) {
+  InterfaceChanges changes;
+  changes.theme = before.interface.ui_theme != after.interface.ui_theme;
+  changes.icon_size = !changes.theme && before.interface.ui_size != after.interface.ui_size;
+  changes.folder_list = before.advanced.out_folders_number != after.advanced.out_folders_number ||
+                        before.file.recent_out_folders != after.file.recent_out_folders;
+  changes.output_format = before.output.format != after.output.format;
+  return changes;
+}
+
+FinishedRunView FinishedView(const RunProgress& progress) {
+  FinishedRunView view;
+  if (progress.stopped) {
+    view.status_bar = GetText("Msg", "Conversion is not complete");
+    view.title =
+        ProgressTitle("Msg", "Conversion is not complete", progress.processed, progress.total);
+    view.status = view.status_bar;
+    return view;
+  }
+  view.status_bar = GetText("Msg", "Conversion complete");
+  view.title = ProgressTitle("Msg", "Conversion complete", progress.processed, progress.total);
+  view.status = FillPlaceholders(GetText("Msg", "Files converted"),
+                                 std::to_string(progress.converted), std::to_string(progress.total));
+  view.full_gauge = true;
+  return view;
+}
+
+std::vector<std::string> FailureLines(const RunProgress& progress) {
+  std::vector<std::string> lines;
+  lines.reserve(progress.failures.size());
+  for (const FileFailure& failure : progress.failures) {
+    lines.push_back(PrintableText(failure.path) + ": " + PrintableText(failure.reason));
+  }
+  return lines;
+}
+
+bool AskToStopRun(RunController* run, const Prompter& prompter) {
+  HoldRun(run);
+  const bool stop = prompter.ask_yes_no(GetText("Msg", "Ask break conversion"));
+  if (stop) {
+    StopRun(run);
+  } else {
+    ResumeRun(run);
+  }
+  return stop;
+}
+
+}  // namespace pic2jpg
