@@ -103,26 +103,26 @@ void LoadTextCatalogue(const std::string& override_path) {
   g_text_catalogue = std::move(catalogue);
 }
 
+// Lookups only read the catalogue, so they are safe from any thread while no
+// catalogue is being loaded (loading happens at start, before any run).
 std::string GetText(std::string_view group_name, std::string_view key_name) {
-  TextCatalogue& catalogue = g_text_catalogue;
+  const TextCatalogue& catalogue = g_text_catalogue;
   std::string group = UpperAscii(group_name);
   std::string key = UpperAscii(key_name);
   std::string result = kNoStringError;
   if (catalogue.groups.empty()) return result;
 
-  int& cache = catalogue.cached_group;
-  if (catalogue.groups[cache].name != group || cache == 0) {
-    cache = 0;
-    for (size_t g = 1; g < catalogue.groups.size(); ++g) {
-      if (catalogue.groups[g].name == group) {
-        cache = static_cast<int>(g);
-        break;
-      }
+  // A handful of groups: a plain search is as quick as a cache would be.
+  size_t index = 0;
+  for (size_t g = 1; g < catalogue.groups.size(); ++g) {
+    if (catalogue.groups[g].name == group) {
+      index = g;
+      break;
     }
   }
-  if (cache == 0 || key.empty()) return result;
+  if (index == 0 || key.empty()) return result;
 
-  const TextGroup& found = catalogue.groups[cache];
+  const TextGroup& found = catalogue.groups[index];
   int slot = found.first_letter[static_cast<unsigned char>(key[0])];
   if (slot == 0) return result;
   for (int j = slot; j <= found.last; ++j) {

@@ -29,7 +29,6 @@ struct TextCatalogue {
   std::vector<TextGroup> groups;
   std::vector<std::string> keys;  // upper case, sorted within each group
   std::vector<std::string> texts;
-  int cached_group = 0;  // group of the previous lookup
 };
 
 extern TextCatalogue g_text_catalogue;
