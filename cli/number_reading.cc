@@ -11,11 +11,10 @@
 namespace pic2jpg {
 namespace {
 
+// A digit's value in bases up to 16; 99 for a character that is none.
 int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
+  const int value = HexDigitValue(c);
+  return value >= 0 ? value : 99;
 }
 
 // Optional sign, digits with an optional "." part (at least one digit in

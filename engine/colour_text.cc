@@ -2,24 +2,18 @@
 #include <cstddef>
 
 #include "engine/geometry.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Value of the two digits at `pos`, read like a "$" number: reading stops at
 // the first character that is not a hexadecimal digit ("G1" gives 0, "1G" 1).
 uint32_t HexPair(const std::string& text, size_t pos) {
   uint32_t value = 0;
   for (size_t i = pos; i < pos + 2; ++i) {
-    int digit = HexDigit(text[i]);
+    int digit = HexDigitValue(text[i]);
     if (digit < 0) break;
     value = value * 16 + static_cast<uint32_t>(digit);
   }

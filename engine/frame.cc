@@ -1,26 +1,19 @@
 #include "engine/frame.h"
 
 #include <array>
-#include <optional>
 
 #include "settings/settings.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 
 namespace {
 
-std::optional<int> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return std::nullopt;
-}
-
 // Two hexadecimal digits; a pair that is not gives 0.
 int HexPair(const std::string& text, size_t at) {
-  std::optional<int> high = HexDigit(text[at]);
-  std::optional<int> low = HexDigit(text[at + 1]);
-  return high && low ? *high * 16 + *low : 0;
+  const int high = HexDigitValue(text[at]);
+  const int low = HexDigitValue(text[at + 1]);
+  return high >= 0 && low >= 0 ? high * 16 + low : 0;
 }
 
 }  // namespace

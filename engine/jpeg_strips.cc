@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/bitmap_ptr.h"
 #include "platform/file_system.h"
 
 namespace pic2jpg {
@@ -30,13 +31,9 @@ constexpr uint8_t kApp0 = 0xE0;
 constexpr uint8_t kApp15 = 0xEF;
 constexpr uint8_t kCom = 0xFE;
 
-struct BitmapDeleter {
-  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
 struct MemoryDeleter {
   void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
 };
-using BitmapPtr = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 using MemoryPtr = std::unique_ptr<FIMEMORY, MemoryDeleter>;
 
 // Where the parts of one strip's JPEG stream lie (byte offsets).

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/frame.h"
+#include "platform/bitmap_ptr.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -51,19 +52,6 @@ Spot PlaceMark(int position, int64_t area_width, int64_t area_height, int64_t ma
 }
 
 // Owns one bitmap of the codec library.
-struct Bitmap {
-  FIBITMAP* dib = nullptr;
-  explicit Bitmap(FIBITMAP* d) : dib(d) {}
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  ~Bitmap() {
-    if (dib != nullptr) FreeImage_Unload(dib);
-  }
-  void Replace(FIBITMAP* d) {
-    if (dib != nullptr) FreeImage_Unload(dib);
-    dib = d;
-  }
-};
 
 }  // namespace
 
@@ -73,20 +61,20 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
   image = ConvertTo24BitsOwned(image);
   if (image == nullptr) return nullptr;
 
-  Bitmap mark(nullptr);
+  BitmapPtr mark;
   {
     platform::CanvasPtr rendered = wm.do_watermark == 1   ? RenderTextMark(job)
                                    : wm.do_watermark == 2 ? RenderImageMark(job)
                                                           : nullptr;
     if (rendered == nullptr) return image;
-    mark.Replace(CanvasToBitmap(*rendered));
+    mark.reset(CanvasToBitmap(*rendered));
   }
-  if (mark.dib == nullptr) return image;
+  if (mark.get() == nullptr) return image;
   const MarkSettings ms = SettingsOfMark(wm);
 
   if (ms.rotation > 0 && ms.rotation < 360) {
-    mark.Replace(FreeImage_Rotate(mark.dib, ms.rotation, nullptr));
-    if (mark.dib == nullptr) return image;
+    mark.reset(FreeImage_Rotate(mark.get(), ms.rotation, nullptr));
+    if (mark.get() == nullptr) return image;
   }
 
   // The picture's own size: the composite refuses a layer of any other.
@@ -102,8 +90,8 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
   }
 
   // A mark that does not fit beside its offsets keeps its top left part.
-  int64_t mark_width = FreeImage_GetWidth(mark.dib);
-  int64_t mark_height = FreeImage_GetHeight(mark.dib);
+  int64_t mark_width = FreeImage_GetWidth(mark.get());
+  int64_t mark_height = FreeImage_GetHeight(mark.get());
   bool cut = false;
   if (mark_width + ms.x_offset > area_width) {
     mark_width = area_width - ms.x_offset;
@@ -115,9 +103,9 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
   }
   if (cut) {
     if (mark_width <= 0 || mark_height <= 0) return image;
-    mark.Replace(FreeImage_Copy(mark.dib, 0, 0, static_cast<int>(mark_width),
-                                static_cast<int>(mark_height)));
-    if (mark.dib == nullptr) return image;
+    mark.reset(FreeImage_Copy(mark.get(), 0, 0, static_cast<int>(mark_width),
+                              static_cast<int>(mark_height)));
+    if (mark.get() == nullptr) return image;
   }
 
   Spot spot = PlaceMark(ms.position, area_width, area_height, mark_width, mark_height, ms.x_offset,
@@ -132,16 +120,16 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
   if (spot.x < 0 || spot.y < 0 || spot.x + mark_width > width || spot.y + mark_height > height) {
     return image;
   }
-  Bitmap layer(
+  BitmapPtr layer(
       FreeImage_AllocateT(FIT_BITMAP, static_cast<int>(width), static_cast<int>(height), 32));
-  if (layer.dib == nullptr) return image;
+  if (layer.get() == nullptr) return image;
   // A plain copy (alpha above 255): blending at 255 would lose a step of
   // every channel.
-  if (!FreeImage_Paste(layer.dib, mark.dib, static_cast<int>(spot.x), static_cast<int>(spot.y),
+  if (!FreeImage_Paste(layer.get(), mark.get(), static_cast<int>(spot.x), static_cast<int>(spot.y),
                        256)) {
     return image;
   }
-  return CompositeOver(image, layer.dib);
+  return CompositeOver(image, layer.get());
 }
 
 }  // namespace pic2jpg

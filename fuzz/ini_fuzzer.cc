@@ -5,6 +5,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "text/ini_file.h"
+#include "text/utf8.h"
 
 namespace pic2jpg {
 namespace {
@@ -21,12 +22,12 @@ bool IsOneLine(const std::string& text) {
 
 void CheckFile(const IniFile& file) {
   for (const IniGroup& group : file.groups) {
-    fuzz::Check(fuzz::IsValidUtf8(group.name), "group name is UTF-8");
+    fuzz::Check(IsValidUtf8(group.name), "group name is UTF-8");
     fuzz::Check(IsOneLine(group.name) && IsTrimmed(group.name), "group name is one trimmed line");
     fuzz::Check(FindIniGroup(file, group.name) == &group, "a group name occurs once");
     for (const auto& [key, value] : group.entries) {
       fuzz::Check(!key.empty(), "keys are not empty");
-      fuzz::Check(fuzz::IsValidUtf8(key) && fuzz::IsValidUtf8(value), "keys and values are UTF-8");
+      fuzz::Check(IsValidUtf8(key) && IsValidUtf8(value), "keys and values are UTF-8");
       fuzz::Check(IsOneLine(key) && IsOneLine(value), "keys and values are one line");
       fuzz::Check(IsTrimmed(key) && IsTrimmed(value), "keys and values are trimmed");
       fuzz::Check(key.find('=') == std::string::npos, "keys hold no '='");

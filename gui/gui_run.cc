@@ -9,18 +9,14 @@
 #include "settings/main_formats.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 #include "text/placeholders.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
 namespace {
 
-std::string TrimBlanks(const std::string& text) {
-  size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return "";
-  size_t end = text.find_last_not_of(" \t");
-  return text.substr(begin, end - begin + 1);
-}
+std::string TrimBlanks(const std::string& text) { return std::string(TrimAsciiBlanks(text)); }
 
 GuiRunStart Stop(std::string warning, bool status_stopped) {
   GuiRunStart start;

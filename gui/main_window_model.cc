@@ -68,8 +68,9 @@ FinishedRunView FinishedView(const RunProgress& progress) {
   }
   view.status_bar = GetText("Msg", "Conversion complete");
   view.title = ProgressTitle("Msg", "Conversion complete", progress.processed, progress.total);
-  view.status = FillPlaceholders(GetText("Msg", "Files converted"),
-                                 std::to_string(progress.converted), std::to_string(progress.total));
+  view.status =
+      FillPlaceholders(GetText("Msg", "Files converted"), std::to_string(progress.converted),
+                       std::to_string(progress.total));
   view.full_gauge = true;
   return view;
 }

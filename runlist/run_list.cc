@@ -8,19 +8,9 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
-namespace {
-
-std::string Trim(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  size_t end = text.find_last_not_of(' ');
-  return text.substr(begin, end - begin + 1);
-}
-
-}  // namespace
-
 void ResetRunState() {
   const std::string message_level = g_run_state.message_level;
   g_run_state = RunState{};
@@ -75,7 +65,8 @@ std::string RecentOutputFolder(const std::string& list, int n) {
     start = tab + 1;
   }
   size_t end = list.find('\t', start);
-  return Trim(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+  return std::string(TrimAsciiBlanks(
+      list.substr(start, end == std::string::npos ? std::string::npos : end - start)));
 }
 
 bool AddRecentOutputFolder(const std::string& folder) {

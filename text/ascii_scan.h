@@ -11,6 +11,15 @@ namespace pic2jpg {
 
 constexpr bool IsAsciiBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The value of a hexadecimal digit (either letter case); -1 for any other
+// character.
+constexpr int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 constexpr std::string_view TrimAsciiBlanks(std::string_view text) {
   while (!text.empty() && IsAsciiBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsAsciiBlank(text.back())) text.remove_suffix(1);

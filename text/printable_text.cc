@@ -2,38 +2,10 @@
 
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace pic2jpg {
 namespace {
-
-// Length of the well-formed UTF-8 sequence at text[pos], 0 when there is none
-// (stray continuation bytes, overlong forms, surrogates, beyond U+10FFFF).
-size_t SequenceLength(std::string_view text, size_t pos) {
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-  const uint8_t lead = byte(pos);
-  size_t length = 0;
-  uint8_t low = 0x80;
-  uint8_t high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  // The second byte has the tighter range; the others are plain continuations.
-  if (byte(pos + 1) < low || byte(pos + 1) > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF) return 0;
-  }
-  return length;
-}
 
 void AppendEscaped(uint8_t value, std::string* out) {
   constexpr char kHex[] = "0123456789ABCDEF";
@@ -59,7 +31,7 @@ std::string PrintableText(std::string_view text) {
       ++pos;
       continue;
     }
-    const size_t length = SequenceLength(text, pos);
+    const size_t length = Utf8SequenceLength(text.substr(pos));
     if (length == 0) {
       AppendEscaped(c, &out);
       ++pos;

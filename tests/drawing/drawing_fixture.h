@@ -14,18 +14,14 @@
 #include "engine/frame.h"
 #include "engine/naming.h"
 #include "engine/watermark.h"
+#include "platform/bitmap_ptr.h"
 #include "platform/drawing.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 
 namespace pic2jpg::test {
 
-struct Unloader {
-  void operator()(FIBITMAP* dib) const {
-    if (dib != nullptr) FreeImage_Unload(dib);
-  }
-};
-using ImagePtr = std::unique_ptr<FIBITMAP, Unloader>;
+using ImagePtr = BitmapPtr;
 
 inline int Red(int rgb) { return rgb >> 16 & 0xFF; }
 inline int Green(int rgb) { return rgb >> 8 & 0xFF; }

@@ -10,17 +10,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/bitmap_ptr.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
 
 namespace pic2jpg::test {
 
-struct ImageDeleter {
-  void operator()(FIBITMAP* image) const {
-    if (image != nullptr) FreeImage_Unload(image);
-  }
-};
-using Image = std::unique_ptr<FIBITMAP, ImageDeleter>;
+using Image = BitmapPtr;
 
 class ImageOpsTest : public ::testing::Test {
  protected:

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap_ptr.h"
 #include "support/test_support.h"
 
 namespace pic2jpg {
@@ -49,16 +50,6 @@ FIBITMAP* MakePhoto(int width, int height, int bpp = 24) {
   }
   return image;
 }
-
-struct Bitmap {
-  explicit Bitmap(FIBITMAP* b) : bitmap(b) {}
-  ~Bitmap() {
-    if (bitmap != nullptr) FreeImage_Unload(bitmap);
-  }
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  FIBITMAP* bitmap;
-};
 
 std::string SaveOnePass(FIBITMAP* image, int flags) {
   FIMEMORY* memory = FreeImage_OpenMemory();
@@ -264,22 +255,22 @@ TEST(PlanJpegStrips, StripsCoverThePictureExactlyOnce) {
 // Which pictures go the strip way.
 
 TEST(CanSaveJpegInStrips, OnlyWhenTheFileComesOutRightAndItPays) {
-  Bitmap rgb(test::MakeImage(1200, 1000));
-  Bitmap rgba(test::MakeImage(1200, 1000, 32));
-  Bitmap grey(MakePhoto(1200, 1000, 8));
-  Bitmap palette(FreeImage_ConvertTo8Bits(rgb.bitmap));
-  Bitmap small(test::MakeImage(999, 1000));
-  Bitmap flat(test::MakeImage(130000 / 8, 8));
-  Bitmap wide16(FreeImage_AllocateT(FIT_UINT16, 1200, 1000));
+  BitmapPtr rgb(test::MakeImage(1200, 1000));
+  BitmapPtr rgba(test::MakeImage(1200, 1000, 32));
+  BitmapPtr grey(MakePhoto(1200, 1000, 8));
+  BitmapPtr palette(FreeImage_ConvertTo8Bits(rgb.get()));
+  BitmapPtr small(test::MakeImage(999, 1000));
+  BitmapPtr flat(test::MakeImage(130000 / 8, 8));
+  BitmapPtr wide16(FreeImage_AllocateT(FIT_UINT16, 1200, 1000));
   // A picture read without its pixels.
-  const std::string rgb_jpeg = SaveOnePass(rgb.bitmap, 90);
+  const std::string rgb_jpeg = SaveOnePass(rgb.get(), 90);
   FIMEMORY* memory =
       FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(rgb_jpeg.data())),
                            static_cast<DWORD>(rgb_jpeg.size()));
-  Bitmap header_only(FreeImage_LoadFromMemory(FIF_JPEG, memory, FIF_LOAD_NOPIXELS));
+  BitmapPtr header_only(FreeImage_LoadFromMemory(FIF_JPEG, memory, FIF_LOAD_NOPIXELS));
   FreeImage_CloseMemory(memory);
   // A colour palette is not greyscale, even at 8 bits.
-  RGBQUAD* colours = FreeImage_GetPalette(palette.bitmap);
+  RGBQUAD* colours = FreeImage_GetPalette(palette.get());
   colours[1].rgbRed = 200;
   colours[1].rgbGreen = 10;
   const struct {
@@ -288,18 +279,18 @@ TEST(CanSaveJpegInStrips, OnlyWhenTheFileComesOutRightAndItPays) {
     int flags;
     bool expected;
   } cases[] = {
-      {"24-bit, 4:4:4", rgb.bitmap, 95 | k444, true},
-      {"24-bit, library default", rgb.bitmap, 0, true},
-      {"24-bit, baseline flag", rgb.bitmap, 95 | JPEG_BASELINE, true},
-      {"8-bit greyscale", grey.bitmap, 95 | k420, true},
-      {"optimised tables", rgb.bitmap, 95 | JPEG_OPTIMIZE, false},
-      {"progressive", rgb.bitmap, 95 | JPEG_PROGRESSIVE, false},
-      {"32-bit", rgba.bitmap, 95, false},
-      {"8-bit colour palette", palette.bitmap, 95, false},
-      {"16-bit greyscale", wide16.bitmap, 95, false},
-      {"below a megapixel", small.bitmap, 95, false},
-      {"a single MCU row", flat.bitmap, 95 | k444, false},
-      {"no pixels", header_only.bitmap, 95, false},
+      {"24-bit, 4:4:4", rgb.get(), 95 | k444, true},
+      {"24-bit, library default", rgb.get(), 0, true},
+      {"24-bit, baseline flag", rgb.get(), 95 | JPEG_BASELINE, true},
+      {"8-bit greyscale", grey.get(), 95 | k420, true},
+      {"optimised tables", rgb.get(), 95 | JPEG_OPTIMIZE, false},
+      {"progressive", rgb.get(), 95 | JPEG_PROGRESSIVE, false},
+      {"32-bit", rgba.get(), 95, false},
+      {"8-bit colour palette", palette.get(), 95, false},
+      {"16-bit greyscale", wide16.get(), 95, false},
+      {"below a megapixel", small.get(), 95, false},
+      {"a single MCU row", flat.get(), 95 | k444, false},
+      {"no pixels", header_only.get(), 95, false},
       {"null", nullptr, 95, false},
   };
   for (const auto& c : cases) {
@@ -309,16 +300,16 @@ TEST(CanSaveJpegInStrips, OnlyWhenTheFileComesOutRightAndItPays) {
 }
 
 TEST(EncodeJpegInStrips, RefusesWhatWouldComeOutWrongAndLeavesNoFile) {
-  Bitmap rgb(MakePhoto(640, 480));
-  Bitmap rgba(test::MakeImage(640, 480, 32));
+  BitmapPtr rgb(MakePhoto(640, 480));
+  BitmapPtr rgba(test::MakeImage(640, 480, 32));
   const struct {
     const char* name;
     FIBITMAP* image;
     int flags;
   } cases[] = {
-      {"optimised tables", rgb.bitmap, 95 | JPEG_OPTIMIZE},
-      {"progressive", rgb.bitmap, 95 | JPEG_PROGRESSIVE},
-      {"32-bit", rgba.bitmap, 95},
+      {"optimised tables", rgb.get(), 95 | JPEG_OPTIMIZE},
+      {"progressive", rgb.get(), 95 | JPEG_PROGRESSIVE},
+      {"32-bit", rgba.get(), 95},
       {"null", nullptr, 95},
   };
   test::TempDir dir;
@@ -331,7 +322,7 @@ TEST(EncodeJpegInStrips, RefusesWhatWouldComeOutWrongAndLeavesNoFile) {
     EXPECT_FALSE(test::LoadImage(dir.File("out.jpg")));
   }
   // A folder that does not exist: nothing is written anywhere.
-  EXPECT_FALSE(SaveJpegInStrips(rgb.bitmap, 95, dir.File("missing/out.jpg")));
+  EXPECT_FALSE(SaveJpegInStrips(rgb.get(), 95, dir.File("missing/out.jpg")));
   EXPECT_FALSE(test::LoadImage(dir.File("missing/out.jpg")));
 }
 
@@ -353,18 +344,18 @@ struct SpliceCase {
 // single warning.
 void CheckSplice(const SpliceCase& c) {
   SCOPED_TRACE(c.name);
-  Bitmap image(MakePhoto(c.width, c.height, c.bpp));
-  ASSERT_NE(image.bitmap, nullptr);
+  BitmapPtr image(MakePhoto(c.width, c.height, c.bpp));
+  ASSERT_NE(image.get(), nullptr);
   std::string strips;
-  ASSERT_TRUE(EncodeJpegInStrips(image.bitmap, c.flags, &strips, c.min_strips));
-  const std::string one_pass = SaveOnePass(image.bitmap, c.flags);
+  ASSERT_TRUE(EncodeJpegInStrips(image.get(), c.flags, &strips, c.min_strips));
+  const std::string one_pass = SaveOnePass(image.get(), c.flags);
   ASSERT_FALSE(one_pass.empty());
 
   std::vector<std::string> messages;
-  Bitmap from_strips(Decode(strips, &messages));
+  BitmapPtr from_strips(Decode(strips, &messages));
   EXPECT_TRUE(messages.empty()) << messages.front();
-  Bitmap from_one_pass(Decode(one_pass, &messages));
-  EXPECT_TRUE(SamePixels(from_strips.bitmap, from_one_pass.bitmap));
+  BitmapPtr from_one_pass(Decode(one_pass, &messages));
+  EXPECT_TRUE(SamePixels(from_strips.get(), from_one_pass.get()));
 
   JpegStripPlan plan;
   ASSERT_TRUE(PlanJpegStrips(c.width, c.height, c.flags, c.bpp == 8, c.min_strips, &plan));
@@ -414,26 +405,26 @@ TEST(EncodeJpegInStrips, PhotoSizeInTheDefaultPlan) {
 TEST(EncodeJpegInStrips, TheDecodeCheckNoticesABadRestart) {
   // The strict check above must be able to fail: a restart marker with the
   // wrong number makes the decoder complain.
-  Bitmap image(MakePhoto(512, 512));
+  BitmapPtr image(MakePhoto(512, 512));
   std::string strips;
-  ASSERT_TRUE(EncodeJpegInStrips(image.bitmap, 95 | k444, &strips, 4));
+  ASSERT_TRUE(EncodeJpegInStrips(image.get(), 95 | k444, &strips, 4));
   const Layout layout = ReadLayout(strips);
   ASSERT_EQ(layout.rsts.size(), 3u);
   const size_t first_rst = strips.find("\xFF\xD0", layout.scan);
   ASSERT_NE(first_rst, std::string::npos);
   strips[first_rst + 1] = '\xD3';
   std::vector<std::string> messages;
-  Bitmap decoded(Decode(strips, &messages));
+  BitmapPtr decoded(Decode(strips, &messages));
   EXPECT_FALSE(messages.empty());
 }
 
 TEST(SaveJpegInStrips, KeepsResolutionProfileMetadataAndThumbnail) {
-  Bitmap image(MakePhoto(1200, 900));
-  FreeImage_SetDotsPerMeterX(image.bitmap, 11811);  // 300 dpi
-  FreeImage_SetDotsPerMeterY(image.bitmap, 5906);   // 150 dpi
+  BitmapPtr image(MakePhoto(1200, 900));
+  FreeImage_SetDotsPerMeterX(image.get(), 11811);  // 300 dpi
+  FreeImage_SetDotsPerMeterY(image.get(), 5906);   // 150 dpi
   std::vector<BYTE> profile(3000);
   for (size_t i = 0; i < profile.size(); ++i) profile[i] = static_cast<BYTE>(i * 7);
-  FreeImage_CreateICCProfile(image.bitmap, profile.data(), static_cast<long>(profile.size()));
+  FreeImage_CreateICCProfile(image.get(), profile.data(), static_cast<long>(profile.size()));
   const std::string comment = "made by the strip test";
   FITAG* tag = FreeImage_CreateTag();
   FreeImage_SetTagKey(tag, "Comment");
@@ -441,7 +432,7 @@ TEST(SaveJpegInStrips, KeepsResolutionProfileMetadataAndThumbnail) {
   FreeImage_SetTagLength(tag, static_cast<DWORD>(comment.size() + 1));
   FreeImage_SetTagCount(tag, static_cast<DWORD>(comment.size() + 1));
   FreeImage_SetTagValue(tag, comment.c_str());
-  FreeImage_SetMetadata(FIMD_COMMENTS, image.bitmap, "Comment", tag);
+  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
   FreeImage_DeleteTag(tag);
   const std::string xmp = "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>";
   tag = FreeImage_CreateTag();
@@ -450,22 +441,22 @@ TEST(SaveJpegInStrips, KeepsResolutionProfileMetadataAndThumbnail) {
   FreeImage_SetTagLength(tag, static_cast<DWORD>(xmp.size() + 1));
   FreeImage_SetTagCount(tag, static_cast<DWORD>(xmp.size() + 1));
   FreeImage_SetTagValue(tag, xmp.c_str());
-  FreeImage_SetMetadata(FIMD_XMP, image.bitmap, "XMLPacket", tag);
+  FreeImage_SetMetadata(FIMD_XMP, image.get(), "XMLPacket", tag);
   FreeImage_DeleteTag(tag);
-  Bitmap thumbnail(test::MakeImage(120, 90, 24, 0x3366CC));
-  FreeImage_SetThumbnail(image.bitmap, thumbnail.bitmap);
+  BitmapPtr thumbnail(test::MakeImage(120, 90, 24, 0x3366CC));
+  FreeImage_SetThumbnail(image.get(), thumbnail.get());
 
   const int flags = 95 | k444;
   test::TempDir dir;
   const std::string path = dir.File("out.jpg");
-  ASSERT_TRUE(SaveJpegInStrips(image.bitmap, flags, path));
+  ASSERT_TRUE(SaveJpegInStrips(image.get(), flags, path));
   const std::string saved = test::ReadText(path);
   std::string encoded;
-  ASSERT_TRUE(EncodeJpegInStrips(image.bitmap, flags, &encoded));
+  ASSERT_TRUE(EncodeJpegInStrips(image.get(), flags, &encoded));
   EXPECT_EQ(saved, encoded);
 
   // The header is the one-pass header, metadata and all, with a DRI segment.
-  const std::string one_pass = SaveOnePass(image.bitmap, flags);
+  const std::string one_pass = SaveOnePass(image.get(), flags);
   JpegStripPlan plan;
   ASSERT_TRUE(PlanJpegStrips(1200, 900, flags, false, 2, &plan));
   ExpectOnePassHeader(saved, one_pass, plan.restart_interval);
@@ -473,15 +464,15 @@ TEST(SaveJpegInStrips, KeepsResolutionProfileMetadataAndThumbnail) {
   EXPECT_NE(one_pass.find(xmp), std::string::npos);
   EXPECT_NE(one_pass.find("JFXX"), std::string::npos);  // the thumbnail
 
-  Bitmap loaded(test::LoadImage(path));
-  ASSERT_NE(loaded.bitmap, nullptr);
-  EXPECT_EQ(FreeImage_GetDotsPerMeterX(loaded.bitmap), 11811u);
-  EXPECT_EQ(FreeImage_GetDotsPerMeterY(loaded.bitmap), 5906u);
-  FIICCPROFILE* loaded_profile = FreeImage_GetICCProfile(loaded.bitmap);
+  BitmapPtr loaded(test::LoadImage(path));
+  ASSERT_NE(loaded.get(), nullptr);
+  EXPECT_EQ(FreeImage_GetDotsPerMeterX(loaded.get()), 11811u);
+  EXPECT_EQ(FreeImage_GetDotsPerMeterY(loaded.get()), 5906u);
+  FIICCPROFILE* loaded_profile = FreeImage_GetICCProfile(loaded.get());
   ASSERT_EQ(loaded_profile->size, static_cast<long>(profile.size()));
   EXPECT_EQ(std::memcmp(loaded_profile->data, profile.data(), profile.size()), 0);
   FITAG* loaded_comment = nullptr;
-  FreeImage_GetMetadata(FIMD_COMMENTS, loaded.bitmap, "Comment", &loaded_comment);
+  FreeImage_GetMetadata(FIMD_COMMENTS, loaded.get(), "Comment", &loaded_comment);
   ASSERT_NE(loaded_comment, nullptr);
   EXPECT_EQ(std::string(static_cast<const char*>(FreeImage_GetTagValue(loaded_comment))), comment);
 }
@@ -491,10 +482,10 @@ TEST(SaveJpegInStrips, ImageMagickReadsItWithoutComplaint) {
   if (test::Run("/bin/sh", {"-c", "test -x " + identify}).exit_status != 0) {
     GTEST_SKIP() << "no ImageMagick";
   }
-  Bitmap image(MakePhoto(1500, 1100));
+  BitmapPtr image(MakePhoto(1500, 1100));
   test::TempDir dir;
   const std::string path = dir.File("out.jpg");
-  ASSERT_TRUE(SaveJpegInStrips(image.bitmap, 95 | k420, path));
+  ASSERT_TRUE(SaveJpegInStrips(image.get(), 95 | k420, path));
   const test::RunResult result = test::Run(identify, {"-verbose", "-regard-warnings", path});
   EXPECT_EQ(result.exit_status, 0) << result.error;
   EXPECT_EQ(result.error, "");

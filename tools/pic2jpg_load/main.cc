@@ -22,26 +22,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bitmap_ptr.h"
 #include "platform/file_system.h"
 
 namespace pic2jpg {
 namespace {
 
 constexpr int kMaxSide = 65535;
-
-struct Bitmap {
-  FIBITMAP* dib = nullptr;
-  explicit Bitmap(FIBITMAP* d) : dib(d) {}
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  ~Bitmap() {
-    if (dib != nullptr) FreeImage_Unload(dib);
-  }
-  void Replace(FIBITMAP* d) {
-    if (dib != nullptr) FreeImage_Unload(dib);
-    dib = d;
-  }
-};
 
 bool AlphaAllZero(FIBITMAP* dib) {
   const unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
@@ -112,36 +99,37 @@ int Run(int argc, char** argv) {
                  input.c_str());
     return 2;
   }
-  Bitmap image(FreeImage_Load(format, input.c_str(), 0));
-  if (image.dib == nullptr || FreeImage_GetWidth(image.dib) == 0 ||
-      FreeImage_GetHeight(image.dib) == 0) {
+  BitmapPtr image(FreeImage_Load(format, input.c_str(), 0));
+  if (image.get() == nullptr || FreeImage_GetWidth(image.get()) == 0 ||
+      FreeImage_GetHeight(image.get()) == 0) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture cannot be decoded\n", input.c_str());
     return 3;
   }
-  if (FreeImage_GetWidth(image.dib) > kMaxSide || FreeImage_GetHeight(image.dib) > kMaxSide) {
+  if (FreeImage_GetWidth(image.get()) > kMaxSide || FreeImage_GetHeight(image.get()) > kMaxSide) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture is too large\n", input.c_str());
     return 3;
   }
-  FREE_IMAGE_TYPE type = FreeImage_GetImageType(image.dib);
+  FREE_IMAGE_TYPE type = FreeImage_GetImageType(image.get());
   if (type != FIT_BITMAP && type != FIT_RGB16 && type != FIT_RGBA16) {
-    image.Replace(FreeImage_ConvertToStandardType(image.dib, TRUE));
-    if (image.dib == nullptr) return 3;
+    image.reset(FreeImage_ConvertToStandardType(image.get(), TRUE));
+    if (image.get() == nullptr) return 3;
     type = FIT_BITMAP;
   }
-  const unsigned depth = FreeImage_GetBPP(image.dib);
+  const unsigned depth = FreeImage_GetBPP(image.get());
   bool has_alpha = type == FIT_RGBA16 || (type == FIT_BITMAP && depth == 32) ||
-                   (type == FIT_BITMAP && depth <= 8 && FreeImage_IsTransparent(image.dib));
-  image.Replace(FreeImage_ConvertTo32Bits(image.dib));
-  if (image.dib == nullptr) return 3;
+                   (type == FIT_BITMAP && depth <= 8 && FreeImage_IsTransparent(image.get()));
+  image.reset(FreeImage_ConvertTo32Bits(image.get()));
+  if (image.get() == nullptr) return 3;
   // A 32-bit picture whose alpha is zero everywhere was never meant to be
   // invisible: its alpha is unused.
-  if (has_alpha && depth == 32 && type == FIT_BITMAP && AlphaAllZero(image.dib)) has_alpha = false;
+  if (has_alpha && depth == 32 && type == FIT_BITMAP && AlphaAllZero(image.get()))
+    has_alpha = false;
   if (!has_alpha) {
-    image.Replace(FreeImage_ConvertTo24Bits(image.dib));
-    if (image.dib == nullptr) return 3;
+    image.reset(FreeImage_ConvertTo24Bits(image.get()));
+    if (image.get() == nullptr) return 3;
   }
   int error = 0;
-  if (!WriteTarga(image.dib, has_alpha, output, &error)) {
+  if (!WriteTarga(image.get(), has_alpha, output, &error)) {
     std::fprintf(stderr, "pic2jpg-load: cannot write %s: %s\n", output.c_str(),
                  fs::ErrorText(error).c_str());
     return 4;
