@@ -9,6 +9,7 @@
 #include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/statusbr.h>
 #include <wx/timer.h>
 
 #include <cmath>
@@ -83,8 +84,14 @@ void CaptureMainWindow(const std::string& folder) {
     memory.SetFont(wxFont(wxFontInfo(8).FaceName("Sans")));
     const wxString address = wxString::FromUTF8(kVendorWebAddress);
     const wxSize extent = memory.GetTextExtent(address);
-    memory.DrawText(address, rect.width - 35 - extent.GetWidth(),
-                    rect.height - 26 - extent.GetHeight());
+    // In the status bar's right end, where no control or text of the window
+    // lies under it.
+    int bottom = rect.height - 26;
+    if (wxStatusBar* bar = g_main.frame->GetStatusBar()) {
+      const wxRect bar_rect = bar->GetScreenRect();
+      bottom = bar_rect.y - rect.y + (bar_rect.height + extent.GetHeight()) / 2;
+    }
+    memory.DrawText(address, rect.width - 35 - extent.GetWidth(), bottom - extent.GetHeight());
   }
   wxImage image = bitmap.ConvertToImage();
   image.SetOption(wxIMAGE_OPTION_QUALITY, 90);
