@@ -32,8 +32,12 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   // converts 0 of 1. An empty file or another extension is not taken.
   const std::string input = TrimBlanks(fields.input);
   g_input_list.clear();
-  if (!input.empty() && fs::FileSize(input) != 0 &&
-      ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input)))) {
+  if (!fields.inputs.empty()) {
+    for (const WindowInput& file : fields.inputs) {
+      g_input_list[file.path] = InputEntry{1, file.relative_subfolder, ""};
+    }
+  } else if (!input.empty() && fs::FileSize(input) != 0 &&
+             ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input)))) {
     g_input_list[input] = InputEntry{1, "", ""};
   }
   // 2. The output folder and extension.

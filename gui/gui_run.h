@@ -4,8 +4,10 @@
 #define PIC2JPG_GUI_GUI_RUN_H_
 
 #include <string>
+#include <vector>
 
 #include "engine/run_controller.h"
+#include "gui/window_inputs.h"
 
 namespace pic2jpg {
 
@@ -13,6 +15,9 @@ struct GuiRunFields {
   std::string input;          // the input field's text
   std::string output_folder;  // the output folder list's text
   int format_index = 0;       // item data of the selected output format
+  // The files the window collected (drops, multi-select, a second start);
+  // when there are any, they are converted instead of the field's text.
+  std::vector<WindowInput> inputs;
 };
 
 struct GuiRunStart {

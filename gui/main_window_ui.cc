@@ -1,6 +1,7 @@
 #include "gui/main_window_ui.h"
 
 #include <wx/accel.h>
+#include <wx/app.h>
 #include <wx/dirdlg.h>
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
@@ -12,6 +13,7 @@
 #include <wx/toolbar.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/format_tables.h"
 #include "gui/commands.h"
@@ -28,6 +30,7 @@
 #include "settings/settings_file.h"
 #include "text/ascii_case.h"
 #include "text/identity.h"
+#include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -65,13 +68,16 @@ wxBitmap SmallIcon(const std::string& name) {
   return ImageBitmap(IconNumber(g_icon_image_map, name), 16);
 }
 
-// A dropped file list: only the first file counts.
+// Dropped files and folders all go into the input list; folders are walked
+// off the user-interface thread.
 class FileDrop : public wxFileDropTarget {
  public:
   bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
-    if (files.IsEmpty()) return false;
-    AddInputFileToWindow(files[0].utf8_string());
-    return true;
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const wxString& file : files) paths.push_back(file.utf8_string());
+    CollectInputsInBackground(std::move(paths));
+    return !files.IsEmpty();
   }
 };
 
@@ -86,8 +92,15 @@ wxBitmapButton* FieldButton(int command, const char* icon, const char* tooltip_k
 void SelectInputFile() {
   wxFileDialog dialog(g_main.frame, Text("Dialog", "Select Input Files"),
                       wxString::FromUTF8(fs::FolderOf(g_run_state.input_path)), "",
-                      wxString::FromUTF8(InputFileFilter()), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-  if (dialog.ShowModal() == wxID_OK) AddInputFileToWindow(dialog.GetPath().utf8_string());
+                      wxString::FromUTF8(InputFileFilter()),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+  if (dialog.ShowModal() == wxID_OK) {
+    wxArrayString chosen;
+    dialog.GetPaths(chosen);
+    std::vector<std::string> paths;
+    for (const wxString& path : chosen) paths.push_back(path.utf8_string());
+    AddInputPathsToWindow(paths);
+  }
   g_run_state.input_path.clear();
 }
 
@@ -213,6 +226,7 @@ void BuildMainToolbar() {
 
 void BuildMainWindow() {
   const WindowSettings& window = g_settings.window;
+  if (g_main.collector.joinable()) g_main.collector.join();
   g_main = MainWindow{};
   g_main.frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(TitleWithVersion()),
                              wxPoint(window.x, window.y), wxSize(window.width, window.height));
@@ -238,6 +252,9 @@ void BuildMainWindow() {
   };
   g_main.input = new wxTextCtrl(panel, wxID_ANY, "");
   g_main.input->SetName("input");
+  // Typing a name replaces the collected files (the window sets the field's
+  // text with ChangeValue, which sends no event).
+  g_main.input->Bind(wxEVT_TEXT, [](wxCommandEvent&) { g_main.inputs = CollectedInputs{}; });
   g_main.input_button = FieldButton(kCommandSelectInputFile, "Add", "Select Input File");
   add_row("Input File", g_main.input, g_main.input_button);
   g_main.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
@@ -352,20 +369,59 @@ void ApplyInterfaceChanges(const InterfaceChanges& changes) {
 void NewSession() {
   FillOutputFolderList();
   ResetRunState();
-  g_main.input->SetValue("");
+  g_main.inputs = CollectedInputs{};
+  g_main.input->ChangeValue("");
   g_main.folders->SetValue("");
 }
 
-bool AddInputFileToWindow(const std::string& path) {
-  if (!AddInputFile(path)) return false;
-  g_main.input->SetValue(wxString::FromUTF8(path));
+namespace {
+
+// Takes collected files into the window: the field shows the first and how
+// many more; the output folder is proposed when none is chosen.
+bool TakeInputs(CollectedInputs collected) {
+  if (collected.files.empty()) {
+    if (!collected.problems.empty()) {
+      SetStatus(PrintableText(collected.problems.front().path) + ": " +
+                collected.problems.front().reason);
+    }
+    return false;
+  }
+  const std::string first = collected.files.front().path;
+  const std::string proposed_base =
+      collected.first_folder == fs::FolderOf(first) ? "" : collected.first_folder;
+  MergeInputs(&g_main.inputs, std::move(collected));
+  g_main.input->ChangeValue(wxString::FromUTF8(InputFieldText(g_main.inputs.files)));
+  g_run_state.input_path = first;
   if (g_main.folders->GetValue().IsEmpty()) {
-    const std::string folder = ProposedOutputFolder(path, g_run_state.input_base_folder);
+    const std::string folder = ProposedOutputFolder(first, proposed_base);
     AddRecentOutputFolder(folder);
     g_run_state.output_folder = folder;
     FillOutputFolderList();
   }
   return true;
+}
+
+}  // namespace
+
+bool AddInputFileToWindow(const std::string& path) { return AddInputPathsToWindow({path}); }
+
+bool AddInputPathsToWindow(const std::vector<std::string>& paths) {
+  return TakeInputs(CollectInputs(paths));
+}
+
+void CollectInputsInBackground(std::vector<std::string> paths) {
+  if (paths.empty()) return;
+  SetStatus(GetText("General", "Importing"));
+  if (g_main.collector.joinable()) g_main.collector.join();
+  g_main.collector = std::thread([paths = std::move(paths)] {
+    CollectedInputs collected = CollectInputs(paths);
+    wxTheApp->CallAfter([collected = std::move(collected)]() mutable {
+      // The walk has ended: its thread only returns now.
+      if (g_main.collector.joinable()) g_main.collector.join();
+      SetStatus("");
+      TakeInputs(std::move(collected));
+    });
+  });
 }
 
 void ShowMainWindow() {
@@ -420,6 +476,7 @@ void RunCommand(int id) {
 void ExitDesktop() {
   if (g_main.quit_requested) return;
   g_main.quit_requested = true;
+  if (g_main.collector.joinable()) g_main.collector.join();
   WindowGeometry seen;
   seen.maximized = g_main.frame->IsMaximized();
   seen.iconized = g_main.frame->IsIconized();

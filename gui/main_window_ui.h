@@ -11,10 +11,12 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/run_controller.h"
 #include "gui/main_window_model.h"
+#include "gui/window_inputs.h"
 
 namespace pic2jpg {
 
@@ -39,6 +41,9 @@ struct MainWindow {
   std::unique_ptr<RunController> run = std::make_unique<RunController>();
   // The failures of the last run, listed after it.
   std::vector<std::string> last_failures;
+  // The files collected for the next run, and the walk of a drop under way.
+  CollectedInputs inputs;
+  std::thread collector;
 };
 
 extern MainWindow g_main;
@@ -56,6 +61,12 @@ void RefreshControlIcons();
 void ApplyInterfaceChanges(const InterfaceChanges& changes);
 void RunCommand(int id);
 bool AddInputFileToWindow(const std::string& path);
+// Adds files and folders (a drop, a multi-select, a second start) to the
+// run's input list; false when none of them gives a file to convert.
+bool AddInputPathsToWindow(const std::vector<std::string>& paths);
+// The same off the user-interface thread, for drops of any size: the window
+// takes the files when the walk is done.
+void CollectInputsInBackground(std::vector<std::string> paths);
 void NewSession();
 void SetStatus(const std::string& text);
 std::string StatusText();

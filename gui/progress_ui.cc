@@ -9,9 +9,16 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+#include "engine/batch_converter.h"
+#include "engine/external_converter.h"
 #include "gui/gui_run.h"
 #include "gui/main_window_ui.h"
 #include "runlist/run_state.h"
+#include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -24,6 +31,7 @@ wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 void RunGuiConversion() {
   GuiRunFields fields;
   fields.input = g_main.input->GetValue().utf8_string();
+  fields.inputs = g_main.inputs.files;
   fields.output_folder = g_main.folders->GetValue().utf8_string();
   const int selection = g_main.formats->GetSelection();
   if (selection != wxNOT_FOUND) {
@@ -40,8 +48,18 @@ void RunGuiConversion() {
   if (start.history_changed) FillOutputFolderList();
   g_run_state.input_path = fields.input;
   SetStatus(GetText("General", "Converting"));
-  if (!StartRun(g_main.run.get(), std::move(start.plan))) return;
-  ShowConversionProgress();
+  // Several files: converter processes decode the files ahead of the one
+  // being saved, as in a console run of a folder.
+  if (start.plan.entries.size() > 1) {
+    std::vector<std::string> inputs;
+    inputs.reserve(start.plan.entries.size());
+    for (const RunEntry& entry : start.plan.entries) inputs.push_back(entry.input_path);
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    StartBatchConverter(FindExternalConverter(), inputs, std::clamp(cores, 1, 4),
+                        kConverterTimeoutSeconds);
+  }
+  if (StartRun(g_main.run.get(), std::move(start.plan))) ShowConversionProgress();
+  StopBatchConverter();
 }
 
 void ShowConversionProgress() {
@@ -112,7 +130,14 @@ void ShowConversionProgress() {
     dialog.SetTitle(Utf8(view.title));
     status->SetLabel(Utf8(view.status));
     if (view.full_gauge) gauge->SetValue(total + 1);
-    g_main.last_failures = FailureLines(outcome.progress);
+    // The files passed over when they were collected, then those that failed.
+    g_main.last_failures.clear();
+    for (const InputProblem& problem : g_main.inputs.problems) {
+      g_main.last_failures.push_back(PrintableText(problem.path) + ": " + problem.reason);
+    }
+    for (std::string& line : FailureLines(outcome.progress)) {
+      g_main.last_failures.push_back(std::move(line));
+    }
     if (!g_main.last_failures.empty()) {
       for (const std::string& line : g_main.last_failures) failures->Append(Utf8(line));
       failures->Show();

@@ -35,7 +35,7 @@ std::string SubfolderBelow(const std::string& path, const std::string& base) {
   return folder.substr(base.size());
 }
 
-bool QueueInputFile(const std::string& path, const std::string& base, std::string* reason) {
+bool CheckInputFile(const std::string& path, std::string* reason) {
   const int64_t size = fs::FileSize(path);
   if (size == fs::kMissing) {
     *reason = "not found";
@@ -57,6 +57,11 @@ bool QueueInputFile(const std::string& path, const std::string& base, std::strin
     *reason = "empty";
     return false;
   }
+  return true;
+}
+
+bool QueueInputFile(const std::string& path, const std::string& base, std::string* reason) {
+  if (!CheckInputFile(path, reason)) return false;
   g_input_list[path] = InputEntry{1, SubfolderBelow(path, base), ""};
   return true;
 }

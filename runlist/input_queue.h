@@ -26,6 +26,11 @@ std::string NormalizePath(const std::string& path, const std::string& folder);
 // `base` or outside it.
 std::string SubfolderBelow(const std::string& path, const std::string& base);
 
+// True when `path` can be converted; false, with the reason, when the file
+// is missing, not a regular file, empty, or not of an accepted input
+// extension.
+bool CheckInputFile(const std::string& path, std::string* reason);
+
 // Adds one file to g_input_list without removing what is there; the
 // relative subfolder is its folder below `base`. False, with the reason,
 // when the file is missing, not a regular file, empty, or not of an

@@ -75,7 +75,7 @@ TEST_F(GuiRunTest, ChecksStopAtTheFirstFailureInTheirOrder) {
     g_settings.transform.keep_aspect_ratio = 1;
     g_settings.watermark.do_watermark = static_cast<int8_t>(c.watermark >= 2 ? 2 : c.watermark);
     g_settings.watermark.image = c.watermark == 3 ? "" : dir_.File("gone.png");
-    GuiRunStart start = PrepareGuiRun({c.input, c.folder, 0});
+    GuiRunStart start = PrepareGuiRun({c.input, c.folder, 0, {}});
     EXPECT_FALSE(start.ready) << c.name;
     EXPECT_EQ(start.warning, c.warning) << c.name;
     EXPECT_EQ(start.status_stopped, c.status_stopped) << c.name;
@@ -90,7 +90,7 @@ TEST_F(GuiRunTest, APassingRunIsSetUpAndItsFolderGoesFirst) {
   // A path that does not exist passes the input step (the run converts 0 of 1).
   for (const std::string& input : {picture_, dir_.File("later.pct")}) {
     GuiRunStart start =
-        PrepareGuiRun({" " + input + " ", dir_.path().substr(0, dir_.path().size() - 1), 0});
+        PrepareGuiRun({" " + input + " ", dir_.path().substr(0, dir_.path().size() - 1), 0, {}});
     ASSERT_TRUE(start.ready) << start.warning;
     ASSERT_EQ(g_input_list.size(), 1u);
     EXPECT_EQ(g_input_list.begin()->first, input);

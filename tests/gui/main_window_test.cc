@@ -146,6 +146,42 @@ TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
   }
 }
 
+// Two files and a folder dropped at once: the folder is walked off the
+// user-interface thread, its tree is rebuilt below the output folder, the
+// count covers every file, and what is no picture is listed with its reason.
+TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
+  const std::string second = dir_.File("second.pct");
+  ASSERT_TRUE(test::CopyFile(picture_, second));
+  ASSERT_TRUE(fs::MakeFolders(dir_.File("album/deep")));
+  ASSERT_TRUE(test::CopyFile(picture_, dir_.File("album/a.pict")));
+  ASSERT_TRUE(test::CopyFile(picture_, dir_.File("album/deep/b.pic")));
+  ASSERT_TRUE(test::WriteText(dir_.File("album/notes.txt"), "x"));
+  ASSERT_TRUE(test::WriteText(dir_.File("album/deep/empty.pict"), ""));
+  test::TempDir out;
+  g_main.folders->Append(wxString::FromUTF8(out.path()));
+  g_main.folders->SetSelection(static_cast<int>(g_main.folders->GetCount()) - 1);
+
+  CollectInputsInBackground({picture_, second, dir_.File("album")});
+  for (int i = 0; i < 500 && g_main.inputs.files.size() < 4; ++i) {
+    wxTheApp->ProcessPendingEvents();
+    wxMilliSleep(10);
+  }
+  ASSERT_EQ(g_main.inputs.files.size(), 4u);
+  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_ + " (+3 more)");
+  DialogSeen seen = RunWithDialog(kCommandConvert);
+  EXPECT_EQ(seen.status, "Files converted: 4 of 4");
+  for (const char* name : {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg"}) {
+    EXPECT_GT(fs::FileSize(out.File(name)), 0) << name;
+  }
+  ASSERT_EQ(g_main.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture
+  EXPECT_NE(g_main.last_failures[0].find("empty.pict: empty"), std::string::npos);
+
+  // Ctrl+N starts anew with an empty list.
+  RunCommand(kCommandNew);
+  EXPECT_TRUE(g_main.inputs.files.empty());
+  EXPECT_EQ(g_main.input->GetValue().utf8_string(), "");
+}
+
 TEST_F(MainWindowTest, WarningsOfTheWindowFields) {
   struct Case {
     std::string input;

@@ -1,0 +1,72 @@
+#include "gui/window_inputs.h"
+
+#include <set>
+#include <utility>
+
+#include "platform/file_system.h"
+#include "runlist/folder_scan.h"
+
+namespace pic2jpg {
+namespace {
+
+std::string CurrentFolder() {
+  std::string folder = fs::AbsolutePath(".");
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+CollectedInputs CollectInputs(const std::vector<std::string>& paths) {
+  CollectedInputs collected;
+  std::set<std::string> seen;
+  const std::string here = CurrentFolder();
+  auto take = [&](const std::string& file, const std::string& subfolder) {
+    if (seen.insert(file).second) collected.files.push_back({file, subfolder});
+  };
+  for (const std::string& named : paths) {
+    if (named.empty()) continue;
+    const std::string path = NormalizePath(named, here);
+    if (fs::IsFolder(path)) {
+      const std::string base = path == "/" ? path : path + "/";
+      if (collected.first_folder.empty()) collected.first_folder = base;
+      FolderScan scan = ScanFolder(base);
+      for (InputProblem& problem : scan.problems) collected.problems.push_back(std::move(problem));
+      for (const std::string& file : scan.files) {
+        std::string reason;
+        if (CheckInputFile(file, &reason)) {
+          take(file, SubfolderBelow(file, base));
+        } else {
+          collected.problems.push_back({file, reason, false});
+        }
+      }
+      continue;
+    }
+    std::string reason;
+    if (!CheckInputFile(path, &reason)) {
+      collected.problems.push_back({path, reason, false});
+      continue;
+    }
+    if (collected.first_folder.empty()) collected.first_folder = fs::FolderOf(path);
+    take(path, "");
+  }
+  return collected;
+}
+
+void MergeInputs(CollectedInputs* into, CollectedInputs more) {
+  std::set<std::string> seen;
+  for (const WindowInput& input : into->files) seen.insert(input.path);
+  for (WindowInput& input : more.files) {
+    if (seen.insert(input.path).second) into->files.push_back(std::move(input));
+  }
+  for (InputProblem& problem : more.problems) into->problems.push_back(std::move(problem));
+  if (into->first_folder.empty()) into->first_folder = more.first_folder;
+}
+
+std::string InputFieldText(const std::vector<WindowInput>& files) {
+  if (files.empty()) return "";
+  if (files.size() == 1) return files[0].path;
+  return files[0].path + " (+" + std::to_string(files.size() - 1) + " more)";
+}
+
+}  // namespace pic2jpg
