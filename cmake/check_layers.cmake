@@ -3,14 +3,15 @@
 set(below_platform "")
 set(below_text platform)
 set(below_settings text platform)
+set(below_net settings text platform)
 set(below_engine settings text platform)
 set(below_pict text platform)
 set(below_runlist engine settings text platform)
 set(below_cli runlist engine settings text platform)
-set(below_gui runlist engine settings text platform)
-set(below_app gui cli runlist engine settings text platform)
+set(below_gui net runlist engine settings text platform)
+set(below_app gui cli net runlist engine settings text platform)
 set(below_pict2tga pict platform text)
-set(layers platform text settings engine pict runlist cli gui app)
+set(layers platform text settings net engine pict runlist cli gui app)
 
 # The layer of a path relative to the source folder ("" for other files).
 function(layer_of path out)
@@ -32,7 +33,7 @@ endfunction()
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/app/*.[ch]* ${SOURCE_DIR}/cli/*.[ch]* ${SOURCE_DIR}/engine/*.[ch]*
-  ${SOURCE_DIR}/gui/*.[ch]* ${SOURCE_DIR}/platform/*.[ch]* ${SOURCE_DIR}/runlist/*.[ch]*
+  ${SOURCE_DIR}/gui/*.[ch]* ${SOURCE_DIR}/net/*.[ch]* ${SOURCE_DIR}/platform/*.[ch]* ${SOURCE_DIR}/runlist/*.[ch]*
   ${SOURCE_DIR}/settings/*.[ch]* ${SOURCE_DIR}/text/*.[ch]* ${SOURCE_DIR}/tools/pict2tga/*.[ch]*)
 set(errors "")
 foreach(file ${files})

@@ -37,6 +37,8 @@ struct RunState {
   std::string failure_reason;    // why ConvertFile last failed, "" after a success
   int32_t refresh_level = 0;     // desktop mode: what to redraw
   int32_t preferences_page = 0;  // desktop mode: first page shown
+  std::string converter_from;    // desktop mode: last converter search, cleaned
+  std::string converter_to;
 };
 
 struct FileFailure {

@@ -17,7 +17,10 @@
 #include "gui/commands.h"
 #include "gui/image_maps.h"
 #include "gui/main_layout.h"
+#include "gui/open_url_ui.h"
+#include "gui/secondary_dialogs_ui.h"
 #include "gui/themes.h"
+#include "gui/update_check_ui.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/folder_names.h"
@@ -105,16 +108,6 @@ void SelectOutputFolder() {
     }
   }
   LayoutMainWindow();
-}
-
-void ScheduledUpdateCheck() {
-  const int64_t now = platform::NowLocalSeconds();
-  if (!UpdateCheckDue(g_settings.general.update_range, g_settings.general.update_date, now)) {
-    return;
-  }
-  // The check itself comes with the update client; until then only the date
-  // moves, so the question is not due again at every start.
-  g_settings.general.update_date = static_cast<int32_t>(now);
 }
 
 }  // namespace
@@ -417,17 +410,25 @@ void RunCommand(int id) {
     case kCommandPreferences:
       g_run_state.preferences_page = 0;
       break;
+    case kCommandCustomConverter:
+      OpenConverterDialog();
+      break;
     case kCommandManual:
-      platform::OpenWithDesktop(ManualPath());
+      OpenUrl(ManualPath());
       break;
     case kCommandSendFeedback:
-      platform::OpenWithDesktop(FeedbackMailLink());
+      OpenUrl(FeedbackMailLink());
       break;
     case kCommandVisitHomepage:
-      platform::OpenWithDesktop(HomepageUrl());
+      OpenUrl(HomepageUrl());
+      break;
+    case kCommandCheckForNewVersion:
+      CheckForUpdate();
+      break;
+    case kCommandAbout:
+      OpenAboutDialog();
       break;
     default:
-      // Custom converter, update check and About come with their dialogs;
       // F10 has no action.
       break;
   }

@@ -50,6 +50,8 @@ const Lines kUsage = {
     "  -d, --debug               Print debug information to stdout",
     "  -p, --pause               Pause at exit",
     "  -v, --version             Display version information and exit",
+    " ",
+    "Every option is described in the manual page pic2jpg(1): man pic2jpg",
 };
 
 TEST(HelpAndVersionTest, FirstParameterSwitches) {
