@@ -4,6 +4,8 @@
 #include <wx/dcmemory.h>
 #include <wx/dialog.h>
 #include <wx/hyperlink.h>
+// (after wx/hyperlink.h, which it builds on)
+#include <wx/generic/hyperlink.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
@@ -42,10 +44,11 @@ wxBitmap Banner() {
   return banner;
 }
 
-wxHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::string& shown,
-                      const std::string& target) {
-  auto* link =
-      new wxHyperlinkCtrl(parent, wxID_ANY, wxString::FromUTF8(shown), wxString::FromUTF8(target));
+// The generic control: GTK's own link button does not take our colours.
+wxGenericHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::string& shown,
+                             const std::string& target) {
+  auto* link = new wxGenericHyperlinkCtrl(parent, wxID_ANY, wxString::FromUTF8(shown),
+                                          wxString::FromUTF8(target));
   link->SetName(name);
   const wxColour blue(0, 0, 255);
   link->SetNormalColour(blue);

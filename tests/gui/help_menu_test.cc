@@ -3,8 +3,11 @@
 // are recorded instead of opened; questions are answered by the test.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/evtloop.h>
 #include <wx/hyperlink.h>
+// (after wx/hyperlink.h, which it builds on)
+#include <wx/generic/hyperlink.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
@@ -61,11 +64,18 @@ T* Find(const char* name, wxWindow* parent = nullptr) {
   return dynamic_cast<T*>(wxWindow::FindWindowByName(name, parent));
 }
 
-// Shown and not on its way out (closed windows go at the next idle time).
-bool IsOpen(const char* name) {
-  wxWindow* window = wxWindow::FindWindowByName(name);
-  return window != nullptr && window->IsShown() && !window->IsBeingDeleted();
+// The top-level window of that name that is shown and not on its way out
+// (closed windows go at the next idle time); nullptr when there is none.
+template <typename T = wxWindow>
+T* OpenWindow(const char* name) {
+  for (wxWindow* window : wxTopLevelWindows) {
+    if (window->GetName() == name && window->IsShown() && !window->IsBeingDeleted()) {
+      return dynamic_cast<T*>(window);
+    }
+  }
+  return nullptr;
 }
+bool IsOpen(const char* name) { return OpenWindow(name) != nullptr; }
 
 class HelpMenuTest : public ::testing::Test {
  protected:
@@ -152,7 +162,7 @@ TEST_F(HelpMenuTest, ConverterSearchOpensThePairsPage) {
     warnings_.clear();
     opened_.clear();
     RunCommand(kCommandCustomConverter);
-    auto* dialog = Find<wxDialog>("converter");
+    auto* dialog = OpenWindow<wxDialog>("converter");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(g_main.frame->IsEnabled());
     Find<wxTextCtrl>("from", dialog)->SetValue(wxString::FromUTF8(c.from));
@@ -178,11 +188,11 @@ TEST_F(HelpMenuTest, ConverterSearchOpensThePairsPage) {
 
 TEST_F(HelpMenuTest, AboutOpensItsLinksAndClosesOnReturn) {
   RunCommand(kCommandAbout);
-  auto* dialog = Find<wxDialog>("about");
+  auto* dialog = OpenWindow<wxDialog>("about");
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(g_main.frame->IsEnabled());
   for (const char* name : {"web", "mail"}) {
-    auto* link = Find<wxHyperlinkCtrl>(name, dialog);
+    auto* link = Find<wxGenericHyperlinkCtrl>(name, dialog);
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->GetNormalColour(), wxColour(0, 0, 255));
     wxHyperlinkEvent click(link, link->GetId(), link->GetURL());
