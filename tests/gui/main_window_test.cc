@@ -84,7 +84,6 @@ class MainWindowTest : public ::testing::Test {
     ResetRunStateForTest();
     g_preferences_path = dir_.File("config.ini");
     ApplyDefaultSettings(false);
-    g_settings.general.update_range = 5;  // no update question at start
     LoadBuiltInImages();
     picture_ = dir_.File("photo.pict");
     ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict"), picture_));
