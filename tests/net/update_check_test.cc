@@ -1,13 +1,22 @@
 #include "net/update_check.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/process.h"
 #include "support/local_http_server.h"
+#include "support/test_support.h"
 #include "text/identity.h"
 
 namespace pic2jpg {
@@ -151,6 +160,45 @@ TEST(UpdateFetchTest, SilentSlowAndRefused) {
   }
   EXPECT_EQ(timed("ftp://127.0.0.1/v.dat"), "");
   EXPECT_EQ(timed(""), "");
+}
+
+bool Accepts(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+// An HTTPS server with a certificate nobody signed (openssl's test server on
+// 127.0.0.1) serving a good version file: the answer is refused all the same.
+TEST(UpdateFetchTest, AnUnsignedCertificateIsAConnectionProblem) {
+  const std::string openssl = platform::FindOnPath("openssl");
+  ASSERT_FALSE(openssl.empty()) << "openssl (scripts/setup) is needed for this test";
+  test::TempDir dir;
+  ASSERT_EQ(test::Run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                                "-subj", "/CN=127.0.0.1", "-keyout", dir.File("key.pem"), "-out",
+                                dir.File("cert.pem")})
+                .exit_status,
+            0);
+  ASSERT_TRUE(test::WriteText(dir.File("v.dat"), "271"));
+  const int port = test::RefusingPort();
+  const std::string script = "cd '" + dir.path() + "' && exec '" + openssl +
+                             "' s_server -quiet -WWW -accept 127.0.0.1:" + std::to_string(port) +
+                             " -cert cert.pem -key key.pem";
+  pid_t pid = 0;
+  ASSERT_EQ(platform::StartProgram("/bin/sh", {"-c", script}, -1, -1, &pid), 0);
+  bool up = false;
+  for (int i = 0; i < 100 && !(up = Accepts(port)); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(up);
+  EXPECT_EQ(HttpGetText("https://127.0.0.1:" + std::to_string(port) + "/v.dat", "agent", 5000), "");
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
 }
 
 }  // namespace
