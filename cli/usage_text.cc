@@ -46,6 +46,8 @@ constexpr const char* kUsage[] = {
     "  -d, --debug               Print debug information to stdout",
     "  -p, --pause               Pause at exit",
     "  -v, --version             Display version information and exit",
+    " ",
+    "Every option is described in the manual page pic2jpg(1): man pic2jpg",
 };
 
 // A uniform draw over the filled entries of the program's input formats.

@@ -3,16 +3,17 @@
 set(below_platform "")
 set(below_text platform)
 set(below_settings text platform)
+set(below_net settings text platform)
 set(below_engine settings text platform)
 set(below_pict text platform)
 set(below_runlist engine settings text platform)
 set(below_cli runlist engine settings text platform)
-set(below_gui runlist engine settings text platform)
-set(below_app gui cli runlist engine settings text platform)
+set(below_gui net runlist engine settings text platform)
+set(below_app gui cli net runlist engine settings text platform)
 set(below_pict2tga pict platform text)
 # The other helper programs in tools/: the reader, the platform and texts.
 set(below_tool pict platform text)
-set(layers platform text settings engine pict runlist cli gui app)
+set(layers platform text settings net engine pict runlist cli gui app)
 
 # The layer of a path relative to the source folder ("" for other files).
 function(layer_of path out)
@@ -36,8 +37,9 @@ endfunction()
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/app/*.[ch]* ${SOURCE_DIR}/cli/*.[ch]* ${SOURCE_DIR}/engine/*.[ch]*
-  ${SOURCE_DIR}/gui/*.[ch]* ${SOURCE_DIR}/platform/*.[ch]* ${SOURCE_DIR}/runlist/*.[ch]*
-  ${SOURCE_DIR}/settings/*.[ch]* ${SOURCE_DIR}/text/*.[ch]* ${SOURCE_DIR}/tools/*.[ch]*)
+  ${SOURCE_DIR}/gui/*.[ch]* ${SOURCE_DIR}/net/*.[ch]* ${SOURCE_DIR}/platform/*.[ch]*
+  ${SOURCE_DIR}/runlist/*.[ch]* ${SOURCE_DIR}/settings/*.[ch]* ${SOURCE_DIR}/text/*.[ch]*
+  ${SOURCE_DIR}/tools/*.[ch]*)
 set(errors "")
 foreach(file ${files})
   layer_of(${file} own)

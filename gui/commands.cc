@@ -4,6 +4,9 @@
 #include <map>
 
 #include "engine/format_tables.h"
+#include "platform/app_paths.h"
+#include "platform/file_system.h"
+#include "runlist/run_state.h"
 #include "text/identity.h"
 #include "text/text_catalogue.h"
 
@@ -25,8 +28,6 @@ constexpr CommandInfo kCommands[] = {
     {kCommandCheckForNewVersion, "Check For New Version", "", "Updates"},
     {kCommandAbout, "About", "", "About"},
 };
-
-constexpr const char* kSupportAddress = "support@morvane.example";
 
 }  // namespace
 
@@ -74,7 +75,15 @@ std::string InputFileFilter() {
   return filter + GetText("Dialog", "All Files") + " (*.*)|*.*";
 }
 
-std::string ManualPath() { return "quorvel.chm"; }
+std::string ManualPath() {
+  std::string program = g_run_state.program_folder;
+  if (program.empty()) program = platform::ProgramFolder();
+  // In the build folder beside the program; installed, <prefix>/bin/pic2jpg
+  // and <prefix>/share/doc/pic2jpg/manual/.
+  const std::string built = program + "manual/index.html";
+  if (fs::IsRegularFile(built)) return fs::AbsolutePath(built);
+  return fs::AbsolutePath(program + "../share/doc/pic2jpg/manual/index.html");
+}
 
 std::string FeedbackMailLink() {
   return std::string("mailto:") + kSupportAddress + "?subject=" + TitleWithVersion() + " Feedback";

@@ -43,7 +43,9 @@ int IconPixelSize(int ui_size);
 // then "All Files (*.*)|*.*". Captions from the catalogue.
 std::string InputFileFilter();
 
-// Targets of the help commands.
+// Targets of the help commands. The manual's absolute path: manual/ beside
+// the program (the build folder), else share/doc/pic2jpg/manual/ of the
+// installed prefix.
 std::string ManualPath();
 std::string FeedbackMailLink();
 std::string HomepageUrl();

@@ -18,7 +18,10 @@
 #include "engine/format_tables.h"
 #include "gui/commands.h"
 #include "gui/image_maps.h"
+#include "gui/open_url_ui.h"
+#include "gui/secondary_dialogs_ui.h"
 #include "gui/themes.h"
+#include "gui/update_check_ui.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/folder_names.h"
@@ -118,12 +121,6 @@ void SelectOutputFolder() {
       FillOutputFolderList();
     }
   }
-}
-
-void ScheduledUpdateCheck() {
-  // The check itself comes with the update client; until then only the date
-  // moves, so the question is not due again at every start.
-  TakeScheduledUpdateCheck(&g_settings.general, platform::NowLocalSeconds());
 }
 
 }  // namespace
@@ -457,17 +454,25 @@ void RunCommand(int id) {
       break;
     case kCommandPreferences:
       break;
+    case kCommandCustomConverter:
+      OpenConverterDialog();
+      break;
     case kCommandManual:
-      platform::OpenWithDesktop(ManualPath());
+      OpenUrl(ManualPath());
       break;
     case kCommandSendFeedback:
-      platform::OpenWithDesktop(FeedbackMailLink());
+      OpenUrl(FeedbackMailLink());
       break;
     case kCommandVisitHomepage:
-      platform::OpenWithDesktop(HomepageUrl());
+      OpenUrl(HomepageUrl());
+      break;
+    case kCommandCheckForNewVersion:
+      CheckForUpdate();
+      break;
+    case kCommandAbout:
+      OpenAboutDialog();
       break;
     default:
-      // Custom converter, update check and About come with their dialogs;
       // F10 has no action.
       break;
   }

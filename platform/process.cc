@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <string_view>
+#include <thread>
 
 #include "platform/cleanup.h"
 
@@ -215,14 +216,20 @@ int StartProgram(const std::string& program, const std::vector<std::string>& arg
   return Spawn(program, args, input_fd, output_fd, -1, /*die_with_parent=*/true, pid);
 }
 
-bool OpenWithDesktop(const std::string& target) {
+bool OpenWithDesktop(const std::string& target, std::function<void(int)> on_end) {
   std::string opener = FindOnPath("xdg-open");
   if (opener.empty()) return false;
   pid_t pid = 0;
   if (Spawn(opener, {target}, -1, -1, -1, /*die_with_parent=*/false, &pid) != 0) return false;
-  // Reap it in the background so that no zombie is left behind.
-  int status = 0;
-  waitpid(pid, &status, WNOHANG);
+  // xdg-open may wait for the program it starts: it is reaped (no zombie)
+  // and its status reported from a thread of its own.
+  std::thread([pid, on_end = std::move(on_end)] {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (on_end) on_end(code);
+  }).detach();
   return true;
 }
 

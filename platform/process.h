@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,11 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 int StartProgram(const std::string& program, const std::vector<std::string>& args, int input_fd,
                  int output_fd, pid_t* pid);
 
-// Opens a URL or a file with the desktop's default handler, without waiting.
-bool OpenWithDesktop(const std::string& target);
+// Opens a URL or a file with the desktop's default handler (xdg-open),
+// without waiting. False when xdg-open is missing or cannot be started;
+// otherwise `on_end`, when given, gets xdg-open's exit status (0 when the
+// target was handed on) on another thread.
+bool OpenWithDesktop(const std::string& target, std::function<void(int)> on_end = {});
 
 }  // namespace pic2jpg::platform
 

@@ -23,6 +23,8 @@ struct RunState {
   int32_t counter = 0;            // %n% of the next converted file
   bool console_mode = false;      // started from the command line
   std::string message_level;      // console: "DEBUG"; desktop screenshot mode: "T"; or ""
+  std::string converter_from;     // desktop: the last converter search, cleaned
+  std::string converter_to;
 };
 
 extern RunState g_run_state;

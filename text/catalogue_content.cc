@@ -79,6 +79,7 @@ constexpr CatalogueItem kBlock[] = {
     T("Internet connection problems", "Internet connection problems!"),
     T("Ask break conversion", "Do you want to break the conversion?"),
     T("Empty extensions", "Please, fill all required fields and try again!"),
+    T("Cannot open", "Could not open %s1%"),
 
     Group("Dialog"),
     T("Select Input Files", "Select Input Files"),

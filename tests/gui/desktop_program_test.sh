@@ -46,6 +46,23 @@ prefs=$work/config/Morvane/quorvel/config.ini
 grep -q '^Width = 510' "$prefs" || fail "no window width in the preferences"
 grep -q "^Recent Out Folders = $work/in/" "$prefs" || fail "no output folder in the history"
 
+# With the last update check long ago the start asks; Yes asks port 1 of this
+# machine, where nothing listens: the connection problem message, and the
+# date moves.
+sed -i 's/^Update Date = .*/Update Date = 1/' "$prefs"
+PIC2JPG_UPDATE_URL=http://127.0.0.1:1/quorvel.dat "$exe" &
+pid=$!
+main=$(find_window '^Morvane PIC to JPG') || fail "no main window at the second start"
+question=$(find_window '^Check for Updates$') || fail "no update question"
+xdotool windowfocus --sync "$question" key Return
+problem=$(find_window '^Error$') || fail "no connection problem message"
+xdotool windowfocus --sync "$problem" key Return
+sleep 0.5
+xdotool windowfocus --sync "$main" key alt+x
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X (second start)"; fi
+grep -q '^Update Date = [1-9][0-9]' "$prefs" || fail "the update date did not move"
+
 # The screenshot mode: two JPEG files, the small one 180 pixels wide.
 mkdir "$work/shots"
 "$exe" -T "$work/shots" || fail "screenshot mode failed"

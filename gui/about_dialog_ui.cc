@@ -1,0 +1,121 @@
+// The About dialog: banner, title with version, notice, the web and mail
+// links and OK; Return and Escape act as OK.
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/dialog.h>
+#include <wx/hyperlink.h>
+// (after wx/hyperlink.h, which it builds on)
+#include <wx/generic/hyperlink.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+#include "gui/dialog_links.h"
+#include "gui/main_window_ui.h"
+#include "gui/open_url_ui.h"
+#include "gui/secondary_dialogs_ui.h"
+#include "text/identity.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+constexpr int kWidth = 360;
+constexpr int kBannerHeight = 40;
+constexpr int kAboutImage = 0;
+
+wxString Text(const char* group, const char* key) {
+  return wxString::FromUTF8(GetText(group, key));
+}
+
+// A band across the dialog's top: the About picture and the program's name.
+wxBitmap Banner() {
+  wxBitmap banner(kWidth, kBannerHeight);
+  wxMemoryDC dc(banner);
+  dc.GradientFillLinear(wxRect(0, 0, kWidth, kBannerHeight), wxColour(32, 74, 135),
+                        wxColour(114, 159, 207), wxEAST);
+  dc.DrawBitmap(ImageBitmap(kAboutImage, 32), 6, 4, true);
+  dc.SetTextForeground(*wxWHITE);
+  dc.SetFont(wxFont(wxFontInfo(13).Bold()));
+  const wxSize extent = dc.GetTextExtent(kProgramTitle);
+  dc.DrawText(kProgramTitle, 48, (kBannerHeight - extent.GetHeight()) / 2);
+  dc.SelectObject(wxNullBitmap);
+  return banner;
+}
+
+// The generic control: GTK's own link button does not take our colours.
+wxGenericHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::string& shown,
+                             const std::string& target) {
+  auto* link = new wxGenericHyperlinkCtrl(parent, wxID_ANY, wxString::FromUTF8(shown),
+                                          wxString::FromUTF8(target));
+  link->SetName(name);
+  const wxColour blue(0, 0, 255);
+  link->SetNormalColour(blue);
+  link->SetHoverColour(blue);
+  link->SetVisitedColour(blue);
+  // Handled here (not skipped), so wxWidgets opens nothing itself.
+  link->Bind(wxEVT_HYPERLINK, [target](wxHyperlinkEvent&) { OpenUrl(target); });
+  return link;
+}
+
+void CloseAbout(wxDialog* dialog) {
+  g_main.frame->Enable();
+  dialog->Destroy();
+  g_main.frame->Raise();
+  g_main.frame->SetFocus();
+}
+
+}  // namespace
+
+void OpenAboutDialog() {
+  auto* dialog = new wxDialog(g_main.frame, wxID_ANY, Text("About", "Title"), wxDefaultPosition,
+                              wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  dialog->SetName("about");
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  top->Add(new wxStaticBitmap(dialog, wxID_ANY, Banner()), 0, wxEXPAND);
+
+  auto* frame = new wxStaticBoxSizer(wxVERTICAL, dialog, "");
+  wxWindow* box = frame->GetStaticBox();
+  auto* title = new wxStaticText(box, wxID_ANY, wxString::FromUTF8(TitleWithVersion()),
+                                 wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
+  title->SetFont(title->GetFont().Bold());
+  frame->Add(title, 0, wxEXPAND | wxTOP, 4);
+  frame->Add(new wxStaticText(box, wxID_ANY, wxString::FromUTF8(kAboutNotice), wxDefaultPosition,
+                              wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL),
+             0, wxEXPAND | wxTOP, 4);
+  auto* links = new wxFlexGridSizer(2, 4, 8);
+  links->Add(new wxStaticText(box, wxID_ANY, Text("About", "Website")), 0, wxALIGN_CENTRE_VERTICAL);
+  links->Add(Link(box, "web", AboutWebAddress(), AboutWebAddress()), 0, wxALIGN_CENTRE_VERTICAL);
+  links->Add(new wxStaticText(box, wxID_ANY, Text("About", "Email")), 0, wxALIGN_CENTRE_VERTICAL);
+  links->Add(Link(box, "mail", AboutMailAddress(), AboutMailLink()), 0, wxALIGN_CENTRE_VERTICAL);
+  frame->Add(links, 0, wxALIGN_CENTRE_HORIZONTAL | wxTOP | wxBOTTOM, 10);
+  top->Add(frame, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+
+  auto* ok = new wxButton(dialog, wxID_OK, Text("Dialog", "OK"));
+  ok->SetDefault();
+  top->Add(ok, 0, wxALIGN_CENTRE_HORIZONTAL | wxALL, 10);
+  top->SetMinSize(wxSize(kWidth, -1));
+  dialog->SetSizerAndFit(top);
+
+  ok->Bind(wxEVT_BUTTON, [dialog](wxCommandEvent&) { CloseAbout(dialog); });
+  dialog->Bind(wxEVT_CLOSE_WINDOW, [dialog](wxCloseEvent&) { CloseAbout(dialog); });
+  dialog->Bind(wxEVT_CHAR_HOOK, [dialog](wxKeyEvent& event) {
+    switch (event.GetKeyCode()) {
+      case WXK_RETURN:
+      case WXK_NUMPAD_ENTER:
+      case WXK_ESCAPE:
+        CloseAbout(dialog);
+        return;
+      default:
+        event.Skip();
+    }
+  });
+  dialog->CentreOnParent();
+  g_main.frame->Disable();
+  dialog->Show();
+  dialog->SetFocus();
+  ok->SetFocus();
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,92 @@
+// The Find-a-File-Converter dialog: two extensions and Search, which opens
+// the maker's search page for the pair. Return searches, Escape closes.
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "gui/dialog_links.h"
+#include "gui/main_window_ui.h"
+#include "gui/open_url_ui.h"
+#include "gui/secondary_dialogs_ui.h"
+#include "runlist/run_state.h"
+#include "text/text_catalogue.h"
+
+namespace pic2jpg {
+namespace {
+
+wxString Text(const char* group, const char* key) {
+  return wxString::FromUTF8(GetText(group, key));
+}
+
+void CloseConverter(wxDialog* dialog) {
+  g_main.frame->Enable();
+  dialog->Destroy();
+  g_main.frame->Raise();
+  g_main.frame->SetFocus();
+}
+
+void Search(wxDialog* dialog, wxTextCtrl* from, wxTextCtrl* to) {
+  g_run_state.converter_from = CleanExtension(from->GetValue().utf8_string());
+  g_run_state.converter_to = CleanExtension(to->GetValue().utf8_string());
+  if (g_run_state.converter_from.empty() || g_run_state.converter_to.empty()) {
+    g_main.prompter.warn(GetText("Msg", "Empty extensions"));
+    from->SetFocus();
+    return;
+  }
+  dialog->Hide();
+  OpenUrl(ConverterSearchUrl(g_run_state.converter_from, g_run_state.converter_to));
+  CloseConverter(dialog);
+}
+
+}  // namespace
+
+void OpenConverterDialog() {
+  auto* dialog =
+      new wxDialog(g_main.frame, wxID_ANY, Text("Custom-Converter", "Title"), wxDefaultPosition,
+                   wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  dialog->SetName("converter");
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  auto field = [dialog, row](const char* label_key, const char* name) {
+    row->Add(new wxStaticText(dialog, wxID_ANY, Text("Custom-Converter", label_key)), 0,
+             wxALIGN_CENTRE_VERTICAL | wxLEFT | wxRIGHT, 6);
+    auto* text = new wxTextCtrl(dialog, wxID_ANY, "", wxDefaultPosition, wxSize(80, -1));
+    text->SetName(name);
+    row->Add(text, 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 12);
+    return text;
+  };
+  wxTextCtrl* from = field("From", "from");
+  wxTextCtrl* to = field("To", "to");
+  auto* search = new wxButton(dialog, wxID_ANY, Text("Custom-Converter", "Search"));
+  search->SetName("search");
+  search->SetDefault();
+  row->Add(search, 0, wxALIGN_CENTRE_VERTICAL);
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  top->Add(row, 0, wxALL, 14);
+  top->SetMinSize(wxSize(370, -1));
+  dialog->SetSizerAndFit(top);
+
+  search->Bind(wxEVT_BUTTON, [dialog, from, to](wxCommandEvent&) { Search(dialog, from, to); });
+  dialog->Bind(wxEVT_CLOSE_WINDOW, [dialog](wxCloseEvent&) { CloseConverter(dialog); });
+  dialog->Bind(wxEVT_CHAR_HOOK, [dialog, from, to](wxKeyEvent& event) {
+    switch (event.GetKeyCode()) {
+      case WXK_RETURN:
+      case WXK_NUMPAD_ENTER:
+        Search(dialog, from, to);
+        return;
+      case WXK_ESCAPE:
+        CloseConverter(dialog);
+        return;
+      default:
+        event.Skip();
+    }
+  });
+  dialog->CentreOnParent();
+  g_main.frame->Disable();
+  dialog->Show();
+  dialog->SetFocus();
+  from->SetFocus();
+}
+
+}  // namespace pic2jpg

@@ -1,0 +1,36 @@
+// The update check of the desktop: on demand (Help menu) and on the start
+// schedule. The request runs on a thread of its own; the window stays
+// responsive and the outcome is shown when it arrives.
+#ifndef PIC2JPG_GUI_UPDATE_CHECK_UI_H_
+#define PIC2JPG_GUI_UPDATE_CHECK_UI_H_
+
+#include <functional>
+#include <string>
+
+namespace pic2jpg {
+
+// The questions and messages of the check; message boxes by default, tests
+// answer them.
+struct UpdatePrompts {
+  std::function<bool()> ask_check_for_updates;
+  std::function<bool()> ask_download_update;
+  std::function<void(const std::string& title, const std::string& text)> show_information;
+  std::function<void(const std::string& text)> show_error;
+};
+extern UpdatePrompts g_update_prompts;
+
+// The time limit of one request (tests shorten it).
+extern int g_update_timeout_ms;
+
+// Starts a check of the version file; does nothing while one runs.
+void CheckForUpdate();
+bool UpdateCheckRunning();
+
+// At start: when the interval of General/Update Range has passed since
+// General/Update Date, moves the date to now and, once the window is up,
+// asks whether to check.
+void ScheduledUpdateCheck();
+
+}  // namespace pic2jpg
+
+#endif  // PIC2JPG_GUI_UPDATE_CHECK_UI_H_
