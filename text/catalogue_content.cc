@@ -79,6 +79,8 @@ constexpr CatalogueItem kBlock[] = {
     T("Internet connection problems", "Internet connection problems!"),
     T("Ask break conversion", "Do you want to break the conversion?"),
     T("Empty extensions", "Please, fill all required fields and try again!"),
+    T("Invalid filename mask",
+      "The filename mask must name a file inside the output folder:\n%s1%"),
 
     Group("Dialog"),
     T("Select Input Files", "Select Input Files"),
