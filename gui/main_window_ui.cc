@@ -17,6 +17,7 @@
 #include "gui/commands.h"
 #include "gui/image_maps.h"
 #include "gui/main_layout.h"
+#include "gui/preferences_ui.h"
 #include "gui/themes.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -408,14 +409,13 @@ void RunCommand(int id) {
       SelectOutputFolder();
       break;
     case kCommandOutputFormatOptions:
-      // The preferences dialog comes with its own issue; the page is kept.
-      g_run_state.preferences_page = 3;
+      ShowPreferencesDialog(kOutputPage);
       break;
     case kCommandConvert:
       RunGuiConversion();
       break;
     case kCommandPreferences:
-      g_run_state.preferences_page = 0;
+      OpenPreferencesDialog();
       break;
     case kCommandManual:
       platform::OpenWithDesktop(ManualPath());
