@@ -21,9 +21,9 @@
 namespace pic2jpg {
 namespace {
 
-constexpr const char* kPageKeys[kPreferencesPageCount] = {
-    "General", "Interface", "Input", "Output", "Transform", "Adjustment", "Frame", "Watermark",
-    "Advanced"};
+constexpr const char* kPageKeys[kPreferencesPageCount] = {"General", "Interface", "Input",
+                                                          "Output",  "Transform", "Adjustment",
+                                                          "Frame",   "Watermark", "Advanced"};
 
 std::string Trim(std::string_view text) {
   const size_t begin = text.find_first_not_of(" \t");
@@ -113,8 +113,7 @@ int64_t RowValue(const PreferencesRow& row, const Settings& settings) {
 void SetRowValue(const PreferencesRow& row, int64_t value, Settings* settings) {
   const SettingField* field = RowField(row);
   if (field == nullptr || IsTextKind(row.kind)) return;
-  if (row.kind == RowKind::kNumber || row.kind == RowKind::kSlider ||
-      row.kind == RowKind::kCheck) {
+  if (row.kind == RowKind::kNumber || row.kind == RowKind::kSlider || row.kind == RowKind::kCheck) {
     value = Clamp(row, value);
   }
   if (row.scale == RowScale::kHundredths) {
@@ -428,8 +427,8 @@ DateFields TimestampFields(int32_t timestamp) {
 }
 
 int32_t TimestampOfFields(const DateFields& fields) {
-  const int64_t days = DaysFromCivil(fields.year, std::clamp(fields.month, 1, 12),
-                                     std::clamp(fields.day, 1, 31));
+  const int64_t days =
+      DaysFromCivil(fields.year, std::clamp(fields.month, 1, 12), std::clamp(fields.day, 1, 31));
   const int64_t seconds = days * 86400 + int64_t{std::clamp(fields.hour, 0, 23)} * 3600 +
                           int64_t{std::clamp(fields.minute, 0, 59)} * 60;
   const int64_t last_minute = std::numeric_limits<int32_t>::max() / 60 * 60;

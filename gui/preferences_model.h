@@ -56,7 +56,7 @@ struct PreferencesRow {
   std::string_view area;
   std::string_view caption;  // key in the catalogue group Preferences
   RowKind kind = RowKind::kList;
-  std::string_view key;  // setting key in the page's group; "" when not stored
+  std::string_view key;                // setting key in the page's group; "" when not stored
   std::span<const char* const> items;  // list entries, catalogue keys
   int min = 0;                         // range of numbers and sliders as shown
   int max = 0;

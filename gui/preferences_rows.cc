@@ -28,9 +28,8 @@ constexpr Items kChroma = {"None", "Low", "Medium", "High"};
 constexpr Items kSaveAs = {"Baseline Standard", "Baseline Simple", "Baseline Optimized",
                            "Progressive"};
 constexpr Items kPngCompression = {"None", "ZLIB1", "ZLIB6", "ZLIB9"};
-constexpr Items kTiffCompression = {"None",         "CCITTFAX3", "CCITTFAX4",
-                                    "PACKBITS",     "DEFLATE",   "ADOBEDEFLATE",
-                                    "LZW",          "JPEG",      "LOGLUV"};
+constexpr Items kTiffCompression = {"None",         "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE",
+                                    "ADOBEDEFLATE", "LZW",       "JPEG",      "LOGLUV"};
 constexpr Items kColorModel = {"RGB", "CMYK"};
 constexpr Items kRotationType = {"Simple Rotation", "Advanced Rotation"};
 constexpr Items kUnits = {"Pixels", "Percent"};
@@ -52,8 +51,8 @@ constexpr Items kHistory = {"Clean On Exit", "Keep Folders"};
 // Digit fields take at most six digits.
 constexpr int kDigitMax = 999999;
 
-PreferencesRow List(int page, std::string_view area, std::string_view caption,
-                    std::string_view key, std::span<const char* const> items) {
+PreferencesRow List(int page, std::string_view area, std::string_view caption, std::string_view key,
+                    std::span<const char* const> items) {
   PreferencesRow row;
   row.page = page;
   row.area = area;
@@ -88,8 +87,7 @@ PreferencesRow Number(int page, std::string_view area, std::string_view caption,
 }
 
 PreferencesRow Slider(int page, std::string_view area, std::string_view caption,
-                      std::string_view key, int min, int max,
-                      RowScale scale = RowScale::kPlain) {
+                      std::string_view key, int min, int max, RowScale scale = RowScale::kPlain) {
   PreferencesRow row = Plain(page, area, caption, RowKind::kSlider, key);
   row.min = min;
   row.max = max;

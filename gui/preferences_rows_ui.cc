@@ -5,8 +5,8 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/dateevt.h>
 #include <wx/datectrl.h>
+#include <wx/dateevt.h>
 #include <wx/slider.h>
 #include <wx/spinctrl.h>
 #include <wx/timectrl.h>
@@ -57,12 +57,12 @@ wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row, int width = k
 
 void SelectOrNothing(wxChoice* list, int64_t index) {
   list->SetSelection(index >= 0 && index < list->GetCount() ? static_cast<int>(index)
-                                                              : wxNOT_FOUND);
+                                                            : wxNOT_FOUND);
 }
 
 wxButton* PickButton(wxWindow* parent, const PreferencesRow& row) {
-  auto* button = new wxButton(parent, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize,
-                              wxBU_EXACTFIT);
+  auto* button =
+      new wxButton(parent, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   button->SetName(Name(row) + "/pick");
   return button;
 }
@@ -123,9 +123,9 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       break;
     }
     case RowKind::kNumber: {
-      auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
-                                   wxDefaultPosition, wxSize(160, -1), 0,
-                                   wxTextValidator(wxFILTER_DIGITS));
+      auto* field =
+          new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
+                         wxDefaultPosition, wxSize(160, -1), 0, wxTextValidator(wxFILTER_DIGITS));
       field->SetName(name);
       field->SetMaxLength(6);
       field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
@@ -149,7 +149,8 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       } else {
         unit->Append(PreferencesText("Pixels"));
         unit->Append(PreferencesText("Percent"));
-        const SettingField* unit_field = FindSettingField(PreferencesPageKey(row.page), row.unit_key);
+        const SettingField* unit_field =
+            FindSettingField(PreferencesPageKey(row.page), row.unit_key);
         SelectOrNothing(unit, SettingInt(*draft, *unit_field));
         unit->Bind(wxEVT_CHOICE, [unit, unit_field, draft](wxCommandEvent&) {
           if (unit->GetSelection() != wxNOT_FOUND) {
@@ -169,10 +170,10 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       slider->SetName(name + "/slider");
       add(slider);
       if (row.scale == RowScale::kHundredths) {
-        auto* number = new wxSpinCtrlDouble(parent, wxID_ANY, Utf8(NumberText(row, value)),
-                                            wxDefaultPosition, wxSize(110, -1), wxSP_ARROW_KEYS,
-                                            row.min / 100.0, row.max / 100.0,
-                                            static_cast<double>(value) / 100.0, 0.01);
+        auto* number =
+            new wxSpinCtrlDouble(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
+                                 wxSize(130, -1), wxSP_ARROW_KEYS, row.min / 100.0, row.max / 100.0,
+                                 static_cast<double>(value) / 100.0, 0.01);
         number->SetDigits(2);
         number->SetName(name);
         auto from_text = [number, slider, r, draft](const std::string& text) {
@@ -195,8 +196,8 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
         add(number);
       } else {
         auto* number = new wxSpinCtrl(parent, wxID_ANY, Utf8(NumberText(row, value)),
-                                      wxDefaultPosition, wxSize(110, -1), wxSP_ARROW_KEYS,
-                                      row.min, row.max, static_cast<int>(value));
+                                      wxDefaultPosition, wxSize(130, -1), wxSP_ARROW_KEYS, row.min,
+                                      row.max, static_cast<int>(value));
         number->SetName(name);
         auto from_text = [slider, r, draft](const std::string& text) {
           const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
@@ -221,8 +222,7 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
     }
     case RowKind::kColourButton: {
       const std::string hex = RowText(row, *draft);
-      auto* button = new wxBitmapButton(parent, wxID_ANY,
-                                        SwatchBitmap(ColourOfHex(hex), 34, 12));
+      auto* button = new wxBitmapButton(parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
       button->SetName(name + "/pick");
       auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
                                    wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
@@ -264,10 +264,9 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       wxButton* pick = PickButton(parent, row);
       pick->Bind(wxEVT_BUTTON, [list, items, fill, list_field, r, draft](wxCommandEvent&) {
         const int selection = list->GetSelection();
-        const uint32_t current =
-            selection >= 0 && static_cast<size_t>(selection) < items->size()
-                ? (*items)[static_cast<size_t>(selection)].colour
-                : 0;
+        const uint32_t current = selection >= 0 && static_cast<size_t>(selection) < items->size()
+                                     ? (*items)[static_cast<size_t>(selection)].colour
+                                     : 0;
         const std::optional<uint32_t> chosen = g_preferences_prompts.pick_colour(current);
         if (!chosen) return;
         // The list of offered colours keeps the addition even when the
@@ -314,8 +313,7 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       auto fill = [list, list_field, r, draft] {
         list->Clear();
         const std::string current = RowText(*r, *draft);
-        for (const std::string& font :
-             FillFontList(SettingText(*draft, *list_field), current)) {
+        for (const std::string& font : FillFontList(SettingText(*draft, *list_field), current)) {
           list->Append(Utf8(font));
           if (font == current) list->SetSelection(static_cast<int>(list->GetCount()) - 1);
         }
@@ -424,8 +422,8 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       list->Bind(wxEVT_COMBOBOX, [list, &formats, r, draft, changed](wxCommandEvent&) {
         const int selection = list->GetSelection();
         if (selection == wxNOT_FOUND) return;
-        const auto index = reinterpret_cast<intptr_t>(
-            list->GetClientData(static_cast<unsigned>(selection)));
+        const auto index =
+            reinterpret_cast<intptr_t>(list->GetClientData(static_cast<unsigned>(selection)));
         SetRowText(*r, formats[index == 1 ? 1 : 0], draft);
         changed();
       });

@@ -23,6 +23,10 @@ namespace {
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 
+// Tall enough for the longest page but the watermark text area, which
+// scrolls.
+constexpr int kPageHeight = 480;
+
 // The one open dialog.
 std::unique_ptr<PreferencesDialog> g_open;
 
@@ -93,7 +97,8 @@ void ShowPage(PreferencesDialog* prefs, int page) {
 // The enabling and visibility rules over every row and area.
 void ApplyRules(PreferencesDialog* prefs) {
   const Settings& draft = prefs->draft;
-  for (auto& [where, area] : prefs->areas) area->Show(AreaVisible(where.first, where.second, draft));
+  for (auto& [where, area] : prefs->areas)
+    area->Show(AreaVisible(where.first, where.second, draft));
   for (BoundRow& bound : prefs->rows) {
     const bool enabled = RowEnabled(*bound.row, draft);
     const bool visible = RowVisible(*bound.row, draft);
@@ -111,7 +116,7 @@ void ApplyRules(PreferencesDialog* prefs) {
 }
 
 wxFlexGridSizer* RowGrid() {
-  auto* grid = new wxFlexGridSizer(2, 6, 8);
+  auto* grid = new wxFlexGridSizer(2, 4, 8);
   grid->AddGrowableCol(1);
   return grid;
 }
@@ -171,7 +176,8 @@ void ClosePreferences() {
 // The first digit field left empty, or nullptr.
 BoundRow* EmptyDigitField(PreferencesDialog* prefs) {
   for (BoundRow& bound : prefs->rows) {
-    if (bound.digits != nullptr && !ValueOfNumberText(*bound.row, bound.digits->GetValue().utf8_string())) {
+    if (bound.digits != nullptr &&
+        !ValueOfNumberText(*bound.row, bound.digits->GetValue().utf8_string())) {
       return &bound;
     }
   }
@@ -269,7 +275,7 @@ void OpenPreferencesDialog() {
   ApplyRules(prefs);
   const int scroll_bar = 20;
   for (wxScrolledWindow* panel : prefs->page_panels) {
-    panel->SetMinSize(wxSize(widest + scroll_bar, 380));
+    panel->SetMinSize(wxSize(widest + scroll_bar, kPageHeight));
   }
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -292,9 +298,8 @@ void OpenPreferencesDialog() {
   dialog->SetSizerAndFit(outer);
   dialog->SetEscapeId(wxID_CANCEL);
 
-  prefs->pages->Bind(wxEVT_LISTBOX, [prefs](wxCommandEvent&) {
-    ShowPage(prefs, prefs->pages->GetSelection());
-  });
+  prefs->pages->Bind(wxEVT_LISTBOX,
+                     [prefs](wxCommandEvent&) { ShowPage(prefs, prefs->pages->GetSelection()); });
   ok->Bind(wxEVT_BUTTON, [prefs](wxCommandEvent&) { PressOk(prefs); });
   cancel->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { ClosePreferences(); });
   defaults->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { PressDefaults(); });

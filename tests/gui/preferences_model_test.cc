@@ -1,5 +1,7 @@
 // The preferences dialog's rules without widgets: the row table against the
 // preferences file, the linked number pairs, the lists and the checks of OK.
+#include "gui/preferences_model.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 
 #include "engine/format_tables.h"
 #include "engine/run_state.h"
-#include "gui/preferences_model.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -112,10 +113,14 @@ TEST_F(PreferencesModelTest, LinkedNumberPairs) {
     std::string shown;
   };
   const Case cases[] = {
-      {&gamma, "2.5", 250, 250, "2.50"},     {&gamma, "0", 1, 1, "0.01"},
-      {&gamma, "1,01", 101, 101, "1.01"},    {&gamma, "77", 999, 999, "9.99"},
-      {&brightness, "-40", -40, 60, "-40"},  {&brightness, "250", 100, 200, "100"},
-      {&quality, "40", 40, 40, "40"},        {&quality, "0", 1, 1, "1"},
+      {&gamma, "2.5", 250, 250, "2.50"},
+      {&gamma, "0", 1, 1, "0.01"},
+      {&gamma, "1,01", 101, 101, "1.01"},
+      {&gamma, "77", 999, 999, "9.99"},
+      {&brightness, "-40", -40, 60, "-40"},
+      {&brightness, "250", 100, 200, "100"},
+      {&quality, "40", 40, 40, "40"},
+      {&quality, "0", 1, 1, "1"},
       {&quality, std::string(10000, '9'), 100, 100, "100"},
   };
   for (const Case& c : cases) {
@@ -151,8 +156,11 @@ TEST_F(PreferencesModelTest, TheColourCorrectionFlagIsDerived) {
     float gamma;
     int invert, flag;
   };
-  const Case cases[] = {{0, 0, 1.0f, 0, 0},  {0, 0, 1.01f, 0, 1}, {5, 0, 1.0f, 0, 1},
-                        {0, -5, 1.0f, 0, 1}, {0, 0, 1.0f, 1, 1}};
+  const Case cases[] = {{0, 0, 1.0f, 0, 0},
+                        {0, 0, 1.01f, 0, 1},
+                        {5, 0, 1.0f, 0, 1},
+                        {0, -5, 1.0f, 0, 1},
+                        {0, 0, 1.0f, 1, 1}};
   for (const Case& c : cases) {
     Settings draft = g_settings;
     draft.adjustment.do_image_color_correction = static_cast<int8_t>(1 - c.flag);
@@ -217,7 +225,8 @@ TEST_F(PreferencesModelTest, ColourLists) {
   EXPECT_EQ(swatch, (std::vector<uint8_t>{1, 2, 3, 1, 2, 3}));
 
   // Malformed and repeated entries of a hand-edited file are left out.
-  const std::vector<ColourItem> items = FillColourList(" 000000 ,,xyz,12345G,FF0000,ff0000,ABCDEF1");
+  const std::vector<ColourItem> items =
+      FillColourList(" 000000 ,,xyz,12345G,FF0000,ff0000,ABCDEF1");
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[1].name, "Red");
   EXPECT_EQ(ColourListSelection(items, "FF0000"), 1);
