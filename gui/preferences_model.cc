@@ -498,6 +498,13 @@ PreferencesChanges CommitPreferences(const Settings& draft, Settings* live) {
     const int depth = static_cast<int>(RowValue(*row, next));
     if (!IsDepthAllowed(extension, depth)) SetRowValue(*row, 0, &next);
   }
+  // Colours as RRGGBB: a malformed colour from a hand-edited file is stored
+  // as the black the conversion would have drawn.
+  for (const PreferencesRow& row : PreferencesRows()) {
+    if (row.kind == RowKind::kColourButton || row.kind == RowKind::kColourList) {
+      SetRowText(row, ColourToHex(ColourOfHex(RowText(row, next))), &next);
+    }
+  }
   // What the dialog does not edit stays as the live record has it.
   next.general.cfg = live->general.cfg;
   next.general.update_date = live->general.update_date;

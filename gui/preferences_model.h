@@ -192,7 +192,8 @@ struct PreferencesChanges {
 PreferencesChanges ChangesBetween(const Settings& before, const Settings& after);
 
 // OK: the draft's derived values are set (language "en", the colour
-// correction flag, depths the format does not take become Auto) and it
+// correction flag, depths the format does not take become Auto, colours
+// become six upper-case digits, a malformed one black) and it
 // replaces the live record, except what the dialog does not edit (window
 // geometry, update date, folder history). Check first.
 PreferencesChanges CommitPreferences(const Settings& draft, Settings* live);

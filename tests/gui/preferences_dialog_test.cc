@@ -184,15 +184,15 @@ TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
   ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict.png"), dir_.File("mark.png")));
   picked_colour_ = 0x563412u;
   RunCommand(kCommandPreferences);
-  Choose("General/Update Range", 5);                    // list
-  Tick("Transform/Do Image Flip Vertical", true);        // check box
-  Type("Frame/Solid Left", "12");                        // digits
-  Choose("Transform/Image Width/unit", 1);               // unit list
+  Choose("General/Update Range", 5);               // list
+  Tick("Transform/Do Image Flip Vertical", true);  // check box
+  Type("Frame/Solid Left", "12");                  // digits
+  Choose("Transform/Image Width/unit", 1);         // unit list
   auto* quality = Control<wxSlider>("Output/JPG Quality/slider");
-  quality->SetValue(40);                                 // slider of a pair
+  quality->SetValue(40);  // slider of a pair
   Send(quality, wxEVT_SLIDER);
   EXPECT_EQ(Control<wxSpinCtrl>("Output/JPG Quality")->GetValue(), 40);
-  TypeNumber("Adjustment/Image Gamma", "2.5");           // number box of a pair
+  TypeNumber("Adjustment/Image Gamma", "2.5");  // number box of a pair
   EXPECT_EQ(Control<wxSlider>("Adjustment/Image Gamma/slider")->GetValue(), 250);
   TypeNumber("Adjustment/Image Brightness", "-30");
   EXPECT_EQ(Control<wxSlider>("Adjustment/Image Brightness/slider")->GetValue(), 70);
@@ -201,9 +201,9 @@ TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
   Press(Control<wxWindow>("Watermark/Font Color/pick"));  // colour list, a new colour
   Press(Control<wxWindow>("Watermark/Font/pick"));        // font picker
   Press(Control<wxWindow>("Watermark/Image/pick"));       // image picker
-  Type("Watermark/Text", "  (c)\tme  ");                 // text
-  Choose("Interface/UI Theme", 0);                       // theme list
-  Choose("Output/JPG BPP", 1);                           // depth list
+  Type("Watermark/Text", "  (c)\tme  ");                  // text
+  Choose("Interface/UI Theme", 0);                        // theme list
+  Choose("Output/JPG BPP", 1);                            // depth list
   Type("Advanced/Filename Mask", "out/%filename%.%ext%");
   PressId(wxID_OK);
   ASSERT_TRUE(warnings_.empty()) << warnings_[0];

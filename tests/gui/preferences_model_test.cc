@@ -278,8 +278,9 @@ TEST_F(PreferencesModelTest, ThemeList) {
   EXPECT_EQ(draft.interface.ui_theme, "");
 }
 
-// A depth the format does not take shows no selection and is stored as Auto.
-TEST_F(PreferencesModelTest, DepthLists) {
+// A depth the format does not take shows no selection and is stored as Auto;
+// a malformed colour is stored as black.
+TEST_F(PreferencesModelTest, DepthListsAndValuesAHandEditedFileHeld) {
   DepthList jpg = FillDepthList("jpg", 24);
   EXPECT_EQ(jpg.items.front(), "Auto");
   EXPECT_EQ(jpg.items[static_cast<size_t>(jpg.selection)], "24");
@@ -290,8 +291,14 @@ TEST_F(PreferencesModelTest, DepthLists) {
 
   Settings draft = g_settings;
   draft.output.jpg_bpp = 13;
+  draft.frame.solid_top_color = "12345";
+  draft.watermark.back_color = "zz0000";
+  draft.watermark.font_color = "ff8000";
   CommitPreferences(draft, &g_settings);
   EXPECT_EQ(g_settings.output.jpg_bpp, 0);
+  EXPECT_EQ(g_settings.frame.solid_top_color, "000000");
+  EXPECT_EQ(g_settings.watermark.back_color, "000000");
+  EXPECT_EQ(g_settings.watermark.font_color, "FF8000");
 }
 
 TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
