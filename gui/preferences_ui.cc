@@ -273,7 +273,7 @@ void OpenPreferencesDialog() {
     widest = std::max(widest, panel->GetSizer()->CalcMin().GetWidth());
   }
   ApplyRules(prefs);
-  const int scroll_bar = 20;
+  const int scroll_bar = 40;
   for (wxScrolledWindow* panel : prefs->page_panels) {
     panel->SetMinSize(wxSize(widest + scroll_bar, kPageHeight));
   }
