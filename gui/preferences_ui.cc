@@ -27,8 +27,11 @@ wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 // scrolls.
 constexpr int kPageHeight = 480;
 
-// The one open dialog.
+// The one open dialog, and the last one closed: wxWidgets destroys a closed
+// window later, and events that reach its controls until then (a field
+// losing the focus) still find their draft.
 std::unique_ptr<PreferencesDialog> g_open;
+std::unique_ptr<PreferencesDialog> g_closed;
 
 wxColour ToWx(uint32_t colour) {
   return wxColour(static_cast<unsigned char>(colour & 0xFFu),
@@ -166,7 +169,8 @@ int LabelWidth(wxWindow* window) {
 
 void ClosePreferences() {
   if (!g_open) return;
-  std::unique_ptr<PreferencesDialog> prefs = std::move(g_open);
+  g_closed = std::move(g_open);
+  PreferencesDialog* prefs = g_closed.get();
   if (g_main.frame != nullptr) g_main.frame->Enable();
   prefs->dialog->Hide();
   prefs->dialog->Destroy();
@@ -265,18 +269,18 @@ void OpenPreferencesDialog() {
     prefs->page_panels.push_back(panel);
     page_column->Add(panel, 1, wxEXPAND);
   }
-  ApplyRules(prefs);
-  // Wide enough for the widest page with every area shown, and a scroll bar.
+  // Wide enough for the widest page or area, and a scroll bar.
   for (wxScrolledWindow* panel : prefs->page_panels) {
-    for (auto& [where, area] : prefs->areas) area->Show();
-    panel->Layout();
     widest = std::max(widest, panel->GetSizer()->CalcMin().GetWidth());
+  }
+  for (auto& [where, area] : prefs->areas) {
+    widest = std::max(widest, area->GetSizer()->CalcMin().GetWidth());
   }
   ApplyRules(prefs);
   const int scroll_bar = 40;
-  for (wxScrolledWindow* panel : prefs->page_panels) {
-    panel->SetMinSize(wxSize(widest + scroll_bar, kPageHeight));
-  }
+  // The width goes to a spacer: a page's own minimum would count as content.
+  page_column->Add(widest + scroll_bar, 0);
+  for (wxScrolledWindow* panel : prefs->page_panels) panel->SetMinSize(wxSize(-1, kPageHeight));
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   body->Add(prefs->pages, 0, wxEXPAND | wxRIGHT, 10);
