@@ -247,7 +247,9 @@ TEST_F(PreferencesDialogTest, CancelEscapeAndTheCloseBoxChangeNothing) {
   for (int way = 0; way < 3; ++way) {
     RunCommand(kCommandPreferences);
     TypeNumber("Output/JPG Quality", "40");
+    EXPECT_FALSE(Control<wxWindow>("Transform/Image Width")->IsEnabled());
     Tick("Transform/Do Image Resize", true);
+    EXPECT_TRUE(Control<wxWindow>("Transform/Image Width")->IsEnabled());
     Press(Control<wxWindow>("Watermark/Back Color/pick"));
     if (way == 0) PressId(wxID_CANCEL);
     if (way == 1) {
