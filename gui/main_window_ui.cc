@@ -19,6 +19,7 @@
 #include "gui/commands.h"
 #include "gui/image_maps.h"
 #include "gui/open_url_ui.h"
+#include "gui/preferences_ui.h"
 #include "gui/secondary_dialogs_ui.h"
 #include "gui/themes.h"
 #include "gui/update_check_ui.h"
@@ -349,6 +350,7 @@ void RefreshControlIcons() {
 }
 
 void ApplyInterfaceChanges(const InterfaceChanges& changes) {
+  if (g_main.frame == nullptr) return;
   if (changes.theme) {
     LoadThemeImages(true, true, true);
     BuildMainMenu();
@@ -447,12 +449,13 @@ void RunCommand(int id) {
       SelectOutputFolder();
       break;
     case kCommandOutputFormatOptions:
-      // The preferences dialog comes with its own issue.
+      ShowPreferencesDialog(kOutputPage);
       break;
     case kCommandConvert:
       RunGuiConversion();
       break;
     case kCommandPreferences:
+      OpenPreferencesDialog();
       break;
     case kCommandCustomConverter:
       OpenConverterDialog();

@@ -80,6 +80,8 @@ constexpr CatalogueItem kBlock[] = {
     T("Ask break conversion", "Do you want to break the conversion?"),
     T("Empty extensions", "Please, fill all required fields and try again!"),
     T("Cannot open", "Could not open %s1%"),
+    T("Invalid filename mask",
+      "The filename mask must name a file inside the output folder:\n%s1%"),
 
     Group("Dialog"),
     T("Select Input Files", "Select Input Files"),

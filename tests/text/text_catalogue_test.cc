@@ -30,7 +30,7 @@ TEST_F(TextCatalogueTest, HoldsTheEightGroupsInBlockOrderWithTheirSizes) {
     int entries;
   };
   const Case expected[] = {
-      {"MENU", 21}, {"GENERAL", 7},          {"MSG", 27},     {"DIALOG", 9}, {"PREFERENCES", 200},
+      {"MENU", 21}, {"GENERAL", 7},          {"MSG", 28},     {"DIALOG", 9}, {"PREFERENCES", 200},
       {"ABOUT", 3}, {"CUSTOM-CONVERTER", 4}, {"UNINSTALL", 3}};
   ASSERT_EQ(g_text_catalogue.groups.size(), 9u);
   int previous_last = 0;
