@@ -5,7 +5,8 @@
 # takes), leaving one window, which then converts that file; a console run
 # keeps status 3. A window killed outright leaves its socket behind: the
 # next start still opens a window, which takes hand-overs again and removes
-# its socket when it ends.
+# its socket when it ends. A copy without a window (the lock held, nobody
+# listening) does not keep a start from opening its window.
 # Usage: handover_program_test.sh PIC2JPG PICT_FILE
 set -u
 exe=$1
@@ -80,6 +81,24 @@ xdotool windowfocus --sync "$main" key alt+x
 for _ in $(seq 50); do kill -0 "$again" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$again" 2>/dev/null && fail "still running after Alt+X"
 [ ! -e "$socket" ] || fail "socket left after a clean end"
+
+# The lock held by a copy with no window.
+lock=$(ls "$work"/run/*.lock | grep -v socket | head -1)
+flock "$lock" sleep 60 &
+holder=$!
+pids+=("$holder")
+sleep 0.3
+"$exe" "$work/in/first.pict" 2>"$work/stderr" &
+beside=$!
+pids+=("$beside")
+main=$(find_window "$beside" '^Morvane PIC to JPG') || fail "no window beside a windowless copy"
+grep -q "no window of the running copy answered; opening another" "$work/stderr" ||
+  fail "no reason given: $(cat "$work/stderr")"
+xdotool windowfocus --sync "$main" key alt+x
+for _ in $(seq 50); do kill -0 "$beside" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$beside" 2>/dev/null && fail "the window beside still runs after Alt+X"
+kill "$holder"
+wait "$holder" 2>/dev/null
 
 echo "desktop_handover: $failures failure(s)"
 [ "$failures" -eq 0 ]
