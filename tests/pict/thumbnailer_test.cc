@@ -3,6 +3,7 @@
 // output folder and a run past its time limit end with a reason, a non-zero
 // status and no file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -147,6 +148,11 @@ TEST_F(ThumbnailerTest, BadRequestsAndHostilePicturesWriteNothing) {
   EXPECT_NE(r.error.find("cannot write " + out_.File("missing/out.png")), std::string::npos)
       << r.error;
   EXPECT_FALSE(fs::Exists(out_.File("missing")));
+  // A pipe would never end: it is refused unread.
+  ASSERT_EQ(mkfifo(in_.File("pipe.pict").c_str(), 0600), 0);
+  const RunResult pipe = test::Run(THUMBNAILER_EXE, {in_.File("pipe.pict"), out_.File("p.png")});
+  EXPECT_EQ(pipe.exit_status, 2);
+  EXPECT_FALSE(fs::Exists(out_.File("p.png")));
 }
 
 // A picture that paints for seconds within the reader's budget is ended by
