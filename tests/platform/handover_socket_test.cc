@@ -1,7 +1,7 @@
 // The hand-over socket: messages and replies get through; a crashed
 // listener's socket is replaced, a live one and anything that is not our
-// socket are left alone; clients that send too much, too slowly or as
-// another user get nowhere.
+// socket (a file, a link, another user's socket) are left alone; clients that send too much, too
+// slowly or as another user get nowhere.
 #include "platform/handover_socket.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +120,20 @@ TEST_F(HandoverSocketTest, WhatIsNotOurSocketIsLeftAlone) {
     EXPECT_FALSE(S_ISSOCK(st.st_mode));
   }
   EXPECT_EQ(test::ReadText(target), "keep");
+  if (geteuid() != 0) return;
+  // A socket of another user (only root can make one here) is not replaced.
+  unlink(path_.c_str());
+  LeaveStaleSocket(path_);
+  ASSERT_EQ(chown(path_.c_str(), 65534, 65534), 0);
+  platform::HandoverListener listener = platform::ListenForHandover(path_);
+  EXPECT_LT(listener.fd, 0);
+  EXPECT_EQ(listener.error, path_ + " belongs to another user");
+  std::string reply;
+  std::string reason;
+  EXPECT_EQ(platform::SendHandover(path_, "hello", 500, &reply, &reason), HandoverSend::kRefused);
+  struct stat st;
+  ASSERT_EQ(lstat(path_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 65534u);
 }
 
 // A client that sends too much is cut off past the limit, one that sends
