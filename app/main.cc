@@ -1,4 +1,5 @@
-// Entry point: containers, image maps, the single-instance lock, then the
+// Entry point: containers, image maps, the single-instance lock (or the
+// hand-over of a desktop start's files to the window that runs), then the
 // command line decides the mode and main starts it.
 #include <FreeImage.h>
 
@@ -9,28 +10,76 @@
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
 #include "gui/desktop.h"
+#include "gui/handover.h"
 #include "gui/image_maps.h"
 #include "platform/cleanup.h"
+#include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/instance_lock.h"
+
+namespace pic2jpg {
+namespace {
+
+// A desktop start (what a file manager runs) while a copy of this version
+// runs hands its files to that copy's window and ends. When no window
+// answers in time (the copy is a console run, or its window hangs), this
+// start opens a window of its own beside it.
+void TakeLockOrHandOver(const std::vector<std::string>& paths) {
+  const std::string name = TitleWithVersion();
+  platform::InstanceLock lock = platform::AcquireInstanceLock(name);
+  if (lock.busy) {
+    const HandoverResult handed = HandOverToWindow(name, paths, kHandoverWaitMs);
+    if (handed.outcome == HandoverOutcome::kDelivered) EndProgram(kSuccessStatus);
+    if (handed.outcome == HandoverOutcome::kRefused) {
+      platform::ErrorWriteLine("pic2jpg: the running window did not take the files: " +
+                               handed.reason);
+      EndProgram(kFailureStatus);
+    }
+    lock = platform::AcquireInstanceLock(name);  // the other copy may have ended meanwhile
+    if (lock.busy) {
+      std::string line = "pic2jpg: no window of the running copy answered; opening another";
+      if (!handed.reason.empty()) line += " (" + handed.reason + ")";
+      platform::ErrorWriteLine(line);
+      return;
+    }
+  }
+  if (lock.handle < 0) {
+    platform::ErrorWriteLine("pic2jpg: cannot take the single-instance lock: " + lock.error);
+    EndProgram(kLockFailedStatus);
+  }
+}
+
+}  // namespace
+}  // namespace pic2jpg
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
   FreeImage_Initialise(FALSE);
   FillImageMaps();
   RegisterFormats();
-  EnsureSingleInstance(TitleWithVersion());
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> files;
+  WindowPaths window;
+  if (IsFileManagerStart(args, &files)) {
+    window = PrepareWindowPaths(files);
+    for (const std::string& warning : window.warnings) {
+      platform::ErrorWriteLine("pic2jpg: " + warning);
+    }
+    TakeLockOrHandOver(window.paths);
+  } else {
+    EnsureSingleInstance(TitleWithVersion());
+  }
   // A run ended by a signal takes its temporary files and its converter
   // with it; what a run killed outright left behind goes now.
   platform::InstallCleanupHandlers();
   platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
 
-  std::vector<std::string> args(argv + 1, argv + argc);
   CommandLineResult result = RunCommandLine(args);
   switch (result.next) {
     case NextStep::kEnd:
       EndProgram(result.exit_status);
     case NextStep::kDesktop:
-      EndProgram(RunDesktop(result.path));
+      EndProgram(RunDesktop(window.paths));
     case NextStep::kUninstall:
       EndProgram(RunUninstallPage());
     case NextStep::kScreenshots:

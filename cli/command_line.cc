@@ -42,6 +42,14 @@ std::string LoneFile(const std::vector<std::string>& args) {
 
 }  // namespace
 
+bool IsFileManagerStart(const std::vector<std::string>& args, std::vector<std::string>* files) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (!ProgramParameterName(args, i).empty()) return false;
+  }
+  *files = args;
+  return true;
+}
+
 CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
   if (args.empty()) return {NextStep::kDesktop, 0, ""};
 

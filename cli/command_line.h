@@ -26,6 +26,10 @@ struct CommandLineResult {
 inline constexpr int kSuccessStatus = 0;
 inline constexpr int kFailureStatus = 1;
 
+// True when the command line is what a file manager runs: no parameters, or
+// only files (none starting with "-"); `files` gets them as given.
+bool IsFileManagerStart(const std::vector<std::string>& args, std::vector<std::string>* files);
+
 // Runs every console mode (help, version, a parse error, a console batch) and
 // says what main is to do next. `args` excludes the program name.
 CommandLineResult RunCommandLine(const std::vector<std::string>& args);

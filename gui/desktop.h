@@ -4,11 +4,13 @@
 #define PIC2JPG_GUI_DESKTOP_H_
 
 #include <string>
+#include <vector>
 
 namespace pic2jpg {
 
-// Main window and event loop; `lone_file` is taken as a dropped file.
-int RunDesktop(const std::string& lone_file);
+// Main window and event loop; `files` (absolute) are taken as dropped
+// files, and later starts may hand over theirs.
+int RunDesktop(const std::vector<std::string>& files);
 // Writes quorvel1.jpg and quorvel1x.jpg of a demonstration window into
 // `folder` (the program's folder when empty); nothing when it is no folder.
 int RunScreenshotMode(const std::string& folder);

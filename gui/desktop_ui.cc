@@ -18,8 +18,11 @@
 #include "engine/format_tables.h"
 #include "gui/commands.h"
 #include "gui/desktop.h"
+#include "gui/handover.h"
+#include "gui/handover_ui.h"
 #include "gui/main_window_ui.h"
 #include "gui/themes.h"
+#include "platform/console.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/folder_names.h"
@@ -105,17 +108,24 @@ void CaptureMainWindow(const std::string& folder) {
 
 }  // namespace
 
-int RunDesktop(const std::string& lone_file) {
-  return RunWx([lone_file] {
+int RunDesktop(const std::vector<std::string>& files) {
+  std::string why;
+  if (!StartHandoverService(TitleWithVersion(), &why)) {
+    platform::ErrorWriteLine("pic2jpg: later starts cannot hand over their files: " + why);
+  }
+  const int status = RunWx([files] {
     StartDesktopCommon();
     BuildPreferencesPath();
     LoadSettings();
     LoadThemeImages(true, true, true);
     BuildMainWindow();
     ShowMainWindow();
-    if (!lone_file.empty()) AddInputFileToWindow(fs::AbsolutePath(lone_file));
+    if (!files.empty()) AddInputPathsToWindow(files);
+    TakeHandoversIntoWindow();
     return true;
   });
+  EndHandoverService();
+  return status;
 }
 
 int RunScreenshotMode(const std::string& folder_arg) {

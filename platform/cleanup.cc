@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -78,7 +79,46 @@ void OnSignal(int signal_number) {
   raise(signal_number);
 }
 
+const char* g_time_limit_message = "";
+
+void OnTimeLimit(int signal_number) {
+  const size_t length = std::strlen(g_time_limit_message);
+  if (write(STDERR_FILENO, g_time_limit_message, length) < 0) {
+    // Nothing more can be done about a lost message here.
+  }
+  OnSignal(signal_number);
+}
+
 }  // namespace
+
+void InstallTimeLimit(int seconds, const char* message) {
+  g_time_limit_message = message;
+  struct rlimit no_core {};
+  setrlimit(RLIMIT_CORE, &no_core);
+  struct sigaction action {};
+  action.sa_handler = OnTimeLimit;
+  sigemptyset(&action.sa_mask);
+  sigaddset(&action.sa_mask, SIGALRM);
+  sigaddset(&action.sa_mask, SIGXCPU);
+  for (int blocked : kSignals) sigaddset(&action.sa_mask, blocked);
+  sigaction(SIGALRM, &action, nullptr);
+  sigaction(SIGXCPU, &action, nullptr);
+  // Processor time: SIGXCPU at the soft limit, SIGKILL soon after should the
+  // handler not end us.
+  const auto cpu = static_cast<rlim_t>(seconds);
+  struct rlimit cpu_limit {
+    cpu, cpu + 2
+  };
+  setrlimit(RLIMIT_CPU, &cpu_limit);
+  alarm(static_cast<unsigned>(seconds));
+}
+
+bool LimitAddressSpace(long long bytes) {
+  struct rlimit limit {
+    static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)
+  };
+  return setrlimit(RLIMIT_AS, &limit) == 0;
+}
 
 void InstallCleanupHandlers() {
   if (g_installed.exchange(true)) return;

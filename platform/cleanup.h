@@ -31,6 +31,15 @@ void UnregisterPath(int slot);
 int RegisterChild(pid_t pid);
 void UnregisterChild(int slot);
 
+// Ends the process once it has run `seconds` by the clock or used that much
+// processor time, the way the signals above end it (registered paths
+// removed, children killed), after writing `message` (kept, not copied) to
+// standard error. No core file is written. Once per process.
+void InstallTimeLimit(int seconds, const char* message);
+
+// Holds the process's address space to `bytes`; false when that fails.
+bool LimitAddressSpace(long long bytes);
+
 // Removes "PREFIX-PID-*" folders in `temp_folder` that belong to this user
 // and name a process that has ended. Returns how many were removed.
 int RemoveStaleTempFolders(const std::string& temp_folder, std::string_view prefix);

@@ -1,0 +1,75 @@
+// The window's listener and a second start's sender, without windows: the
+// files of a start reach the listener as absolute UTF-8 paths, a list the
+// window refuses says why, and with no window the sender gives up in time.
+#include "gui/handover.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/handover_socket.h"
+#include "runlist/handover_message.h"
+#include "support/test_support.h"
+
+namespace pic2jpg {
+namespace {
+
+class HandoverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(chmod(runtime_.path().c_str(), 0700), 0);
+    setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+  }
+  test::TempDir runtime_;
+};
+
+TEST_F(HandoverTest, StartFilesBecomeAbsoluteUtf8Paths) {
+  const std::string here = fs::AbsolutePath(".");
+  const WindowPaths prepared =
+      PrepareWindowPaths({"/abs/a.pict", "rel.pict", "", "/bad\xFF.pict", "/ok\n.pict"});
+  EXPECT_EQ(prepared.paths,
+            (std::vector<std::string>{"/abs/a.pict", here + "/rel.pict", "/ok\n.pict"}));
+  ASSERT_EQ(prepared.warnings.size(), 1u);
+  EXPECT_EQ(prepared.warnings[0], "/bad\\xFF.pict: passed over (a path that is not UTF-8)");
+}
+
+TEST_F(HandoverTest, ListenerTakesGoodListsAndRefusesBadOnes) {
+  std::string error;
+  ASSERT_TRUE(StartHandoverService("Test 1.0", &error)) << error;
+  const std::vector<std::string> paths = {"/home/user/a.pict", "/home/user/b c.pct"};
+  HandoverResult result = HandOverToWindow("Test 1.0", paths, 2000);
+  EXPECT_EQ(result.outcome, HandoverOutcome::kDelivered) << result.reason;
+  result = HandOverToWindow("Test 1.0", {}, 2000);
+  EXPECT_EQ(result.outcome, HandoverOutcome::kDelivered) << result.reason;
+  // Another program speaking to the socket is refused with the reason.
+  const std::string socket = runtime_.File("Test_1.0.socket");
+  std::string reply;
+  std::string reason;
+  ASSERT_EQ(platform::SendHandover(socket, EncodeHandover({"/a.pict"}) + "relative.pict" + '\0',
+                                   2000, &reply, &reason),
+            platform::HandoverSend::kAnswered);
+  EXPECT_EQ(reply, HandoverRefusal("path 2 is a path that is not absolute"));
+  // Too long a list goes nowhere.
+  result =
+      HandOverToWindow("Test 1.0", std::vector<std::string>(kMaxHandoverPaths + 1, "/a"), 2000);
+  EXPECT_EQ(result.outcome, HandoverOutcome::kRefused);
+  EXPECT_EQ(result.reason, "10001 files are more than a window takes at once (10000)");
+  EXPECT_EQ(TakeHandedOverPaths(), (std::vector<std::vector<std::string>>{paths, {}}));
+  EndHandoverService();
+  EXPECT_FALSE(fs::Exists(socket));
+}
+
+TEST_F(HandoverTest, WithNoWindowTheSenderGivesUpInTime) {
+  const auto start = std::chrono::steady_clock::now();
+  const HandoverResult result = HandOverToWindow("Test 1.0", {"/a.pict"}, 300);
+  EXPECT_EQ(result.outcome, HandoverOutcome::kNoWindow);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+}  // namespace
+}  // namespace pic2jpg
