@@ -20,8 +20,19 @@ TEST(QuickTimeCodecTest, EveryCodecDecodesNearItsSourceAndSilently) {
     double min_psnr;  // dB; the encoders' own loss sets the floor
   };
   const Case cases[] = {
-      {"cvid-320x240", 40}, {"rpza-192x144", 33}, {"rle-160x120", 99},  {"smc-160x120", 27},
-      {"svq1-160x120", 40}, {"h261-176x144", 23}, {"h263-176x144", 23}, {"mjpa-160x120", 40},
+      {"cvid-320x240", 40},
+      {"rpza-192x144", 33},
+      {"rle-160x120", 99},
+      {"smc-160x120", 27},
+      {"svq1-160x120", 40},
+      {"h261-176x144", 23},
+      {"h263-176x144", 23},
+      {"mjpa-160x120", 40},
+      // Other depths: 16 and 32 bits, and greys (40).
+      {"rle16-160x120", 40},
+      {"rle32-160x120", 99},
+      {"rle40-160x120", 99},
+      {"cvid40-160x120", 45},
   };
   TempDir temp;
   std::string output = temp.File("out.tga");
