@@ -13,9 +13,92 @@ extern "C" {
 #include <string_view>
 
 #include "engine/pict/pixel_map.h"
+#include "platform/shared_library.h"
 
 namespace pic2jpg::pict {
 namespace {
+
+#define PIC2JPG_STRING(x) #x
+#define PIC2JPG_SONAME(name, major) "lib" name ".so." PIC2JPG_STRING(major)
+
+// The functions of libavcodec, libavutil and libswscale the decoding uses,
+// from the libraries of the versions whose headers we were built with,
+// loaded when the first picture needs them: most pictures never do, and
+// loading them (with the hundred libraries they bring) on every start of
+// the converter would cost more than many a conversion.
+struct Av {
+  decltype(&av_log_set_level) log_set_level;
+  decltype(&av_log_set_callback) log_set_callback;
+  decltype(&av_log_format_line2) log_format_line2;
+  decltype(&av_mallocz) mallocz;
+  decltype(&av_frame_alloc) frame_alloc;
+  decltype(&av_frame_free) frame_free;
+  decltype(&av_pix_fmt_desc_get) pix_fmt_desc_get;
+  decltype(&avcodec_find_decoder) find_decoder;
+  decltype(&avcodec_alloc_context3) alloc_context3;
+  decltype(&avcodec_free_context) free_context;
+  decltype(&avcodec_open2) open2;
+  decltype(&av_packet_alloc) packet_alloc;
+  decltype(&av_packet_free) packet_free;
+  decltype(&av_new_packet) new_packet;
+  decltype(&av_packet_new_side_data) packet_new_side_data;
+  decltype(&avcodec_send_packet) send_packet;
+  decltype(&avcodec_receive_frame) receive_frame;
+  decltype(&sws_getContext) sws_get_context;
+  decltype(&sws_freeContext) sws_free_context;
+  decltype(&sws_scale) sws_scale_frame;
+  decltype(&sws_isSupportedInput) sws_is_supported_input;
+  decltype(&sws_getCoefficients) sws_get_coefficients;
+  decltype(&sws_setColorspaceDetails) sws_set_colorspace_details;
+};
+
+template <typename Function>
+bool Bind(void* library, const char* name, Function* function) {
+  void* symbol = platform::FindSymbol(library, name);
+  std::memcpy(function, &symbol, sizeof *function);
+  return symbol != nullptr;
+}
+
+void KeepLastError(void* object, int level, const char* format, va_list arguments);
+
+// nullptr when the libraries (or a function of theirs) are not there.
+const Av* Library() {
+  static const Av* const library = []() -> const Av* {
+    static Av av;
+    void* util = platform::OpenSharedLibrary(PIC2JPG_SONAME("avutil", LIBAVUTIL_VERSION_MAJOR));
+    void* codec = platform::OpenSharedLibrary(PIC2JPG_SONAME("avcodec", LIBAVCODEC_VERSION_MAJOR));
+    void* scale = platform::OpenSharedLibrary(PIC2JPG_SONAME("swscale", LIBSWSCALE_VERSION_MAJOR));
+    bool ok = Bind(util, "av_log_set_level", &av.log_set_level) &&
+              Bind(util, "av_log_set_callback", &av.log_set_callback) &&
+              Bind(util, "av_log_format_line2", &av.log_format_line2) &&
+              Bind(util, "av_mallocz", &av.mallocz) &&
+              Bind(util, "av_frame_alloc", &av.frame_alloc) &&
+              Bind(util, "av_frame_free", &av.frame_free) &&
+              Bind(util, "av_pix_fmt_desc_get", &av.pix_fmt_desc_get) &&
+              Bind(codec, "avcodec_find_decoder", &av.find_decoder) &&
+              Bind(codec, "avcodec_alloc_context3", &av.alloc_context3) &&
+              Bind(codec, "avcodec_free_context", &av.free_context) &&
+              Bind(codec, "avcodec_open2", &av.open2) &&
+              Bind(codec, "av_packet_alloc", &av.packet_alloc) &&
+              Bind(codec, "av_packet_free", &av.packet_free) &&
+              Bind(codec, "av_new_packet", &av.new_packet) &&
+              Bind(codec, "av_packet_new_side_data", &av.packet_new_side_data) &&
+              Bind(codec, "avcodec_send_packet", &av.send_packet) &&
+              Bind(codec, "avcodec_receive_frame", &av.receive_frame) &&
+              Bind(scale, "sws_getContext", &av.sws_get_context) &&
+              Bind(scale, "sws_freeContext", &av.sws_free_context) &&
+              Bind(scale, "sws_scale", &av.sws_scale_frame) &&
+              Bind(scale, "sws_isSupportedInput", &av.sws_is_supported_input) &&
+              Bind(scale, "sws_getCoefficients", &av.sws_get_coefficients) &&
+              Bind(scale, "sws_setColorspaceDetails", &av.sws_set_colorspace_details);
+    if (!ok) return nullptr;
+    // The library's messages are kept, not printed (KeepLastError).
+    av.log_set_level(AV_LOG_ERROR);
+    av.log_set_callback(KeepLastError);
+    return &av;
+  }();
+  return library;
+}
 
 struct CodecTag {
   const char* tag;
@@ -31,35 +114,35 @@ constexpr CodecTag kCodecs[] = {
     {"SVQ1", AV_CODEC_ID_SVQ1},       {"svq1", AV_CODEC_ID_SVQ1},
     {"svqi", AV_CODEC_ID_SVQ1},       {"SVQ3", AV_CODEC_ID_SVQ3},
     {"h261", AV_CODEC_ID_H261},       {"H261", AV_CODEC_ID_H261},
-    {"h263", AV_CODEC_ID_H263},
-    {"H263", AV_CODEC_ID_H263},       {"s263", AV_CODEC_ID_H263},
-    {"U263", AV_CODEC_ID_H263},       {"mjpa", AV_CODEC_ID_MJPEG},
-    {"mjpb", AV_CODEC_ID_MJPEGB},     {"dmb1", AV_CODEC_ID_MJPEG},
-    {"AVDJ", AV_CODEC_ID_MJPEG},      {"qdrw", AV_CODEC_ID_QDRAW},
-    {"IV31", AV_CODEC_ID_INDEO3},     {"IV32", AV_CODEC_ID_INDEO3},
-    {"IV41", AV_CODEC_ID_INDEO4},     {"IV50", AV_CODEC_ID_INDEO5},
-    {"avc1", AV_CODEC_ID_H264},       {"hvc1", AV_CODEC_ID_HEVC},
-    {"hev1", AV_CODEC_ID_HEVC},       {"mp4v", AV_CODEC_ID_MPEG4},
-    {"mp1v", AV_CODEC_ID_MPEG1VIDEO}, {"mpeg", AV_CODEC_ID_MPEG2VIDEO},
-    {"mp2v", AV_CODEC_ID_MPEG2VIDEO}, {"VP31", AV_CODEC_ID_VP3},
-    {"apch", AV_CODEC_ID_PRORES},     {"apcn", AV_CODEC_ID_PRORES},
-    {"apcs", AV_CODEC_ID_PRORES},     {"apco", AV_CODEC_ID_PRORES},
-    {"ap4h", AV_CODEC_ID_PRORES},     {"ap4x", AV_CODEC_ID_PRORES},
-    {"dvc ", AV_CODEC_ID_DVVIDEO},    {"dvcp", AV_CODEC_ID_DVVIDEO},
-    {"dvpp", AV_CODEC_ID_DVVIDEO},    {"dv5n", AV_CODEC_ID_DVVIDEO},
-    {"dv5p", AV_CODEC_ID_DVVIDEO},    {"mjp2", AV_CODEC_ID_JPEG2000},
-    {"icod", AV_CODEC_ID_AIC},        {"pxlt", AV_CODEC_ID_PIXLET},
-    {"AVdn", AV_CODEC_ID_DNXHD},      {"sgi ", AV_CODEC_ID_SGI},
-    {"Hap1", AV_CODEC_ID_HAP},        {"Hap5", AV_CODEC_ID_HAP},
-    {"HapY", AV_CODEC_ID_HAP},        {"CFHD", AV_CODEC_ID_CFHD},
-    {"ULRA", AV_CODEC_ID_UTVIDEO},    {"ULRG", AV_CODEC_ID_UTVIDEO},
-    {"ULY0", AV_CODEC_ID_UTVIDEO},    {"ULY2", AV_CODEC_ID_UTVIDEO},
-    {"r210", AV_CODEC_ID_R210},       {"R10k", AV_CODEC_ID_R10K},
-    {"AVUI", AV_CODEC_ID_AVUI},       {"v210", AV_CODEC_ID_V210},
-    {"v308", AV_CODEC_ID_V308},       {"v408", AV_CODEC_ID_V408},
-    {"v410", AV_CODEC_ID_V410},       {"2vuy", AV_CODEC_ID_RAWVIDEO},
-    {"yuv2", AV_CODEC_ID_RAWVIDEO},   {"yuvs", AV_CODEC_ID_RAWVIDEO},
-    {"b48r", AV_CODEC_ID_RAWVIDEO},   {"b64a", AV_CODEC_ID_RAWVIDEO},
+    {"h263", AV_CODEC_ID_H263},       {"H263", AV_CODEC_ID_H263},
+    {"s263", AV_CODEC_ID_H263},       {"U263", AV_CODEC_ID_H263},
+    {"mjpa", AV_CODEC_ID_MJPEG},      {"mjpb", AV_CODEC_ID_MJPEGB},
+    {"dmb1", AV_CODEC_ID_MJPEG},      {"AVDJ", AV_CODEC_ID_MJPEG},
+    {"qdrw", AV_CODEC_ID_QDRAW},      {"IV31", AV_CODEC_ID_INDEO3},
+    {"IV32", AV_CODEC_ID_INDEO3},     {"IV41", AV_CODEC_ID_INDEO4},
+    {"IV50", AV_CODEC_ID_INDEO5},     {"avc1", AV_CODEC_ID_H264},
+    {"hvc1", AV_CODEC_ID_HEVC},       {"hev1", AV_CODEC_ID_HEVC},
+    {"mp4v", AV_CODEC_ID_MPEG4},      {"mp1v", AV_CODEC_ID_MPEG1VIDEO},
+    {"mpeg", AV_CODEC_ID_MPEG2VIDEO}, {"mp2v", AV_CODEC_ID_MPEG2VIDEO},
+    {"VP31", AV_CODEC_ID_VP3},        {"apch", AV_CODEC_ID_PRORES},
+    {"apcn", AV_CODEC_ID_PRORES},     {"apcs", AV_CODEC_ID_PRORES},
+    {"apco", AV_CODEC_ID_PRORES},     {"ap4h", AV_CODEC_ID_PRORES},
+    {"ap4x", AV_CODEC_ID_PRORES},     {"dvc ", AV_CODEC_ID_DVVIDEO},
+    {"dvcp", AV_CODEC_ID_DVVIDEO},    {"dvpp", AV_CODEC_ID_DVVIDEO},
+    {"dv5n", AV_CODEC_ID_DVVIDEO},    {"dv5p", AV_CODEC_ID_DVVIDEO},
+    {"mjp2", AV_CODEC_ID_JPEG2000},   {"icod", AV_CODEC_ID_AIC},
+    {"pxlt", AV_CODEC_ID_PIXLET},     {"AVdn", AV_CODEC_ID_DNXHD},
+    {"sgi ", AV_CODEC_ID_SGI},        {"Hap1", AV_CODEC_ID_HAP},
+    {"Hap5", AV_CODEC_ID_HAP},        {"HapY", AV_CODEC_ID_HAP},
+    {"CFHD", AV_CODEC_ID_CFHD},       {"ULRA", AV_CODEC_ID_UTVIDEO},
+    {"ULRG", AV_CODEC_ID_UTVIDEO},    {"ULY0", AV_CODEC_ID_UTVIDEO},
+    {"ULY2", AV_CODEC_ID_UTVIDEO},    {"r210", AV_CODEC_ID_R210},
+    {"R10k", AV_CODEC_ID_R10K},       {"AVUI", AV_CODEC_ID_AVUI},
+    {"v210", AV_CODEC_ID_V210},       {"v308", AV_CODEC_ID_V308},
+    {"v408", AV_CODEC_ID_V408},       {"v410", AV_CODEC_ID_V410},
+    {"2vuy", AV_CODEC_ID_RAWVIDEO},   {"yuv2", AV_CODEC_ID_RAWVIDEO},
+    {"yuvs", AV_CODEC_ID_RAWVIDEO},   {"b48r", AV_CODEC_ID_RAWVIDEO},
+    {"b64a", AV_CODEC_ID_RAWVIDEO},
 };
 
 AVCodecID CodecId(const ImageDescription& d) {
@@ -80,20 +163,11 @@ void KeepLastError(void* object, int level, const char* format, va_list argument
   int print_prefix = 0;
   va_list copy;
   va_copy(copy, arguments);
-  av_log_format_line2(object, level, format, copy, line, sizeof line, &print_prefix);
+  Library()->log_format_line2(object, level, format, copy, line, sizeof line, &print_prefix);
   va_end(copy);
   std::string text = line;
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   if (!text.empty()) last_error = text;
-}
-
-void SilenceLibrary() {
-  static const bool silenced = [] {
-    av_log_set_level(AV_LOG_ERROR);
-    av_log_set_callback(KeepLastError);
-    return true;
-  }();
-  (void)silenced;
 }
 
 // The Macintosh's default colour tables for 1, 2, 4 and 8 bits, which
@@ -179,7 +253,7 @@ bool FindAtom(const ImageDescription& d, size_t from, const char* type, const ui
 
 // What a decoder needs besides the frame: the Sorenson 3 header, the
 // parameter sets of H.264 and HEVC.
-bool SetExtradata(const ImageDescription& d, AVCodecID id, size_t atoms_from,
+bool SetExtradata(const Av& av, const ImageDescription& d, AVCodecID id, size_t atoms_from,
                   AVCodecContext* context) {
   const uint8_t* data = nullptr;
   size_t size = 0;
@@ -192,7 +266,7 @@ bool SetExtradata(const ImageDescription& d, AVCodecID id, size_t atoms_from,
     FindAtom(d, atoms_from, "hvcC", &data, &size);
   }
   if (size == 0 || size > (1 << 20)) return true;
-  auto* copy = static_cast<uint8_t*>(av_mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
+  auto* copy = static_cast<uint8_t*>(av.mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
   if (copy == nullptr) return false;
   std::memcpy(copy, data, size);
   context->extradata = copy;
@@ -201,15 +275,14 @@ bool SetExtradata(const ImageDescription& d, AVCodecID id, size_t atoms_from,
 }
 
 struct Resources {
+  const Av& av;
   AVCodecContext* context = nullptr;
   AVPacket* packet = nullptr;
   AVFrame* frame = nullptr;
-  SwsContext* scaler = nullptr;
   ~Resources() {
-    sws_freeContext(scaler);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&context);
+    av.frame_free(&frame);
+    av.packet_free(&packet);
+    av.free_context(&context);
   }
 };
 
@@ -220,38 +293,38 @@ std::string Size(int width, int height) {
 // The frame as blue, green, red, alpha rows. Alpha is kept only when the
 // format has it and uses it: 32-bit images whose alpha is all zero were
 // written without one.
-bool ConvertFrame(const AVFrame& frame, DecodedImage* image, std::string* why) {
+bool ConvertFrame(const Av& av, const AVFrame& frame, DecodedImage* image, std::string* why) {
   auto format = static_cast<AVPixelFormat>(frame.format);
-  const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
-  if (descriptor == nullptr || !sws_isSupportedInput(format)) {
+  const AVPixFmtDescriptor* descriptor = av.pix_fmt_desc_get(format);
+  if (descriptor == nullptr || !av.sws_is_supported_input(format)) {
     *why = "pixel format " + std::string(descriptor ? descriptor->name : "?") + " not convertible";
     return false;
   }
   int width = frame.width;
   int height = frame.height;
   SwsContext* scaler =
-      sws_getContext(width, height, format, width, height, AV_PIX_FMT_BGRA,
-                     SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+      av.sws_get_context(width, height, format, width, height, AV_PIX_FMT_BGRA,
+                         SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
   if (scaler == nullptr) {
     *why = "no conversion from " + std::string(descriptor->name);
     return false;
   }
   if ((descriptor->flags & AV_PIX_FMT_FLAG_RGB) == 0 && descriptor->nb_components >= 3) {
-    const int* coefficients = sws_getCoefficients(
+    const int* coefficients = av.sws_get_coefficients(
         frame.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_ITU601);
     int full_range = frame.color_range == AVCOL_RANGE_JPEG || format == AV_PIX_FMT_YUVJ420P ||
                      format == AV_PIX_FMT_YUVJ422P || format == AV_PIX_FMT_YUVJ444P ||
                      format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
-    sws_setColorspaceDetails(scaler, coefficients, full_range, coefficients, 1, 0, 1 << 16,
-                             1 << 16);
+    av.sws_set_colorspace_details(scaler, coefficients, full_range, coefficients, 1, 0, 1 << 16,
+                                  1 << 16);
   }
   // Rows get room to spare: the converter may write a little past a row.
   size_t stride = (static_cast<size_t>(width) * 4 + 63) / 64 * 64 + 64;
   image->own.assign(stride * static_cast<size_t>(height) + 64, 0);
   uint8_t* planes[4] = {image->own.data(), nullptr, nullptr, nullptr};
   int strides[4] = {static_cast<int>(stride), 0, 0, 0};
-  int rows = sws_scale(scaler, frame.data, frame.linesize, 0, height, planes, strides);
-  sws_freeContext(scaler);
+  int rows = av.sws_scale_frame(scaler, frame.data, frame.linesize, 0, height, planes, strides);
+  av.sws_free_context(scaler);
   if (rows != height) {
     *why = "the frame could not be converted";
     return false;
@@ -284,7 +357,6 @@ bool IsVideoCodec(const ImageDescription& description) {
 
 bool DecodeVideoFrame(const ImageDescription& d, const uint8_t* data, size_t size,
                       const DecodeOptions& options, DecodedImage* image, std::string* why) {
-  SilenceLibrary();
   last_error.clear();
   const std::string name = CodecName(d);
   auto fail = [&](const std::string& text) {
@@ -293,13 +365,18 @@ bool DecodeVideoFrame(const ImageDescription& d, const uint8_t* data, size_t siz
     return false;
   };
   AVCodecID id = CodecId(d);
-  const AVCodec* codec = avcodec_find_decoder(id);
+  const Av* library = Library();
+  if (library == nullptr) {
+    *why = "QuickTime codec " + name + " is not supported (libavcodec is missing)";
+    return false;
+  }
+  const Av& av = *library;
+  const AVCodec* codec = av.find_decoder(id);
   if (codec == nullptr) {
     *why = "QuickTime codec " + name + " is not supported";
     return false;
   }
-  if (d.width <= 0 || d.height <= 0 || d.width > options.max_side ||
-      d.height > options.max_side) {
+  if (d.width <= 0 || d.height <= 0 || d.width > options.max_side || d.height > options.max_side) {
     return fail("impossible image size " + Size(d.width, d.height));
   }
   if (static_cast<long long>(d.width) * d.height > options.max_pixels) {
@@ -321,10 +398,10 @@ bool DecodeVideoFrame(const ImageDescription& d, const uint8_t* data, size_t siz
     }
   }
 
-  Resources r;
-  r.context = avcodec_alloc_context3(codec);
-  r.packet = av_packet_alloc();
-  r.frame = av_frame_alloc();
+  Resources r{av};
+  r.context = av.alloc_context3(codec);
+  r.packet = av.packet_alloc();
+  r.frame = av.frame_alloc();
   if (r.context == nullptr || r.packet == nullptr || r.frame == nullptr) {
     return fail("out of memory");
   }
@@ -353,26 +430,26 @@ bool DecodeVideoFrame(const ImageDescription& d, const uint8_t* data, size_t siz
   } else {
     context->bits_per_coded_sample = d.depth;
   }
-  if (!SetExtradata(d, id, atoms_from, context)) return fail("out of memory");
+  if (!SetExtradata(av, d, id, atoms_from, context)) return fail("out of memory");
 
-  if (avcodec_open2(context, codec, nullptr) < 0) {
+  if (av.open2(context, codec, nullptr) < 0) {
     return fail("cannot decode an image of depth " + std::to_string(d.depth));
   }
-  if (av_new_packet(r.packet, static_cast<int>(size)) < 0) return fail("out of memory");
+  if (av.new_packet(r.packet, static_cast<int>(size)) < 0) return fail("out of memory");
   if (size > 0) std::memcpy(r.packet->data, data, size);
   r.packet->flags |= AV_PKT_FLAG_KEY;
   if (indexed) {
-    uint8_t* side = av_packet_new_side_data(r.packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+    uint8_t* side = av.packet_new_side_data(r.packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
     if (side == nullptr) return fail("out of memory");
     std::memcpy(side, palette, AVPALETTE_SIZE);
   }
-  int sent = avcodec_send_packet(context, r.packet);
+  int sent = av.send_packet(context, r.packet);
   if (sent < 0) return fail("the image data does not decode");
-  int received = avcodec_receive_frame(context, r.frame);
+  int received = av.receive_frame(context, r.frame);
   if (received == AVERROR(EAGAIN)) {
     // Decoders with a delay give the frame once the stream ends.
-    avcodec_send_packet(context, nullptr);
-    received = avcodec_receive_frame(context, r.frame);
+    av.send_packet(context, nullptr);
+    received = av.receive_frame(context, r.frame);
   }
   if (received < 0) return fail("the image data does not decode");
   if ((r.frame->flags & AV_FRAME_FLAG_CORRUPT) != 0 || r.frame->decode_error_flags != 0) {
@@ -383,7 +460,7 @@ bool DecodeVideoFrame(const ImageDescription& d, const uint8_t* data, size_t siz
                 Size(d.width, d.height) + " its description gives");
   }
   std::string conversion;
-  if (!ConvertFrame(*r.frame, image, &conversion)) return fail(conversion);
+  if (!ConvertFrame(av, *r.frame, image, &conversion)) return fail(conversion);
   return true;
 }
 
