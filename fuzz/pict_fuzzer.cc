@@ -11,8 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pic2jpg::pict::DecodeOptions options;
   // Small pictures keep each run quick; the limit logic is the same.
   options.max_pixels = 1000 * 1000;
-  // The codec library is not ours and not instrumented: QuickTime images
-  // other than raw pixels fall back to their stand-in drawing.
+  // The picture codec library (JPEG, PNG ...) is left out; QuickTime's video
+  // codecs stay in, so that hostile image descriptions and frames reach
+  // them as they would in pict2tga.
   options.use_codec_library = false;
   pic2jpg::pict::Picture picture;
   pic2jpg::pict::DecodeResult result = pic2jpg::pict::DecodePict(data, size, &picture, options);

@@ -162,18 +162,43 @@ bool OpcodeCanFollow(const Decoder& d, ByteReader at) {
   return true;
 }
 
+// True when every pixel of the rows read from `at` (packed or not) is an
+// index inside the picture's colour table.
+bool IndicesInTable(ByteReader at, PixMapInfo info, bool packed) {
+  info.narrow_rows_packed = packed;
+  RowReader rows;
+  if (!StartRows(&rows, &at, &info, true)) return false;
+  PixelRow row;
+  for (int y = 0; y < info.Height(); ++y) {
+    if (!NextRow(&rows, &row)) return false;
+    for (uint8_t index : row.index) {
+      if (index >= info.table_entries) return false;
+    }
+  }
+  return true;
+}
+
 // Rows under 8 bytes are stored unpacked, but ImageMagick packs them (with
 // one-byte counts) all the same. They are read packed when, read unpacked,
-// the picture could not go on after them, and read packed it can.
+// the picture could not go on after them, and read packed it can; and when
+// both readings let the picture go on, when only the packed one gives
+// indices that all lie in the colour table (a 1 x 1 picture packs its one
+// byte as 02 00 00: unpacked, index 2 of a two-entry table).
 bool NarrowRowsPacked(const Decoder& d, const PixMapInfo& info) {
   ByteReader unpacked = d.in;
   if (info.Height() > 0 &&
       !Skip(&unpacked, static_cast<size_t>(info.row_bytes) * static_cast<size_t>(info.Height()))) {
     unpacked.failed = true;
   }
-  if (!unpacked.failed && OpcodeCanFollow(d, unpacked)) return false;
+  bool unpacked_goes_on = !unpacked.failed && OpcodeCanFollow(d, unpacked);
   ByteReader packed_end;
-  return PackedRowsAddUp(d.in, info, &packed_end) && OpcodeCanFollow(d, packed_end);
+  bool packed_goes_on = PackedRowsAddUp(d.in, info, &packed_end) && OpcodeCanFollow(d, packed_end);
+  if (!unpacked_goes_on) return packed_goes_on;
+  if (!packed_goes_on || !info.is_pixmap || info.pixel_size > 8 || info.table_entries <= 0 ||
+      info.table_entries >= (1 << info.pixel_size)) {
+    return false;
+  }
+  return !IndicesInTable(d.in, info, false) && IndicesInTable(d.in, info, true);
 }
 
 }  // namespace

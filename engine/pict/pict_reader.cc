@@ -29,21 +29,30 @@ bool Near(double value, double expected) {
   return std::fabs(value - expected) <= std::max(3.0, expected * 0.02);
 }
 
-// An extended header records the picture at its own resolution: the frame is
-// the size at 72 dpi and the drawing's coordinates are those of the source
-// rectangle. Some writers fill the resolution without drawing at it; then the
-// source rectangle does not match the frame scaled, and the frame is used.
-bool FromExtendedHeader(const PictHeader& header, Geometry* g) {
+// An extended header gives the resolution the picture was drawn at and the
+// source rectangle: the drawing's coordinates are those of that rectangle,
+// which DrawPicture maps onto the frame (the size at 72 dpi). A source
+// rectangle the size of the frame at the header's resolution is the
+// picture at that resolution, and is drawn one to one (the output takes its
+// size) unless that is over the limits; any other is scaled onto the frame,
+// wherever it lies (some writers fill in a resolution without drawing at
+// it, or place the drawing far from the origin). True when the geometry is
+// settled; false leaves the bitmaps to choose a resolution.
+bool FromExtendedHeader(const PictHeader& header, const DecodeOptions& options, Geometry* g) {
   if (!header.extended || header.source_rect.Empty()) return false;
-  double expected_w = header.frame.Width() * header.h_res / 72.0;
-  double expected_h = header.frame.Height() * header.v_res / 72.0;
-  if (!Near(header.source_rect.Width(), expected_w) ||
-      !Near(header.source_rect.Height(), expected_h)) {
-    return false;
+  const QdRect& source = header.source_rect;
+  const QdRect& frame = header.frame;
+  g->space = source;
+  if (source.Width() == frame.Width() && source.Height() == frame.Height()) return false;
+  double expected_w = frame.Width() * header.h_res / 72.0;
+  double expected_h = frame.Height() * header.v_res / 72.0;
+  if (Near(source.Width(), expected_w) && Near(source.Height(), expected_h) &&
+      WithinLimits(source.Width(), source.Height(), options)) {
+    return true;
   }
-  g->space = header.source_rect;
-  return header.source_rect.Width() != header.frame.Width() ||
-         header.source_rect.Height() != header.frame.Height();
+  g->scale_x = static_cast<double>(frame.Width()) / source.Width();
+  g->scale_y = static_cast<double>(frame.Height()) / source.Height();
+  return true;
 }
 
 // Pictures drawn at 72 dpi may still hold their bitmaps at a higher
@@ -83,7 +92,8 @@ Geometry ChooseGeometry(const uint8_t* data, size_t size, const PictHeader& head
   g.space = header.frame;
   // The scan for bitmaps at a higher resolution can only make the picture
   // larger: a frame over the limits is not scanned.
-  if (!FromExtendedHeader(header, &g) && WithinLimits(g.space.Width(), g.space.Height(), options)) {
+  if (!FromExtendedHeader(header, options, &g) &&
+      WithinLimits(g.space.Width(), g.space.Height(), options)) {
     FromBitmaps(data, size, header, options, &g);
   }
   g.width = std::llround(g.space.Width() * g.scale_x);
@@ -116,6 +126,8 @@ const char* StatusName(DecodeStatus status) {
       return "out of memory";
     case DecodeStatus::kTooComplex:
       return "too complex";
+    case DecodeStatus::kUnsupported:
+      return "unsupported";
   }
   return "unknown";
 }

@@ -42,12 +42,13 @@ inline constexpr long long kWorkFloor = 16LL << 20;
 
 enum class DecodeStatus {
   kOk,
-  kNotPict,     // no PICT header at offset 0 or 512
-  kTruncated,   // the data ends inside an opcode
-  kMalformed,   // impossible values (an empty frame, a bitmap past its data...)
-  kTooLarge,    // over a size limit, or more than the data could describe
-  kNoMemory,    // the picture's memory could not be had
-  kTooComplex,  // drawing work past the budget
+  kNotPict,      // no PICT header at offset 0 or 512
+  kTruncated,    // the data ends inside an opcode
+  kMalformed,    // impossible values (an empty frame, a bitmap past its data...)
+  kTooLarge,     // over a size limit, or more than the data could describe
+  kNoMemory,     // the picture's memory could not be had
+  kTooComplex,   // drawing work past the budget
+  kUnsupported,  // a QuickTime image in a codec this reader does not have
 };
 
 struct DecodeOptions {
@@ -57,10 +58,12 @@ struct DecodeOptions {
   long long max_pixels = kMaxPicturePixels;
   int max_side = kMaxPictureSide;
   size_t max_input_bytes = kMaxInputBytes;
-  // Decode the images inside QuickTime opcodes with the codec library; when
-  // off, only uncompressed ("raw ") images are decoded and the others fall
-  // back to the drawing stored after them.
+  // Decode the images inside QuickTime opcodes with the codec library (JPEG,
+  // PNG, TIFF, BMP, GIF) and the video codec library (Cinepak, Road Pizza and
+  // the other QuickTime codecs). An image whose decoder is off fails the
+  // picture as unsupported: the drawing stored after it is only a stand-in.
   bool use_codec_library = true;
+  bool use_video_codecs = true;
   // Draw text with fonts; when off, text opcodes are read and skipped.
   bool draw_text = true;
   // Called now and then (after every few hundred kilobytes) with an offset

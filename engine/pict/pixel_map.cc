@@ -223,19 +223,22 @@ size_t PackBits(const uint8_t* in, size_t in_size, uint8_t* out) {
   return o;
 }
 
-bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette) {
+bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette, int* entries) {
   DefaultPalette(pixel_size, palette);
   Skip(in, 4);  // seed
   uint16_t flags = ReadU16(in);
   int count = ReadU16(in) + 1;
   if (!Need(in, static_cast<size_t>(count) * 8)) return false;
   bool device = (flags & 0x8000) != 0;  // entries in order, their values unused
+  int highest = -1;
   for (int i = 0; i < count; ++i) {
     int value = ReadU16(in);
     Rgb colour = ReadRgb(in);
     size_t index = static_cast<size_t>(device ? i : value);
     if (index < palette->size()) (*palette)[index] = colour;
+    highest = std::max(highest, static_cast<int>(index));
   }
+  if (entries != nullptr) *entries = highest + 1;
   return !in->failed;
 }
 
@@ -271,7 +274,9 @@ bool ReadPixMapHeader(ByteReader* in, bool direct, PixMapInfo* info) {
     return !in->failed && info->bounds.Width() > 0 && info->bounds.Height() >= 0;
   }
   if (!ReadPixMapBody(in, info)) return false;
-  if (!direct) return ReadColorTable(in, info->pixel_size, &info->palette);
+  if (!direct) {
+    return ReadColorTable(in, info->pixel_size, &info->palette, &info->table_entries);
+  }
   if (info->pixel_size <= 8) DefaultPalette(info->pixel_size, &info->palette);
   return true;
 }

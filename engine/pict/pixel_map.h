@@ -40,6 +40,8 @@ struct PixMapInfo {
   // Rows under 8 bytes are stored unpacked; some writers pack them anyway
   // (the bits opcode finds out, see NarrowRowsPacked).
   bool narrow_rows_packed = false;
+  // Entries of the colour table an indexed PixMap stores (0 without one).
+  int table_entries = 0;
 
   int Width() const { return bounds.Width(); }
   int Height() const { return bounds.Height(); }
@@ -53,8 +55,11 @@ struct PixMapInfo {
 bool ReadPixMapHeader(ByteReader* in, bool direct, PixMapInfo* info);
 // Reads a PixMap record after its rowBytes field (as in PixPats).
 bool ReadPixMapBody(ByteReader* in, PixMapInfo* info);
-// Reads a colour table into a palette of 2^pixel_size entries.
-bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette);
+// Reads a colour table into a palette of 2^pixel_size entries; `entries`,
+// when given, takes the number of entries the table holds (for a table that
+// lists index values, one more than the largest).
+bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette,
+                    int* entries = nullptr);
 
 // A row of decoded pixels: palette indices for indexed images, colours
 // otherwise, each packed as the canvas keeps them (see PackPixel).

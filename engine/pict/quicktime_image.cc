@@ -1,9 +1,11 @@
 #include "engine/pict/quicktime_image.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include "engine/pict/pixel_map.h"
+#include "engine/pict/quicktime_codec.h"
 
 namespace pic2jpg::pict {
 namespace {
@@ -25,6 +27,12 @@ void PutLe32(std::vector<uint8_t>* out, uint32_t v) {
 
 bool WithinLimit(long long width, long long height, const DecodeOptions& options) {
   return width > 0 && height > 0 && width * height <= options.max_pixels;
+}
+
+// WithinLimit, noting in the image when a size is over the limit.
+bool Fits(long long width, long long height, const DecodeOptions& options, DecodedImage* image) {
+  if (width > 0 && height > 0 && width * height > options.max_pixels) image->over_limit = true;
+  return WithinLimit(width, height, options);
 }
 
 void SetRows(DecodedImage* image) {
@@ -54,7 +62,7 @@ bool LoadWithCodecLibrary(const uint8_t* data, size_t size, FREE_IMAGE_FORMAT hi
   if (ok && FreeImage_FIFSupportsNoPixels(format)) {
     FIBITMAP* header = FreeImage_LoadFromMemory(format, memory, FIF_LOAD_NOPIXELS);
     ok = header != nullptr &&
-         WithinLimit(FreeImage_GetWidth(header), FreeImage_GetHeight(header), options);
+         Fits(FreeImage_GetWidth(header), FreeImage_GetHeight(header), options, image);
     if (header != nullptr) FreeImage_Unload(header);
     FreeImage_SeekMemory(memory, 0, SEEK_SET);
   }
@@ -66,7 +74,7 @@ bool LoadWithCodecLibrary(const uint8_t* data, size_t size, FREE_IMAGE_FORMAT hi
   FIBITMAP* loaded = ok ? FreeImage_LoadFromMemory(format, memory, flags) : nullptr;
   FreeImage_CloseMemory(memory);
   if (loaded == nullptr) return false;
-  if (!WithinLimit(FreeImage_GetWidth(loaded), FreeImage_GetHeight(loaded), options)) {
+  if (!Fits(FreeImage_GetWidth(loaded), FreeImage_GetHeight(loaded), options, image)) {
     FreeImage_Unload(loaded);
     return false;
   }
@@ -82,6 +90,16 @@ bool LoadWithCodecLibrary(const uint8_t* data, size_t size, FREE_IMAGE_FORMAT hi
   return true;
 }
 
+// True when the codec library knows the data's format from its first bytes.
+bool Recognised(const uint8_t* data, size_t size) {
+  if (size == 0 || size > 0x7FFFFFFF) return false;
+  FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size));
+  if (memory == nullptr) return false;
+  FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, static_cast<int>(size));
+  FreeImage_CloseMemory(memory);
+  return format != FIF_UNKNOWN;
+}
+
 // 'WRLE' holds the pixel data of a Windows bitmap without its headers.
 bool LoadBmpData(const ImageDescription& d, const uint8_t* data, size_t size,
                  const DecodeOptions& options, DecodedImage* image) {
@@ -92,7 +110,7 @@ bool LoadBmpData(const ImageDescription& d, const uint8_t* data, size_t size,
   if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
     return false;
   }
-  if (!WithinLimit(d.width, d.height, options)) return false;
+  if (!Fits(d.width, d.height, options, image)) return false;
   size_t row = ((static_cast<size_t>(d.width) * depth + 31) / 32) * 4;
   uint32_t compression = 0;  // uncompressed
   if (size < row * static_cast<size_t>(d.height)) {
@@ -138,7 +156,7 @@ bool LoadRaw(const ImageDescription& d, const uint8_t* data, size_t size,
   int bits = depth == 40 ? 8 : depth;
   if (bits != 1 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   if (bits == 8 && depth != 40) return false;  // indexed colour needs a table we do not have
-  if (!WithinLimit(d.width, d.height, options)) return false;
+  if (!Fits(d.width, d.height, options, image)) return false;
   size_t least = (static_cast<size_t>(d.width) * bits + 7) / 8;
   size_t row = size / static_cast<size_t>(d.height);
   if (row < least) return false;
@@ -181,19 +199,70 @@ bool LoadRaw(const ImageDescription& d, const uint8_t* data, size_t size,
 
 }  // namespace
 
+std::string CodecName(const ImageDescription& description) {
+  std::string name = "'";
+  for (char c : description.codec) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && c != '\\' && c != '\'') {
+      name += c;
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      name += escaped;
+    }
+  }
+  return name + "'";
+}
+
 bool DecodeQuickTimeImage(const ImageDescription& description, const uint8_t* data, size_t size,
-                          const DecodeOptions& options, DecodedImage* image) {
+                          const DecodeOptions& options, DecodedImage* image,
+                          ImageFailure* failure) {
   std::string_view codec = Codec(description);
-  if (codec == "raw ") return LoadRaw(description, data, size, options, image);
-  if (!options.use_codec_library) return false;
-  if (codec == "WRLE") return LoadBmpData(description, data, size, options, image);
-  FREE_IMAGE_FORMAT hint = FIF_UNKNOWN;
-  if (codec == "jpeg") hint = FIF_JPEG;
-  if (codec == "png ") hint = FIF_PNG;
-  if (codec == "tiff") hint = FIF_TIFF;
-  if (codec == "gif ") hint = FIF_GIF;
-  if (codec == "tga ") hint = FIF_TARGA;
-  return LoadWithCodecLibrary(data, size, hint, options, image);
+  std::string name = CodecName(description);
+  auto fail = [&](DecodeStatus status, std::string message) {
+    failure->status = status;
+    failure->message = std::move(message);
+    return false;
+  };
+  if (IsVideoCodec(description)) {
+    if (!options.use_video_codecs) {
+      return fail(DecodeStatus::kUnsupported, "QuickTime codec " + name + " is not supported");
+    }
+    std::string why;
+    if (DecodeVideoFrame(description, data, size, options, image, &why)) return true;
+    return fail(why.find("over the pixel limit") != std::string::npos ? DecodeStatus::kTooLarge
+                                                                      : DecodeStatus::kMalformed,
+                why);
+  }
+  // Other names are tried by content (a picture format the codec library
+  // knows); what it does not recognise is a codec we do not have.
+  bool named = codec == "raw " || codec == "WRLE" || codec == "jpeg" || codec == "png " ||
+               codec == "tiff" || codec == "gif " || codec == "tga ";
+  if (codec != "raw " && !options.use_codec_library) {
+    return fail(DecodeStatus::kUnsupported, "QuickTime codec " + name + " is not supported");
+  }
+  bool ok = false;
+  if (codec == "raw ") {
+    ok = LoadRaw(description, data, size, options, image);
+  } else if (codec == "WRLE") {
+    ok = LoadBmpData(description, data, size, options, image);
+  } else {
+    FREE_IMAGE_FORMAT hint = FIF_UNKNOWN;
+    if (codec == "jpeg") hint = FIF_JPEG;
+    if (codec == "png ") hint = FIF_PNG;
+    if (codec == "tiff") hint = FIF_TIFF;
+    if (codec == "gif ") hint = FIF_GIF;
+    if (codec == "tga ") hint = FIF_TARGA;
+    ok = LoadWithCodecLibrary(data, size, hint, options, image);
+    if (!ok && !named && !Recognised(data, size)) {
+      return fail(DecodeStatus::kUnsupported, "QuickTime codec " + name + " is not supported");
+    }
+  }
+  if (ok) return true;
+  if (image->over_limit) {
+    return fail(DecodeStatus::kTooLarge, "a QuickTime image is over the pixel limit");
+  }
+  return fail(DecodeStatus::kMalformed, "the QuickTime " + name + " image does not decode");
 }
 
 }  // namespace pic2jpg::pict

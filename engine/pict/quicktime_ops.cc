@@ -1,9 +1,10 @@
 // QuickTime in pictures. CompressedQuickTime (0x8200) carries an image
 // (JPEG, PNG, TIFF, GIF, BMP, raw pixels ...) with a placement matrix, a
 // transfer mode, an optional matte and mask; the codec library decodes it
-// from memory and it is drawn through the matrix. After it, a picture holds
-// a stand-in drawing for readers without QuickTime; once the image decoded,
-// that stand-in is skipped where it lies over the image. UncompressedQuickTime
+// from memory (the video codecs through quicktime_codec.h) and it is drawn
+// through the matrix. After it, a picture holds a stand-in drawing for
+// readers without QuickTime; that stand-in is skipped where it lies over the
+// image, and an image that does not decode fails the picture. UncompressedQuickTime
 // (0x8201) only adds a matrix and matte to the bits opcode that follows;
 // it is read and the bitmap is drawn as it is.
 #include <FreeImage.h>
@@ -129,13 +130,29 @@ bool CompressedQuickTime(Decoder* d, ByteReader* body) {
   desc.data_size = ReadU32(body);
   Skip(body, 2 + 32);  // frame count, compressor name
   desc.depth = ReadS16(body);
+  desc.clut_id = ReadS16(body);
+  desc.extensions = body->data + description + kImageDescriptionSize;
+  desc.extensions_size = description_size - kImageDescriptionSize;
   body->pos = description + description_size;
   size_t available = body->Left();
-  size_t data_size = std::min<size_t>(desc.data_size, available);
-  if (data_size == 0) return false;
+  // A size of 0 is taken as "the rest of the opcode", as some writers leave it.
+  size_t data_size = desc.data_size == 0 ? available : desc.data_size;
+  if (data_size > available || data_size == 0) {
+    return Fail(d, DecodeStatus::kMalformed,
+                "the QuickTime image's data (" + std::to_string(desc.data_size) +
+                    " bytes) runs past its opcode");
+  }
 
+  // Decoding is work like drawing: its pixels are charged before.
+  if (desc.width > 0 && desc.height > 0 &&
+      !ChargeWork(&d->canvas, static_cast<long long>(desc.width) * desc.height)) {
+    return Fail(d, DecodeStatus::kTooComplex, kOverBudget);
+  }
   DecodedImage image;
-  if (!DecodeQuickTimeImage(desc, body->Here(), data_size, d->options, &image)) return false;
+  ImageFailure failure;
+  if (!DecodeQuickTimeImage(desc, body->Here(), data_size, d->options, &image, &failure)) {
+    return Fail(d, failure.status, failure.message);
+  }
 
   // Without a usable source rectangle the whole image is drawn.
   QdRect whole{0, 0, image.height, image.width};
@@ -183,10 +200,15 @@ bool DoQuickTimeOp(Decoder* d, int op) {
   if (!CheckRead(d, "a QuickTime opcode")) return false;
   if (op == 0x8201 || d->scanning)
     return true;  // 0x8201: matrix and matte for the next bits opcode
-  // A new image ends the stand-in of the previous one; an image that does
-  // not decode leaves its stand-in to be drawn.
+  // A new image ends the stand-in of the previous one. An image that does
+  // not decode fails the picture: the drawing after it is only a stand-in
+  // for Macs without the codec ("QuickTime and a ... decompressor are
+  // needed"), not the picture.
   d->placeholder_active = false;
-  if (!CompressedQuickTime(d, &body)) return d->status == DecodeStatus::kOk;
+  if (!CompressedQuickTime(d, &body)) {
+    if (d->status != DecodeStatus::kOk) return false;
+    return Fail(d, DecodeStatus::kMalformed, "an impossible QuickTime image description");
+  }
   return true;
 }
 

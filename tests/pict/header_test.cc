@@ -101,6 +101,87 @@ TEST(HeaderTest, ExtendedHeaderSizeFollowsTheSourceRectangleWhenItMatchesTheReso
   }
 }
 
+// The drawing's coordinates are the source rectangle's, wherever it lies,
+// and it is mapped onto the output: one to one when it is the frame at the
+// header's resolution, else onto the frame. The clip is the source rectangle.
+TEST(HeaderTest, ExtendedHeaderSourceRectangleIsMappedOntoTheOutput) {
+  struct Case {
+    const char* name;
+    double resolution;
+    QdRect frame, source;
+    int width, height;
+    QdRect paint, pixels;  // painted in picture coordinates; where it lands
+  };
+  const Case cases[] = {
+      {"same origin, 72 dpi",
+       72,
+       {0, 0, 40, 60},
+       {0, 0, 40, 60},
+       60,
+       40,
+       {10, 10, 20, 30},
+       {10, 10, 20, 30}},
+      {"shifted origin, 72 dpi",
+       72,
+       {0, 0, 40, 60},
+       {-1954, 786, -1914, 846},
+       60,
+       40,
+       {-1944, 796, -1934, 816},
+       {10, 10, 20, 30}},
+      {"shifted origin, 288 dpi not drawn at",
+       288,
+       {0, 0, 40, 60},
+       {-1954, 786, -1914, 846},
+       60,
+       40,
+       {-1944, 796, -1934, 816},
+       {10, 10, 20, 30}},
+      {"300 dpi, the source at that resolution",
+       300,
+       {0, 0, 24, 36},
+       {1000, 2000, 1100, 2150},
+       150,
+       100,
+       {1010, 2020, 1030, 2060},
+       {10, 20, 30, 60}},
+      {"72 dpi, source twice the frame: scaled onto it",
+       72,
+       {0, 0, 40, 60},
+       {100, 100, 180, 220},
+       60,
+       40,
+       {120, 140, 140, 180},
+       {10, 20, 20, 40}},
+  };
+  const Rgb red{200, 20, 20};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PictBuilder b = StartPicture({c.frame, 2, true, true, c.resolution, c.source});
+    b.Op(0x01);  // ClipRgn: the source rectangle
+    b.U16(10);
+    b.Rect(c.source);
+    b.Op(0x1A);  // RGBFgCol
+    b.U16(red.r * 257);
+    b.U16(red.g * 257);
+    b.U16(red.b * 257);
+    b.Op(0x31);  // paintRect
+    b.Rect(c.paint);
+    Picture picture;
+    ASSERT_TRUE(Decode(b.Finish(), &picture).ok());
+    ASSERT_EQ(picture.width, c.width);
+    ASSERT_EQ(picture.height, c.height);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        bool inside =
+            x >= c.pixels.left && x < c.pixels.right && y >= c.pixels.top && y < c.pixels.bottom;
+        ASSERT_EQ(ToString(PixelOf(picture, x, y)), ToString(inside ? red : kWhite))
+            << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(HeaderTest, HighResolutionBitmapsDrawInTheSourceRectangleCoordinates) {
   // At 144 dpi the frame is 4x4 but the drawing is recorded on an 8x8 grid.
   PictBuilder b = StartPicture({QdRect{0, 0, 4, 4}, 2, true, true, 144, QdRect{0, 0, 8, 8}});

@@ -173,23 +173,50 @@ TEST(QuickTimeTest, MatrixPlacesAndScalesTheImage) {
   }
 }
 
-TEST(QuickTimeTest, ImagesThatDoNotDecodeLeaveTheStandInDrawn) {
+// The drawing after an image is a stand-in for Macs without the codec: an
+// image that does not decode fails the picture, never falls back to it.
+TEST(QuickTimeTest, ImagesThatDoNotDecodeFailThePictureWithTheirReason) {
   struct Case {
     const char* name;
     const char* codec;
     std::vector<uint8_t> data;
     DecodeOptions options;
+    DecodeStatus status;
+    const char* message;
   };
   DecodeOptions no_codecs;
   no_codecs.use_codec_library = false;
   DecodeOptions small_limit;
   small_limit.max_pixels = 100;
   const Case cases[] = {
-      {"unknown codec", "cvid", std::vector<uint8_t>(50, 7), {}},
-      {"corrupt PNG", "png ", std::vector<uint8_t>(50, 7), {}},
-      {"codec library off", "png ", Encoded(FIF_PNG, false), no_codecs},
-      {"image over the pixel limit", "png ", Encoded(FIF_PNG, false, 20, 20), small_limit},
-      {"raw data too short", "raw ", std::vector<uint8_t>(20, 7), {}},
+      {"unknown codec",
+       "abcd",
+       std::vector<uint8_t>(50, 7),
+       {},
+       DecodeStatus::kUnsupported,
+       "QuickTime codec 'abcd' is not supported"},
+      {"codec name of control bytes",
+       "\x01\x02\x7F'",
+       std::vector<uint8_t>(50, 7),
+       {},
+       DecodeStatus::kUnsupported,
+       "QuickTime codec '\\x01\\x02\\x7F\\x27' is not supported"},
+      {"corrupt PNG",
+       "png ",
+       std::vector<uint8_t>(50, 7),
+       {},
+       DecodeStatus::kMalformed,
+       "QuickTime 'png ' image does not decode"},
+      {"codec library off", "png ", Encoded(FIF_PNG, false), no_codecs, DecodeStatus::kUnsupported,
+       "QuickTime codec 'png ' is not supported"},
+      {"image over the pixel limit", "png ", Encoded(FIF_PNG, false, 20, 20), small_limit,
+       DecodeStatus::kTooLarge, "over the pixel limit"},
+      {"raw data too short",
+       "raw ",
+       std::vector<uint8_t>(20, 7),
+       {},
+       DecodeStatus::kMalformed,
+       "QuickTime 'raw ' image does not decode"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -200,10 +227,10 @@ TEST(QuickTimeTest, ImagesThatDoNotDecodeLeaveTheStandInDrawn) {
     request.depth = 24;
     request.data = c.data;
     Picture picture;
-    ASSERT_TRUE(Decode(QuickTimePicture(request, kW, kH, true), &picture, c.options).ok());
-    for (int y = 0; y < kH; ++y) {
-      for (int x = 0; x < kW; ++x) ASSERT_EQ(PixelOf(picture, x, y), kBlack) << x << "," << y;
-    }
+    DecodeResult result = Decode(QuickTimePicture(request, kW, kH, true), &picture, c.options);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_NE(result.message.find(c.message), std::string::npos) << result.message;
+    EXPECT_TRUE(picture.pixels.empty());
   }
 }
 

@@ -212,10 +212,13 @@ int ConvertOne(const CommandLine& line) {
     pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
     fs::UnmapFile(&input);
     if (!result.ok()) {
-      // A limit's message names itself ("picture too large: ..."); other
-      // failures are prefixed with their kind ("truncated: ...").
+      // A limit's message names itself ("picture too large: ..."), and so
+      // does a codec we do not have ("QuickTime codec 'xxxx' is not
+      // supported"); other failures are prefixed with their kind
+      // ("truncated: ...").
       bool limit = result.status == pict::DecodeStatus::kTooLarge ||
-                   result.status == pict::DecodeStatus::kTooComplex;
+                   result.status == pict::DecodeStatus::kTooComplex ||
+                   result.status == pict::DecodeStatus::kUnsupported;
       Report(line, line.input + ": " +
                        (limit ? "" : std::string(pict::StatusName(result.status)) + ": ") +
                        result.message);
