@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/pict/pict_reader.h"
+#include "platform/bitmap_ptr.h"
 
 namespace pic2jpg::pict {
 
@@ -33,16 +34,12 @@ struct ImageDescription {
 // written as \xNN.
 std::string CodecName(const ImageDescription& description);
 
-struct BitmapDeleter {
-  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
-
 // A decoded image, 4 bytes a pixel (blue, green, red, alpha). It owns either
 // a codec-library bitmap or its own bytes; rows[y] is row y from the top.
 struct DecodedImage {
   int width = 0;
   int height = 0;
-  std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap;
+  BitmapPtr bitmap;
   std::vector<uint8_t> own;
   std::vector<const uint8_t*> rows;
   bool over_limit = false;  // set when decoding stopped at the pixel limit
