@@ -9,7 +9,6 @@
 #include "bench/bench_support.h"
 #include "engine/frame.h"
 #include "engine/watermark.h"
-#include "platform/font_config.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -45,7 +44,6 @@ bool UseSettings(bool frame, bool text) {
   wm.text_rotation = 30;
   wm.text_boundary = 1;
   wm.text_position = 8;
-  platform::LoadBundledFontConfig();
   return !text || CreateWatermarkFont();
 }
 
