@@ -106,8 +106,9 @@ std::string InstalledFamily(const FontChoice& choice, std::string_view asked) {
       line += "drawing with \"" + chosen + "\" instead";
     } else {
       std::string fallback = MatchedFontFamily(choice.family);
-      line += "nor is \"" + std::string(choice.stand_in) + "\"; drawing with \"" +
-              (fallback.empty() ? std::string("no font") : fallback) + "\"";
+      line += "nor is \"" + std::string(choice.stand_in) + "\"; " +
+              (fallback.empty() ? std::string("fontconfig has no font at all")
+                                : "drawing with \"" + fallback + "\"");
     }
     ErrorWriteLine(line);
   }
