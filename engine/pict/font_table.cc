@@ -51,9 +51,9 @@ constexpr FontStandIn kTable[] = {
 
 // Names of no entry, by their kind: metric twins of the commonest faces.
 constexpr FontStandIn kOtherSans = {-1, "", "Liberation Sans", kLiberation, "DejaVu Sans", false};
-constexpr FontStandIn kOtherSerif = {-1, "", "Liberation Serif", kLiberation, "DejaVu Serif",
+constexpr FontStandIn kOtherSerif = {-1,   "", "Liberation Serif", kLiberation, "DejaVu Serif",
                                      false};
-constexpr FontStandIn kOtherMono = {-1, "", "Liberation Mono", kLiberation, "DejaVu Sans Mono",
+constexpr FontStandIn kOtherMono = {-1,   "", "Liberation Mono", kLiberation, "DejaVu Sans Mono",
                                     false};
 
 constexpr int kApplicationFont = 3;  // Geneva (font 1 names the application font)
@@ -74,8 +74,8 @@ const FontStandIn& ByKind(std::string_view name) {
   if (has("mono") || has("courier") || has("typewriter") || has("console")) return kOtherMono;
   if (has("serif") && !has("sans")) return kOtherSerif;
   if (has("times") || has("roman") || has("garamond") || has("georgia") || has("palatino") ||
-      has("bookman") || has("schoolbook") || has("baskerville") || has("caslon") ||
-      has("bodoni") || has("century") || has("minion") || has("book antiqua")) {
+      has("bookman") || has("schoolbook") || has("baskerville") || has("caslon") || has("bodoni") ||
+      has("century") || has("minion") || has("book antiqua")) {
     return kOtherSerif;
   }
   return kOtherSans;

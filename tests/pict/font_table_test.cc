@@ -1,11 +1,12 @@
 // The faces QuickDraw text is drawn with: the program's font table, what
 // fontconfig gives for each of its faces, how a picture's font number or
 // name finds its entry, and a machine without the table's fonts.
+#include "engine/pict/font_table.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/pict/font_table.h"
 #include "platform/font_config.h"
 #include "support/test_support.h"
 #include "tests/pict/pict_builder.h"
@@ -40,7 +41,7 @@ TEST(FontTableTest, PicturesFindTheirFaceByNumberOrName) {
       {20, nullptr, "Nimbus Roman"},
       {21, nullptr, "Nimbus Sans"},
       {0, nullptr, "Nimbus Sans"},
-      {1, nullptr, "Nimbus Sans"},    // the application font: Geneva
+      {1, nullptr, "Nimbus Sans"},  // the application font: Geneva
       {4, nullptr, "DejaVu Sans Mono"},
       {999, nullptr, "Nimbus Sans"},  // unknown numbers too
       {1000, "times", "Nimbus Roman"},
@@ -117,7 +118,8 @@ TEST(FontTableTest, MissingFacesAreNamedAndStoodInFor) {
     SCOPED_TRACE(c.name);
     std::vector<std::string> env;
     if (!c.config.empty()) env.push_back("FONTCONFIG_FILE=" + c.config);
-    RunResult run = test::Run(PICT2TGA_EXE, {"-quiet", temp.File("in.pict"), temp.File("out.tga")}, env);
+    RunResult run =
+        test::Run(PICT2TGA_EXE, {"-quiet", temp.File("in.pict"), temp.File("out.tga")}, env);
     ASSERT_EQ(run.exit_status, 0) << run.error;
     const bool warned = run.error.find("\"Nimbus Roman\" for \"Times\"") != std::string::npos;
     if (c.warns >= 0) {
