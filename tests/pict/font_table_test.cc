@@ -142,5 +142,24 @@ TEST(FontTableTest, MissingFacesAreNamedAndStoodInFor) {
   }
 }
 
+// The text watermark's Arial on a machine with DejaVu only: a warning, the
+// stand-in face, and the picture converted.
+TEST(FontTableTest, WatermarkFontWithoutItsPackageUsesTheStandIn) {
+  TempDir temp;
+  ASSERT_TRUE(WriteText(temp.File("dejavu.conf"),
+                        "<?xml version=\"1.0\"?><fontconfig>"
+                        "<dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>" +
+                            temp.File("cache") + "</cachedir></fontconfig>"));
+  RunResult run = RunPic2jpg(
+      {"-i", DataFile("sample.pict"), "-o", temp.path(), "--wm-text=Hello", "--wm-font=Arial"},
+      {"FONTCONFIG_FILE=" + temp.File("dejavu.conf")});
+  EXPECT_EQ(run.exit_status, 0) << run.error;
+  EXPECT_NE(run.error.find("\"Liberation Sans\" for \"Arial\""), std::string::npos) << run.error;
+  EXPECT_NE(run.error.find("\"DejaVu Sans\" instead"), std::string::npos) << run.error;
+  FIBITMAP* out = LoadImage(temp.File("sample.jpg"));
+  EXPECT_NE(out, nullptr);
+  if (out != nullptr) FreeImage_Unload(out);
+}
+
 }  // namespace
 }  // namespace pic2jpg::test
