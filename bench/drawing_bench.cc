@@ -9,7 +9,6 @@
 #include "bench/bench_support.h"
 #include "engine/frame.h"
 #include "engine/watermark.h"
-#include "platform/font_config.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -47,7 +46,6 @@ bool UseSettings(bool frame, bool text) {
   wm.text_rotation = 30;
   wm.text_boundary = 1;
   wm.text_position = 8;
-  platform::LoadBundledFontConfig();
   g_font = CreateWatermarkFont(wm);
   return !text || g_font != nullptr;
 }

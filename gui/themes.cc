@@ -108,11 +108,18 @@ std::string CleanCfgValue(const std::string& text) {
 
 std::string CfgValue(const std::string& cfg, const std::string& group, const std::string& key) {
   const std::string lower = LowerAscii(cfg);
-  size_t start = lower.find("[" + LowerAscii(group) + "]");
+  // Built by appending: GCC 12 at -O3 warns (-Wrestrict, a false alarm inside
+  // std::string) about a literal + temporary string here.
+  std::string header(1, '[');
+  header += LowerAscii(group);
+  header += ']';
+  size_t start = lower.find(header);
   if (start == std::string::npos) return "";
   size_t region_end = lower.find('[', start + 1);
   if (region_end == std::string::npos) region_end = lower.size();
-  size_t line = lower.find("\r\n" + LowerAscii(key), start);
+  std::string key_line = "\r\n";
+  key_line += LowerAscii(key);
+  size_t line = lower.find(key_line, start);
   if (line == std::string::npos || line >= region_end) return "";
   size_t line_end = cfg.find("\r\n", line + 2);
   if (line_end == std::string::npos) return "";

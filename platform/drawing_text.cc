@@ -55,7 +55,6 @@ enum class Rendering { kRaster, kVector };
 // whole-pixel advances and no antialiasing; vector text is unhinted with
 // fractional advances. Caller unrefs.
 PangoLayout* NewLayout(cairo_t* cr, const Font& font, std::string_view line, Rendering rendering) {
-  LoadBundledFontConfig();  // before the first text: the aliases must be in place
   PangoContext* context = pango_cairo_create_context(cr);
   pango_cairo_context_set_resolution(context, kTextDpi);
   cairo_font_options_t* options = cairo_font_options_create();

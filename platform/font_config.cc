@@ -2,57 +2,37 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <map>
 #include <mutex>
 #include <string>
+
+#include "platform/console.h"
 
 namespace pic2jpg::platform {
 
 namespace {
 
-// Tahoma and Verdana are humanist sans faces with a large x-height; DejaVu
-// Sans (from fonts-dejavu-core) is the closest installed family, its
-// condensed cut (where fonts-dejavu-extra is present) nearer to Tahoma's
-// narrower set. binding="same" makes the replacement as strong as the name
-// asked for, which is what FontFamilyAvailable accepts.
-constexpr const char kBundledConfig[] = R"(<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
-<fontconfig>
-  <alias binding="same">
-    <family>Tahoma</family>
-    <accept><family>DejaVu Sans Condensed</family><family>DejaVu Sans</family></accept>
-  </alias>
-  <alias binding="same">
-    <family>Verdana</family>
-    <accept><family>DejaVu Sans</family></accept>
-  </alias>
-</fontconfig>
-)";
-
-std::once_flag g_config_once;
-bool g_config_loaded = false;
-
-}  // namespace
-
-bool LoadBundledFontConfig() {
-  std::call_once(g_config_once, [] {
-    FcConfig* config = FcConfigGetCurrent();  // initialises fontconfig when needed
-    g_config_loaded =
-        config != nullptr &&
-        FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kBundledConfig),
-                                       FcFalse) == FcTrue;
-  });
-  return g_config_loaded;
-}
-
-bool FontFamilyAvailable(std::string_view family) {
-  if (family.empty() || family.find('\0') != std::string_view::npos) return false;
-  LoadBundledFontConfig();
+// A pattern asking for `family` with the substitutions a text layout gets.
+// Null when the name cannot be asked for. Caller destroys.
+FcPattern* FamilyRequest(std::string_view family) {
+  if (family.empty() || family.find('\0') != std::string_view::npos) return nullptr;
   std::string name(family);
   FcPattern* pattern = FcPatternCreate();
-  if (pattern == nullptr) return false;
+  if (pattern == nullptr) return nullptr;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
+  return pattern;
+}
+
+std::mutex g_choice_mutex;
+std::map<std::string, std::string, std::less<>> g_chosen;  // family -> family to draw with
+
+}  // namespace
+
+bool FontFamilyAvailable(std::string_view family) {
+  FcPattern* pattern = FamilyRequest(family);
+  if (pattern == nullptr) return false;
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   bool available = false;
@@ -79,6 +59,61 @@ bool FontFamilyAvailable(std::string_view family) {
   }
   FcPatternDestroy(pattern);
   return available;
+}
+
+std::string MatchedFontFamily(std::string_view family) {
+  FcPattern* pattern = FamilyRequest(family);
+  if (pattern == nullptr) return {};
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (match == nullptr) return {};
+  // A face may carry its family in several languages: the one asked for
+  // wins, else the first (the face's own name).
+  std::string matched;
+  FcChar8* face_family = nullptr;
+  const std::string wanted(family);
+  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &face_family) == FcResultMatch; ++i) {
+    const char* name = reinterpret_cast<const char*>(face_family);
+    if (i == 0) matched = name;
+    if (FcStrCmpIgnoreCase(face_family, reinterpret_cast<const FcChar8*>(wanted.c_str())) == 0) {
+      matched = name;
+      break;
+    }
+  }
+  FcPatternDestroy(match);
+  return matched;
+}
+
+std::string InstalledFamily(const FontChoice& choice, std::string_view asked) {
+  std::lock_guard<std::mutex> lock(g_choice_mutex);
+  auto known = g_chosen.find(choice.family);
+  if (known != g_chosen.end()) return known->second;
+  auto is = [](std::string_view family) {
+    if (family.empty()) return false;
+    std::string matched = MatchedFontFamily(family);
+    std::string name(family);
+    return FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(matched.c_str()),
+                              reinterpret_cast<const FcChar8*>(name.c_str())) == 0;
+  };
+  std::string chosen(choice.family);
+  if (!is(choice.family)) {
+    std::string line = "Warning: font \"" + std::string(choice.family) + "\" for \"" +
+                       std::string(asked) + "\" is not installed (package " +
+                       std::string(choice.package) + ", installed by scripts/setup); ";
+    if (is(choice.stand_in)) {
+      chosen = choice.stand_in;
+      line += "drawing with \"" + chosen + "\" instead";
+    } else {
+      std::string fallback = MatchedFontFamily(choice.family);
+      line += "nor is \"" + std::string(choice.stand_in) + "\"; " +
+              (fallback.empty() ? std::string("fontconfig has no font at all")
+                                : "drawing with \"" + fallback + "\"");
+    }
+    ErrorWriteLine(line);
+  }
+  g_chosen.emplace(std::string(choice.family), chosen);
+  return chosen;
 }
 
 }  // namespace pic2jpg::platform

@@ -1,9 +1,10 @@
 // QuickDraw text: LongText, DHText, DVText and DHDVText draw a string at a
 // location given absolutely or as a move from the previous string's
 // location; fontName maps font numbers to names; lineJustify and glyphState
-// only tune glyph placement and are read past. Glyphs are drawn with Pango
-// (fontconfig picks the nearest installed face) into a coverage mask that
-// the text mode then paints in the foreground colour.
+// only tune glyph placement and are read past. Glyphs are drawn with Pango,
+// in the free face the font table (font_table.h) names for the picture's
+// font, into a coverage mask that the text mode then paints in the
+// foreground colour.
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -12,8 +13,8 @@
 #include <string>
 
 #include "engine/pict/decoder.h"
+#include "engine/pict/font_table.h"
 #include "engine/pict/shape_mask.h"
-#include "text/ascii_case.h"
 
 namespace pic2jpg::pict {
 namespace {
@@ -64,78 +65,6 @@ enum Face {
   kExtend = 64
 };
 
-// The classic Macintosh font numbers.
-const char* StandardFontName(int id) {
-  switch (id) {
-    case 0:
-      return "Chicago";
-    case 1:
-    case 3:
-      return "Geneva";
-    case 2:
-      return "New York";
-    case 4:
-      return "Monaco";
-    case 5:
-      return "Venice";
-    case 6:
-      return "London";
-    case 7:
-      return "Athens";
-    case 8:
-      return "San Francisco";
-    case 9:
-      return "Toronto";
-    case 11:
-      return "Cairo";
-    case 12:
-      return "Los Angeles";
-    case 13:
-      return "Zapf Dingbats";
-    case 14:
-      return "Bookman";
-    case 15:
-      return "Helvetica Narrow";
-    case 16:
-      return "Palatino";
-    case 18:
-      return "Zapf Chancery";
-    case 20:
-      return "Times";
-    case 21:
-      return "Helvetica";
-    case 22:
-      return "Courier";
-    case 23:
-      return "Symbol";
-    case 33:
-      return "Avant Garde";
-    case 34:
-      return "New Century Schoolbook";
-    default:
-      return "Geneva";
-  }
-}
-
-// A family list for fontconfig: the picture's own name first, then the
-// metric-compatible free face and the generic family of its kind.
-std::string FamilyList(const std::string& name) {
-  std::string safe;
-  for (char c : name) {
-    if (c != ',' && static_cast<unsigned char>(c) >= 0x20) safe.push_back(c);
-  }
-  const std::string lower = LowerAscii(safe);
-  auto has = [&lower](const char* word) { return lower.find(word) != std::string::npos; };
-  if (has("courier") || has("monaco") || has("mono")) {
-    return safe + ",Liberation Mono,monospace";
-  }
-  if (has("times") || has("new york") || has("palatino") || has("bookman") || has("schoolbook") ||
-      has("serif") || has("toronto") || has("garamond") || has("georgia")) {
-    return safe + ",Liberation Serif,serif";
-  }
-  return safe + ",Liberation Sans,sans-serif";
-}
-
 struct TextRun {
   std::string utf8;
   double x = 0;  // baseline origin, pixels
@@ -156,14 +85,15 @@ PangoLayout* MakeLayout(const Decoder& d, const TextRun& run, double* pixel_size
   g_object_unref(context);
 
   auto name = t.font_names.find(t.font);
-  std::string family =
-      FamilyList(name != t.font_names.end() ? name->second : StandardFontName(t.font));
+  const std::string* font_name = name != t.font_names.end() ? &name->second : nullptr;
+  const FontStandIn& font = FontFor(t.font, font_name);
+  std::string family = FamilyToDraw(font, font_name != nullptr ? *font_name : font.name);
   double size = (t.size > 0 ? t.size : kDefaultTextSize) * t.ratio_v * d.canvas.scale_y;
   *pixel_size = std::clamp(size, 1.0, kMaxPixelSize);
   PangoFontDescription* desc = pango_font_description_new();
   pango_font_description_set_family(desc, family.c_str());
   pango_font_description_set_absolute_size(desc, *pixel_size * PANGO_SCALE);
-  if (t.face & kBold) pango_font_description_set_weight(desc, PANGO_WEIGHT_BOLD);
+  if ((t.face & kBold) || font.bold) pango_font_description_set_weight(desc, PANGO_WEIGHT_BOLD);
   if (t.face & kItalic) pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
   if (t.face & kCondense) pango_font_description_set_stretch(desc, PANGO_STRETCH_CONDENSED);
   if (t.face & kExtend) pango_font_description_set_stretch(desc, PANGO_STRETCH_EXPANDED);

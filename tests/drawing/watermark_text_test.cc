@@ -9,8 +9,6 @@
 #include "engine/watermark.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
-#include "platform/font_config.h"
-#include "runlist/run_state.h"
 
 namespace pic2jpg {
 namespace {
@@ -142,24 +140,23 @@ TEST_F(WatermarkTextTest, RunFontFromTheSettings) {
   }
 }
 
-// Arial is drawn with its metric twin; Tahoma and Verdana with the families
-// the program's own aliases name: the same advance widths to the fraction.
+// Arial is drawn with its metric twin, Tahoma and Verdana with DejaVu Sans:
+// the faces the program names, the same advance widths to the fraction.
 TEST_F(WatermarkTextTest, FamiliesResolveToTheirReplacements) {
-  const std::string tahoma_face = platform::FontFamilyAvailable("DejaVu Sans Condensed")
-                                      ? "DejaVu Sans Condensed"
-                                      : "DejaVu Sans";
   const std::pair<std::string, std::string> cases[] = {
-      {"Arial", "Liberation Sans"}, {"Verdana", "DejaVu Sans"}, {"Tahoma", tahoma_face}};
+      {"Arial", "Liberation Sans"}, {"verdana", "DejaVu Sans"}, {"Tahoma", "DejaVu Sans"}};
   const char* kSample = "The quick brown fox jumps over the lazy dog 0123456789";
   for (const auto& [family, face] : cases) {
-    for (bool bold : {false, true}) {
-      platform::FontPtr asked = platform::CreateFont({family, 14, bold, false, false, false});
-      platform::FontPtr twin = platform::CreateFont({face, 14, bold, false, false, false});
-      ASSERT_NE(asked, nullptr) << family;
+    for (int8_t style : {int8_t{0}, int8_t{1}}) {
+      g_settings.watermark.font = family;
+      g_settings.watermark.font_style = style;
+      ASSERT_TRUE(test::CreateTestFont()) << family;
+      platform::FontPtr twin = platform::CreateFont({face, 14, style == 1, false, false, false});
       ASSERT_NE(twin, nullptr) << face;
-      EXPECT_DOUBLE_EQ(platform::MeasureVectorText(*asked, kSample),
+      EXPECT_DOUBLE_EQ(platform::MeasureVectorText(*test::TestFont(), kSample),
                        platform::MeasureVectorText(*twin, kSample))
-          << family << " bold " << bold;
+          << family << " style " << style;
+      test::TestFont().reset();
     }
   }
   // A generic fall-back would be another face: the test can tell them apart.
