@@ -201,8 +201,21 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents) {
 
 bool StartFile(const std::string& path, FileWriter* writer) {
   *writer = FileWriter{};
-  std::string temp = TempNameIn(FolderOf(path));
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  writer->path = path;
+  // An unnamed file first: it gets a name only once it is complete, so an
+  // interrupted or killed run cannot leave a part of it anywhere.
+  const std::string folder = FolderOf(path);
+  int fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd >= 0) {
+    (void)fchmod(fd, ModeFor(path));
+    writer->fd = fd;
+    writer->ok = true;
+    return true;
+  }
+  // File systems without unnamed files: a named temporary file, removed by
+  // the clean-up handlers when the run is interrupted.
+  std::string temp = TempNameIn(folder);
+  fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     writer->error = errno;
     return false;
@@ -210,11 +223,44 @@ bool StartFile(const std::string& path, FileWriter* writer) {
   (void)fchmod(fd, ModeFor(path));  // mkostemp makes 0600
   writer->fd = fd;
   writer->temp_path = temp;
-  writer->path = path;
   writer->ok = true;
   writer->cleanup_slot = platform::RegisterPath(temp, /*is_folder=*/false);
   return true;
 }
+
+namespace {
+
+// Links the finished unnamed file `fd` into `folder` under a fresh temporary
+// name, registered for clean-up; "" with errno set when it cannot be done.
+std::string NameUnnamedFile(int fd, const std::string& folder, int* cleanup_slot) {
+  const std::string proc_path = "/proc/self/fd/" + std::to_string(fd);
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TempNameIn(folder);
+    uint64_t bits = static_cast<uint64_t>(std::time(nullptr)) * 2654435761u ^
+                    static_cast<uint64_t>(getpid()) << 20 ^ static_cast<uint64_t>(attempt) << 40 ^
+                    reinterpret_cast<uintptr_t>(&name);
+    for (size_t i = name.size() - 6; i < name.size(); ++i) {
+      name[i] = kLetters[bits % 62];
+      bits = bits / 62 + 0x9E3779B97F4A7C15u * (i + 1);
+    }
+    *cleanup_slot = platform::RegisterPath(name, /*is_folder=*/false);
+    if (linkat(AT_FDCWD, proc_path.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return name;
+    }
+    const int error = errno;
+    platform::UnregisterPath(*cleanup_slot);
+    *cleanup_slot = -1;
+    if (error != EEXIST) {
+      errno = error;
+      return "";
+    }
+  }
+  errno = EEXIST;
+  return "";
+}
+
+}  // namespace
 
 bool WritePart(FileWriter* writer, const void* data, size_t size) {
   if (!writer->ok) return false;
@@ -237,6 +283,14 @@ bool FinishFile(FileWriter* writer) {
   if (writer->fd < 0) return false;
   bool ok = writer->ok;
   int error = writer->error;
+  if (ok && writer->temp_path.empty()) {
+    // The complete unnamed file gets a temporary name, then the target's.
+    writer->temp_path = NameUnnamedFile(writer->fd, FolderOf(writer->path), &writer->cleanup_slot);
+    if (writer->temp_path.empty()) {
+      ok = false;
+      error = errno;
+    }
+  }
   if (close(writer->fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -246,7 +300,7 @@ bool FinishFile(FileWriter* writer) {
     ok = false;
     error = errno;
   }
-  if (!ok) unlink(writer->temp_path.c_str());
+  if (!ok && !writer->temp_path.empty()) unlink(writer->temp_path.c_str());
   platform::UnregisterPath(writer->cleanup_slot);
   *writer = FileWriter{};
   writer->error = error;
@@ -256,7 +310,7 @@ bool FinishFile(FileWriter* writer) {
 void AbandonFile(FileWriter* writer) {
   if (writer->fd >= 0) {
     close(writer->fd);
-    unlink(writer->temp_path.c_str());
+    if (!writer->temp_path.empty()) unlink(writer->temp_path.c_str());
     platform::UnregisterPath(writer->cleanup_slot);
   }
   *writer = FileWriter{};

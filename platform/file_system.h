@@ -61,6 +61,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents);
 // a failed StartFile or FinishFile.
 struct FileWriter {
   int fd = -1;
+  // "" while the file has no name yet (an unnamed file in the target's
+  // folder: a process that dies while writing leaves nothing behind).
   std::string temp_path;
   std::string path;
   bool ok = false;
