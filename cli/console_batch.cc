@@ -328,7 +328,7 @@ int RunConsoleBatch(bool quiet) {
 
   // Run set-up: the run gets its own copy of the settings.
   RunPlan plan;
-  plan.output = OutputSpecFor(g_settings.output, run.output_extension);
+  plan.output = SaveOptionsFor(g_settings.output, run.output_extension);
 
   batch.Progress(GetText("General", "Importing"));
   int imported = 0;

@@ -31,7 +31,7 @@ bool SamePath(const std::string& a, const std::string& b) {
 // The codec library writes into memory; the bytes reach the disk through a
 // checked writer, so a full disk or a refused write is seen (the library's
 // own file writing would report success for a file cut short).
-bool SaveThroughMemory(FIBITMAP* image, const OutputSpec& output, const std::string& output_path,
+bool SaveThroughMemory(FIBITMAP* image, const SaveOptions& output, const std::string& output_path,
                        std::string* reason) {
   FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
   if (memory == nullptr) {
@@ -61,7 +61,7 @@ bool SaveThroughMemory(FIBITMAP* image, const OutputSpec& output, const std::str
 
 // Saves through a temporary file beside the target; the target is replaced
 // only by a complete file.
-bool SaveImage(FIBITMAP* image, const OutputSpec& output, const std::string& output_path,
+bool SaveImage(FIBITMAP* image, const SaveOptions& output, const std::string& output_path,
                std::string* reason) {
   if (image == nullptr) {
     *reason = "the picture could not be processed";

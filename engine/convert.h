@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/output_claims.h"
-#include "engine/output_spec.h"
+#include "engine/save_options.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
 #include "settings/settings.h"
@@ -27,7 +27,7 @@ struct RunResources {
 struct ConversionJob {
   const Settings* settings = nullptr;       // the run's snapshot; required
   const RunResources* resources = nullptr;  // null: none loaded
-  OutputSpec output;
+  SaveOptions output;
   std::string input_path;
   std::string relative_subfolder;  // "" or ends with "/"
   std::string output_folder;       // ends with "/"

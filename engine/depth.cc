@@ -24,18 +24,18 @@ int AutoDepth(const std::string& extension, int source_depth) {
   return depths.back();
 }
 
-OutputSpec OutputSpecFor(const OutputSettings& output, const std::string& extension) {
-  OutputSpec spec;
-  spec.extension = extension;
-  spec.codec_id = LookupOutputFormat(extension).codec_id;
+SaveOptions SaveOptionsFor(const OutputSettings& output, const std::string& extension) {
+  SaveOptions options;
+  options.extension = extension;
+  options.codec_id = LookupOutputFormat(extension).codec_id;
   const int* depth = DepthSettingFor(output, extension);
-  spec.target_depth = depth != nullptr ? *depth : 0;
-  spec.save_flags = SaveFlagsFor(output, extension);
-  spec.auto_depth = spec.target_depth == 0;
-  return spec;
+  options.target_depth = depth != nullptr ? *depth : 0;
+  options.save_flags = SaveFlagsFor(output, extension);
+  options.auto_depth = options.target_depth == 0;
+  return options;
 }
 
-int TargetDepth(const OutputSpec& output, int source_depth) {
+int TargetDepth(const SaveOptions& output, int source_depth) {
   return output.auto_depth ? AutoDepth(output.extension, source_depth) : output.target_depth;
 }
 

@@ -7,20 +7,20 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/output_spec.h"
+#include "engine/save_options.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
 
 // The output parameters for `extension` under the Output settings.
-OutputSpec OutputSpecFor(const OutputSettings& output, const std::string& extension);
+SaveOptions SaveOptionsFor(const OutputSettings& output, const std::string& extension);
 
 // First allowed depth of the format that is >= the source depth, else the
 // last one; 0 for a format without depths.
 int AutoDepth(const std::string& extension, int source_depth);
 
 // The depth a picture of `source_depth` bits is saved with.
-int TargetDepth(const OutputSpec& output, int source_depth);
+int TargetDepth(const SaveOptions& output, int source_depth);
 
 // Converts the image to `target_depth` for the format `extension`. Takes
 // ownership; returns the image to continue with, or null when no conversion

@@ -31,7 +31,7 @@ std::vector<RunEntry> EntriesOf(const InputList& list);
 struct RunPlan {
   Settings settings;
   RunResources resources;
-  OutputSpec output;
+  SaveOptions output;
   std::vector<RunEntry> entries;
   std::string output_folder;  // ends with "/"
   int32_t counter = 1;        // %n% of the first converted file

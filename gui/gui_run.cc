@@ -80,7 +80,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   // from the previous run.
   g_run_state.output_folder = folder;
   g_run_state.output_extension = extension;
-  plan.output = OutputSpecFor(g_settings.output, extension);
+  plan.output = SaveOptionsFor(g_settings.output, extension);
   plan.entries = EntriesOf(g_input_list);
   plan.output_folder = folder;
   plan.counter = g_run_state.counter;

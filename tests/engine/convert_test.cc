@@ -27,7 +27,7 @@ class ConvertTest : public ::testing::Test {
     job_ = ConversionJob{};
     job_.settings = &settings_;
     job_.output_folder = out_.path();
-    job_.output = OutputSpecFor(settings_.output, "jpg");
+    job_.output = SaveOptionsFor(settings_.output, "jpg");
     unsetenv("PIC2JPG_CONVERTER");
   }
   void TearDown() override { unsetenv("PIC2JPG_CONVERTER"); }

@@ -79,12 +79,12 @@ TEST_F(DepthTest, PaletteImageAtTargetDepthIsKeptAsItIs) {
 // value is used as it is.
 TEST_F(DepthTest, TargetDepthFollowsTheSourceOnlyOnAutomaticDepth) {
   Settings settings;
-  OutputSpec automatic = OutputSpecFor(settings.output, "jpg");
+  SaveOptions automatic = SaveOptionsFor(settings.output, "jpg");
   EXPECT_TRUE(automatic.auto_depth);
   EXPECT_EQ(TargetDepth(automatic, 32), 24);
   EXPECT_EQ(TargetDepth(automatic, 1), 8);
   settings.output.jpg_bpp = 8;
-  OutputSpec fixed = OutputSpecFor(settings.output, "jpg");
+  SaveOptions fixed = SaveOptionsFor(settings.output, "jpg");
   EXPECT_FALSE(fixed.auto_depth);
   EXPECT_EQ(TargetDepth(fixed, 32), 8);
   EXPECT_EQ(fixed.codec_id, LookupOutputFormat("jpg").codec_id);

@@ -1,8 +1,8 @@
 // How a run writes its files. Kept apart from depth.h so that headers of
 // the run can be used beside the widget library's without the codec
 // library's declarations.
-#ifndef PIC2JPG_ENGINE_OUTPUT_SPEC_H_
-#define PIC2JPG_ENGINE_OUTPUT_SPEC_H_
+#ifndef PIC2JPG_ENGINE_SAVE_OPTIONS_H_
+#define PIC2JPG_ENGINE_SAVE_OPTIONS_H_
 
 #include <cstdint>
 #include <string>
@@ -10,8 +10,8 @@
 namespace pic2jpg {
 
 // How a run writes its files: the format, the codec, the depth and the flags
-// of the save call. Filled once before the run (OutputSpecFor).
-struct OutputSpec {
+// of the save call. Filled once before the run (SaveOptionsFor).
+struct SaveOptions {
   std::string extension;     // e.g. "jpg"
   int32_t codec_id = 0;      // the codec library's format id
   int32_t target_depth = 0;  // bits per pixel to save with; 0 on automatic depth
@@ -21,4 +21,4 @@ struct OutputSpec {
 
 }  // namespace pic2jpg
 
-#endif  // PIC2JPG_ENGINE_OUTPUT_SPEC_H_
+#endif  // PIC2JPG_ENGINE_SAVE_OPTIONS_H_
