@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/pict/pixel_map.h"
+#include "pict/pixel_map.h"
 
 namespace pic2jpg::bench {
 namespace {

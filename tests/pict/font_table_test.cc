@@ -1,7 +1,7 @@
 // The faces QuickDraw text is drawn with: the program's font table, what
 // fontconfig gives for each of its faces, how a picture's font number or
 // name finds its entry, and a machine without the table's fonts.
-#include "engine/pict/font_table.h"
+#include "pict/font_table.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/pict/canvas.h"
-#include "engine/pict/pict_reader.h"
-#include "engine/pict/pixel_map.h"
+#include "pict/canvas.h"
+#include "pict/pict_reader.h"
+#include "pict/pixel_map.h"
 
 namespace pic2jpg::pict::test_util {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 #include "support/test_support.h"
 
 namespace pic2jpg::test {

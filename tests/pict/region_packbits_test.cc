@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "engine/pict/pixel_map.h"
-#include "engine/pict/region.h"
+#include "pict/pixel_map.h"
+#include "pict/region.h"
 
 namespace pic2jpg::pict {
 namespace {

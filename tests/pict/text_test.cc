@@ -2,7 +2,7 @@
 // foreground colour, copy mode's cell background, and Mac OS Roman.
 #include <gtest/gtest.h>
 
-#include "engine/pict/decoder.h"
+#include "pict/decoder.h"
 #include "tests/pict/pict_builder.h"
 
 namespace pic2jpg::pict::test_util {

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
 #include "tools/pict2tga/serve.h"

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 #include "platform/cleanup.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"

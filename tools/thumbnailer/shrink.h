@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 
 namespace pic2jpg {
 

@@ -2,7 +2,7 @@
 // preamble, picSize and picFrame, the version opcode and, in version 2, the
 // HeaderOp with its bounding box (version -1) or resolution and source
 // rectangle (extended, version -2).
-#include "engine/pict/decoder.h"
+#include "pict/decoder.h"
 
 namespace pic2jpg::pict {
 namespace {

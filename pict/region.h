@@ -2,12 +2,12 @@
 // sorted, disjoint spans. Used for clipping, for mask regions of bitmaps and
 // for the region drawing opcodes. Values, no shared state; every function
 // returns a new region.
-#ifndef PIC2JPG_ENGINE_PICT_REGION_H_
-#define PIC2JPG_ENGINE_PICT_REGION_H_
+#ifndef PIC2JPG_PICT_REGION_H_
+#define PIC2JPG_PICT_REGION_H_
 
 #include <vector>
 
-#include "engine/pict/byte_reader.h"
+#include "pict/byte_reader.h"
 
 namespace pic2jpg::pict {
 
@@ -52,4 +52,4 @@ bool ReadRegion(ByteReader* reader, Region* region);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_REGION_H_
+#endif  // PIC2JPG_PICT_REGION_H_

@@ -2,8 +2,8 @@
 // GIF and whatever else the codec library recognises from memory, BMP data
 // without its file header ('WRLE'), uncompressed pixels ('raw '), and the
 // video codecs of quicktime_codec.h.
-#ifndef PIC2JPG_ENGINE_PICT_QUICKTIME_IMAGE_H_
-#define PIC2JPG_ENGINE_PICT_QUICKTIME_IMAGE_H_
+#ifndef PIC2JPG_PICT_QUICKTIME_IMAGE_H_
+#define PIC2JPG_PICT_QUICKTIME_IMAGE_H_
 
 #include <FreeImage.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 #include "platform/bitmap_ptr.h"
 
 namespace pic2jpg::pict {
@@ -60,4 +60,4 @@ bool DecodeQuickTimeImage(const ImageDescription& description, const uint8_t* da
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_QUICKTIME_IMAGE_H_
+#endif  // PIC2JPG_PICT_QUICKTIME_IMAGE_H_

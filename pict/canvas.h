@@ -6,14 +6,14 @@
 // built only from images with transparency can keep it. Every drawing
 // opcode ends in PaintRegion or PaintMask (or the bitmap blitter, which uses
 // ApplyAction per pixel), so QuickDraw's transfer modes live here once.
-#ifndef PIC2JPG_ENGINE_PICT_CANVAS_H_
-#define PIC2JPG_ENGINE_PICT_CANVAS_H_
+#ifndef PIC2JPG_PICT_CANVAS_H_
+#define PIC2JPG_PICT_CANVAS_H_
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "engine/pict/region.h"
+#include "pict/region.h"
 
 namespace pic2jpg::pict {
 
@@ -168,4 +168,4 @@ void PaintMask(Canvas* canvas, const CoverageMask& mask, const PenSource& source
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_CANVAS_H_
+#endif  // PIC2JPG_PICT_CANVAS_H_

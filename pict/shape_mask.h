@@ -4,15 +4,15 @@
 // boundaries are antialiased (QuickDraw's own edges are hard, but smooth
 // edges serve a converted picture better); masks are never larger than the
 // canvas.
-#ifndef PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
-#define PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
+#ifndef PIC2JPG_PICT_SHAPE_MASK_H_
+#define PIC2JPG_PICT_SHAPE_MASK_H_
 
 #include <cairo.h>
 
 #include <functional>
 #include <vector>
 
-#include "engine/pict/canvas.h"
+#include "pict/canvas.h"
 
 namespace pic2jpg::pict {
 
@@ -51,4 +51,4 @@ void AddPenLine(cairo_t* cr, PointF a, PointF b, double pen_w, double pen_h);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_SHAPE_MASK_H_
+#endif  // PIC2JPG_PICT_SHAPE_MASK_H_

@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/pict/decoder.h"
-#include "engine/pict/font_table.h"
-#include "engine/pict/shape_mask.h"
+#include "pict/decoder.h"
+#include "pict/font_table.h"
+#include "pict/shape_mask.h"
 
 namespace pic2jpg::pict {
 namespace {

@@ -1,13 +1,13 @@
 // DecodePict: finds the header, chooses the output size and resolution,
 // allocates the canvas within the limits and plays the opcodes.
-#include "engine/pict/pict_reader.h"
+#include "pict/pict_reader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <new>
 
-#include "engine/pict/decoder.h"
+#include "pict/decoder.h"
 
 namespace pic2jpg::pict {
 namespace {

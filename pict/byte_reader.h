@@ -5,8 +5,8 @@
 // A ByteReader never reads outside its buffer: a read past the end returns 0
 // and sets `failed`, which stays set, so callers may read a whole record and
 // check once afterwards. The buffer is borrowed, never owned.
-#ifndef PIC2JPG_ENGINE_PICT_BYTE_READER_H_
-#define PIC2JPG_ENGINE_PICT_BYTE_READER_H_
+#ifndef PIC2JPG_PICT_BYTE_READER_H_
+#define PIC2JPG_PICT_BYTE_READER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -142,4 +142,4 @@ inline Rgb ReadRgb(ByteReader* r) {
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_BYTE_READER_H_
+#endif  // PIC2JPG_PICT_BYTE_READER_H_

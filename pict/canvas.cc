@@ -1,4 +1,4 @@
-#include "engine/pict/canvas.h"
+#include "pict/canvas.h"
 
 #include <algorithm>
 #include <cmath>

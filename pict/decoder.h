@@ -5,17 +5,17 @@
 // must leave it just after the opcode's data. It returns false only for a
 // failure that ends the picture, after setting the decoder's status; data it
 // does not understand it skips.
-#ifndef PIC2JPG_ENGINE_PICT_DECODER_H_
-#define PIC2JPG_ENGINE_PICT_DECODER_H_
+#ifndef PIC2JPG_PICT_DECODER_H_
+#define PIC2JPG_PICT_DECODER_H_
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "engine/pict/byte_reader.h"
-#include "engine/pict/canvas.h"
-#include "engine/pict/pict_reader.h"
-#include "engine/pict/region.h"
+#include "pict/byte_reader.h"
+#include "pict/canvas.h"
+#include "pict/pict_reader.h"
+#include "pict/region.h"
 
 namespace pic2jpg::pict {
 
@@ -136,4 +136,4 @@ bool PlayOpcodes(Decoder* decoder);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_DECODER_H_
+#endif  // PIC2JPG_PICT_DECODER_H_

@@ -3,13 +3,13 @@
 // or by 16-bit pixels, 32-bit pixels without their pad byte, or components
 // packed as separate planes), turned into colours one row at a time so that
 // no picture-sized buffer is ever needed.
-#ifndef PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_
-#define PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_
+#ifndef PIC2JPG_PICT_PIXEL_MAP_H_
+#define PIC2JPG_PICT_PIXEL_MAP_H_
 
 #include <cstdint>
 #include <vector>
 
-#include "engine/pict/byte_reader.h"
+#include "pict/byte_reader.h"
 
 namespace pic2jpg::pict {
 
@@ -115,4 +115,4 @@ bool NextRow(RowReader* rows, PixelRow* row);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_PIXEL_MAP_H_
+#endif  // PIC2JPG_PICT_PIXEL_MAP_H_

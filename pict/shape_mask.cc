@@ -1,4 +1,4 @@
-#include "engine/pict/shape_mask.h"
+#include "pict/shape_mask.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/pict/decoder.h"
-#include "engine/pict/pixel_map.h"
+#include "pict/decoder.h"
+#include "pict/pixel_map.h"
 
 namespace pic2jpg::pict {
 namespace {

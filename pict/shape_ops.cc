@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/pict/decoder.h"
-#include "engine/pict/shape_mask.h"
+#include "pict/decoder.h"
+#include "pict/shape_mask.h"
 
 namespace pic2jpg::pict {
 namespace {

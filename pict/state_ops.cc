@@ -3,8 +3,8 @@
 // origin, and the text settings.
 #include <memory>
 
-#include "engine/pict/decoder.h"
-#include "engine/pict/pixel_map.h"
+#include "pict/decoder.h"
+#include "pict/pixel_map.h"
 
 namespace pic2jpg::pict {
 namespace {

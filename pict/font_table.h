@@ -3,8 +3,8 @@
 // scripts/setup installs, chosen on purpose (docs/fonts.md gives the reason
 // for each), so that a picture renders the same on every machine whatever
 // its fontconfig aliases make of "Times" or "Geneva".
-#ifndef PIC2JPG_ENGINE_PICT_FONT_TABLE_H_
-#define PIC2JPG_ENGINE_PICT_FONT_TABLE_H_
+#ifndef PIC2JPG_PICT_FONT_TABLE_H_
+#define PIC2JPG_PICT_FONT_TABLE_H_
 
 #include <span>
 #include <string>
@@ -39,4 +39,4 @@ std::string FamilyToDraw(const FontStandIn& entry, std::string_view asked);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_FONT_TABLE_H_
+#endif  // PIC2JPG_PICT_FONT_TABLE_H_

@@ -1,4 +1,4 @@
-#include "engine/pict/region.h"
+#include "pict/region.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "engine/pict/font_table.h"
+#include "pict/font_table.h"
 
 #include <iterator>
 

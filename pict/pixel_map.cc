@@ -1,4 +1,4 @@
-#include "engine/pict/pixel_map.h"
+#include "pict/pixel_map.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/pict/decoder.h"
-#include "engine/pict/quicktime_image.h"
+#include "pict/decoder.h"
+#include "pict/quicktime_image.h"
 
 namespace pic2jpg::pict {
 namespace {

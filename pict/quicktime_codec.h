@@ -1,14 +1,14 @@
 // QuickTime's video codecs (Cinepak, Road Pizza, Animation, Graphics, Planar
 // RGB, Sorenson, H.261, H.263, Motion-JPEG and the others the video codec
 // library knows) for the one frame a CompressedQuickTime opcode holds.
-#ifndef PIC2JPG_ENGINE_PICT_QUICKTIME_CODEC_H_
-#define PIC2JPG_ENGINE_PICT_QUICKTIME_CODEC_H_
+#ifndef PIC2JPG_PICT_QUICKTIME_CODEC_H_
+#define PIC2JPG_PICT_QUICKTIME_CODEC_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "engine/pict/quicktime_image.h"
+#include "pict/quicktime_image.h"
 
 namespace pic2jpg::pict {
 
@@ -22,4 +22,4 @@ bool DecodeVideoFrame(const ImageDescription& description, const uint8_t* data, 
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_QUICKTIME_CODEC_H_
+#endif  // PIC2JPG_PICT_QUICKTIME_CODEC_H_

@@ -1,4 +1,4 @@
-#include "engine/pict/quicktime_codec.h"
+#include "pict/quicktime_codec.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -12,7 +12,7 @@ extern "C" {
 #include <cstring>
 #include <string_view>
 
-#include "engine/pict/pixel_map.h"
+#include "pict/pixel_map.h"
 #include "platform/shared_library.h"
 
 namespace pic2jpg::pict {

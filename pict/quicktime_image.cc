@@ -1,11 +1,11 @@
-#include "engine/pict/quicktime_image.h"
+#include "pict/quicktime_image.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
-#include "engine/pict/pixel_map.h"
-#include "engine/pict/quicktime_codec.h"
+#include "pict/pixel_map.h"
+#include "pict/quicktime_codec.h"
 
 namespace pic2jpg::pict {
 namespace {

@@ -6,8 +6,12 @@
 // the buffer's end, and returns a picture it does not keep. Failures are
 // return values: the picture is then left empty. Nothing here touches files,
 // settings or the rest of the engine.
-#ifndef PIC2JPG_ENGINE_PICT_PICT_READER_H_
-#define PIC2JPG_ENGINE_PICT_PICT_READER_H_
+//
+// This is the library's public header: the converter, the thumbnailer and
+// any other program use the reader through it alone (the build's layer check
+// refuses the others outside pict/ and its tests).
+#ifndef PIC2JPG_PICT_PICT_READER_H_
+#define PIC2JPG_PICT_PICT_READER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -99,4 +103,4 @@ const char* StatusName(DecodeStatus status);
 
 }  // namespace pic2jpg::pict
 
-#endif  // PIC2JPG_ENGINE_PICT_PICT_READER_H_
+#endif  // PIC2JPG_PICT_PICT_READER_H_

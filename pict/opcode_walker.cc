@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/pict/decoder.h"
+#include "pict/decoder.h"
 
 namespace pic2jpg::pict {
 namespace {
