@@ -195,13 +195,15 @@ void PressOk(PreferencesDialog* prefs) {
     empty->digits->SetFocus();
     return;
   }
-  const PreferencesProblem problem = CheckPreferences(prefs->draft);
-  if (problem.page >= 0) {
-    ShowPage(prefs, problem.page);
-    g_preferences_prompts.warn(problem.message);
+  Settings checked = prefs->draft;
+  DepthsToAuto(&checked);
+  const SettingsProblem problem = CheckSettings(checked);
+  if (problem.field != nullptr) {
+    ShowPage(prefs, PreferencesPageOf(problem.field->group));
+    g_preferences_prompts.warn(SettingsProblemText(problem));
     return;
   }
-  const PreferencesChanges changes = CommitPreferences(prefs->draft, &g_settings);
+  const InterfaceChanges changes = CommitPreferences(prefs->draft, &g_settings);
   // At once, so that nothing set here is lost if the program ends abruptly.
   SaveSettings();
   ClosePreferences();
@@ -210,7 +212,7 @@ void PressOk(PreferencesDialog* prefs) {
 
 void PressDefaults() {
   if (!g_preferences_prompts.ask_reset()) return;
-  const PreferencesChanges changes = ResetPreferencesToDefaults();
+  const InterfaceChanges changes = ResetPreferencesToDefaults();
   SaveSettings();
   ClosePreferences();
   ApplyInterfaceChanges(changes);

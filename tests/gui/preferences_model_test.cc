@@ -333,19 +333,20 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
       {[](Settings* s) { s->advanced.filename_mask = "/tmp/x.%ext%"; }, 8,
        "The filename mask must name a file inside the output folder:\n/tmp/x.%ext%"},
   };
-  EXPECT_EQ(CheckPreferences(g_settings).page, -1);
+  EXPECT_EQ(CheckSettings(g_settings).field, nullptr);
   for (const Case& c : cases) {
     Settings draft = g_settings;
     c.change(&draft);
-    const PreferencesProblem problem = CheckPreferences(draft);
-    EXPECT_EQ(problem.page, c.page) << c.message;
-    EXPECT_EQ(problem.message, c.message);
+    const SettingsProblem problem = CheckSettings(draft);
+    ASSERT_NE(problem.field, nullptr) << c.message;
+    EXPECT_EQ(PreferencesPageOf(problem.field->group), c.page) << c.message;
+    EXPECT_EQ(SettingsProblemText(problem), c.message);
   }
   Settings fine = g_settings;
   fine.watermark.do_watermark = 1;
   fine.watermark.font = "DejaVu Sans";
   fine.advanced.filename_mask = "sub/%filename%.%ext%";
-  EXPECT_EQ(CheckPreferences(fine).page, -1);
+  EXPECT_EQ(CheckSettings(fine).field, nullptr);
 }
 
 TEST_F(PreferencesModelTest, WhatTheMainWindowRebuilds) {
@@ -369,7 +370,7 @@ TEST_F(PreferencesModelTest, WhatTheMainWindowRebuilds) {
     Settings draft = g_settings;
     c.change(&draft);
     draft.general.language = "de";
-    const PreferencesChanges changes = CommitPreferences(draft, &g_settings);
+    const InterfaceChanges changes = CommitPreferences(draft, &g_settings);
     EXPECT_EQ(changes.theme, c.all);
     EXPECT_EQ(changes.icon_size, c.toolbar);
     EXPECT_EQ(changes.output_format, c.formats);
@@ -382,7 +383,7 @@ TEST_F(PreferencesModelTest, ResetKeepsTheFolderHistory) {
   g_settings.file.recent_out_folders = "/a/\t/b/";
   g_settings.output.jpg_quality = 40;
   g_settings.interface.ui_size = 0;
-  const PreferencesChanges changes = ResetPreferencesToDefaults();
+  const InterfaceChanges changes = ResetPreferencesToDefaults();
   EXPECT_EQ(g_settings.output.jpg_quality, 95);
   EXPECT_EQ(g_settings.file.recent_out_folders, "/a/\t/b/");
   EXPECT_TRUE(changes.icon_size);
