@@ -169,6 +169,30 @@ TEST_F(ConsoleBatchTest, QuietSuccessPrintsNothing) {
   EXPECT_TRUE(fs::Exists(out_ + "/photo.jpg"));
 }
 
+// The custom file time is Unix time, as `date +%s` prints it, in every time
+// zone, from the option and from a profile.
+TEST_F(ConsoleBatchTest, TheCustomFileTimeIsSecondsSince1970Utc) {
+  const std::string profile = dir_.File("time.ini");
+  ASSERT_TRUE(test::WriteText(profile, "[CLI]\n--FILE-TIMESTAMP-CUSTOM = 1300000000\n"));
+  struct Case {
+    const char* zone;
+    std::string option;
+    int64_t mtime;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", "--file-timestamp-custom=1000000000", 1000000000},
+      {"America/New_York", "--file-timestamp-custom=1000000000", 1000000000},
+      {"Asia/Kolkata", "--profile=" + profile, 1300000000},
+  };
+  for (const Case& c : cases) {
+    test::RunResult run =
+        test::RunPic2jpg({"-q", "-i", input_, "-o", out_, "--file-timestamp=CUSTOM", c.option},
+                         {std::string("TZ=") + c.zone});
+    EXPECT_EQ(run.exit_status, 0) << c.zone << run.output;
+    EXPECT_EQ(fs::ModifiedTime(out_ + "/photo.jpg"), c.mtime) << c.zone;
+  }
+}
+
 TEST_F(ConsoleBatchTest, PauseAtTheEndDoesNotWaitWithoutATerminal) {
   test::RunResult run = test::RunPic2jpg({"-i", input_, "-o", out_, "-q", "-p"});
   EXPECT_EQ(run.exit_status, 0);
