@@ -90,5 +90,25 @@ TEST_F(ParallelRunsTest, RunsWritingOneNameAtOnceLeaveOneWholePicture) {
   EXPECT_TRUE(flag > 30 || tru > 30) << flag << " " << tru;
 }
 
+// The local form of docs/scale-out.md: a list of 1,000 pictures (and one
+// entry that is gone) split into parts, one quiet run a part under GNU
+// parallel; every picture is converted, and the one failure comes back on
+// standard error as its one line, with the failed job counted in parallel's
+// status.
+TEST_F(ParallelRunsTest, ParallelOverListPartsConvertsAThousandFiles) {
+  ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), dir_.File("in/p0000.pct")));
+  test::RunResult run =
+      Shell("cd '" + dir_.path() +
+            "' && for i in $(seq -w 1 999); do cp in/p0000.pct in/p$i.pct; done"
+            " && { find \"$PWD/in\" -name '*.pct' | sort; echo \"$PWD/in/gone.pct\"; } > all.lst"
+            " && mkdir parts && split -n l/4 --additional-suffix=.lst all.lst parts/part-"
+            " && parallel -j4 \"$P\" -q -i {} -o out ::: parts/*.lst");
+  EXPECT_EQ(run.exit_status, 1) << run.error;  // one job failed
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(run.error, "pic2jpg: " + dir_.File("in/gone.pct") + ": not found\n");
+  EXPECT_EQ(Names(dir_.File("out")).size(), 1000u);
+  EXPECT_GT(test::PsnrOfFiles(dir_.File("out/p500.jpg"), test::DataFile("FLAG_B24.PCT.png")), 30);
+}
+
 }  // namespace
 }  // namespace pic2jpg
