@@ -412,3 +412,32 @@ TEST_F(PreferencesModelTest, TimestampsAndCalendarFields) {
 
 }  // namespace
 }  // namespace pic2jpg
+
+namespace pic2jpg {
+namespace {
+
+// A number beyond a row's range lands where the file reader's clamp puts it,
+// and every row that stores a number shows its setting's whole range.
+TEST(PreferencesRangeTest, RowsClampLikeTheFileReader) {
+  for (const PreferencesRow& row : PreferencesRows()) {
+    const SettingField* field = RowField(row);
+    if (field == nullptr || !field->range.limited) continue;
+    if (row.kind == RowKind::kList) {
+      EXPECT_EQ(static_cast<double>(row.items.size() - 1), field->range.max) << row.key;
+    }
+    if (row.kind != RowKind::kNumber && row.kind != RowKind::kSlider) continue;
+    for (int64_t shown : {int64_t{-5000000}, int64_t{5000000}}) {
+      Settings dialog;
+      SetRowValue(row, shown, &dialog);
+      Settings file;
+      SetSettingInt(&file, *field, shown);
+      if (row.scale == RowScale::kHundredths)
+        file.adjustment.image_gamma = static_cast<float>(shown) / 100.0f;
+      ClampSetting(&file, *field);
+      EXPECT_EQ(SettingText(dialog, *field), SettingText(file, *field)) << row.key << " " << shown;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pic2jpg
