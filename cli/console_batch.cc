@@ -99,14 +99,11 @@ std::string CheckInputAndOutput(Batch* batch_record) {
   }
   batch.Debug("Output: " + PrintableText(run.output_folder));
 
-  if (run.output_folder.starts_with("..")) return "Error: Incorrect output folder";
-  // Relative output folders are taken from the program's folder.
-  if (!run.output_folder.starts_with("/")) {
-    if (run.output_folder.starts_with("./")) run.output_folder.erase(0, 2);
-    run.output_folder = run.program_folder + run.output_folder;
-  }
-  if (run.output_folder.back() != '/') run.output_folder += '/';
+  // A relative output folder starts from the current folder, as for every
+  // other path ("out", "./out", ".", "../out"); it is never created.
   if (!fs::IsFolder(run.output_folder)) return "Error: Invalid output folder";
+  if (!run.output_folder.starts_with("/")) run.output_folder = fs::AbsolutePath(run.output_folder);
+  if (run.output_folder.back() != '/') run.output_folder += '/';
   return "";
 }
 

@@ -31,7 +31,7 @@ constexpr int32_t kCurrentLayout = 17;
 constexpr int kWindowFallback = 100;
 
 int32_t NowAsSetting() {
-  int64_t now = platform::NowLocalSeconds();
+  int64_t now = platform::NowSeconds();
   return static_cast<int32_t>(std::clamp<int64_t>(now, 0, std::numeric_limits<int32_t>::max()));
 }
 

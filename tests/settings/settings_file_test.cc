@@ -60,9 +60,9 @@ int64_t FieldValue(const char* group, const char* key) {
 }
 
 TEST_F(PreferencesTest, NoFileGivesDefaultsAndACentredWindow) {
-  int64_t before = platform::NowLocalSeconds();
+  int64_t before = platform::NowSeconds();
   LoadSettings();
-  int64_t after = platform::NowLocalSeconds();
+  int64_t after = platform::NowSeconds();
   EXPECT_EQ(g_settings.general.cfg, 17);
   EXPECT_EQ(g_settings.window.width, 510);
   EXPECT_EQ(g_settings.window.height, 260);
@@ -395,11 +395,11 @@ TEST_F(PreferencesTest, NumbersFollowTheReadingRules) {
 }
 
 TEST_F(PreferencesTest, DatesComeFromTheFileOrNow) {
-  int64_t before = platform::NowLocalSeconds();
+  int64_t before = platform::NowSeconds();
   LoadText("[General]\r\nUpdate Date = 12345\r\n");
   EXPECT_EQ(g_settings.general.update_date, 12345);
   EXPECT_GE(g_settings.advanced.custom_timestamp, before);
-  EXPECT_LE(g_settings.advanced.custom_timestamp, platform::NowLocalSeconds());
+  EXPECT_LE(g_settings.advanced.custom_timestamp, platform::NowSeconds());
 }
 
 TEST_F(PreferencesTest, UnknownGroupsAndKeysAreNotWrittenBack) {
