@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "app/identity.h"
+#include "app/window_loader.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
-#include "gui/desktop.h"
-#include "gui/handover.h"
-#include "gui/image_maps.h"
 #include "platform/cleanup.h"
 #include "platform/console.h"
 #include "platform/display.h"
@@ -22,6 +20,21 @@
 namespace pic2jpg {
 namespace {
 
+// The windows' code, loaded when a window is first asked for; a console
+// run never loads it. Without it, the program ends with the reason.
+const WindowModule& Window() {
+  static const WindowModule* module = nullptr;
+  if (module == nullptr) {
+    std::string error;
+    module = LoadWindowModule(&error);
+    if (module == nullptr) {
+      platform::ErrorWriteLine("pic2jpg: cannot open a window: " + error);
+      EndProgram(kFailureStatus);
+    }
+  }
+  return *module;
+}
+
 // A desktop start (what a file manager runs) while a copy of this version
 // runs hands its files to that copy's window and ends. When no window
 // answers in time (the copy is a console run, or its window hangs), this
@@ -30,7 +43,7 @@ void TakeLockOrHandOver(const std::vector<std::string>& paths) {
   const std::string name = TitleWithVersion();
   platform::InstanceLock lock = platform::AcquireInstanceLock(name);
   if (lock.busy) {
-    const HandoverResult handed = HandOverToWindow(name, paths, kHandoverWaitMs);
+    const HandoverResult handed = Window().hand_over_to_window(name, paths, kHandoverWaitMs);
     if (handed.outcome == HandoverOutcome::kDelivered) EndProgram(kSuccessStatus);
     if (handed.outcome == HandoverOutcome::kRefused) {
       platform::ErrorWriteLine("pic2jpg: the running window did not take the files: " +
@@ -66,7 +79,6 @@ void RequireDisplay() {
 int main(int argc, char** argv) {
   using namespace pic2jpg;
   FreeImage_Initialise(FALSE);
-  FillImageMaps();
   RegisterFormats();
   const std::vector<std::string> args(argv + 1, argv + argc);
   // A run ended by a signal takes its temporary files and its converter
@@ -85,7 +97,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   WindowPaths window;
   if (result.next == NextStep::kDesktop && IsFileManagerStart(args, &files)) {
-    window = PrepareWindowPaths(files);
+    window = Window().prepare_window_paths(files);
     for (const std::string& warning : window.warnings) {
       platform::ErrorWriteLine("pic2jpg: " + warning);
     }
@@ -97,11 +109,11 @@ int main(int argc, char** argv) {
     case NextStep::kEnd:
       break;
     case NextStep::kDesktop:
-      EndProgram(RunDesktop(window.paths));
+      EndProgram(Window().run_desktop(window.paths));
     case NextStep::kUninstall:
-      EndProgram(RunUninstallPage());
+      EndProgram(Window().run_uninstall_page());
     case NextStep::kScreenshots:
-      EndProgram(RunScreenshotMode(result.path));
+      EndProgram(Window().run_screenshot_mode(result.path));
   }
   EndProgram(kFailureStatus);
 }

@@ -44,8 +44,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   }
   // 2. The output folder and extension.
   std::string folder = TrimBlanks(fields.output_folder);
-  const int index = fields.format_index == 1 ? 1 : 0;
-  const std::string extension = kMainOutputFormats[index];
+  const std::string extension = kMainOutputFormats[fields.format_index == 1 ? 1 : 0];
 
   if (g_input_list.empty()) return Stop(GetText("Msg", "Empty input files"), true);
   if (folder.empty()) return Stop(GetText("Msg", "Empty output folder"), true);
@@ -89,6 +88,11 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   plan.settings = g_settings;
   start.plan = std::move(plan);
   return start;
+}
+
+void KeepRunNumbers(const RunOutcome& outcome, RunState* state) {
+  state->counter = outcome.counter;
+  state->random_number = outcome.random_number;
 }
 
 std::string ShortenMiddle(const std::string& text, int max_chars) {
