@@ -55,9 +55,10 @@ double InChild(const std::string& bytes, bool* ok) {
                                         converted.targa, pic2jpg::pict::kMaxPicturePixels, &view);
   if (*ok) {
     std::vector<uint8_t> rgb(static_cast<size_t>(view.width) * view.height *
-                             static_cast<size_t>(view.bytes_per_pixel));
+                             static_cast<size_t>(pic2jpg::pixbuf_loader::CopiedChannels(view)));
     pic2jpg::pixbuf_loader::CopyRowsTopFirst(
-        view, rgb.data(), static_cast<size_t>(view.width) * view.bytes_per_pixel);
+        view, rgb.data(),
+        static_cast<size_t>(view.width) * pic2jpg::pixbuf_loader::CopiedChannels(view));
   }
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
