@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "text/ascii_case.h"
+#include "text/resource_reference.h"
 
 namespace pic2jpg {
 namespace {
@@ -39,7 +40,11 @@ std::string FiveDigits(int value) {
 }
 
 std::string TokenValue(const std::string& token, const NameContext& run) {
-  const std::string base = RemoveExtension(fs::NameOf(run.input_path));
+  // A resource in a container is named from the container and the resource.
+  ResourceReference resource;
+  const std::string base = SplitResourceReference(run.input_path, &resource)
+                               ? ResourceOutputBase(resource)
+                               : RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
   if (token == "%filename[u]%") return UpperAscii(base);
   if (token == "%filename[l]%") return LowerAscii(base);
