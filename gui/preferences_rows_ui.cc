@@ -339,8 +339,7 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
         if (!chosen) return;
         const std::string font = CleanFontName(chosen->name);
         if (font.empty() || !platform::FontFamilyAvailable(font)) {
-          g_preferences_prompts.warn(
-              FillPlaceholders(GetText("Msg", "Invalid watermark font"), font));
+          MainPrompter().warn(FillPlaceholders(GetText("Msg", "Invalid watermark font"), font));
           return;
         }
         std::string offered = SettingText(*draft, *list_field);
