@@ -30,8 +30,9 @@ void DeliverHandovers() {
     return;
   }
   RaiseWindow();
-  for (const std::vector<std::string>& paths : TakeHandedOverPaths()) {
-    AddInputPathsToWindow(paths);
+  // Their folders were walked off this thread.
+  for (CollectedInputs& collected : TakeHandedOverInputs()) {
+    TakeCollectedIntoWindow(std::move(collected));
   }
 }
 

@@ -408,6 +408,8 @@ bool AddInputPathsToWindow(const std::vector<std::string>& paths) {
   return TakeInputs(CollectInputs(paths));
 }
 
+bool TakeCollectedIntoWindow(CollectedInputs collected) { return TakeInputs(std::move(collected)); }
+
 void CollectInputsInBackground(std::vector<std::string> paths) {
   if (paths.empty()) return;
   SetStatus(GetText("General", "Importing"));
