@@ -65,7 +65,8 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
         FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
         false);
   }
-  switch (CheckWatermarkImage(g_settings.watermark, &plan.resources)) {
+  // The picture itself is loaded by the run, off the window's thread.
+  switch (CheckWatermarkImageNamed(g_settings.watermark)) {
     case WatermarkImageCheck::kNoImage:
       return Stop(GetText("Msg", "Empty watermark image"), false);
     case WatermarkImageCheck::kInvalidImage:
@@ -89,6 +90,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   start.ready = true;
   start.history_changed = AddRecentOutputFolder(folder);
   plan.settings = g_settings;
+  if (g_settings.watermark.do_watermark == 2) plan.watermark_image = g_settings.watermark.image;
   start.plan = std::move(plan);
   return start;
 }
