@@ -41,7 +41,7 @@ void WalkHandedOverLists(Service* service) {
   std::unique_lock<std::mutex> lock(service->mutex);
   while (true) {
     service->changed.wait(lock, [&] { return !service->to_walk.empty() || service->stop; });
-    if (service->stop) return;
+    if (service->stop) break;
     std::vector<std::string> paths = std::move(service->to_walk.front());
     service->to_walk.pop_front();
     service->walking = true;
@@ -50,10 +50,11 @@ void WalkHandedOverLists(Service* service) {
     lock.lock();
     service->walking = false;
     service->changed.notify_all();
-    if (service->stop) return;
+    if (service->stop) break;
     service->walked.push_back(std::move(collected));
     if (service->wake) service->wake();
   }
+  service->walker_started = false;
 }
 
 // Queues a list for the walk (the service's lock is held).
@@ -143,6 +144,10 @@ HandoverResult HandOverToWindow(const std::string& name, const std::vector<std::
 bool StartHandoverService(const std::string& name, std::string* error) {
   Service& service = TheService();
   if (service.listener.fd >= 0) return true;
+  {
+    std::lock_guard<std::mutex> lock(service.mutex);
+    service.stop = false;
+  }
   service.path = platform::HandoverSocketPath(name, error);
   if (service.path.empty()) return false;
   service.listener = platform::ListenForHandover(service.path);
@@ -177,6 +182,9 @@ std::vector<CollectedInputs> TakeHandedOverInputs() {
 void EndHandoverService() {
   Service& service = TheService();
   platform::EndHandoverListener(service.listener, service.path);
+  // Its thread keeps the descriptor, which is never served again; a later
+  // StartHandoverService listens anew.
+  service.listener = platform::HandoverListener{};
   // A walk under way ends at its next folder; it is waited for a moment, so
   // that it is not cut off in the middle of the program's own ending.
   std::unique_lock<std::mutex> lock(service.mutex);
