@@ -31,19 +31,24 @@ std::string ProgramFolder() {
   return fs::FolderOf(buffer);
 }
 
-namespace {
-
-// $VARIABLE when it is an absolute path, else ~/FALLBACK; "" without a home.
-std::string XdgFolder(const char* variable, const char* fallback) {
-  std::string folder = Env(variable);
-  if (!folder.empty() && folder[0] == '/') return WithSlash(folder);
+std::string HomeFolder() {
   std::string home = Env("HOME");
   if (home.empty()) {
     struct passwd* pw = getpwuid(getuid());
     if (pw != nullptr && pw->pw_dir != nullptr) home = pw->pw_dir;
   }
+  return WithSlash(home);
+}
+
+namespace {
+
+// $VARIABLE when it is an absolute path, else ~/FALLBACK; "" without a home.
+std::string XdgFolder(const char* variable, const char* fallback) {
+  const std::string folder = Env(variable);
+  if (!folder.empty() && folder[0] == '/') return WithSlash(folder);
+  const std::string home = HomeFolder();
   if (home.empty()) return "";
-  return WithSlash(home) + fallback;
+  return home + fallback;
 }
 
 }  // namespace

@@ -58,7 +58,6 @@ TEST(UpdateScheduleTest, DaysPerRangeAndNever) {
 
 TEST(InputFileFilterTest, AllPatternsThenOneEntryPerDescription) {
   RegisterFormats();
-  RebuildAcceptedInputExtensions();
   LoadTextCatalogue("");
   const std::string filter = InputFileFilter();
   // The accepted extensions share one description: one entry, the later
