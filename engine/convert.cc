@@ -31,8 +31,8 @@ bool SamePath(const std::string& a, const std::string& b) {
 // The codec library writes into memory; the bytes reach the disk through a
 // checked writer, so a full disk or a refused write is seen (the library's
 // own file writing would report success for a file cut short).
-bool SaveThroughMemory(FIBITMAP* image, const SaveOptions& output, const std::string& output_path,
-                       std::string* reason) {
+bool WriteThroughMemory(FIBITMAP* image, const SaveOptions& output, fs::FileWriter* writer,
+                        std::string* reason) {
   FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
   if (memory == nullptr) {
     *reason = "out of memory";
@@ -44,42 +44,42 @@ bool SaveThroughMemory(FIBITMAP* image, const SaveOptions& output, const std::st
                                    output.save_flags) != FALSE &&
             FreeImage_AcquireMemory(memory, &data, &size) != FALSE && size > 0;
   if (!ok) {
-    FreeImage_CloseMemory(memory);
     *reason = "the picture cannot be encoded";
-    return false;
-  }
-  fs::FileWriter writer;
-  ok = fs::StartFile(output_path, &writer) && fs::WritePart(&writer, data, size) &&
-       fs::FinishFile(&writer);
-  if (!ok) {
-    *reason = fs::ErrorText(writer.error);
-    fs::AbandonFile(&writer);
+  } else {
+    ok = fs::WritePart(writer, data, size);
   }
   FreeImage_CloseMemory(memory);
   return ok;
 }
 
-// Saves through a temporary file beside the target; the target is replaced
-// only by a complete file.
-bool SaveImage(FIBITMAP* image, const SaveOptions& output, const std::string& output_path,
-               std::string* reason) {
+// Saves to `relative` below the output folder through a temporary file
+// beside the target; the target is replaced only by a complete file. The
+// folders on the way are made as needed and never followed through a link,
+// and those made for a file that fails are removed again when empty.
+bool SaveImage(FIBITMAP* image, const SaveOptions& output, const std::string& output_folder,
+               const std::string& relative, std::string* reason) {
   if (image == nullptr) {
     *reason = "the picture could not be processed";
     return false;
   }
-  const std::string folder = fs::FolderOf(output_path);
-  if (!folder.empty() && !fs::IsFolder(folder) && !fs::MakeFolders(folder)) {
-    *reason = "cannot create the folder " + folder;
-    return false;
+  fs::FileWriter writer;
+  bool ok = fs::StartFileBelow(output_folder, relative, &writer);
+  // Large baseline JPEG files are encoded in strips on two cores; the file
+  // decodes to the same pixels as one written in a single pass.
+  bool written = ok && output.codec_id == FIF_JPEG &&
+                 CanSaveJpegInStrips(image, output.save_flags) &&
+                 WriteJpegInStrips(image, output.save_flags, &writer);
+  if (ok && !written && writer.ok) written = WriteThroughMemory(image, output, &writer, reason);
+  ok = ok && written && fs::FinishFile(&writer);
+  if (!ok) {
+    fs::AbandonFile(&writer);
+    if (writer.led_out) {
+      *reason = "the output path leads out of the output folder";
+    } else if (writer.error != 0 || reason->empty()) {
+      *reason = fs::ErrorText(writer.error);
+    }
   }
-  // Large baseline JPEG files are encoded in strips on two cores (written
-  // through a temporary file of their own); the file decodes to the same
-  // pixels as one written in a single pass.
-  if (output.codec_id == FIF_JPEG && CanSaveJpegInStrips(image, output.save_flags) &&
-      SaveJpegInStrips(image, output.save_flags, output_path)) {
-    return true;
-  }
-  return SaveThroughMemory(image, output, output_path, reason);
+  return ok;
 }
 
 int Width(FIBITMAP* image) { return static_cast<int>(FreeImage_GetWidth(image)); }
@@ -147,7 +147,8 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
     reason = "the output file is the input file";
   } else if (job.claims == nullptr || OutputPathFree(*job.claims, result->output_path, &reason)) {
     // Nor over what an earlier file of this run wrote.
-    result->ok = SaveImage(image, job.output, result->output_path, &reason);
+    result->ok = SaveImage(image, job.output, job.output_folder,
+                           result->output_path.substr(job.output_folder.size()), &reason);
     if (result->ok && job.claims != nullptr) {
       ClaimOutputPath(job.claims, result->output_path, job.input_path);
     }

@@ -376,18 +376,23 @@ bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_s
   return true;
 }
 
-bool SaveJpegInStrips(FIBITMAP* image, int flags, const std::string& path) {
+bool WriteJpegInStrips(FIBITMAP* image, int flags, fs::FileWriter* writer) {
   std::vector<Strip> strips;
   std::string header;
   std::vector<std::string_view> pieces;
   if (!EncodePieces(image, flags, 2, &strips, &header, &pieces)) return false;
+  for (std::string_view piece : pieces) {
+    if (!fs::WritePart(writer, piece.data(), piece.size())) return false;
+  }
+  return true;
+}
+
+bool SaveJpegInStrips(FIBITMAP* image, int flags, const std::string& path) {
   fs::FileWriter writer;
   if (!fs::StartFile(path, &writer)) return false;
-  for (std::string_view piece : pieces) {
-    if (!fs::WritePart(&writer, piece.data(), piece.size())) {
-      fs::AbandonFile(&writer);
-      return false;
-    }
+  if (!WriteJpegInStrips(image, flags, &writer)) {
+    fs::AbandonFile(&writer);
+    return false;
   }
   return fs::FinishFile(&writer);
 }

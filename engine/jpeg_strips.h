@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace pic2jpg {
 
 // Threads that encode strips (the calling thread is one of them).
@@ -68,6 +70,10 @@ bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_s
 // temporary name and renamed; false, with no file of that name made or
 // changed, on any failure.
 bool SaveJpegInStrips(FIBITMAP* image, int flags, const std::string& path);
+// The same into a started file, which the caller finishes. False with nothing
+// written when the encoding fails; false with the writer failed when a write
+// does.
+bool WriteJpegInStrips(FIBITMAP* image, int flags, fs::FileWriter* writer);
 
 }  // namespace pic2jpg
 

@@ -4,8 +4,11 @@
 // ends, so a stop takes effect after the file in progress.
 #include "engine/run_controller.h"
 
+#include <chrono>
+#include <memory>
 #include <utility>
 
+#include "engine/watermark.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -38,7 +41,79 @@ bool MayContinue(RunController* run) {
   return run->keep_running;
 }
 
+// Loads the plan's watermark picture on a thread of its own, waiting for it
+// at most kWatermarkLoadSeconds and only while the run is not stopped; a
+// load given up on ends by itself (the helper process has its own limits)
+// and its picture is let go.
+bool LoadPlannedWatermark(RunController* run, std::string* reason) {
+  struct Load {
+    std::mutex mutex;
+    std::condition_variable done_changed;
+    bool done = false;
+    platform::LoadedImage picture;
+    std::string reason;
+  };
+  auto load = std::make_shared<Load>();
+  std::thread([load, path = run->plan.watermark_image] {
+    std::string why;
+    platform::LoadedImage picture = LoadMarkPicture(path, &why);
+    std::lock_guard<std::mutex> lock(load->mutex);
+    load->picture = std::move(picture);
+    load->reason = std::move(why);
+    load->done = true;
+    load->done_changed.notify_all();
+  }).detach();
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(kWatermarkLoadSeconds);
+  while (true) {
+    {
+      std::unique_lock<std::mutex> lock(load->mutex);
+      // Woken by the load; a stop is looked at every 50 ms.
+      if (load->done_changed.wait_for(lock, std::chrono::milliseconds(50),
+                                      [&] { return load->done; })) {
+        if (load->picture.canvas == nullptr) {
+          *reason = load->reason.empty() ? "the picture cannot be used" : load->reason;
+          return false;
+        }
+        run->plan.resources.watermark_picture = std::move(load->picture);
+        return true;
+      }
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      *reason = "not loaded within " + std::to_string(kWatermarkLoadSeconds) + " s";
+      return false;
+    }
+    std::lock_guard<std::mutex> lock(run->mutex);
+    if (!run->keep_running) {
+      *reason = "stopped while it was loaded";
+      return false;
+    }
+  }
+}
+
+// The run's watermark picture, when it is still to be loaded; false (the
+// picture listed as the run's failure) when it cannot be had.
+bool PrepareWatermark(RunController* run) {
+  if (run->plan.watermark_image.empty()) return true;
+  {
+    std::lock_guard<std::mutex> lock(run->mutex);
+    run->progress.current_file = run->plan.watermark_image;
+  }
+  std::string reason;
+  if (LoadPlannedWatermark(run, &reason)) return true;
+  std::lock_guard<std::mutex> lock(run->mutex);
+  run->progress.failures.push_back({run->plan.watermark_image, "watermark picture: " + reason});
+  return false;
+}
+
 void ConversionWorker(RunController* run) {
+  if (!PrepareWatermark(run)) {
+    std::lock_guard<std::mutex> lock(run->mutex);
+    run->progress.stopped = true;
+    run->progress.finished = true;
+    run->changed.notify_all();
+    return;
+  }
   const RunPlan& plan = run->plan;
   OutputClaims claims;
   int32_t counter = plan.counter;

@@ -37,7 +37,14 @@ struct RunPlan {
   int32_t counter = 1;        // %n% of the first converted file
   int32_t random_number = 0;  // %rnd% of the first converted file
   bool trace = false;         // one console line per step of each file
+  // An image watermark's picture that the worker loads before the first
+  // file (into resources), within kWatermarkLoadSeconds and while a stop is
+  // not asked for; "" when loaded already or not needed. When it cannot be
+  // had, the run converts nothing and lists the picture as its failure.
+  std::string watermark_image;
 };
+
+inline constexpr int kWatermarkLoadSeconds = 20;
 
 struct RunProgress {
   int total = 0;

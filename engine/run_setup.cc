@@ -12,11 +12,17 @@ ResizeCheck CheckResizeSize(const TransformSettings& transform) {
   return ResizeCheck::kOk;
 }
 
-WatermarkImageCheck CheckWatermarkImage(const WatermarkSettings& mark, RunResources* resources,
-                                        std::string* reason) {
+WatermarkImageCheck CheckWatermarkImageNamed(const WatermarkSettings& mark) {
   if (mark.do_watermark != 2) return WatermarkImageCheck::kOk;
   if (mark.image.empty()) return WatermarkImageCheck::kNoImage;
   if (fs::FileSize(mark.image) <= 0) return WatermarkImageCheck::kInvalidImage;
+  return WatermarkImageCheck::kOk;
+}
+
+WatermarkImageCheck CheckWatermarkImage(const WatermarkSettings& mark, RunResources* resources,
+                                        std::string* reason) {
+  const WatermarkImageCheck named = CheckWatermarkImageNamed(mark);
+  if (mark.do_watermark != 2 || named != WatermarkImageCheck::kOk) return named;
   std::string why;
   resources->watermark_picture = LoadMarkPicture(mark.image, &why);
   if (resources->watermark_picture.canvas == nullptr) {

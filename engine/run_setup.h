@@ -23,6 +23,11 @@ enum class WatermarkImageCheck { kOk, kNoImage, kInvalidImage };
 WatermarkImageCheck CheckWatermarkImage(const WatermarkSettings& mark, RunResources* resources,
                                         std::string* reason = nullptr);
 
+// The checks of CheckWatermarkImage that load nothing: kOk when no image
+// watermark is asked for or a file of more than 0 bytes is named (the
+// picture is then still to be loaded, see RunPlan::watermark_image).
+WatermarkImageCheck CheckWatermarkImageNamed(const WatermarkSettings& mark);
+
 // Loads the font of a text-watermark run (Watermark/Do Watermark 1) into
 // `resources`; true when the run has no text watermark or the font loaded.
 bool LoadRunWatermarkFont(const WatermarkSettings& mark, RunResources* resources);

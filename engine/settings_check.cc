@@ -39,7 +39,8 @@ SettingsProblem Refused(const SettingField& field, std::string console_message,
 }
 
 // The problem of one setting in use; a problem without a field when it passes.
-SettingsProblem CheckSetting(const Settings& settings, const SettingField& field) {
+SettingsProblem CheckSetting(const Settings& settings, const SettingField& field,
+                             bool load_pictures) {
   const WatermarkSettings& mark = settings.watermark;
   switch (field.refuse) {
     case SettingRefusal::kNever:
@@ -73,7 +74,8 @@ SettingsProblem CheckSetting(const Settings& settings, const SettingField& field
                        mark.image);
       }
       // A picture that does not load is refused here, with the reason.
-      if (std::string reason; LoadMarkPicture(mark.image, &reason).canvas == nullptr) {
+      if (std::string reason;
+          load_pictures && LoadMarkPicture(mark.image, &reason).canvas == nullptr) {
         SettingsProblem problem =
             Refused(field, "Error: Invalid watermark image", "Invalid watermark image", mark.image);
         problem.reason = std::move(reason);
@@ -94,10 +96,10 @@ SettingsProblem CheckSetting(const Settings& settings, const SettingField& field
 
 }  // namespace
 
-SettingsProblem CheckSettings(const Settings& settings) {
+SettingsProblem CheckSettings(const Settings& settings, bool load_pictures) {
   for (const SettingField& field : SettingFields()) {
     if (field.refuse == SettingRefusal::kNever || !SettingInUse(settings, field)) continue;
-    SettingsProblem problem = CheckSetting(settings, field);
+    SettingsProblem problem = CheckSetting(settings, field, load_pictures);
     if (problem.field != nullptr) return problem;
   }
   return SettingsProblem{};

@@ -28,7 +28,9 @@ struct SettingsProblem {
 // refuses, a resize to 0, a watermark font that cannot be made or an image
 // that is missing, empty or not a picture, and a filename mask that is empty or leads out
 // of the output folder.
-SettingsProblem CheckSettings(const Settings& settings);
+// `load_pictures` false leaves a named watermark picture unloaded (the
+// window's run loads it off the window's thread).
+SettingsProblem CheckSettings(const Settings& settings, bool load_pictures = true);
 
 }  // namespace pic2jpg
 

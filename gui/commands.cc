@@ -85,8 +85,32 @@ std::string ManualPath() {
   return fs::AbsolutePath(program + "../share/doc/pic2jpg/manual/index.html");
 }
 
+namespace {
+
+// A header value of a mailto address: every byte but letters, digits and
+// "-._~" percent-encoded (RFC 6068), so a space is %20, never raw or "+".
+std::string MailtoValue(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string value;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+        c == '.' || c == '_' || c == '~') {
+      value += c;
+    } else {
+      value += '%';
+      value += kHex[byte >> 4];
+      value += kHex[byte & 15];
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
 std::string FeedbackMailLink() {
-  return std::string("mailto:") + kSupportAddress + "?subject=" + TitleWithVersion() + " Feedback";
+  return std::string("mailto:") + kSupportAddress +
+         "?subject=" + MailtoValue(TitleWithVersion() + " Feedback");
 }
 
 std::string HomepageUrl() { return std::string(kVendorWebAddress) + "quorvel/"; }

@@ -52,7 +52,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   if (!fs::IsFolder(folder)) {
     return Stop(FillPlaceholders(GetText("Msg", "Invalid output folder"), folder), true);
   }
-  const SettingsProblem problem = CheckSettings(g_settings);
+  const SettingsProblem problem = CheckSettings(g_settings, /*load_pictures=*/false);
   if (problem.field != nullptr) {
     return Stop(SettingsProblemText(problem), problem.field->group != "Watermark");
   }
@@ -62,7 +62,8 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
         FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
         false);
   }
-  switch (CheckWatermarkImage(g_settings.watermark, &plan.resources)) {
+  // The picture itself is loaded by the run, off the window's thread.
+  switch (CheckWatermarkImageNamed(g_settings.watermark)) {
     case WatermarkImageCheck::kNoImage:
       return Stop(GetText("Msg", "Empty watermark image"), false);
     case WatermarkImageCheck::kInvalidImage:
@@ -86,6 +87,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   start.ready = true;
   start.history_changed = AddRecentOutputFolder(folder);
   plan.settings = g_settings;
+  if (g_settings.watermark.do_watermark == 2) plan.watermark_image = g_settings.watermark.image;
   start.plan = std::move(plan);
   return start;
 }

@@ -32,7 +32,8 @@ struct GuiRunStart {
 // Steps 1 to 11 of the Convert command: fills g_input_list, checks input,
 // output folder, resize size, watermark font and image (stopping at the
 // first failure, with no setting changed), then plans the run (the loaded
-// font or picture goes with the plan), sets the output folder and extension
+// font goes with the plan; a watermark picture is only named, for the run
+// to load off the window's thread), sets the output folder and extension
 // of g_run_state and puts the folder first in the history.
 GuiRunStart PrepareGuiRun(const GuiRunFields& fields);
 

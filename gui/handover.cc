@@ -1,7 +1,11 @@
 #include "gui/handover.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -15,30 +19,66 @@ namespace {
 
 struct Service {
   std::mutex mutex;
-  std::vector<std::vector<std::string>> pending;
+  std::condition_variable changed;
+  std::deque<std::vector<std::string>> to_walk;  // lists taken, not yet walked
+  std::vector<CollectedInputs> walked;           // walked, for the window
+  bool walker_started = false;
+  bool walking = false;
+  std::atomic<bool> stop{false};
   std::function<void()> wake;
   platform::HandoverListener listener;
   std::string path;
 };
 
 Service& TheService() {
-  static Service* service = new Service;  // lives until the process ends, as its thread does
+  static Service* service = new Service;  // lives until the process ends, as its threads do
   return *service;
 }
 
-// The window's answer to one message.
-std::string Answer(const std::string& message) {
-  HandoverMessage parsed = ParseHandover(message);
-  if (!parsed.ok) return HandoverRefusal(parsed.error);
-  Service& service = TheService();
-  std::function<void()> wake;
-  {
-    std::lock_guard<std::mutex> lock(service.mutex);
-    service.pending.push_back(std::move(parsed.paths));
-    wake = service.wake;
+// Walks the lists handed over, one after the other, on a thread of its own:
+// a folder as large as / must not hold up the window, nor the listener.
+void WalkHandedOverLists(Service* service) {
+  std::unique_lock<std::mutex> lock(service->mutex);
+  while (true) {
+    service->changed.wait(lock, [&] { return !service->to_walk.empty() || service->stop; });
+    if (service->stop) break;
+    std::vector<std::string> paths = std::move(service->to_walk.front());
+    service->to_walk.pop_front();
+    service->walking = true;
+    lock.unlock();
+    CollectedInputs collected = CollectInputs(paths, &service->stop);
+    lock.lock();
+    service->walking = false;
+    service->changed.notify_all();
+    if (service->stop) break;
+    service->walked.push_back(std::move(collected));
+    if (service->wake) service->wake();
   }
-  if (wake) wake();
-  return std::string(kHandoverAccepted);
+  service->walker_started = false;
+}
+
+// Queues a list for the walk (the service's lock is held).
+void QueueWalk(Service* service, std::vector<std::string> paths) {
+  service->to_walk.push_back(std::move(paths));
+  if (!service->walker_started) {
+    service->walker_started = true;
+    std::thread(WalkHandedOverLists, service).detach();
+  }
+  service->changed.notify_all();
+}
+
+// The window's answer to one message. Its paths are taken only once the
+// answer reached the start that sent them: a start that has given up opens
+// a window of its own with them.
+platform::HandoverReply Answer(const std::string& message) {
+  HandoverMessage parsed = ParseHandover(message);
+  if (!parsed.ok) return {HandoverRefusal(parsed.error), nullptr};
+  auto paths = std::make_shared<std::vector<std::string>>(std::move(parsed.paths));
+  return {std::string(kHandoverAccepted), [paths] {
+            Service& service = TheService();
+            std::lock_guard<std::mutex> lock(service.mutex);
+            QueueWalk(&service, std::move(*paths));
+          }};
 }
 
 }  // namespace
@@ -104,6 +144,10 @@ HandoverResult HandOverToWindow(const std::string& name, const std::vector<std::
 bool StartHandoverService(const std::string& name, std::string* error) {
   Service& service = TheService();
   if (service.listener.fd >= 0) return true;
+  {
+    std::lock_guard<std::mutex> lock(service.mutex);
+    service.stop = false;
+  }
   service.path = platform::HandoverSocketPath(name, error);
   if (service.path.empty()) return false;
   service.listener = platform::ListenForHandover(service.path);
@@ -113,39 +157,40 @@ bool StartHandoverService(const std::string& name, std::string* error) {
     return false;
   }
   const int fd = service.listener.fd;
+  // Every client is served at once, each within the time a start waits.
   std::thread([fd] {
-    while (true) {
-      if (!platform::ServeOneHandover(fd, -1, kHandoverWaitMs, kMaxHandoverBytes, Answer)) {
-        // A client turned away or gone; a pause keeps a failing socket from spinning.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-    }
+    platform::ServeHandovers(fd, kHandoverWaitMs, kMaxHandoverBytes, Answer, -1);
   }).detach();
   return true;
 }
 
 void SetHandoverWake(std::function<void()> wake) {
   Service& service = TheService();
-  bool waiting = false;
-  {
-    std::lock_guard<std::mutex> lock(service.mutex);
-    service.wake = wake;
-    waiting = !service.pending.empty();
-  }
-  if (waiting && wake) wake();
+  std::lock_guard<std::mutex> lock(service.mutex);
+  service.wake = std::move(wake);
+  if (!service.walked.empty() && service.wake) service.wake();
 }
 
-std::vector<std::vector<std::string>> TakeHandedOverPaths() {
+std::vector<CollectedInputs> TakeHandedOverInputs() {
   Service& service = TheService();
-  std::vector<std::vector<std::string>> taken;
+  std::vector<CollectedInputs> taken;
   std::lock_guard<std::mutex> lock(service.mutex);
-  taken.swap(service.pending);
+  taken.swap(service.walked);
   return taken;
 }
 
 void EndHandoverService() {
   Service& service = TheService();
   platform::EndHandoverListener(service.listener, service.path);
+  // Its thread keeps the descriptor, which is never served again; a later
+  // StartHandoverService listens anew.
+  service.listener = platform::HandoverListener{};
+  // A walk under way ends at its next folder; it is waited for a moment, so
+  // that it is not cut off in the middle of the program's own ending.
+  std::unique_lock<std::mutex> lock(service.mutex);
+  service.stop = true;
+  service.changed.notify_all();
+  service.changed.wait_for(lock, std::chrono::seconds(2), [&] { return !service.walking; });
 }
 
 }  // namespace pic2jpg

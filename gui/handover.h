@@ -1,14 +1,17 @@
 // A second start of the desktop program hands its files to the window that
 // runs, which adds them and comes to the front. This holds both sides
 // without widgets: the start's files made fit for the window, the sender,
-// and the window's listener, which takes messages on a thread of its own
-// and keeps their paths until the window collects them.
+// and the window's listener, which takes messages on a thread of its own,
+// walks their folders on another and keeps what it found until the window
+// collects it.
 #ifndef PIC2JPG_GUI_HANDOVER_H_
 #define PIC2JPG_GUI_HANDOVER_H_
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "gui/window_inputs.h"
 
 namespace pic2jpg {
 
@@ -44,12 +47,14 @@ HandoverResult HandOverToWindow(const std::string& name, const std::vector<std::
 // The window's side: listens for the program named `name` on a thread of its
 // own. False with `error` when it cannot (then no start can hand over to us).
 bool StartHandoverService(const std::string& name, std::string* error);
-// Called on the listener's thread whenever paths arrive (and at once when
-// some are waiting); it must only post work to the window's thread.
+// Called on a thread of the service whenever handed-over files are ready
+// (and at once when some are waiting); it must only post work to the
+// window's thread.
 void SetHandoverWake(std::function<void()> wake);
-// The lists handed over since the last call, in the order they came.
-std::vector<std::vector<std::string>> TakeHandedOverPaths();
-// Removes the socket when the window ends.
+// The lists handed over since the last call, in the order they came, their
+// folders walked (on a thread of the service, not the window's).
+std::vector<CollectedInputs> TakeHandedOverInputs();
+// Removes the socket when the window ends, and ends a walk under way.
 void EndHandoverService();
 
 }  // namespace pic2jpg

@@ -31,8 +31,9 @@ void DeliverHandovers() {
     return;
   }
   RaiseWindow(window->frame);
-  for (const std::vector<std::string>& paths : TakeHandedOverPaths()) {
-    AddInputPathsToWindow(*window, paths);
+  // Their folders were walked off this thread.
+  for (CollectedInputs& collected : TakeHandedOverInputs()) {
+    TakeCollectedIntoWindow(*window, std::move(collected));
   }
 }
 

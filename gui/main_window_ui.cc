@@ -463,6 +463,10 @@ bool AddInputPathsToWindow(MainWindow& window, const std::vector<std::string>& p
   return TakeIntoWindow(window, CollectInputs(paths));
 }
 
+bool TakeCollectedIntoWindow(MainWindow& window, CollectedInputs collected) {
+  return TakeIntoWindow(window, std::move(collected));
+}
+
 void CollectInputsInBackground(MainWindow& window, std::vector<std::string> paths) {
   if (paths.empty()) return;
   SetStatus(window, GetText("General", "Importing"));

@@ -60,6 +60,8 @@ bool AddInputFileToWindow(MainWindow& window, const std::string& path);
 // Adds files and folders (a drop, a multi-select, a second start) to the
 // run's input list; false when none of them gives a file to convert.
 bool AddInputPathsToWindow(MainWindow& window, const std::vector<std::string>& paths);
+// Adds files already collected (a second start's, walked by the hand-over).
+bool TakeCollectedIntoWindow(MainWindow& window, CollectedInputs collected);
 // The same off the user-interface thread, for drops of any size: the window
 // takes the files when the walk is done, unless a new session began since.
 void CollectInputsInBackground(MainWindow& window, std::vector<std::string> paths);

@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -30,30 +31,86 @@ bool IsPng(const std::string& bytes) {
   return bytes.size() > 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-// Every entry of a ZIP package with more than 0 bytes, read whole; false
-// when the file is empty or not an archive.
-bool ReadPackage(const std::string& path, std::map<std::string, std::string>* entries) {
-  if (fs::FileSize(path) <= 0) return false;
+// A package is a few small pictures and a text; anything much larger is
+// refused whole, from its listing, before any entry is unpacked.
+constexpr int kMaxPackageEntries = 512;
+constexpr la_int64_t kMaxEntryBytes = 4 << 20;
+constexpr la_int64_t kMaxPackageBytes = 32 << 20;
+constexpr uint32_t kMaxPictureSide = 1024;
+
+archive* OpenPackage(const std::string& path) {
   archive* reader = archive_read_new();
   archive_read_support_format_zip(reader);
-  bool ok = archive_read_open_filename(reader, path.c_str(), 16384) == ARCHIVE_OK;
+  if (archive_read_open_filename(reader, path.c_str(), 16384) == ARCHIVE_OK) return reader;
+  archive_read_free(reader);
+  return nullptr;
+}
+
+// True when the package's listing stays within the caps.
+bool PackageWithinCaps(const std::string& path) {
+  archive* reader = OpenPackage(path);
+  if (reader == nullptr) return false;
+  int count = 0;
+  la_int64_t total = 0;
   archive_entry* entry = nullptr;
-  while (ok && archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
+  bool ok = true;
+  int status = ARCHIVE_OK;
+  while (ok && (status = archive_read_next_header(reader, &entry)) == ARCHIVE_OK) {
     const la_int64_t size = archive_entry_size(entry);
-    if (size <= 0 || size > (64 << 20)) continue;
+    total += size > 0 ? size : 0;
+    ok = ++count <= kMaxPackageEntries && size <= kMaxEntryBytes && total <= kMaxPackageBytes;
+  }
+  archive_read_free(reader);
+  return ok && status == ARCHIVE_EOF;
+}
+
+// Every entry of a ZIP package with more than 0 bytes, read whole; false
+// when the file is empty, not an archive or over the caps.
+bool ReadPackage(const std::string& path, std::map<std::string, std::string>* entries) {
+  if (fs::FileSize(path) <= 0 || !PackageWithinCaps(path)) return false;
+  archive* reader = OpenPackage(path);
+  if (reader == nullptr) return false;
+  archive_entry* entry = nullptr;
+  la_int64_t total = 0;
+  while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
+    const la_int64_t size = archive_entry_size(entry);
+    // The sizes were checked, but a second reading of a file may differ.
+    if (size <= 0 || size > kMaxEntryBytes || (total += size) > kMaxPackageBytes) continue;
     std::string bytes(static_cast<size_t>(size), '\0');
     la_ssize_t got = archive_read_data(reader, bytes.data(), bytes.size());
     if (got != size) continue;
     (*entries)[archive_entry_pathname(entry)] = std::move(bytes);
   }
   archive_read_free(reader);
-  return ok;
+  return true;
+}
+
+// A PNG picture of at most kMaxPictureSide pixels each way (read from its
+// header, before anything decodes it).
+bool IsUsablePng(const std::string& bytes) {
+  if (!IsPng(bytes) || bytes.size() < 24 || bytes.compare(12, 4, "IHDR") != 0) return false;
+  auto side = [&](size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    return value;
+  };
+  return side(16) > 0 && side(16) <= kMaxPictureSide && side(20) > 0 && side(20) <= kMaxPictureSide;
 }
 
 // The text up to the first zero byte.
 std::string CfgText(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 }  // namespace
+
+bool IsThemeName(const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
+    return false;
+  }
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+  }
+  return true;
+}
 
 std::string ThemeFolder() {
   const std::string& program = g_run_state.program_folder;
@@ -83,6 +140,7 @@ void ScanThemes() {
     if (name.size() <= 4 || LowerAscii(name.substr(name.size() - 4)) != ".zip") continue;
     if (!fs::IsRegularFile(ThemeFolder() + name)) continue;
     const std::string id = name.substr(0, name.size() - 4);
+    if (!IsThemeName(id)) continue;
     g_themes[id] = ThemeDisplayName(id);
     g_last_scanned_theme = id;
   }
@@ -138,11 +196,14 @@ std::string PictureEntryName(const std::string& value, int pixels) {
 
 void LoadThemeImages(bool buttons, bool icons1, bool icons2) {
   std::string& theme = g_settings.interface.ui_theme;
-  std::string path = ThemeFolder() + theme + ".zip";
-  if (!fs::IsRegularFile(path) && !g_themes.empty() && !g_last_scanned_theme.empty()) {
+  // The theme is chosen by name from the packages the scan found; a name
+  // that could lead elsewhere is no theme, and the default takes its place.
+  if (!IsThemeName(theme)) theme = Settings{}.interface.ui_theme;
+  if (g_themes.count(theme) == 0 || !fs::IsRegularFile(ThemeFolder() + theme + ".zip")) {
+    if (g_last_scanned_theme.empty()) return;
     theme = g_last_scanned_theme;
-    path = ThemeFolder() + theme + ".zip";
   }
+  const std::string path = ThemeFolder() + theme + ".zip";
   std::map<std::string, std::string> entries;
   if (!ReadPackage(path, &entries)) return;
   auto cfg_entry = entries.find("theme.cfg");
@@ -165,7 +226,8 @@ void LoadThemeImages(bool buttons, bool icons1, bool icons2) {
       const std::string value = CfgValue(cfg, set.group, name);
       if (value.empty()) continue;
       auto picture = entries.find(PictureEntryName(value, set.pixels));
-      if (picture != entries.end() && IsPng(picture->second)) g_images[number] = picture->second;
+      if (picture != entries.end() && IsUsablePng(picture->second))
+        g_images[number] = picture->second;
     }
   }
 }

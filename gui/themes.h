@@ -16,6 +16,10 @@ extern std::map<int, std::string> g_images;
 extern std::map<std::string, std::string> g_themes;
 extern std::string g_last_scanned_theme;
 
+// True when `name` can be a theme id: not empty, without "/", ".." or
+// control bytes.
+bool IsThemeName(const std::string& name);
+
 // The folder the packages are looked for in: gfx/ beside the executable,
 // else share/pic2jpg/gfx/ of the installed prefix. Ends with "/".
 std::string ThemeFolder();
@@ -32,7 +36,10 @@ std::string CleanCfgValue(const std::string& text);
 // it contains ".png", else value + "_" + pixels + ".png".
 std::string PictureEntryName(const std::string& value, int pixels);
 // Replaces the images of the chosen sets by the current theme's pictures;
-// pictures that are missing or not PNG leave their image as it was.
+// pictures that are missing, not PNG or over 1024 pixels a side leave their
+// image as it was. The theme must be one the scan found; a setting that is
+// no theme name is replaced by the default. A package of more than 512
+// entries, an entry over 4 MiB or 32 MiB in all is not unpacked.
 void LoadThemeImages(bool buttons, bool icons1, bool icons2);
 
 }  // namespace pic2jpg

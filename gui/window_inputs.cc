@@ -18,7 +18,8 @@ std::string CurrentFolder() {
 
 }  // namespace
 
-CollectedInputs CollectInputs(const std::vector<std::string>& paths) {
+CollectedInputs CollectInputs(const std::vector<std::string>& paths,
+                              const std::atomic<bool>* stop) {
   CollectedInputs collected;
   std::set<std::string> seen;
   const std::string here = CurrentFolder();
@@ -45,12 +46,12 @@ CollectedInputs CollectInputs(const std::vector<std::string>& paths) {
     return !inputs.resources.empty();
   };
   for (const std::string& named : paths) {
-    if (named.empty()) continue;
+    if (named.empty() || (stop != nullptr && stop->load())) continue;
     const std::string path = NormalizePath(named, here);
     if (fs::IsFolder(path)) {
       const std::string base = path == "/" ? path : path + "/";
       if (collected.first_folder.empty()) collected.first_folder = base;
-      FolderScan scan = ScanFolder(base);
+      FolderScan scan = ScanFolder(base, stop);
       for (InputProblem& problem : scan.problems) collected.problems.push_back(std::move(problem));
       for (const std::string& file : scan.files) take_file(file, base);
       continue;

@@ -6,6 +6,7 @@
 #ifndef PIC2JPG_GUI_WINDOW_INPUTS_H_
 #define PIC2JPG_GUI_WINDOW_INPUTS_H_
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ struct CollectedInputs {
 };
 
 // Collects from absolute or relative paths (relative to the current folder).
-// A file named twice is taken once.
-CollectedInputs CollectInputs(const std::vector<std::string>& paths);
+// A file named twice is taken once. When `stop` becomes true the walk ends
+// early (what it gives is then incomplete).
+CollectedInputs CollectInputs(const std::vector<std::string>& paths,
+                              const std::atomic<bool>* stop = nullptr);
 
 // Adds `more` after `into`, leaving out files `into` has already.
 void MergeInputs(CollectedInputs* into, CollectedInputs more);

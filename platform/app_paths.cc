@@ -40,13 +40,22 @@ std::string HomeFolder() {
   return WithSlash(home);
 }
 
-std::string UserDataFolder() {
-  std::string config = Env("XDG_CONFIG_HOME");
-  if (!config.empty() && config[0] == '/') return WithSlash(config);
+namespace {
+
+// $VARIABLE when it is an absolute path, else ~/FALLBACK; "" without a home.
+std::string XdgFolder(const char* variable, const char* fallback) {
+  const std::string folder = Env(variable);
+  if (!folder.empty() && folder[0] == '/') return WithSlash(folder);
   const std::string home = HomeFolder();
   if (home.empty()) return "";
-  return home + ".config/";
+  return home + fallback;
 }
+
+}  // namespace
+
+std::string UserDataFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config/"); }
+
+std::string UserCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache/"); }
 
 std::string GetProgramDataFolder(const std::string& maker, const std::string& program) {
   std::string folder = UserDataFolder();
@@ -57,14 +66,6 @@ std::string GetProgramDataFolder(const std::string& maker, const std::string& pr
   folder += "/" + program;
   fs::MakeFolder(folder);
   return folder + "/";
-}
-
-std::string RuntimeFolder() {
-  std::string runtime = Env("XDG_RUNTIME_DIR");
-  if (!runtime.empty() && fs::IsFolder(runtime)) return WithSlash(runtime);
-  std::string tmp = Env("TMPDIR");
-  if (!tmp.empty() && fs::IsFolder(tmp)) return WithSlash(tmp);
-  return "/tmp/";
 }
 
 }  // namespace pic2jpg::platform

@@ -21,8 +21,9 @@ std::string UserDataFolder();
 // folders. Empty when the user data folder cannot be determined.
 std::string GetProgramDataFolder(const std::string& maker, const std::string& program);
 
-// Folder for lock files: $XDG_RUNTIME_DIR, else the temporary folder; ends with "/".
-std::string RuntimeFolder();
+// The per-user cache folder: $XDG_CACHE_HOME, else ~/.cache, ending with "/".
+// Empty when neither can be determined.
+std::string UserCacheFolder();
 
 }  // namespace pic2jpg::platform
 

@@ -40,6 +40,23 @@ bool IsRegularFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+PathKind KindOf(const std::string& path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return PathKind::kNone;
+  if (S_ISREG(st.st_mode)) return PathKind::kFile;
+  if (S_ISDIR(st.st_mode)) return PathKind::kFolder;
+  if (S_ISFIFO(st.st_mode)) return PathKind::kPipe;
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return PathKind::kDevice;
+  return PathKind::kOther;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa;
+  struct stat sb;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 bool MakeFolder(const std::string& path) {
   if (path.empty()) return false;
   if (mkdir(path.c_str(), 0777) == 0) return true;
@@ -178,12 +195,148 @@ mode_t CurrentUmask() {
   return mask;
 }
 
+// The descriptor and name through which a writer reaches `full_path` (its
+// target or its temporary name): its folder's descriptor and the bare name
+// for StartFileBelow, the path text itself for StartFile.
+int AtOf(const FileWriter& writer) { return writer.folder_fd >= 0 ? writer.folder_fd : AT_FDCWD; }
+std::string NameFor(const FileWriter& writer, const std::string& full_path) {
+  return writer.folder_fd >= 0 ? NameOf(full_path) : full_path;
+}
+
 // A replaced file keeps its permissions; a new one gets what the umask
 // leaves of read and write for everybody, as any program's new file does.
-mode_t ModeFor(const std::string& path) {
+mode_t ModeFor(const FileWriter& writer) {
   struct stat st;
-  if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  if (fstatat(AtOf(writer), NameFor(writer, writer.path).c_str(), &st, 0) == 0 &&
+      S_ISREG(st.st_mode)) {
+    return st.st_mode & 07777;
+  }
   return 0666 & ~CurrentUmask();
+}
+
+// Tries fresh temporary names in `folder` until `make` (which returns 0 or an
+// errno) succeeds or fails for another reason than the name being taken.
+// Each name is registered for clean-up before it can exist. Returns the
+// name, or "" with errno set.
+template <typename Make>
+std::string MakeWithTempName(const std::string& folder, int* cleanup_slot, Make make) {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TempNameIn(folder);
+    uint64_t bits = static_cast<uint64_t>(std::time(nullptr)) * 2654435761u ^
+                    static_cast<uint64_t>(getpid()) << 20 ^ static_cast<uint64_t>(attempt) << 40 ^
+                    reinterpret_cast<uintptr_t>(&name);
+    for (size_t i = name.size() - 6; i < name.size(); ++i) {
+      name[i] = kLetters[bits % 62];
+      bits = bits / 62 + 0x9E3779B97F4A7C15u * (i + 1);
+    }
+    *cleanup_slot = platform::RegisterPath(name, /*is_folder=*/false);
+    const int error = make(name);
+    if (error == 0) return name;
+    platform::UnregisterPath(*cleanup_slot);
+    *cleanup_slot = -1;
+    if (error != EEXIST) {
+      errno = error;
+      return "";
+    }
+  }
+  errno = EEXIST;
+  return "";
+}
+
+// Opens the file of a writer whose target (and folder, for StartFileBelow)
+// is set.
+bool OpenOutput(FileWriter* writer) {
+  const std::string folder = FolderOf(writer->path);
+  const int at = AtOf(*writer);
+  const std::string here = writer->folder_fd >= 0 || folder.empty() ? "." : folder;
+  // An unnamed file first: it gets a name only once it is complete, so an
+  // interrupted or killed run cannot leave a part of it anywhere.
+  int fd = openat(at, here.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    // File systems without unnamed files: a named temporary file, removed by
+    // the clean-up handlers when the run is interrupted.
+    writer->temp_path = MakeWithTempName(folder, &writer->cleanup_slot, [&](const std::string& t) {
+      fd = openat(at, NameFor(*writer, t).c_str(),
+                  O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+      return fd >= 0 ? 0 : errno;
+    });
+    if (fd < 0) {
+      writer->error = errno;
+      return false;
+    }
+  }
+  (void)fchmod(fd, ModeFor(*writer));
+  writer->fd = fd;
+  writer->ok = true;
+  return true;
+}
+
+// Removes the folders a writer created, deepest first, each only when it is
+// empty; climbs from the writer's folder, the deepest of them.
+void RemoveCreatedFolders(FileWriter* writer) {
+  int fd = writer->folder_fd;
+  writer->folder_fd = -1;
+  for (size_t i = writer->created.size(); i-- > 0 && fd >= 0;) {
+    const int parent = openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(fd);
+    fd = parent;
+    if (fd < 0 || unlinkat(fd, writer->created[i].c_str(), AT_REMOVEDIR) != 0) break;
+  }
+  if (fd >= 0) close(fd);
+  writer->created.clear();
+}
+
+// Ends a writer that wrote nothing lasting, keeping its error.
+void DropWriter(FileWriter* writer) {
+  const int error = writer->error;
+  const bool led_out = writer->led_out;
+  if (writer->fd >= 0) close(writer->fd);
+  if (!writer->temp_path.empty())
+    unlinkat(AtOf(*writer), NameFor(*writer, writer->temp_path).c_str(), 0);
+  platform::UnregisterPath(writer->cleanup_slot);
+  RemoveCreatedFolders(writer);
+  *writer = FileWriter{};
+  writer->error = error;
+  writer->led_out = led_out;
+}
+
+// Opens (creating when missing) the folder `name` in `at` without following
+// a link; -1 with the writer's error set otherwise.
+int OpenFolderStep(int at, const std::string& name, FileWriter* writer) {
+  if (name == "..") {
+    writer->led_out = true;
+    writer->error = ELOOP;
+    return -1;
+  }
+  const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  int fd = openat(at, name.c_str(), flags);
+  if (fd < 0 && errno == ENOENT) {
+    const bool made = mkdirat(at, name.c_str(), 0777) == 0;
+    if (made) {
+      writer->created.push_back(name);
+    } else if (errno != EEXIST) {
+      writer->error = errno;
+      return -1;
+    }
+    fd = openat(at, name.c_str(), flags);
+    if (fd < 0 && made) {
+      // Replaced between its making and its opening: not ours to climb.
+      const int error = errno;
+      unlinkat(at, name.c_str(), AT_REMOVEDIR);
+      writer->created.pop_back();
+      errno = error;
+    }
+  }
+  if (fd >= 0) return fd;
+  writer->error = errno;
+  struct stat st;
+  if (errno == ELOOP ||
+      (fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))) {
+    writer->led_out = true;
+    writer->error = ELOOP;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -202,65 +355,46 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents) {
 bool StartFile(const std::string& path, FileWriter* writer) {
   *writer = FileWriter{};
   writer->path = path;
-  // An unnamed file first: it gets a name only once it is complete, so an
-  // interrupted or killed run cannot leave a part of it anywhere.
-  const std::string folder = FolderOf(path);
-  int fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-  if (fd >= 0) {
-    (void)fchmod(fd, ModeFor(path));
-    writer->fd = fd;
-    writer->ok = true;
-    return true;
+  return OpenOutput(writer);
+}
+
+bool StartFileBelow(const std::string& base_folder, const std::string& relative,
+                    FileWriter* writer) {
+  *writer = FileWriter{};
+  std::string base = base_folder.empty() ? "./" : base_folder;
+  if (base.back() != '/') base += '/';
+  writer->path = base + relative;
+  if (writer->path.size() >= PATH_MAX) {
+    writer->error = ENAMETOOLONG;
+    return false;
   }
-  // File systems without unnamed files: a named temporary file, removed by
-  // the clean-up handlers when the run is interrupted.
-  std::string temp = TempNameIn(folder);
-  fd = mkostemp(temp.data(), O_CLOEXEC);
+  int fd = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
     writer->error = errno;
     return false;
   }
-  (void)fchmod(fd, ModeFor(path));  // mkostemp makes 0600
-  writer->fd = fd;
-  writer->temp_path = temp;
-  writer->ok = true;
-  writer->cleanup_slot = platform::RegisterPath(temp, /*is_folder=*/false);
-  return true;
-}
-
-namespace {
-
-// Links the finished unnamed file `fd` into `folder` under a fresh temporary
-// name, registered for clean-up; "" with errno set when it cannot be done.
-std::string NameUnnamedFile(int fd, const std::string& folder, int* cleanup_slot) {
-  const std::string proc_path = "/proc/self/fd/" + std::to_string(fd);
-  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = TempNameIn(folder);
-    uint64_t bits = static_cast<uint64_t>(std::time(nullptr)) * 2654435761u ^
-                    static_cast<uint64_t>(getpid()) << 20 ^ static_cast<uint64_t>(attempt) << 40 ^
-                    reinterpret_cast<uintptr_t>(&name);
-    for (size_t i = name.size() - 6; i < name.size(); ++i) {
-      name[i] = kLetters[bits % 62];
-      bits = bits / 62 + 0x9E3779B97F4A7C15u * (i + 1);
-    }
-    *cleanup_slot = platform::RegisterPath(name, /*is_folder=*/false);
-    if (linkat(AT_FDCWD, proc_path.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      return name;
-    }
-    const int error = errno;
-    platform::UnregisterPath(*cleanup_slot);
-    *cleanup_slot = -1;
-    if (error != EEXIST) {
-      errno = error;
-      return "";
-    }
+  const std::string name = NameOf(relative);
+  size_t start = 0;
+  for (size_t end; (end = relative.find('/', start)) != std::string::npos; start = end + 1) {
+    const std::string step = relative.substr(start, end - start);
+    if (step.empty() || step == ".") continue;
+    const int next = OpenFolderStep(fd, step, writer);
+    if (next < 0) break;
+    close(fd);
+    fd = next;
   }
-  errno = EEXIST;
-  return "";
+  writer->folder_fd = fd;
+  struct stat st;
+  if (writer->error == 0 && (name.empty() || name == "." || name == "..")) writer->error = EISDIR;
+  if (writer->error == 0 && fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISLNK(st.st_mode)) {
+    writer->led_out = true;
+    writer->error = ELOOP;
+  }
+  if (writer->error == 0 && OpenOutput(writer)) return true;
+  DropWriter(writer);
+  return false;
 }
-
-}  // namespace
 
 bool WritePart(FileWriter* writer, const void* data, size_t size) {
   if (!writer->ok) return false;
@@ -282,39 +416,43 @@ bool WritePart(FileWriter* writer, const void* data, size_t size) {
 bool FinishFile(FileWriter* writer) {
   if (writer->fd < 0) return false;
   bool ok = writer->ok;
-  int error = writer->error;
+  const int at = AtOf(*writer);
   if (ok && writer->temp_path.empty()) {
     // The complete unnamed file gets a temporary name, then the target's.
-    writer->temp_path = NameUnnamedFile(writer->fd, FolderOf(writer->path), &writer->cleanup_slot);
+    const std::string proc_path = "/proc/self/fd/" + std::to_string(writer->fd);
+    writer->temp_path =
+        MakeWithTempName(FolderOf(writer->path), &writer->cleanup_slot, [&](const std::string& t) {
+          return linkat(AT_FDCWD, proc_path.c_str(), at, NameFor(*writer, t).c_str(),
+                        AT_SYMLINK_FOLLOW) == 0
+                     ? 0
+                     : errno;
+        });
     if (writer->temp_path.empty()) {
       ok = false;
-      error = errno;
+      writer->error = errno;
     }
   }
   if (close(writer->fd) != 0 && ok) {
     ok = false;
-    error = errno;
+    writer->error = errno;
   }
   writer->fd = -1;
-  if (ok && rename(writer->temp_path.c_str(), writer->path.c_str()) != 0) {
+  if (ok && renameat(at, NameFor(*writer, writer->temp_path).c_str(), at,
+                     NameFor(*writer, writer->path).c_str()) != 0) {
     ok = false;
-    error = errno;
+    writer->error = errno;
   }
-  if (!ok && !writer->temp_path.empty()) unlink(writer->temp_path.c_str());
-  platform::UnregisterPath(writer->cleanup_slot);
-  *writer = FileWriter{};
-  writer->error = error;
-  return ok;
+  if (ok) {
+    platform::UnregisterPath(writer->cleanup_slot);
+    if (writer->folder_fd >= 0) close(writer->folder_fd);
+    *writer = FileWriter{};
+    return true;
+  }
+  DropWriter(writer);
+  return false;
 }
 
-void AbandonFile(FileWriter* writer) {
-  if (writer->fd >= 0) {
-    close(writer->fd);
-    if (!writer->temp_path.empty()) unlink(writer->temp_path.c_str());
-    platform::UnregisterPath(writer->cleanup_slot);
-  }
-  *writer = FileWriter{};
-}
+void AbandonFile(FileWriter* writer) { DropWriter(writer); }
 
 std::string ErrorText(int error) {
   switch (error) {

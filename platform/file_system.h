@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pic2jpg::fs {
 
@@ -18,6 +19,11 @@ int64_t FileSize(const std::string& path);
 bool Exists(const std::string& path);
 bool IsFolder(const std::string& path);
 bool IsRegularFile(const std::string& path);
+// What a path names, links followed.
+enum class PathKind { kNone, kFile, kFolder, kPipe, kDevice, kOther };
+PathKind KindOf(const std::string& path);
+// True when both paths name one existing file (the same device and inode).
+bool SameFile(const std::string& a, const std::string& b);
 // Creates one folder; true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
@@ -68,12 +74,30 @@ struct FileWriter {
   bool ok = false;
   int error = 0;
   int cleanup_slot = -1;
+  // StartFileBelow only: the target's folder, reached without following a
+  // link, through which the file is named (-1: by its path text).
+  int folder_fd = -1;
+  // StartFileBelow only: the folders it created on the way, outermost first;
+  // they are removed again, when empty, if the file is not written.
+  std::vector<std::string> created;
+  // A link was met below the base folder (error is then ELOOP).
+  bool led_out = false;
 };
 
 bool StartFile(const std::string& path, FileWriter* writer);
+// Starts the file `relative` (no leading "/") below `base_folder`, which is
+// used as named, even when it is a link. Every folder on the way is opened
+// one by one from the base folder's descriptor without following a link,
+// and created when missing; the file is created and renamed through its
+// folder's descriptor. A link on the way or as the file's own name, or a
+// ".." component, fails the file with led_out set. A path longer than the
+// system's path limit fails with ENAMETOOLONG before anything is created.
+bool StartFileBelow(const std::string& base_folder, const std::string& relative,
+                    FileWriter* writer);
 // False once any write has failed; later parts are then ignored.
 bool WritePart(FileWriter* writer, const void* data, size_t size);
 bool FinishFile(FileWriter* writer);
+// Drops the file; `error` is kept.
 void AbandonFile(FileWriter* writer);
 
 // A short English text for an errno value ("permission denied", "disk full",

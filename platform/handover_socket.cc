@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
@@ -152,7 +154,7 @@ HandoverListener ListenForHandover(const std::string& path) {
   }
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      chmod(path.c_str(), 0600) != 0 || listen(fd, 16) != 0) {
+      chmod(path.c_str(), 0600) != 0 || listen(fd, 64) != 0) {
     listener.error = "cannot listen at " + path + ": " + fs::ErrorText(errno);
     if (fd >= 0) close(fd);
   } else {
@@ -166,22 +168,105 @@ void EndHandoverListener(const HandoverListener& listener, const std::string& pa
   if (listener.fd >= 0) unlink(path.c_str());
 }
 
-bool ServeOneHandover(int listen_fd, int timeout_ms, int read_ms, size_t max_bytes,
-                      const std::function<std::string(const std::string&)>& handle) {
-  pollfd wait{listen_fd, POLLIN, 0};
-  if (poll(&wait, 1, timeout_ms) <= 0) return false;
-  const int client = accept4(listen_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-  if (client < 0) return false;
-  bool served = false;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(read_ms);
+namespace {
+
+// One connected client of ServeHandovers.
+struct Client {
+  int fd = -1;
+  Clock::time_point deadline;
   std::string message;
-  if (PeerIsThisUser(client) && ReceiveAll(client, max_bytes, deadline, &message) &&
-      !message.empty()) {
-    const std::string reply = handle(message);
-    served = SendAll(client, reply, Clock::now() + std::chrono::milliseconds(read_ms), false);
+  bool replying = false;  // the message is complete; `reply` is being written
+  HandoverReply reply;
+  size_t sent = 0;
+};
+
+// Reads what the client has sent so far; false when it is to be dropped.
+bool ReadClient(Client* client, size_t max_bytes,
+                const std::function<HandoverReply(const std::string&)>& handle) {
+  char buffer[16384];
+  while (true) {
+    const ssize_t n = recv(client->fd, buffer, sizeof buffer, 0);
+    if (n > 0) {
+      const size_t room = max_bytes + 1 - std::min(client->message.size(), max_bytes + 1);
+      client->message.append(buffer, std::min(static_cast<size_t>(n), room));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno == EAGAIN;
+    if (client->message.empty()) return false;
+    client->reply = handle(client->message);
+    client->message.clear();
+    client->replying = true;
+    return true;
   }
-  close(client);
-  return served;
+}
+
+// Writes what the socket takes of the reply; false when the client is done
+// with (all written, or gone).
+bool WriteClient(Client* client) {
+  const std::string& text = client->reply.text;
+  while (client->sent < text.size()) {
+    const ssize_t n =
+        send(client->fd, text.data() + client->sent, text.size() - client->sent, MSG_NOSIGNAL);
+    if (n > 0) {
+      client->sent += static_cast<size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      return n < 0 && errno == EAGAIN;
+    }
+  }
+  if (client->reply.taken) client->reply.taken();
+  return false;
+}
+
+}  // namespace
+
+void ServeHandovers(int listen_fd, int client_ms, size_t max_bytes,
+                    const std::function<HandoverReply(const std::string&)>& handle, int stop_fd) {
+  constexpr size_t kMaxClients = 256;
+  std::vector<Client> clients;
+  std::vector<pollfd> waits;
+  while (true) {
+    waits.clear();
+    waits.push_back({stop_fd, POLLIN, 0});
+    waits.push_back({clients.size() < kMaxClients ? listen_fd : -1, POLLIN, 0});
+    Clock::time_point next = Clock::now() + std::chrono::hours(1);
+    for (const Client& client : clients) {
+      waits.push_back({client.fd, static_cast<short>(client.replying ? POLLOUT : POLLIN), 0});
+      next = std::min(next, client.deadline);
+    }
+    const int ready = poll(waits.data(), waits.size(), MsLeft(next, clients.empty()));
+    if (ready < 0 && errno != EINTR) return;
+    if (waits[0].revents != 0) return;
+    if ((waits[1].revents & (POLLERR | POLLNVAL)) != 0) return;
+    const Clock::time_point now = Clock::now();
+    for (size_t i = clients.size(); i-- > 0;) {
+      Client& client = clients[i];
+      const short events = waits[i + 2].revents;
+      bool keep = now < client.deadline;
+      if (keep && events != 0) {
+        keep = client.replying ? WriteClient(&client) : ReadClient(&client, max_bytes, handle);
+        // The reply is written as soon as it is known.
+        if (keep && client.replying && client.sent == 0) keep = WriteClient(&client);
+      }
+      if (!keep) {
+        close(client.fd);
+        clients.erase(clients.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+    }
+    if ((waits[1].revents & POLLIN) != 0) {
+      const int fd = accept4(listen_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+      if (fd >= 0 && !PeerIsThisUser(fd)) {
+        close(fd);
+      } else if (fd >= 0) {
+        Client client;
+        client.fd = fd;
+        client.deadline = Clock::now() + std::chrono::milliseconds(client_ms);
+        clients.push_back(std::move(client));
+      }
+    }
+  }
 }
 
 HandoverSend SendHandover(const std::string& path, const std::string& message, int timeout_ms,
@@ -207,9 +292,21 @@ HandoverSend SendHandover(const std::string& path, const std::string& message, i
   if (!PeerIsThisUser(fd)) {
     *reason = "the listener at " + path + " is another user's";
     result = HandoverSend::kRefused;
-  } else if (SendAll(fd, message, deadline, false) && shutdown(fd, SHUT_WR) == 0 &&
-             ReceiveAll(fd, 4096, deadline, reply) && !reply->empty()) {
-    result = HandoverSend::kAnswered;
+  } else if (SendAll(fd, message, deadline, false) && shutdown(fd, SHUT_WR) == 0) {
+    if (ReceiveAll(fd, 4096, deadline, reply) && !reply->empty()) {
+      result = HandoverSend::kAnswered;
+    } else {
+      // Giving up: once this side is shut, the listener's reply fails and it
+      // drops the message. A reply that came before that counts: the
+      // listener has taken the message.
+      shutdown(fd, SHUT_RDWR);
+      char buffer[4096];
+      ssize_t n;
+      while (reply->size() < 4096 && (n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) {
+        reply->append(buffer, static_cast<size_t>(n));
+      }
+      if (!reply->empty() && reply->back() == '\n') result = HandoverSend::kAnswered;
+    }
   }
   close(fd);
   return result;

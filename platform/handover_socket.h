@@ -30,14 +30,23 @@ HandoverListener ListenForHandover(const std::string& path);
 // stays open until the process ends: a thread may be waiting on it.
 void EndHandoverListener(const HandoverListener& listener, const std::string& path);
 
-// Waits up to `timeout_ms` (-1: without end) for one client and serves it:
-// reads its message (at most `max_bytes`; more is cut off and handed over as
-// max_bytes + 1 bytes, so the reader sees it was too long) until it ends
-// its side or `read_ms` passes, and writes back what `handle` returns. A
-// client of another user is turned away unread. False when nothing was
-// served (time out, client turned away or gone).
-bool ServeOneHandover(int listen_fd, int timeout_ms, int read_ms, size_t max_bytes,
-                      const std::function<std::string(const std::string&)>& handle);
+// What the listener answers to one message.
+struct HandoverReply {
+  std::string text;
+  // Runs once the whole reply went to the client; not when the client has
+  // gone before it (its sender gave up and may open a window of its own).
+  std::function<void()> taken;
+};
+
+// Serves clients at once until `stop_fd` (when >= 0) becomes readable or the
+// listening socket fails: polls the listening socket and every client, so
+// that no client holds up another. Each client has `client_ms` from its
+// connection to send its message (at most `max_bytes` are kept; more is cut
+// off and handed over as max_bytes + 1 bytes, so the reader sees it was too
+// long) and end its side, and to take the reply `handle` gives. A client of
+// another user is turned away unread; one over its time is dropped.
+void ServeHandovers(int listen_fd, int client_ms, size_t max_bytes,
+                    const std::function<HandoverReply(const std::string&)>& handle, int stop_fd);
 
 enum class HandoverSend {
   kAnswered,    // the listener read the message and replied

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/app_paths.h"
 #include "platform/file_system.h"
 
 namespace pic2jpg::platform {
@@ -50,9 +51,15 @@ std::string LockFolder(std::string* error) {
   if (runtime != nullptr && runtime[0] == '/' && IsPrivateFolder(runtime, 022, &why)) {
     return WithSlash(runtime);
   }
-  // Our own folder in the shared temporary folder, one per user.
-  const std::string folder = fs::TempFolderBase() + "pic2jpg-" + std::to_string(geteuid());
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+  // Not a shared temporary folder, where another user could take the name
+  // first: our own folder in the user's cache folder.
+  const std::string cache = UserCacheFolder();
+  if (cache.empty()) {
+    *error = "no folder for the lock: neither XDG_RUNTIME_DIR nor a home folder is usable";
+    return "";
+  }
+  const std::string folder = cache + "pic2jpg";
+  if (!fs::MakeFolders(cache) || (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)) {
     *error = "cannot create " + folder + ": " + fs::ErrorText(errno);
     return "";
   }

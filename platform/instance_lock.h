@@ -2,8 +2,10 @@
 // program title and version, held until the process ends.
 //
 // The lock file lives in $XDG_RUNTIME_DIR when that is a folder of this user
-// that nobody else can write to; otherwise in a folder of our own below the temporary folder,
-// one per user ("pic2jpg-UID", mode 0700, its owner and mode checked). The
+// that nobody else can write to; otherwise in a folder of our own in the
+// user's cache folder ($XDG_CACHE_HOME/pic2jpg or ~/.cache/pic2jpg, mode
+// 0700, its owner and mode checked), never in a shared temporary folder
+// where another user could claim the name first. The
 // file is opened without following symbolic links, so nobody can plant a
 // link that makes us create or lock a file elsewhere.
 #ifndef PIC2JPG_PLATFORM_INSTANCE_LOCK_H_

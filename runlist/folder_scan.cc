@@ -11,13 +11,13 @@
 
 namespace pic2jpg {
 
-FolderScan ScanFolder(const std::string& folder) {
+FolderScan ScanFolder(const std::string& folder, const std::atomic<bool>* stop) {
   FolderScan scan;
   // Folders still to read; a stack, not recursion, so that depth costs no
   // call stack.
   std::vector<std::string> pending = {folder};
   std::vector<fs::FolderEntry> entries;
-  while (!pending.empty()) {
+  while (!pending.empty() && (stop == nullptr || !stop->load())) {
     const std::string current = pending.back();
     pending.pop_back();
     if (!fs::ListFolder(current, &entries)) {

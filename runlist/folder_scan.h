@@ -2,6 +2,7 @@
 #ifndef PIC2JPG_RUNLIST_FOLDER_SCAN_H_
 #define PIC2JPG_RUNLIST_FOLDER_SCAN_H_
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,9 @@ struct FolderScan {
 
 // Walks `folder` (absolute, ending with "/") and every folder below it.
 // Symbolic links to files are taken; links to folders are not followed, so
-// a link loop cannot make the walk go round.
-FolderScan ScanFolder(const std::string& folder);
+// a link loop cannot make the walk go round. When `stop` becomes true the
+// walk ends early with what it found so far.
+FolderScan ScanFolder(const std::string& folder, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace pic2jpg
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <thread>
 #include <vector>
@@ -122,6 +123,41 @@ TEST_F(ConvertTest, MaskFoldersAreCreatedBelowTheOutputFolder) {
   EXPECT_TRUE(fs::IsRegularFile(out_.File("jpg/deeper/FLAG_B24.jpg")));
 }
 
+TEST_F(ConvertTest, ALinkBelowTheOutputFolderFailsTheFileAndWritesNothingThroughIt) {
+  struct Case {
+    const char* mask;
+    const char* relative_subfolder;  // kept subfolder of the entry
+  };
+  const Case kCases[] = {
+      {"sub/%filename%.%ext%", ""},
+      {"%filename%.%ext%", "sub/"},
+      {"%filename%.%ext%", "real/sub/deeper/"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.mask) + " " + c.relative_subfolder);
+    test::TempDir out;
+    test::TempDir outside;
+    ASSERT_TRUE(fs::MakeFolder(out.File("real")));
+    ASSERT_EQ(symlink(outside.path().c_str(), out.File("sub").c_str()), 0);
+    ASSERT_EQ(symlink(outside.path().c_str(), out.File("real/sub").c_str()), 0);
+    settings_.advanced.filename_mask = c.mask;
+    job_.output_folder = out.path();
+    job_.relative_subfolder = c.relative_subfolder;
+    EXPECT_FALSE(Convert(Input("FLAG_B24.PCT")));
+    EXPECT_TRUE(test::Run("/bin/ls", {"-A", outside.path()}).Lines().empty());
+  }
+}
+
+TEST_F(ConvertTest, TheOutputFolderItselfMayBeALink) {
+  test::TempDir links;
+  const std::string link = links.File("out");
+  ASSERT_EQ(symlink(out_.path().c_str(), link.c_str()), 0);
+  job_.output_folder = link + "/";
+  settings_.advanced.filename_mask = "sub/%filename%.%ext%";
+  ASSERT_TRUE(Convert(Input("FLAG_B24.PCT")));
+  EXPECT_TRUE(fs::IsRegularFile(out_.File("sub/FLAG_B24.jpg")));
+}
+
 TEST_F(ConvertTest, AMissingOutputFolderFails) {
   // The folder is created by the save only below an existing output folder.
   job_.output_folder = "/proc/no-such-folder/";
@@ -200,6 +236,36 @@ TEST_F(WorkerTest, HoldIsHonouredBeforeEveryFileAndStopEndsTheRun) {
     EXPECT_TRUE(outcome.progress.stopped || files_before_stop == 2) << files_before_stop;
     EXPECT_EQ(outcome.progress.converted, files_before_stop);
     EXPECT_EQ(OutputFileCount(), files_before_stop);
+  }
+}
+
+// A watermark picture named in the plan is loaded by the run itself; one
+// that cannot be had ends the run with it as the only failure, nothing
+// written.
+TEST_F(WorkerTest, TheRunLoadsItsWatermarkPictureFirst) {
+  const std::string input = Input("FLAG_B24.PCT");
+  const std::string garbage = in_.File("mark.png");
+  test::WriteText(garbage, "not a picture at all");
+  struct Case {
+    std::string picture;
+    int converted;
+  };
+  const Case kCases[] = {{test::DataFile("FLAG_B24.PCT.png"), 1}, {garbage, 0}};
+  settings_.watermark.do_watermark = 2;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.picture);
+    fs::RemoveTree(out_.File("FLAG_B24.jpg"));
+    settings_.watermark.image = c.picture;
+    RunPlan plan = Plan({input});
+    plan.watermark_image = c.picture;
+    ASSERT_TRUE(StartRun(&run_, std::move(plan)));
+    const RunOutcome outcome = FinishRun(&run_);
+    EXPECT_EQ(outcome.progress.converted, c.converted);
+    EXPECT_EQ(OutputFileCount(), c.converted);
+    if (c.converted == 0) {
+      ASSERT_EQ(outcome.progress.failures.size(), 1u);
+      EXPECT_EQ(outcome.progress.failures[0].path, c.picture);
+    }
   }
 }
 

@@ -3,12 +3,40 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 #include "engine/format_tables.h"
+#include "text/identity.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
 namespace {
+
+// The subject of the feedback address reaches the mail program whole: only
+// characters that need no encoding, or percent escapes that decode to the
+// title, version and word.
+TEST(FeedbackMailLinkTest, TheSubjectIsPercentEncoded) {
+  const std::string link = FeedbackMailLink();
+  const size_t query = link.find("?subject=");
+  ASSERT_NE(query, std::string::npos);
+  std::string decoded;
+  for (size_t i = query + 9; i < link.size(); ++i) {
+    const char c = link[i];
+    if (c == '%') {
+      ASSERT_LE(i + 2, link.size() - 1);
+      decoded += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+      continue;
+    }
+    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) ||
+                std::string("-._~").find(c) != std::string::npos)
+        << "raw '" << c << "' in " << link;
+    decoded += c;
+  }
+  EXPECT_EQ(decoded, TitleWithVersion() + " Feedback");
+  EXPECT_NE(decoded.find(' '), std::string::npos);
+}
 
 TEST(UpdateScheduleTest, DaysPerRangeAndNever) {
   constexpr int64_t kDay = 86400;

@@ -1,6 +1,8 @@
 // The real main window, driven in-process on the virtual display through its
 // commands; message boxes are answered by the test.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dialog.h>
@@ -8,13 +10,18 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/format_tables.h"
 #include "gui/commands.h"
+#include "gui/handover.h"
+#include "gui/handover_ui.h"
 #include "gui/image_maps.h"
 #include "gui/main_window_ui.h"
 #include "gui/themes.h"
@@ -63,13 +70,21 @@ struct DialogSeen {
 // called once while the run is under way, and the dialog's result is read
 // and OK pressed once OK is enabled.
 DialogSeen RunWithDialog(MainWindow& window, int command,
-                         const std::function<void(wxDialog*)>& on_running = {}) {
+                         const std::function<void(wxDialog*)>& on_running = {},
+                         std::chrono::milliseconds* longest_pause = nullptr) {
   DialogSeen seen;
   bool running_seen = false;
+  std::chrono::steady_clock::time_point last_tick;
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     auto* dialog = dynamic_cast<wxDialog*>(wxWindow::FindWindowByName("progress"));
     if (dialog == nullptr) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (longest_pause != nullptr && last_tick != std::chrono::steady_clock::time_point{}) {
+      *longest_pause = std::max(
+          *longest_pause, std::chrono::duration_cast<std::chrono::milliseconds>(now - last_tick));
+    }
+    last_tick = now;
     auto* ok = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
     if (!ok->IsEnabled()) {
       if (!running_seen && on_running) on_running(dialog);
@@ -261,6 +276,68 @@ TEST_F(MainWindowTest, ExitWritesThePreferences) {
 
   LoadSettings();
   EXPECT_EQ(g_settings.file.recent_out_folders, "");
+}
+
+// A second start hands over a tree as large as /usr: it is walked off the
+// window's thread, so every round of the window's events ends within
+// 200 ms while it is, and Alt+X still ends the window at once.
+TEST_F(MainWindowTest, AHandedOverTreeLeavesTheWindowAnswering) {
+  test::TempDir runtime;
+  ASSERT_EQ(chmod(runtime.path().c_str(), 0700), 0);
+  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  std::string error;
+  ASSERT_TRUE(StartHandoverService("Answering 1.0", &error)) << error;
+  TakeHandoversIntoWindow();
+  std::atomic<bool> answered{false};
+  HandoverResult result;
+  std::thread start([&] {
+    result = HandOverToWindow("Answering 1.0", {"/usr"}, kHandoverWaitMs);
+    answered = true;
+  });
+  using Clock = std::chrono::steady_clock;
+  std::chrono::milliseconds longest{0};
+  Clock::time_point answered_at;
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(20);
+  // The window's events for a second after the start was answered: the walk
+  // goes on meanwhile.
+  while (Clock::now() < deadline &&
+         (!answered || Clock::now() - answered_at < std::chrono::seconds(1))) {
+    if (answered && answered_at == Clock::time_point{}) answered_at = Clock::now();
+    const Clock::time_point round = Clock::now();
+    wxTheApp->ProcessPendingEvents();
+    longest = std::max(longest,
+                       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - round));
+    std::this_thread::yield();
+  }
+  start.join();
+  EXPECT_EQ(result.outcome, HandoverOutcome::kDelivered) << result.reason;
+  EXPECT_LT(longest.count(), 200);
+  const Clock::time_point exit = Clock::now();
+  RunCommand(*window_, kCommandExit);
+  EndHandoverService();
+  EXPECT_LT(Clock::now() - exit, std::chrono::seconds(3));
+  unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A watermark picture of 20000 x 20000 is loaded by the run while the
+// progress dialog is up, not before it on the window's thread; it is over
+// the reader's limits and is the run's one failure.
+TEST_F(MainWindowTest, AHugeWatermarkPictureLeavesTheWindowAnswering) {
+  const std::string mark = dir_.File("mark.png");
+  FIBITMAP* huge = FreeImage_Allocate(20000, 20000, 1);
+  ASSERT_NE(huge, nullptr);
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, huge, mark.c_str(), PNG_Z_BEST_SPEED));
+  FreeImage_Unload(huge);
+  ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
+  g_settings.watermark.do_watermark = 2;
+  g_settings.watermark.image = mark;
+  std::chrono::milliseconds longest{0};
+  const DialogSeen seen = RunWithDialog(*window_, kCommandConvert, {}, &longest);
+  EXPECT_TRUE(warnings_.empty());
+  EXPECT_LT(longest.count(), 200);
+  EXPECT_FALSE(fs::Exists(dir_.File("photo.jpg")));
+  ASSERT_EQ(window_->model.last_failures.size(), 1u);
+  EXPECT_EQ(window_->model.last_failures[0].rfind(mark, 0), 0u) << window_->model.last_failures[0];
 }
 
 }  // namespace

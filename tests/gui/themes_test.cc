@@ -139,5 +139,36 @@ TEST_F(ThemeTest, BrokenPackagesChangeNothing) {
   EXPECT_EQ(g_images.at(g_button_image_map.at("Convert")), Png("Web", 16));
 }
 
+// A theme is a package the scan found, chosen by name: a name that is a
+// path loads nothing and gives way to the default; an oversized package or
+// picture is not unpacked.
+TEST_F(ThemeTest, ANameIsNoPathAndAPackageHasItsLimits) {
+  for (const char* name : {"../x", "a/b", "..", "tab\tname", ""}) {
+    EXPECT_FALSE(IsThemeName(name)) << name;
+  }
+  EXPECT_TRUE(IsThemeName("flat 2.0"));
+
+  const std::map<int, std::string> before = g_images;
+  const std::map<std::string, std::string> good = {{"theme.cfg", kCfg},
+                                                   {"go_16.png", Png("Web", 16)}};
+  ASSERT_TRUE(fs::MakeFolder(dir_.File("elsewhere")));
+  WriteZip(dir_.File("elsewhere/bomb.zip"), good);
+  std::map<std::string, std::string> crowded = good;
+  for (int i = 0; i < 600; ++i) crowded["filler" + std::to_string(i)] = "x";
+  WriteZip(gfx_ + "crowded.zip", crowded);
+  std::string huge = Png("Web", 16);
+  huge.replace(16, 8, std::string("\0\0\x4e\x20\0\0\x4e\x20", 8));  // 20000 x 20000
+  WriteZip(gfx_ + "huge.zip", {{"theme.cfg", kCfg}, {"go_16.png", huge}});
+  ScanThemes();
+  for (const char* theme : {"crowded", "huge", "../elsewhere/bomb"}) {
+    SCOPED_TRACE(theme);
+    g_last_scanned_theme.clear();
+    g_settings.interface.ui_theme = theme;
+    LoadThemeImages(true, true, true);
+    EXPECT_EQ(g_images, before);
+  }
+  EXPECT_EQ(g_settings.interface.ui_theme, Settings{}.interface.ui_theme);
+}
+
 }  // namespace
 }  // namespace pic2jpg

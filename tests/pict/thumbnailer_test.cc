@@ -162,6 +162,21 @@ TEST_F(ThumbnailerTest, BadRequestsAndHostilePicturesWriteNothing) {
   EXPECT_NE(r.error.find("cannot write " + out_.File("missing/out.png")), std::string::npos)
       << r.error;
   EXPECT_FALSE(fs::Exists(out_.File("missing")));
+  EXPECT_EQ(r.error.find("unknown error"), std::string::npos) << r.error;
+  // Only a new file or an earlier regular file is written: never the input,
+  // a folder or a named pipe.
+  ASSERT_EQ(mkfifo(out_.File("fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(fs::MakeFolder(out_.File("folder")));
+  const std::string input = in_.File("in.pict");
+  const std::string kept[] = {input, out_.File("fifo"), out_.File("folder")};
+  for (const std::string& output : kept) {
+    SCOPED_TRACE(output);
+    const RunResult refused = test::Run(THUMBNAILER_EXE, {input, output});
+    EXPECT_EQ(refused.exit_status, 4);
+    EXPECT_NE(refused.error.find("cannot write " + output + ": "), std::string::npos);
+  }
+  EXPECT_EQ(ReadText(input), good);
+  EXPECT_EQ(fs::KindOf(out_.File("fifo")), fs::PathKind::kPipe);
   // A pipe would never end: it is refused unread.
   ASSERT_EQ(mkfifo(in_.File("pipe.pict").c_str(), 0600), 0);
   const RunResult pipe = test::Run(THUMBNAILER_EXE, {in_.File("pipe.pict"), out_.File("p.png")});

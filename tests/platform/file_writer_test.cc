@@ -3,6 +3,7 @@
 // is left behind either way.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -75,6 +76,61 @@ TEST(FileWriterTest, AFolderThatIsNotThereRefusesTheStart) {
   EXPECT_FALSE(fs::WritePart(&writer, "x", 1));
   EXPECT_FALSE(fs::FinishFile(&writer));
   fs::AbandonFile(&writer);  // harmless on a writer that never started
+}
+
+TEST(FileWriterTest, BelowAFolderNoLinkIsFollowedAndNothingIsLeftOfAFailure) {
+  struct Case {
+    const char* name;
+    std::string relative;
+    bool written;
+  };
+  const std::string long_name(300, 'x');  // longer than a name may be
+  const Case kCases[] = {
+      {"new folders on the way", "a/./b//out.jpg", true},
+      {"a link as a folder", "link/out.jpg", false},
+      {"a link deeper down", "real/link/new/out.jpg", false},
+      {"a link as the name", "real/named.jpg", false},
+      {"up and out", "real/../../out.jpg", false},
+      {"fails after making folders", "new/newer/" + long_name, false},
+      {"a file in the way", "real/file/out.jpg", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    TempDir out;
+    TempDir outside;
+    ASSERT_TRUE(test::WriteText(outside.File("kept"), "kept"));
+    ASSERT_TRUE(fs::MakeFolder(out.File("real")));
+    ASSERT_TRUE(test::WriteText(out.File("real/file"), "file"));
+    ASSERT_EQ(symlink(outside.path().c_str(), out.File("link").c_str()), 0);
+    ASSERT_EQ(symlink(outside.path().c_str(), out.File("real/link").c_str()), 0);
+    ASSERT_EQ(symlink(outside.File("kept").c_str(), out.File("real/named.jpg").c_str()), 0);
+    const auto before = NamesIn(out.path());
+
+    fs::FileWriter writer;
+    bool ok = fs::StartFileBelow(out.path(), c.relative, &writer) &&
+              fs::WritePart(&writer, "new", 3) && fs::FinishFile(&writer);
+    if (!ok) fs::AbandonFile(&writer);
+    EXPECT_EQ(ok, c.written);
+    EXPECT_EQ(ok, writer.error == 0);
+    if (ok) {
+      EXPECT_EQ(test::ReadText(out.File(c.relative)), "new");
+    } else {
+      EXPECT_EQ(NamesIn(out.path()), before);  // folders made for it are gone
+    }
+    EXPECT_EQ(NamesIn(outside.path()), std::vector<std::string>{"kept"});
+    EXPECT_EQ(test::ReadText(outside.File("kept")), "kept");
+  }
+}
+
+TEST(FileWriterTest, TheBaseFolderMayBeALink) {
+  TempDir out;
+  TempDir links;
+  ASSERT_EQ(symlink(out.path().c_str(), links.File("out").c_str()), 0);
+  fs::FileWriter writer;
+  ASSERT_TRUE(fs::StartFileBelow(links.File("out"), "sub/out.jpg", &writer));
+  ASSERT_TRUE(fs::WritePart(&writer, "new", 3));
+  ASSERT_TRUE(fs::FinishFile(&writer));
+  EXPECT_EQ(test::ReadText(out.File("sub/out.jpg")), "new");
 }
 
 TEST(MappedFileTest, ChangesToAChangeableViewNeverReachTheFile) {

@@ -1,6 +1,6 @@
-// The single-instance lock in a shared temporary folder: a private folder per
-// user, no link followed, a held lock reported as busy and any other failure
-// as what it is.
+// The single-instance lock without a runtime folder: a private folder in the
+// user's cache folder, whatever others put in the temporary folder, no link followed, a held lock
+// reported as busy and any other failure as what it is.
 #include "platform/instance_lock.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +20,26 @@ class InstanceLockTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("TMPDIR", temp_.path().c_str(), 1);
+    setenv("XDG_CACHE_HOME", cache_.path().c_str(), 1);
     unsetenv("XDG_RUNTIME_DIR");
   }
-  void TearDown() override { unsetenv("TMPDIR"); }
-  std::string OwnFolder() const { return temp_.path() + "pic2jpg-" + std::to_string(geteuid()); }
+  void TearDown() override {
+    unsetenv("TMPDIR");
+    unsetenv("XDG_CACHE_HOME");
+  }
+  std::string OwnFolder() const { return cache_.path() + "pic2jpg"; }
+  test::TempDir cache_;
   test::TempDir temp_;
   test::TempDir elsewhere_;
 };
 
 TEST_F(InstanceLockTest, FallbackFolderIsPrivateAndASecondTakerIsTurnedAway) {
+  // Another user's folder where a shared temporary folder would have had ours.
+  const std::string planted = temp_.path() + "pic2jpg-" + std::to_string(geteuid());
+  ASSERT_EQ(mkdir(planted.c_str(), 0777), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(planted.c_str(), 65534, 65534), 0);
+  }
   platform::InstanceLock first = platform::AcquireInstanceLock("Title 1.0");
   ASSERT_GE(first.handle, 0) << first.error;
   struct stat st;

@@ -13,7 +13,8 @@
 // when the picture has transparency; it is written under a temporary name
 // and renamed, and every write is checked. Exit status 0 on success, 1 for a
 // bad command line, 2 when the format is unknown or unreadable, 3 when the
-// picture cannot be decoded or is too large for a Targa, 4 when the output
+// picture cannot be decoded, is too large for a Targa or over our PICT
+// reader's limits (read from the header first where the format allows), 4 when the output
 // cannot be written (the reason on standard error).
 #include <FreeImage.h>
 
@@ -22,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "pict/pict_reader.h"
 #include "platform/bitmap_ptr.h"
 #include "platform/file_system.h"
 
@@ -29,6 +31,13 @@ namespace pic2jpg {
 namespace {
 
 constexpr int kMaxSide = 65535;
+
+// The limits our own reader holds PICT pictures to.
+bool WithinReaderLimits(unsigned width, unsigned height) {
+  return width <= static_cast<unsigned>(pict::kMaxPictureSide) &&
+         height <= static_cast<unsigned>(pict::kMaxPictureSide) &&
+         static_cast<long long>(width) * height <= pict::kMaxPicturePixels;
+}
 
 bool AlphaAllZero(FIBITMAP* dib) {
   const unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
@@ -99,13 +108,24 @@ int Run(int argc, char** argv) {
                  input.c_str());
     return 2;
   }
+  // The reader's limits hold here too, and are looked at in the header
+  // before anything is decoded (a small file may claim a huge picture).
+  if (FreeImage_FIFSupportsNoPixels(format)) {
+    BitmapPtr header(FreeImage_Load(format, input.c_str(), FIF_LOAD_NOPIXELS));
+    if (header.get() != nullptr &&
+        !WithinReaderLimits(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()))) {
+      std::fprintf(stderr, "pic2jpg-load: %s: the picture is too large\n", input.c_str());
+      return 3;
+    }
+  }
   BitmapPtr image(FreeImage_Load(format, input.c_str(), 0));
   if (image.get() == nullptr || FreeImage_GetWidth(image.get()) == 0 ||
       FreeImage_GetHeight(image.get()) == 0) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture cannot be decoded\n", input.c_str());
     return 3;
   }
-  if (FreeImage_GetWidth(image.get()) > kMaxSide || FreeImage_GetHeight(image.get()) > kMaxSide) {
+  if (FreeImage_GetWidth(image.get()) > kMaxSide || FreeImage_GetHeight(image.get()) > kMaxSide ||
+      !WithinReaderLimits(FreeImage_GetWidth(image.get()), FreeImage_GetHeight(image.get()))) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture is too large\n", input.c_str());
     return 3;
   }

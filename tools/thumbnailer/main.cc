@@ -12,7 +12,8 @@
 // name beside it and renamed only when complete: a failure, the time limit
 // included, leaves no file. Exit status 0 on success, 1 for a bad command
 // line, 2 when the input cannot be read, 3 when it is no picture the reader
-// decodes within its limits, 4 when the output cannot be written; a run over
+// decodes within its limits, 4 when the output cannot be written (also when
+// it is the input, a folder, a named pipe or a device); a run over
 // its time ends by SIGALRM or SIGXCPU with a line on standard error.
 #include <FreeImage.h>
 
@@ -129,6 +130,26 @@ int ReadPicture(const std::string& path, pict::Picture* picture) {
   return 0;
 }
 
+// Why the output may not be written: only a new file or an earlier regular
+// file, never the input itself; "" when it may.
+std::string OutputRefusal(const std::string& input, const std::string& output) {
+  switch (fs::KindOf(output)) {
+    case fs::PathKind::kNone:
+      return "";
+    case fs::PathKind::kFile:
+      return fs::SameFile(input, output) ? "it is the input file" : "";
+    case fs::PathKind::kFolder:
+      return "it is a folder";
+    case fs::PathKind::kPipe:
+      return "it is a named pipe";
+    case fs::PathKind::kDevice:
+      return "it is a device";
+    case fs::PathKind::kOther:
+      break;
+  }
+  return "it is not a regular file";
+}
+
 // The thumbnail as a PNG file; 0 or the exit status.
 int WritePng(const Thumbnail& thumbnail, const std::string& path) {
   const int bpp = thumbnail.has_alpha ? 32 : 24;
@@ -180,6 +201,10 @@ int Run(int argc, char** argv) {
   // AddressSanitizer reserves terabytes of address space for itself.
   if (!kAddressSanitizer) platform::LimitAddressSpace(kAddressSpace);
   FreeImage_SetOutputMessage([](FREE_IMAGE_FORMAT, const char*) {});
+  if (const std::string refusal = OutputRefusal(line.input, line.output); !refusal.empty()) {
+    Report("cannot write " + line.output + ": " + refusal);
+    return 4;
+  }
   pict::Picture picture;
   if (const int status = ReadPicture(line.input, &picture); status != 0) return status;
   const Thumbnail thumbnail = Shrink(picture, line.size);
