@@ -18,6 +18,9 @@ namespace {
 constexpr std::string_view kAlphabet =
     "!\"#$%&'()*+,-012345689@ABCDEFGHIJKLMNPQRSTUVXYZ[`abcdefhijklmpqr";
 constexpr std::string_view kBanner = "(This file must be converted with BinHex";
+// The opening line is looked for this far: mail or news headers may come
+// before it, a whole other file does not.
+constexpr size_t kBannerWithin = size_t{64} << 10;
 constexpr uint8_t kRunMark = 0x90;
 constexpr uint32_t kPictType = 0x50494354;  // 'PICT'
 // The header after the name: version, type, creator, flags, two lengths, CRC.
@@ -105,7 +108,7 @@ bool Take(Decoder* d, size_t n, std::vector<uint8_t>* out) {
 // Where the encoded text begins: after the banner's line, the first colon.
 bool FindStart(const uint8_t* data, size_t size, size_t* start) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  size_t at = text.find(kBanner);
+  size_t at = text.substr(0, kBannerWithin).find(kBanner);
   if (at == std::string_view::npos) {
     // Without the banner the file must begin with the colon.
     at = text.find_first_not_of(" \t\r\n");

@@ -6,10 +6,10 @@ namespace pic2jpg::pict {
 
 ContainerListing ListPictResources(const uint8_t* data, size_t size) {
   ContainerListing listing;
-  // The formats with a mark of their own first; a bare resource fork has
-  // none, and Rez text is recognised by its statements.
+  // The binary formats first, by their headers; then the text ones, by
+  // their content (BinHex by its opening line, Rez by its statements).
   if (ListAppleFile(data, size, &listing) || ListMacBinary(data, size, &listing) ||
-      ListBinHex(data, size, &listing) || ListRawFork(data, size, &listing) ||
+      ListRawFork(data, size, &listing) || ListBinHex(data, size, &listing) ||
       ListRez(data, size, &listing)) {
     return listing;
   }
