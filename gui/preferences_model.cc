@@ -8,6 +8,7 @@
 #include "engine/format_tables.h"
 #include "engine/geometry.h"
 #include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/watermark.h"
 #include "platform/file_system.h"
 #include "platform/font_config.h"
@@ -467,7 +468,8 @@ PreferencesProblem CheckPreferences(const Settings& draft) {
   if (wm.do_watermark == 2) {
     if (wm.image.empty()) return refuse(7, GetText("Msg", "Empty watermark image"));
     std::string reason;
-    if (fs::FileSize(wm.image) <= 0 || LoadMarkPicture(wm.image, &reason).canvas == nullptr) {
+    if (fs::FileSize(wm.image) <= 0 ||
+        LoadMarkPicture(wm.image, FindPictureDecoding(), &reason).canvas == nullptr) {
       return refuse(7, FillPlaceholders(GetText("Msg", "Invalid watermark image"), wm.image));
     }
   }
