@@ -1,6 +1,6 @@
 // The external converter run before loading: a command-line program that
 // turns the input picture into a Targa file. Which one a run uses is decided
-// once, when the run is planned (FindExternalConverter in run_setup.h); a
+// once, when the run is planned (FindPictureDecoding in run_setup.h); a
 // conversion only runs the one its job names.
 #ifndef PIC2JPG_ENGINE_EXTERNAL_CONVERTER_H_
 #define PIC2JPG_ENGINE_EXTERNAL_CONVERTER_H_

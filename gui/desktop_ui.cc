@@ -21,6 +21,7 @@
 #include "gui/handover.h"
 #include "gui/handover_ui.h"
 #include "gui/main_window_ui.h"
+#include "gui/preferences_model.h"
 #include "gui/themes.h"
 #include "platform/console.h"
 #include "platform/desktop.h"
@@ -117,6 +118,7 @@ int RunDesktop(const std::vector<std::string>& files) {
     StartDesktopCommon();
     BuildPreferencesPath();
     LoadSettings();
+    DepthsToAuto(&g_settings);
     LoadThemeImages(true, true, true);
     MainWindow& window = BuildMainWindow();
     ShowMainWindow(window);

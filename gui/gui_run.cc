@@ -3,6 +3,8 @@
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
+#include "engine/settings_check.h"
+#include "gui/preferences_model.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "runlist/run_state.h"
@@ -50,13 +52,9 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   if (!fs::IsFolder(folder)) {
     return Stop(FillPlaceholders(GetText("Msg", "Invalid output folder"), folder), true);
   }
-  switch (CheckResizeSize(g_settings.transform)) {
-    case ResizeCheck::kZeroWidth:
-      return Stop(GetText("Msg", "Invalid width"), true);
-    case ResizeCheck::kZeroHeight:
-      return Stop(GetText("Msg", "Invalid height"), true);
-    case ResizeCheck::kOk:
-      break;
+  const SettingsProblem problem = CheckSettings(g_settings);
+  if (problem.field != nullptr) {
+    return Stop(SettingsProblemText(problem), problem.field->group != "Watermark");
   }
   RunResources resources;
   if (!LoadRunWatermarkFont(g_settings.watermark, &resources)) {

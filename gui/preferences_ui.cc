@@ -185,13 +185,15 @@ void PressOk(PreferencesDialog* prefs) {
     empty->digits->SetFocus();
     return;
   }
-  const PreferencesProblem problem = CheckPreferences(prefs->draft);
-  if (problem.page >= 0) {
-    ShowPage(prefs, problem.page);
-    MainPrompter().warn(problem.message);
+  Settings checked = prefs->draft;
+  DepthsToAuto(&checked);
+  const SettingsProblem problem = CheckSettings(checked);
+  if (problem.field != nullptr) {
+    ShowPage(prefs, PreferencesPageOf(problem.field->group));
+    MainPrompter().warn(SettingsProblemText(problem));
     return;
   }
-  const PreferencesChanges changes = CommitPreferences(prefs->draft, &g_settings);
+  const InterfaceChanges changes = CommitPreferences(prefs->draft, &g_settings);
   // At once, so that nothing set here is lost if the program ends abruptly.
   SaveSettings();
   ClosePreferences();
@@ -203,7 +205,7 @@ void PressDefaults() {
                           GetText("Msg", "Ask reset to defaults"))) {
     return;
   }
-  const PreferencesChanges changes = ResetPreferencesToDefaults();
+  const InterfaceChanges changes = ResetPreferencesToDefaults();
   SaveSettings();
   ClosePreferences();
   ApplyInterfaceChanges(changes);

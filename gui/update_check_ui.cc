@@ -101,7 +101,7 @@ void CheckForUpdate() {
 void ScheduledUpdateCheck() {
   // Asked or not, answered yes or no: the question is not due again before
   // the next interval.
-  if (!TakeScheduledUpdateCheck(&g_settings.general, platform::NowLocalSeconds())) return;
+  if (!TakeScheduledUpdateCheck(&g_settings.general, platform::NowSeconds())) return;
   // The question comes once the window is on the screen.
   wxTheApp->CallAfter([] {
     if (AskYesNo("Check for Updates", "Ask check for updates")) CheckForUpdate();

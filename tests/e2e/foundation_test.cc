@@ -3,8 +3,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,25 +94,38 @@ TEST(FoundationTest, TheInputFileIsNeverOverwritten) {
   EXPECT_EQ(test::ReadText(input), before);
 }
 
-TEST(FoundationTest, ASecondCopyOfTheSameVersionEndsSilently) {
+// The single-instance rule is the window's: while a copy of this version
+// holds the lock, a window mode ends with status 3, and a console run
+// converts beside it.
+TEST(FoundationTest, ASecondCopyOfTheSameVersionStopsOnlyAWindowMode) {
   test::TempDir runtime;
   std::string lock_path = runtime.File("Morvane_PIC_to_JPG_2.7.lock");
   int fd = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+  // A display to satisfy the check that comes first: a socket that takes
+  // connections. The lock refuses the start before any toolkit call.
+  const std::string display = runtime.File("display.sock");
+  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, display.c_str(), display.size());
+  ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(server, 4), 0);
+  const std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtime.path(),
+                                        "WAYLAND_DISPLAY=" + display, "DISPLAY="};
 
-  test::TempDir out;
-  test::RunResult r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
-                                       {"XDG_RUNTIME_DIR=" + runtime.path()});
+  test::RunResult r = test::RunPic2jpg({"-U"}, env);
   EXPECT_EQ(r.exit_status, 3);
   EXPECT_EQ(r.output, "");
   EXPECT_NE(r.error, "");
-  EXPECT_FALSE(fs::Exists(out.File("FLAG_B24.jpg")));
 
+  test::TempDir out;
+  r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()}, env);
+  EXPECT_EQ(r.exit_status, 0) << r.output << r.error;
+  EXPECT_TRUE(fs::Exists(out.File("FLAG_B24.jpg")));
+  close(server);
   close(fd);
-  r = test::RunPic2jpg({"-i", test::DataFile("FLAG_B24.PCT"), "-o", out.path()},
-                       {"XDG_RUNTIME_DIR=" + runtime.path()});
-  EXPECT_EQ(r.exit_status, 0) << r.output;
 }
 
 TEST(FoundationTest, TheConsoleModeNeitherReadsNorWritesThePreferencesFile) {
@@ -119,6 +135,44 @@ TEST(FoundationTest, TheConsoleModeNeitherReadsNorWritesThePreferencesFile) {
                                        {"XDG_CONFIG_HOME=" + config.path()});
   EXPECT_EQ(r.exit_status, 0);
   EXPECT_FALSE(fs::Exists(config.File("Morvane")));
+}
+
+// The colour components of a JPEG file (its frame header's count), 0 when
+// it has no frame header.
+int JpegComponents(const std::string& path) {
+  std::string data;
+  if (!fs::ReadFile(path, &data)) return 0;
+  for (size_t i = 2; i + 9 < data.size();) {
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(data[at]); };
+    if (byte(i) != 0xFF) return 0;
+    const int marker = byte(i + 1);
+    if (marker >= 0xC0 && marker <= 0xC2) return byte(i + 9);
+    i += 2 + (static_cast<size_t>(byte(i + 2)) << 8 | byte(i + 3));
+  }
+  return 0;
+}
+
+// Auto depth keeps a grey picture grey (one component) and a colour one in
+// colour, whatever form the picture stored its pixels in.
+TEST(FoundationTest, AutoDepthKeepsGreyPicturesGrey) {
+  const struct {
+    const char* file;
+    int components;
+  } cases[] = {
+      {"pict-corpus/gm-bw-17x5.pict", 1},     // 1-bit
+      {"pict-corpus/gm-grey-17x5.pict", 1},   // grey ramp
+      {"pict-corpus/gm-pal16-17x5.pict", 3},  // a colour table in colour
+      {"pict-corpus/gm-rgb-17x5.pict", 3},   {"sample.pict", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir out;
+    test::RunResult r = test::RunPic2jpg({"-q", "-i", test::DataFile(c.file), "-o", out.path()});
+    ASSERT_EQ(r.exit_status, 0) << r.error;
+    std::string name = fs::NameOf(c.file);
+    name = name.substr(0, name.rfind('.')) + ".jpg";
+    EXPECT_EQ(JpegComponents(out.File(name)), c.components);
+  }
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 // command line, 2 when the input cannot be read, 3 when it is not a picture
 // this reader can decode, 4 when the output cannot be written.
 //
+// INPUT may also name one PICT resource of a container file, as the engine
+// lists them: "CONTAINER#PICT ID[ NAME]" (text/resource_reference.h).
+//
 //   pict2tga --serve
 //
 // converts one file after another for a run of many files (serve.h).
@@ -25,9 +28,11 @@
 #include <string_view>
 #include <vector>
 
+#include "pict/pict_containers.h"
 #include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
 
 namespace pic2jpg {
@@ -41,12 +46,15 @@ constexpr const char* kOptionsWithValue[] = {
 };
 
 // Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
-// the picture has transparency; rows bottom first, the format's own order
+// the picture has transparency, or uncompressed 8-bit grey when every pixel
+// of an opaque picture is grey (the engine then keeps it grey); rows bottom
+// first, the format's own order
 // (origin bits 0), which is also the codec library's order in memory: the
 // engine can use the file's pixels as they lie.
 constexpr size_t kTargaHeaderSize = 18;
 constexpr int kMaxSide = 65535;
 constexpr uint8_t kTrueColour = 2;
+constexpr uint8_t kGrey = 3;
 // Rows are packed into a buffer of about this size and written together.
 constexpr size_t kChunkBytes = size_t{1} << 20;
 
@@ -84,6 +92,23 @@ void PackRow(const uint8_t* from, size_t pixels, uint8_t* to) {
   }
 }
 
+// Blue, green, red, alpha pixels whose three colours are equal, to their grey.
+void GreyRow(const uint8_t* from, size_t pixels, uint8_t* to) {
+  for (size_t x = 0; x < pixels; ++x) to[x] = from[x * 4];
+}
+
+// True when every pixel is grey: blue, green and red equal. Stops at the
+// first coloured pixel, which in a photograph comes at once.
+bool AllGrey(const pict::Picture& picture) {
+  if (picture.has_alpha) return false;
+  const uint8_t* p = picture.pixels.data();
+  const uint8_t* end = p + picture.pixels.size();
+  for (; p < end; p += 4) {
+    if (p[0] != p[1] || p[1] != p[2]) return false;
+  }
+  return true;
+}
+
 enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
 // Writes the picture as a Targa file through a temporary file; the output
@@ -96,9 +121,10 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
       picture.pixels.size() != row_pixels * static_cast<size_t>(height) * 4) {
     return WriteStatus::kTooLarge;
   }
-  const size_t depth = picture.has_alpha ? 4 : 3;
+  const bool grey = AllGrey(picture);
+  const size_t depth = grey ? 1 : picture.has_alpha ? 4 : 3;
   uint8_t header[kTargaHeaderSize] = {};
-  header[2] = kTrueColour;
+  header[2] = grey ? kGrey : kTrueColour;
   PutLe16(header + 12, width);
   PutLe16(header + 14, height);
   header[16] = static_cast<uint8_t>(depth * 8);
@@ -119,6 +145,8 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
     uint8_t* to = chunk.data() + filled;
     if (depth == 4) {
       std::memcpy(to, from, row_bytes);
+    } else if (depth == 1) {
+      GreyRow(from, row_pixels, to);
     } else {
       PackRow(from, row_pixels, to);
     }
@@ -193,23 +221,31 @@ int ConvertOne(const CommandLine& line) {
     // with are handed back as it goes: a large picture then needs little
     // more memory than its canvas.
     // The size is checked before anything is mapped.
-    const int64_t size = fs::FileSize(line.input);
+    ResourceReference resource;
+    const bool in_container = SplitResourceReference(line.input, &resource);
+    const std::string& file = in_container ? resource.container : line.input;
+    const int64_t size = fs::FileSize(file);
     constexpr auto kMaxBytes = static_cast<int64_t>(pict::kMaxInputBytes);
     if (size > kMaxBytes) {
       Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
       return 3;
     }
     fs::MappedFile input;
-    if (!fs::MapFile(line.input, &input, kMaxBytes)) {
-      Report(line, "cannot read " + line.input);
+    if (!fs::MapFile(file, &input, kMaxBytes)) {
+      Report(line, "cannot read " + file);
       return 2;
     }
     pict::DecodeOptions options;
-    options.data_done = [](void* context, size_t offset) {
-      fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-    };
-    options.data_done_context = &input;
-    pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
+    pict::DecodeResult result;
+    if (in_container) {
+      result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
+    } else {
+      options.data_done = [](void* context, size_t offset) {
+        fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+      };
+      options.data_done_context = &input;
+      result = pict::DecodePict(input.data, input.size, &picture, options);
+    }
     fs::UnmapFile(&input);
     if (!result.ok()) {
       // A limit's message names itself ("picture too large: ..."), and so
