@@ -1,10 +1,5 @@
 #include "cli/batch_input.h"
 
-#include <algorithm>
-#include <thread>
-
-#include "engine/batch_converter.h"
-#include "engine/external_converter.h"
 #include "engine/format_tables.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -96,16 +91,6 @@ QueueCount QueueManyInputs(const ManyInputs& many) {
     for (const std::string& path : many.named) Queue(path, many, &count);
   }
   return count;
-}
-
-void StartConverterForQueue() {
-  if (g_input_list.size() < 2) return;
-  std::vector<std::string> inputs;
-  inputs.reserve(g_input_list.size());
-  for (const auto& [path, entry] : g_input_list) inputs.push_back(path);
-  const int cores = static_cast<int>(std::thread::hardware_concurrency());
-  StartBatchConverter(FindExternalConverter(), inputs, std::clamp(cores, 1, 4),
-                      kConverterTimeoutSeconds);
 }
 
 }  // namespace pic2jpg

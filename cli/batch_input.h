@@ -39,11 +39,6 @@ struct QueueCount {
 // queued gets one line on standard error.
 QueueCount QueueManyInputs(const ManyInputs& many);
 
-// With several files queued, starts converter processes that decode the
-// files ahead of the worker (one per core, at most four); StopBatchConverter
-// ends them.
-void StartConverterForQueue();
-
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_CLI_BATCH_INPUT_H_

@@ -7,7 +7,6 @@
 #include "cli/batch_input.h"
 #include "cli/keywords.h"
 #include "cli/option_table.h"
-#include "engine/batch_converter.h"
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/naming.h"
@@ -220,10 +219,6 @@ int RunConsoleBatch(bool quiet) {
   error = ListAndCheckSettings(&batch);
   if (!error.empty()) return batch.Stop(error);
 
-  // Run set-up: the run gets its own copy of the settings.
-  RunPlan plan;
-  plan.output = SaveOptionsFor(g_settings.output, run.output_extension);
-
   batch.Progress(GetText("General", "Importing"));
   int imported = 0;
   // Files named or found that cannot be converted: they count in the total.
@@ -243,18 +238,15 @@ int RunConsoleBatch(bool quiet) {
   }
 
   batch.Progress(GetText("General", "Converting"));
-  plan.settings = g_settings;
-  plan.resources = std::move(batch.resources);
-  plan.entries = EntriesOf(g_input_list);
+  // The run gets its own copy of the settings.
+  RunPlan plan = PlanRun(g_settings, EntriesOf(g_input_list), {run.counter, run.random_number});
+  plan.output = SaveOptionsFor(g_settings.output, run.output_extension);
   plan.output_folder = run.output_folder;
-  plan.counter = run.counter;
-  plan.random_number = run.random_number;
+  plan.resources = std::move(batch.resources);
   plan.trace = batch.debug;
-  if (batch.many.kind != InputKind::kFile) StartConverterForQueue();
   RunController controller;
   StartRun(&controller, std::move(plan));
   const RunOutcome outcome = FinishRun(&controller);
-  StopBatchConverter();
   run.counter = outcome.counter;
   run.random_number = outcome.random_number;
   const int converted = outcome.progress.converted;

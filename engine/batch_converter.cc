@@ -38,7 +38,9 @@ struct Answer {
   std::string message;
 };
 
-struct BatchConverter {
+}  // namespace
+
+struct ConverterPool {
   bool active = false;
   std::string program;
   std::string folder;  // private temporary folder of the Targa files
@@ -52,7 +54,7 @@ struct BatchConverter {
   size_t discarded = 0;  // items before this one are no longer wanted
 };
 
-BatchConverter g_batch;
+namespace {
 
 long long NowMs() {
   struct timespec now;
@@ -69,10 +71,10 @@ void Finish(Item* item, int status, std::string message) {
 
 // The converter ended or was stopped: its file has failed, with the status
 // the converter ended with (128 + SIGKILL when it was stopped).
-void LoseConverter(Converter* converter) {
+void LoseConverter(ConverterPool* pool, Converter* converter) {
   const int status = platform::KillChild(&converter->child);
   if (converter->item >= 0) {
-    Finish(&g_batch.items[static_cast<size_t>(converter->item)], status == 0 ? -1 : status, "");
+    Finish(&pool->items[static_cast<size_t>(converter->item)], status == 0 ? -1 : status, "");
   }
   converter->item = -1;
   converter->output.clear();
@@ -81,8 +83,8 @@ void LoseConverter(Converter* converter) {
 // Hands the next files to idle converters, keeping at most one file per
 // converter beyond the current one. False when a converter was needed and
 // none could be started.
-bool Dispatch() {
-  BatchConverter& batch = g_batch;
+bool Dispatch(ConverterPool* pool) {
+  ConverterPool& batch = *pool;
   const size_t window = batch.current + batch.converters.size();
   for (Converter& converter : batch.converters) {
     if (converter.item >= 0) continue;
@@ -101,7 +103,7 @@ bool Dispatch() {
     request.push_back('\0');
     if (!platform::WriteToChild(&converter.child, request)) {
       // It had ended between two files: the next round starts a new one.
-      LoseConverter(&converter);
+      LoseConverter(pool, &converter);
       continue;
     }
     item.state = State::kRunning;
@@ -133,22 +135,22 @@ bool TakeAnswer(std::string* output, Answer* answer) {
 }
 
 // Reads a converter's answers, one per file.
-void ReadAnswers(Converter* converter) {
+void ReadAnswers(ConverterPool* pool, Converter* converter) {
   const bool open = platform::ReadFromChild(&converter->child, &converter->output);
   Answer answer;
   while (TakeAnswer(&converter->output, &answer)) {
     if (converter->item < 0) continue;  // an answer nobody asked for
-    Finish(&g_batch.items[static_cast<size_t>(converter->item)], answer.status,
+    Finish(&pool->items[static_cast<size_t>(converter->item)], answer.status,
            std::move(answer.message));
     converter->item = -1;
   }
-  if (!open) LoseConverter(converter);
+  if (!open) LoseConverter(pool, converter);
 }
 
 // Waits for the next answer, end or timeout of a busy converter. False when
 // none is busy.
-bool AwaitProgress() {
-  BatchConverter& batch = g_batch;
+bool AwaitProgress(ConverterPool* pool) {
+  ConverterPool& batch = *pool;
   std::vector<const platform::ChildProcess*> children;
   std::vector<Converter*> owners;
   long long deadline = NowMs() + batch.timeout_ms;
@@ -162,12 +164,12 @@ bool AwaitProgress() {
   const long long left = deadline - NowMs();
   const int ready = platform::AwaitChildOutput(children, static_cast<int>(left > 0 ? left : 0));
   if (ready >= 0) {
-    ReadAnswers(owners[static_cast<size_t>(ready)]);
+    ReadAnswers(pool, owners[static_cast<size_t>(ready)]);
     return true;
   }
   const long long now = NowMs();
   for (Converter* converter : owners) {
-    if (converter->deadline_ms <= now) LoseConverter(converter);
+    if (converter->deadline_ms <= now) LoseConverter(pool, converter);
   }
   return true;
 }
@@ -178,13 +180,17 @@ bool CanServeManyFiles(const ExternalConverter& converter) {
   return converter.is_own_reader && !converter.is_imagemagick;
 }
 
-bool StartBatchConverter(const ExternalConverter& converter, const std::vector<std::string>& inputs,
-                         int processes, int timeout_seconds) {
-  StopBatchConverter();
-  if (!CanServeManyFiles(converter) || processes < 1 || timeout_seconds < 1) return false;
-  BatchConverter& batch = g_batch;
+std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& converter,
+                                                  const std::vector<std::string>& inputs,
+                                                  int processes, int timeout_seconds) {
+  if (!CanServeManyFiles(converter) || processes < 1 || timeout_seconds < 1) return nullptr;
+  std::shared_ptr<ConverterPool> pool(new ConverterPool, [](ConverterPool* ended) {
+    StopConverterPool(ended);
+    delete ended;
+  });
+  ConverterPool& batch = *pool;
   batch.folder = fs::MakeTempFolder("pic2jpg");
-  if (batch.folder.empty()) return false;
+  if (batch.folder.empty()) return nullptr;
   batch.cleanup_slot = platform::RegisterPath(batch.folder, /*is_folder=*/true);
   batch.program = converter.program;
   batch.timeout_ms = timeout_seconds * 1000LL;
@@ -200,27 +206,27 @@ bool StartBatchConverter(const ExternalConverter& converter, const std::vector<s
   }
   batch.converters.resize(static_cast<size_t>(processes));
   batch.active = true;
-  return true;
+  return pool;
 }
 
-void StopBatchConverter() {
-  BatchConverter& batch = g_batch;
+void StopConverterPool(ConverterPool* pool) {
+  ConverterPool& batch = *pool;
   for (Converter& converter : batch.converters) {
     if (converter.item >= 0) {
       // Stopped in the middle of a file: no need to wait for it.
-      LoseConverter(&converter);
+      LoseConverter(pool, &converter);
     } else {
       platform::EndChild(&converter.child, kEndGraceMs);
     }
   }
   if (!batch.folder.empty()) fs::RemoveTree(batch.folder);
   platform::UnregisterPath(batch.cleanup_slot);
-  batch = BatchConverter{};
+  batch = ConverterPool{};
 }
 
-bool TakeBatchConversion(const std::string& input_path, const std::string& targa_path, int* status,
-                         std::string* error_text) {
-  BatchConverter& batch = g_batch;
+bool TakePooledConversion(ConverterPool* pool, const std::string& input_path,
+                          const std::string& targa_path, int* status, std::string* error_text) {
+  ConverterPool& batch = *pool;
   if (!batch.active) return false;
   auto found = batch.index.find(input_path);
   if (found == batch.index.end()) return false;
@@ -234,8 +240,8 @@ bool TakeBatchConversion(const std::string& input_path, const std::string& targa
     if (old.state != State::kRunning) old.state = State::kTaken;
   }
   while (item.state == State::kWaiting || item.state == State::kRunning) {
-    if (!Dispatch() && item.state == State::kWaiting) return false;
-    if (!AwaitProgress() && item.state == State::kWaiting) return false;
+    if (!Dispatch(pool) && item.state == State::kWaiting) return false;
+    if (!AwaitProgress(pool) && item.state == State::kWaiting) return false;
   }
   // The Targa moves into the caller's folder; should that fail, the caller
   // converts the file itself.
@@ -249,7 +255,7 @@ bool TakeBatchConversion(const std::string& input_path, const std::string& targa
   if (error_text != nullptr) *error_text = item.message;
   // The converter that just finished takes the next file while this one is
   // transformed and saved.
-  Dispatch();
+  Dispatch(pool);
   return true;
 }
 

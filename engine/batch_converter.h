@@ -8,6 +8,7 @@
 #ifndef PIC2JPG_ENGINE_BATCH_CONVERTER_H_
 #define PIC2JPG_ENGINE_BATCH_CONVERTER_H_
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,24 +19,28 @@ namespace pic2jpg {
 // True for a converter that can take many files in one process (ours).
 bool CanServeManyFiles(const ExternalConverter& converter);
 
-// Starts the batch converter for `inputs`, in the order they will be asked
-// for, with `processes` converter processes. False (and nothing started)
-// when the converter cannot serve many files or there is no temporary
-// folder. `timeout_seconds` bounds each file.
-bool StartBatchConverter(const ExternalConverter& converter, const std::vector<std::string>& inputs,
-                         int processes, int timeout_seconds);
+// The converter processes of one run, used by that run's worker only.
+struct ConverterPool;
 
-// Ends the converter processes and removes what is left of their files.
-void StopBatchConverter();
+// Starts a pool for `inputs`, in the order they will be asked for, with
+// `processes` converter processes. Null (and nothing started) when the
+// converter cannot serve many files or there is no temporary folder.
+// `timeout_seconds` bounds each file. Letting go of the pool ends its
+// processes and removes what is left of their files.
+std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& converter,
+                                                  const std::vector<std::string>& inputs,
+                                                  int processes, int timeout_seconds);
 
-// When a batch converter runs and knows `input_path`: waits for its
-// conversion and returns true with the converter's exit status and message,
-// as a run of the converter for that one file gives them (the Targa, on
-// success, put at `targa_path`). False when there is none or it does not
-// know the file (or gave it out already): the caller then runs the
-// converter itself.
-bool TakeBatchConversion(const std::string& input_path, const std::string& targa_path, int* status,
-                         std::string* error_text);
+// Ends the pool's processes now; it knows no file afterwards.
+void StopConverterPool(ConverterPool* pool);
+
+// When the pool knows `input_path`: waits for its conversion and returns
+// true with the converter's exit status and message, as a run of the
+// converter for that one file gives them (the Targa, on success, put at
+// `targa_path`). False when it does not know the file (or gave it out
+// already): the caller then runs the converter itself.
+bool TakePooledConversion(ConverterPool* pool, const std::string& input_path,
+                          const std::string& targa_path, int* status, std::string* error_text);
 
 }  // namespace pic2jpg
 

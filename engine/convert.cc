@@ -169,7 +169,8 @@ ConversionResult ConvertFile(const ConversionJob& job) {
   // The loaded image may be a view of the mapped Targa file, which lives on
   // after its folder is removed and is let go of only after the last image.
   TargaPixels pixels;
-  FIBITMAP* image = LoadInputPicture(job.input_path, temp_folder, &pixels, &result.reason);
+  FIBITMAP* image =
+      LoadInputPicture(job.input_path, temp_folder, job.decoding, &pixels, &result.reason);
   fs::RemoveTree(temp_folder);
   platform::UnregisterPath(cleanup_slot);
   if (image != nullptr) ConvertLoadedImage(image, job, &result);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/external_converter.h"
 #include "engine/output_claims.h"
 #include "engine/save_options.h"
 #include "platform/drawing.h"
@@ -34,6 +35,7 @@ struct ConversionJob {
   int32_t counter = 0;             // %n%
   int32_t random_number = 0;       // %rnd%
   OutputClaims* claims = nullptr;  // the run's names so far; null: not checked
+  PictureDecoding decoding;        // the run's converter (and its pool)
 };
 
 struct ConversionResult {

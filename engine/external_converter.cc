@@ -1,7 +1,5 @@
 #include "engine/external_converter.h"
 
-#include <cstdlib>
-
 #include "engine/batch_converter.h"
 #include "platform/app_paths.h"
 #include "platform/process.h"
@@ -11,25 +9,6 @@ std::string FindHelperProgram(const std::string& name) {
   std::string program = platform::FindOnPath(platform::ProgramFolder() + name);
   // An installed copy may keep its helpers on the search path instead.
   return program.empty() ? platform::FindOnPath(name) : program;
-}
-
-ExternalConverter FindExternalConverter() {
-  ExternalConverter converter;
-  const char* forced = std::getenv("PIC2JPG_CONVERTER");
-  if (forced != nullptr && *forced != '\0') {
-    std::string name = forced;
-    if (name == "none") return converter;
-    converter.program = platform::FindOnPath(name);
-    converter.is_imagemagick = converter.program.ends_with("convert");
-    converter.is_own_reader = converter.program.ends_with("/pict2tga");
-    return converter;
-  }
-  converter.program = FindHelperProgram("pict2tga");
-  converter.is_own_reader = !converter.program.empty();
-  if (!converter.program.empty()) return converter;
-  converter.program = platform::FindOnPath("convert");
-  converter.is_imagemagick = !converter.program.empty();
-  return converter;
 }
 
 std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
@@ -47,11 +26,15 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
   return args;
 }
 
-int RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
+int RunExternalConverter(const PictureDecoding& decoding, const std::string& input_path,
                          const std::string& targa_path, std::string* error_text) {
-  // In a run of many files the batch converter may have the file ready.
+  // In a run of many files the pool may have the file ready.
   int status = 0;
-  if (TakeBatchConversion(input_path, targa_path, &status, error_text)) return status;
+  if (decoding.pool != nullptr &&
+      TakePooledConversion(decoding.pool, input_path, targa_path, &status, error_text)) {
+    return status;
+  }
+  const ExternalConverter& converter = decoding.converter;
   if (converter.program.empty()) return -1;
   return platform::RunProgram(converter.program,
                               ConverterArguments(converter, input_path, targa_path),

@@ -1,7 +1,7 @@
 // The external converter run before loading: a command-line program that
-// turns the input picture into a Targa file. Ours, pict2tga, is looked for
-// beside the executable first; ImageMagick's convert on PATH stands in when
-// it is absent.
+// turns the input picture into a Targa file. Which one a run uses is decided
+// once, when the run is planned (FindPictureDecoding in run_setup.h); a
+// conversion only runs the one its job names.
 #ifndef PIC2JPG_ENGINE_EXTERNAL_CONVERTER_H_
 #define PIC2JPG_ENGINE_EXTERNAL_CONVERTER_H_
 
@@ -16,19 +16,28 @@ struct ExternalConverter {
   bool is_own_reader = false;  // our pict2tga: its refusal of a picture is final
 };
 
-// Finds the converter to use (an override for tests and odd installs: the
-// environment variable PIC2JPG_CONVERTER naming a program, or "none").
-ExternalConverter FindExternalConverter();
+struct ConverterPool;  // batch_converter.h
+
+// How a job's picture is decoded: the run's converter, the codec library's
+// loader program (pic2jpg-load, "" when there is none), both found when the
+// run was planned, and the run's pool of converter processes when it has one
+// (a run of many files).
+struct PictureDecoding {
+  ExternalConverter converter;
+  std::string loader;
+  ConverterPool* pool = nullptr;
+};
 
 // The arguments handed to the converter for one file.
 std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
                                             const std::string& input_path,
                                             const std::string& targa_path);
 
-// Runs the converter and returns its exit status (see platform::RunProgram);
-// its standard error goes to `error_text` when given. The caller still checks
-// the Targa file it finds afterwards.
-int RunExternalConverter(const ExternalConverter& converter, const std::string& input_path,
+// Runs the converter, or takes the file from the pool when it has it, and
+// returns the exit status (see platform::RunProgram); its standard error
+// goes to `error_text` when given. The caller still checks the Targa file it
+// finds afterwards.
+int RunExternalConverter(const PictureDecoding& decoding, const std::string& input_path,
                          const std::string& targa_path, std::string* error_text = nullptr);
 
 // The time a converter or loader may take on one file before it is stopped.

@@ -54,9 +54,9 @@ bool LoadPlannedWatermark(RunController* run, std::string* reason) {
     std::string reason;
   };
   auto load = std::make_shared<Load>();
-  std::thread([load, path = run->plan.watermark_image] {
+  std::thread([load, path = run->plan.watermark_image, decoding = run->plan.decoding] {
     std::string why;
-    platform::LoadedImage picture = LoadMarkPicture(path, &why);
+    platform::LoadedImage picture = LoadMarkPicture(path, decoding, &why);
     std::lock_guard<std::mutex> lock(load->mutex);
     load->picture = std::move(picture);
     load->reason = std::move(why);
@@ -141,6 +141,7 @@ void ConversionWorker(RunController* run) {
     job.counter = counter;
     job.random_number = random_number;
     job.claims = &claims;
+    job.decoding = plan.decoding;
     if (plan.trace) platform::ConsoleWriteLine("Processing: " + PrintableText(entry.input_path));
     ConversionResult result = ConvertFile(job);
     if (plan.trace) {
@@ -191,6 +192,17 @@ bool StartRun(RunController* run, RunPlan plan) {
     run->random_number = plan.random_number;
   }
   run->plan = std::move(plan);
+  RunPlan& started = run->plan;
+  if (started.converter_processes > 0) {
+    std::vector<std::string> inputs;
+    inputs.reserve(started.entries.size());
+    for (const RunEntry& entry : started.entries) inputs.push_back(entry.input_path);
+    // Without a pool (a converter that serves one file per start) each file
+    // starts its own converter.
+    run->pool = StartConverterPool(started.decoding.converter, inputs, started.converter_processes,
+                                   kConverterTimeoutSeconds);
+  }
+  started.decoding.pool = run->pool.get();
   run->worker = std::thread(ConversionWorker, run);
   return true;
 }
@@ -225,7 +237,9 @@ bool RunFinished(RunController* run) {
 
 RunOutcome FinishRun(RunController* run) {
   if (run->worker.joinable()) run->worker.join();
-  // The plan's resources (font, picture) go with the run.
+  // The converter processes, and the plan's resources (font, picture), go
+  // with the run.
+  run->pool.reset();
   run->plan = RunPlan{};
   RunOutcome outcome;
   std::lock_guard<std::mutex> lock(run->mutex);

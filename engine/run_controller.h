@@ -9,11 +9,13 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/batch_converter.h"
 #include "engine/convert.h"
 #include "engine/input_list.h"
 
@@ -28,6 +30,7 @@ struct RunEntry {
 // The entries of an input list in the order a run visits them (key order).
 std::vector<RunEntry> EntriesOf(const InputList& list);
 
+// A run as it is planned (PlanRun in run_setup.h) and then started.
 struct RunPlan {
   Settings settings;
   RunResources resources;
@@ -42,6 +45,11 @@ struct RunPlan {
   // not asked for; "" when loaded already or not needed. When it cannot be
   // had, the run converts nothing and lists the picture as its failure.
   std::string watermark_image;
+  // The converter and loader, found when the run was planned (the pool is
+  // set when it starts), and how many converter processes decode ahead of
+  // the worker (0: one converter start per file).
+  PictureDecoding decoding;
+  int converter_processes = 0;
 };
 
 inline constexpr int kWatermarkLoadSeconds = 20;
@@ -74,12 +82,14 @@ struct RunController {
   int32_t random_number = 0;
   // The worker's own while it runs:
   RunPlan plan;
+  std::shared_ptr<ConverterPool> pool;  // started with the run, ended with it
   std::thread worker;
 };
 
-// Starts the worker over `plan`. The progress and its failure list start
-// empty; a hold set before the start stays, so the worker waits before its
-// first file. False when a run of this controller has not been finished.
+// Starts the worker over `plan`, and the plan's converter processes. The
+// progress and its failure list start empty; a hold set before the start
+// stays, so the worker waits before its first file. False when a run of
+// this controller has not been finished.
 bool StartRun(RunController* run, RunPlan plan);
 
 // While held, the worker finishes the file in progress and waits before the
@@ -92,8 +102,9 @@ void StopRun(RunController* run);
 RunProgress ReadProgress(RunController* run);
 bool RunFinished(RunController* run);
 
-// Waits for the worker to end and gives the final progress and the name
-// numbers to carry over. Safe to call when no run was started.
+// Waits for the worker to end, ends the run's converter processes and gives
+// the final progress and the name numbers to carry over. Safe to call when
+// no run was started.
 RunOutcome FinishRun(RunController* run);
 
 }  // namespace pic2jpg

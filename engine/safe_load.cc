@@ -90,8 +90,7 @@ FIBITMAP* TakeTarga(int status, const std::string& error_text, const std::string
 std::string TargaPathIn(const std::string& temp_folder) { return temp_folder + "picture.tga"; }
 
 FIBITMAP* LoadWithLibrary(const std::string& path, bool as_pict, const std::string& temp_folder,
-                          TargaPixels* pixels, std::string* reason) {
-  const std::string loader = FindHelperProgram("pic2jpg-load");
+                          const std::string& loader, TargaPixels* pixels, std::string* reason) {
   if (loader.empty()) {
     *reason = "pic2jpg-load is missing beside the program";
     return nullptr;
@@ -122,15 +121,16 @@ bool IsPictFile(const std::string& path) {
 }
 
 FIBITMAP* LoadInputPicture(const std::string& path, const std::string& temp_folder,
-                           TargaPixels* pixels, std::string* reason) {
+                           const PictureDecoding& decoding, TargaPixels* pixels,
+                           std::string* reason) {
   reason->clear();
   // A resource in a container is read by our converter alone.
   if (!Readable(ContainerOfInput(path), reason)) return nullptr;
-  const ExternalConverter converter = FindExternalConverter();
+  const ExternalConverter& converter = decoding.converter;
   if (!converter.program.empty()) {
     const std::string targa_path = TargaPathIn(temp_folder);
     std::string error_text;
-    int status = RunExternalConverter(converter, path, targa_path, &error_text);
+    int status = RunExternalConverter(decoding, path, targa_path, &error_text);
     FIBITMAP* image = TakeTarga(status, error_text, path, targa_path, pixels, reason);
     // Our own reader's word is final: a picture it refused is not replaced
     // by the library's guess at it (an all-black or cut-short picture).
@@ -141,15 +141,16 @@ FIBITMAP* LoadInputPicture(const std::string& path, const std::string& temp_fold
     if (reason->empty()) *reason = "not a PICT picture";
     return nullptr;
   }
-  return LoadWithLibrary(path, /*as_pict=*/true, temp_folder, pixels, reason);
+  return LoadWithLibrary(path, /*as_pict=*/true, temp_folder, decoding.loader, pixels, reason);
 }
 
 FIBITMAP* LoadAnyPicture(const std::string& path, const std::string& temp_folder,
-                         TargaPixels* pixels, std::string* reason) {
+                         const PictureDecoding& decoding, TargaPixels* pixels,
+                         std::string* reason) {
   reason->clear();
   if (!Readable(path, reason)) return nullptr;
-  if (IsPictFile(path)) return LoadInputPicture(path, temp_folder, pixels, reason);
-  return LoadWithLibrary(path, /*as_pict=*/false, temp_folder, pixels, reason);
+  if (IsPictFile(path)) return LoadInputPicture(path, temp_folder, decoding, pixels, reason);
+  return LoadWithLibrary(path, /*as_pict=*/false, temp_folder, decoding.loader, pixels, reason);
 }
 
 }  // namespace pic2jpg

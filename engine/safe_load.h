@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "engine/external_converter.h"
 #include "engine/targa_load.h"
 
 namespace pic2jpg {
@@ -23,14 +24,16 @@ namespace pic2jpg {
 // a file that begins like a PICT picture.
 bool IsPictFile(const std::string& path);
 
-// The input picture of a conversion. Null on failure, with `reason` set
-// ("damaged picture: truncated: ...", "permission denied", ...).
+// The input picture of a conversion, decoded as `decoding` says. Null on
+// failure, with `reason` set ("damaged picture: truncated: ...",
+// "permission denied", ...).
 FIBITMAP* LoadInputPicture(const std::string& path, const std::string& temp_folder,
-                           TargaPixels* pixels, std::string* reason);
+                           const PictureDecoding& decoding, TargaPixels* pixels,
+                           std::string* reason);
 
 // Any picture the codec library reads, or a PICT picture (watermark images).
 FIBITMAP* LoadAnyPicture(const std::string& path, const std::string& temp_folder,
-                         TargaPixels* pixels, std::string* reason);
+                         const PictureDecoding& decoding, TargaPixels* pixels, std::string* reason);
 
 }  // namespace pic2jpg
 

@@ -2,6 +2,7 @@
 
 #include "engine/format_tables.h"
 #include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/watermark.h"
 #include "platform/file_system.h"
 #include "text/ascii_case.h"
@@ -75,7 +76,8 @@ SettingsProblem CheckSetting(const Settings& settings, const SettingField& field
       }
       // A picture that does not load is refused here, with the reason.
       if (std::string reason;
-          load_pictures && LoadMarkPicture(mark.image, &reason).canvas == nullptr) {
+          load_pictures &&
+          LoadMarkPicture(mark.image, FindPictureDecoding(), &reason).canvas == nullptr) {
         SettingsProblem problem =
             Refused(field, "Error: Invalid watermark image", "Invalid watermark image", mark.image);
         problem.reason = std::move(reason);

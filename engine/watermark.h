@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/external_converter.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
 #include "settings/settings.h"
@@ -40,9 +41,10 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job);
 platform::FontPtr CreateWatermarkFont(const WatermarkSettings& mark);
 
 // Loads a picture file for a mark (any format the codec library reads, or
-// PICT through our reader) without running a decoder in this process; no
-// canvas, with the reason, on failure.
-platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason);
+// PICT through our reader) without running a decoder in this process, the
+// programs as `decoding` names them; no canvas, with the reason, on failure.
+platform::LoadedImage LoadMarkPicture(const std::string& path, const PictureDecoding& decoding,
+                                      std::string* reason);
 
 // Building blocks of the text mark.
 

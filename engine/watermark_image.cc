@@ -10,7 +10,8 @@
 
 namespace pic2jpg {
 
-platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reason) {
+platform::LoadedImage LoadMarkPicture(const std::string& path, const PictureDecoding& decoding,
+                                      std::string* reason) {
   platform::LoadedImage loaded;
   reason->clear();
   if (path.empty()) {
@@ -24,7 +25,7 @@ platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reas
   }
   const int cleanup_slot = platform::RegisterPath(temp_folder, /*is_folder=*/true);
   TargaPixels pixels;
-  FIBITMAP* dib = LoadAnyPicture(path, temp_folder, &pixels, reason);
+  FIBITMAP* dib = LoadAnyPicture(path, temp_folder, decoding, &pixels, reason);
   fs::RemoveTree(temp_folder);
   platform::UnregisterPath(cleanup_slot);
   if (dib != nullptr && FreeImage_GetBPP(dib) < 24) {

@@ -150,15 +150,10 @@ platform::CanvasPtr RenderTextMark(const WatermarkJob& job) {
 platform::CanvasPtr RenderImageMark(const WatermarkJob& job) {
   if (job.mark == nullptr) return nullptr;
   const WatermarkSettings& wm = *job.mark;
-  if (wm.image.empty()) return nullptr;
-  platform::LoadedImage own;
+  // The picture is loaded when the run is planned; a job without one has
+  // no image mark.
   const platform::LoadedImage* loaded = job.picture;
-  if (loaded == nullptr) {
-    std::string reason;
-    own = LoadMarkPicture(wm.image, &reason);
-    if (own.canvas == nullptr) return nullptr;
-    loaded = &own;
-  }
+  if (wm.image.empty() || loaded == nullptr || loaded->canvas == nullptr) return nullptr;
   platform::CanvasPtr canvas = platform::CreateCanvas(platform::CanvasWidth(*loaded->canvas),
                                                       platform::CanvasHeight(*loaded->canvas));
   if (canvas == nullptr) return nullptr;

@@ -56,8 +56,8 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   if (problem.field != nullptr) {
     return Stop(SettingsProblemText(problem), problem.field->group != "Watermark");
   }
-  RunPlan plan;
-  if (!LoadRunWatermarkFont(g_settings.watermark, &plan.resources)) {
+  RunResources resources;
+  if (!LoadRunWatermarkFont(g_settings.watermark, &resources)) {
     return Stop(
         FillPlaceholders(GetText("Msg", "Invalid watermark font"), g_settings.watermark.font),
         false);
@@ -78,15 +78,14 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   // from the previous run.
   g_run_state.output_folder = folder;
   g_run_state.output_extension = extension;
+  RunPlan plan = PlanRun(g_settings, EntriesOf(g_input_list),
+                         {g_run_state.counter, g_run_state.random_number});
   plan.output = SaveOptionsFor(g_settings.output, extension);
-  plan.entries = EntriesOf(g_input_list);
   plan.output_folder = folder;
-  plan.counter = g_run_state.counter;
-  plan.random_number = g_run_state.random_number;
+  plan.resources = std::move(resources);
   GuiRunStart start;
   start.ready = true;
   start.history_changed = AddRecentOutputFolder(folder);
-  plan.settings = g_settings;
   if (g_settings.watermark.do_watermark == 2) plan.watermark_image = g_settings.watermark.image;
   start.plan = std::move(plan);
   return start;

@@ -8,6 +8,7 @@
 #include "engine/format_tables.h"
 #include "engine/geometry.h"
 #include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/watermark.h"
 #include "platform/file_system.h"
 #include "platform/font_config.h"

@@ -9,12 +9,8 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
-#include <algorithm>
-#include <thread>
 #include <utility>
 
-#include "engine/batch_converter.h"
-#include "engine/external_converter.h"
 #include "gui/gui_run.h"
 #include "gui/main_window_ui.h"
 #include "runlist/run_state.h"
@@ -44,18 +40,7 @@ void RunGuiConversion(MainWindow& window) {
   if (start.history_changed) FillOutputFolderList(window);
   g_run_state.input_path = fields.input;
   SetStatus(window, GetText("General", "Converting"));
-  // Several files: converter processes decode the files ahead of the one
-  // being saved, as in a console run of a folder.
-  if (start.plan.entries.size() > 1) {
-    std::vector<std::string> inputs;
-    inputs.reserve(start.plan.entries.size());
-    for (const RunEntry& entry : start.plan.entries) inputs.push_back(entry.input_path);
-    const int cores = static_cast<int>(std::thread::hardware_concurrency());
-    StartBatchConverter(FindExternalConverter(), inputs, std::clamp(cores, 1, 4),
-                        kConverterTimeoutSeconds);
-  }
   if (StartRun(window.model.run.get(), std::move(start.plan))) ShowConversionProgress(window);
-  StopBatchConverter();
 }
 
 void ShowConversionProgress(MainWindow& window) {

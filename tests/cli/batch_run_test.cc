@@ -152,7 +152,7 @@ TEST_F(BatchRunTest, AnInterruptedRunKeepsWholeFilesOnly) {
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, PIC2JPG_EXE, nullptr, nullptr, argv.data(), envp.data()), 0);
+  ASSERT_EQ(test::SpawnWithDefaultSignals(&pid, PIC2JPG_EXE, nullptr, argv.data(), envp.data()), 0);
   // Interrupt once some files are written.
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (FilesBelow(out).size() < 3 && std::chrono::steady_clock::now() < give_up) {

@@ -13,6 +13,7 @@
 
 #include "engine/frame.h"
 #include "engine/naming.h"
+#include "engine/run_setup.h"
 #include "engine/watermark.h"
 #include "platform/bitmap_ptr.h"
 #include "platform/drawing.h"
@@ -136,6 +137,14 @@ inline WatermarkJob MarkJobOfSettings() {
   job.mark = &g_settings.watermark;
   job.frame = &g_settings.frame;
   job.font = TestFont().get();
+  // An image mark's picture, loaded as a run loads it before its first file.
+  static platform::LoadedImage picture;
+  picture = platform::LoadedImage{};
+  if (g_settings.watermark.do_watermark == 2 && !g_settings.watermark.image.empty()) {
+    std::string reason;
+    picture = LoadMarkPicture(g_settings.watermark.image, FindPictureDecoding(), &reason);
+    job.picture = &picture;
+  }
   NameContext names;
   names.input_path = MarkInputPath();
   job.text = ExpandTextPlaceholders(g_settings.watermark.text, names);

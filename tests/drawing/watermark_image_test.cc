@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing_fixture.h"
+#include "engine/run_setup.h"
 #include "engine/watermark.h"
 #include "platform/drawing.h"
 
@@ -127,7 +128,7 @@ TEST_F(WatermarkImageTest, ZeroAlphaIsPaddingNotTransparency) {
   }
   ASSERT_TRUE(FreeImage_Save(FIF_BMP, mark.get(), path.c_str(), 0));
   std::string reason;
-  platform::LoadedImage loaded = LoadMarkPicture(path, &reason);
+  platform::LoadedImage loaded = LoadMarkPicture(path, FindPictureDecoding(), &reason);
   ASSERT_NE(loaded.canvas, nullptr);
   EXPECT_EQ(loaded.bits_per_pixel, 24);
   ImagePtr result = StampOnWhite(path);
@@ -149,7 +150,7 @@ TEST_F(WatermarkImageTest, PaletteTransparencyIsKept) {
   FreeImage_SetTransparencyTable(mark.get(), table, 2);
   ASSERT_TRUE(FreeImage_Save(FIF_PNG, mark.get(), path.c_str(), 0));
   std::string reason;
-  platform::LoadedImage loaded = LoadMarkPicture(path, &reason);
+  platform::LoadedImage loaded = LoadMarkPicture(path, FindPictureDecoding(), &reason);
   EXPECT_EQ(loaded.bits_per_pixel, 32);
   ImagePtr result = StampOnWhite(path);
   EXPECT_EQ(PixelAt(result.get(), 2, 5), 0xFF0000);

@@ -212,7 +212,8 @@ pid_t StartPic2jpg(const std::vector<std::string>& args, const std::vector<std::
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = -1;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
+  if (test::SpawnWithDefaultSignals(&pid, program.c_str(), &actions, argv.data(), envp.data()) !=
+      0) {
     pid = -1;
   }
   posix_spawn_file_actions_destroy(&actions);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,6 @@ class BatchConverterTest : public ::testing::Test {
     ASSERT_TRUE(test::WriteText(converter_.program, kStandIn));
     ASSERT_EQ(chmod(converter_.program.c_str(), 0755), 0);
   }
-  void TearDown() override { StopBatchConverter(); }
   int Starts() const {
     const std::string log = test::ReadText(dir_.File("starts.log"));
     int lines = 0;
@@ -68,42 +68,47 @@ TEST_F(BatchConverterTest, ACrashOrAHangFailsOnlyItsOwnFile) {
   };
   std::vector<std::string> inputs;
   for (const Case& c : cases) inputs.push_back(c.input);
-  ASSERT_TRUE(StartBatchConverter(converter_, inputs, 2, /*timeout_seconds=*/1));
+  std::shared_ptr<ConverterPool> pool =
+      StartConverterPool(converter_, inputs, 2, /*timeout_seconds=*/1);
+  ASSERT_NE(pool, nullptr);
   for (const Case& c : cases) {
     const std::string targa = dir_.File(fs::NameOf(c.input) + ".tga");
     int status = -1;
     std::string message = "unset";
-    ASSERT_TRUE(TakeBatchConversion(c.input, targa, &status, &message)) << c.input;
+    ASSERT_TRUE(TakePooledConversion(pool.get(), c.input, targa, &status, &message)) << c.input;
     EXPECT_EQ(status, c.status) << c.input;
     EXPECT_EQ(message, c.message) << c.input;
     EXPECT_EQ(test::ReadText(targa), c.status == 0 ? "targa of " + c.input : "") << c.input;
   }
   // Asked twice, or never queued: the caller converts it itself.
   int status = 0;
-  EXPECT_FALSE(TakeBatchConversion("/in/a.pct", dir_.File("again.tga"), &status, nullptr));
-  EXPECT_FALSE(TakeBatchConversion("/in/other.pct", dir_.File("x.tga"), &status, nullptr));
+  EXPECT_FALSE(
+      TakePooledConversion(pool.get(), "/in/a.pct", dir_.File("again.tga"), &status, nullptr));
+  EXPECT_FALSE(
+      TakePooledConversion(pool.get(), "/in/other.pct", dir_.File("x.tga"), &status, nullptr));
   // Two processes, and one more for each that was lost: not one per file.
   EXPECT_EQ(Starts(), 4);
 }
 
 TEST_F(BatchConverterTest, FilesPassedOverAreDroppedAndOnlyOurConverterServes) {
   const std::vector<std::string> inputs = {"/in/a.pct", "/in/b.pct", "/in/c.pct", "/in/d.pct"};
-  ASSERT_TRUE(StartBatchConverter(converter_, inputs, 2, 5));
+  std::shared_ptr<ConverterPool> pool = StartConverterPool(converter_, inputs, 2, 5);
+  ASSERT_NE(pool, nullptr);
   int status = -1;
-  EXPECT_TRUE(TakeBatchConversion("/in/c.pct", dir_.File("c.tga"), &status, nullptr));
+  EXPECT_TRUE(TakePooledConversion(pool.get(), "/in/c.pct", dir_.File("c.tga"), &status, nullptr));
   EXPECT_EQ(status, 0);
-  EXPECT_FALSE(TakeBatchConversion("/in/a.pct", dir_.File("a.tga"), &status, nullptr));
-  EXPECT_TRUE(TakeBatchConversion("/in/d.pct", dir_.File("d.tga"), &status, nullptr));
-  StopBatchConverter();
-  EXPECT_FALSE(TakeBatchConversion("/in/b.pct", dir_.File("b.tga"), &status, nullptr));
+  EXPECT_FALSE(TakePooledConversion(pool.get(), "/in/a.pct", dir_.File("a.tga"), &status, nullptr));
+  EXPECT_TRUE(TakePooledConversion(pool.get(), "/in/d.pct", dir_.File("d.tga"), &status, nullptr));
+  StopConverterPool(pool.get());
+  EXPECT_FALSE(TakePooledConversion(pool.get(), "/in/b.pct", dir_.File("b.tga"), &status, nullptr));
 
   ExternalConverter magick;
   magick.program = "/usr/bin/convert";
   magick.is_imagemagick = true;
-  EXPECT_FALSE(StartBatchConverter(magick, inputs, 2, 5));
+  EXPECT_EQ(StartConverterPool(magick, inputs, 2, 5), nullptr);
   ExternalConverter other;
   other.program = dir_.File("converter");
-  EXPECT_FALSE(StartBatchConverter(other, inputs, 2, 5));
+  EXPECT_EQ(StartConverterPool(other, inputs, 2, 5), nullptr);
 }
 
 }  // namespace

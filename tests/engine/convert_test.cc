@@ -1,5 +1,5 @@
 // ConvertFile and the run controller in this process, on real PICT files,
-// with the external converter forced on or off through PIC2JPG_CONVERTER.
+// with the external converter found as a run plans it, or left out.
 #include "engine/convert.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/run_controller.h"
+#include "engine/run_setup.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
@@ -29,8 +30,8 @@ class ConvertTest : public ::testing::Test {
     job_.output_folder = out_.path();
     job_.output = SaveOptionsFor(settings_.output, "jpg");
     unsetenv("PIC2JPG_CONVERTER");
+    job_.decoding = FindPictureDecoding();
   }
-  void TearDown() override { unsetenv("PIC2JPG_CONVERTER"); }
 
   std::string Input(const std::string& name) {
     std::string path = in_.File(name);
@@ -69,8 +70,18 @@ TEST_F(ConvertTest, ConvertsAPictFileUprightWithTheExternalConverter) {
 
 TEST_F(ConvertTest, SurvivesTheLibraryReaderCrashingWithoutAConverter) {
   // The library's own PICT reader dies on this file; it runs in a child.
-  setenv("PIC2JPG_CONVERTER", "none", 1);
+  job_.decoding.converter = ExternalConverter{};
   EXPECT_FALSE(Convert(Input("FC10.PCT")));
+  EXPECT_EQ(OutputFileCount(), 0);
+}
+
+// A conversion runs only the programs its job names: with none named it
+// decodes nothing, though the programs are there to be found.
+TEST_F(ConvertTest, RunsOnlyTheProgramsItsJobNames) {
+  ASSERT_FALSE(job_.decoding.converter.program.empty());
+  job_.decoding = PictureDecoding{};
+  EXPECT_FALSE(Convert(Input("FLAG_B24.PCT")));
+  EXPECT_NE(result_.reason.find("pic2jpg-load"), std::string::npos) << result_.reason;
   EXPECT_EQ(OutputFileCount(), 0);
 }
 
@@ -166,12 +177,14 @@ TEST_F(ConvertTest, AMissingOutputFolderFails) {
 
 class WorkerTest : public ConvertTest {
  protected:
+  // Planned as the front ends plan: a run of several files decodes them
+  // ahead in its own converter processes.
   RunPlan Plan(const std::vector<std::string>& inputs) {
-    RunPlan plan;
-    plan.settings = settings_;
+    std::vector<RunEntry> entries;
+    for (const std::string& path : inputs) entries.push_back({path, "", ""});
+    RunPlan plan = PlanRun(settings_, std::move(entries), {});
     plan.output = job_.output;
     plan.output_folder = out_.path();
-    for (const std::string& path : inputs) plan.entries.push_back({path, "", ""});
     return plan;
   }
   RunOutcome RunAll(const std::vector<std::string>& inputs) {

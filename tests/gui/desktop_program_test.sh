@@ -15,6 +15,17 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# Waits up to 20 s for `$@` to succeed.
+wait_until() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+# True when no visible window's title matches $1.
+no_window() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+
 # Waits up to 20 s for a window whose title matches; prints its id.
 find_window() {
   for _ in $(seq 100); do
@@ -36,7 +47,7 @@ title=$(xdotool getwindowname "$dialog" 2>/dev/null)
 [ "$title" = "Conversion complete (1/1)" ] || fail "dialog title: $title"
 [ -s "$work/in/photo.jpg" ] || fail "no JPEG written beside the input"
 xdotool windowfocus --sync "$dialog" key Return
-sleep 0.5
+wait_until no_window '^Conversion complete' || fail "the progress dialog stays open"
 xdotool windowfocus --sync "$main" key alt+x
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X"; fi
@@ -57,7 +68,7 @@ question=$(find_window '^Check for Updates$') || fail "no update question"
 xdotool windowfocus --sync "$question" key Return
 problem=$(find_window '^Error$') || fail "no connection problem message"
 xdotool windowfocus --sync "$problem" key Return
-sleep 0.5
+wait_until no_window '^Error$' || fail "the connection problem message stays open"
 xdotool windowfocus --sync "$main" key alt+x
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X (second start)"; fi

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Second starts of the built pic2jpg on a virtual display (no window
 # manager): a start with a file while the window is open hands the file over
-# and ends with status 0 within a second (beyond what a bare program start
-# takes), leaving one window, which then converts that file; a console run
+# and ends with status 0, leaving one window, which then converts that file
+# (how fast the hand-over is belongs to a benchmark, not here); a console run
 # beside the window converts (console runs take no lock). A window killed
 # outright leaves its socket behind: the next start still opens a window,
-# which takes hand-overs again and removes its socket when it ends. A copy without a window (the lock held, nobody
+# which takes hand-overs again and removes its socket when it ends. A copy
+# without a window (the lock held, nobody
 # listening) does not keep a start from opening its window.
 # Usage: handover_program_test.sh PIC2JPG PICT_FILE
 set -u
@@ -22,7 +23,17 @@ cp "$picture" "$work/in/second.pict"
 cp "$picture" "$work/in/third.pict"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-now_ms() { date +%s%3N; }
+
+# Waits up to 20 s for `$@` to succeed.
+wait_until() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+# True when no visible window of process $1 has a title matching $2.
+no_window() { [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null)" ]; }
 
 # Waits up to 20 s for a visible window of process $1 whose title matches $2;
 # prints its id.
@@ -36,26 +47,35 @@ find_window() {
 }
 windows() { xdotool search --onlyvisible --name '^Morvane PIC to JPG' 2>/dev/null | wc -l; }
 
-# A start with a file hands it over and ends; the window converts it.
+# F5 in window $2 of process $1, and the dialog that follows closed: the
+# result when the window had files, or the warning of an empty input. True
+# when $3 was written.
+convert_and_check() {
+  local pid=$1 main=$2 output=$3 id
+  xdotool windowfocus --sync "$main" key F5
+  for _ in $(seq 100); do
+    id=$(xdotool search --all --onlyvisible --pid "$pid" --name '^(Conversion complete|Warning$)' \
+      2>/dev/null | head -1)
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  [ -n "$id" ] || return 1
+  xdotool windowfocus --sync "$id" key Return
+  wait_until no_window "$pid" '^(Conversion complete|Warning$)'
+  [ -s "$output" ]
+}
+
+# A start with a file hands it over and ends; the window converts it. The
+# window adds the file on its own thread's next turn: until then F5 finds
+# no file or only those it had.
 hand_over() {
-  local file=$1 main=$2 pid=$3 before after start took status
-  start=$(now_ms)
-  "$exe" --version >/dev/null 2>&1
-  before=$(($(now_ms) - start))
-  start=$(now_ms)
+  local file=$1 main=$2 pid=$3 status
   timeout 10 "$exe" "$work/in/$file.pict"
   status=$?
-  took=$(($(now_ms) - start))
   [ "$status" -eq 0 ] || fail "$file: second start ended with status $status"
-  [ $((took - before)) -lt 1000 ] || fail "$file: second start took $took ms (a bare start $before ms)"
   [ "$(windows)" -eq 1 ] || fail "$file: $(windows) windows"
-  # The window adds the file on its own thread's next turn.
-  sleep 0.5
-  xdotool windowfocus --sync "$main" key F5
-  dialog=$(find_window "$pid" '^Conversion complete') || fail "$file: no conversion"
-  [ -s "$work/in/$file.jpg" ] || fail "$file: the handed-over file was not converted"
-  xdotool windowfocus --sync "$dialog" key Return
-  sleep 0.3
+  wait_until convert_and_check "$pid" "$main" "$work/in/$file.jpg" ||
+    fail "$file: the handed-over file was not converted"
 }
 
 "$exe" &
@@ -89,7 +109,7 @@ lock=$(ls "$work"/run/*.lock | grep -v socket | head -1)
 flock "$lock" sleep 60 &
 holder=$!
 pids+=("$holder")
-sleep 0.3
+wait_until eval '! flock -n "$lock" true' || fail "the lock was not taken"
 "$exe" "$work/in/first.pict" 2>"$work/stderr" &
 beside=$!
 pids+=("$beside")

@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,6 +92,23 @@ std::string ReadAll(int fd) {
 
 }  // namespace
 
+int SpawnWithDefaultSignals(pid_t* pid, const char* program,
+                            const posix_spawn_file_actions_t* actions, char* const argv[],
+                            char* const envp[]) {
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t all;
+  sigfillset(&all);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  const int rc = posix_spawn(pid, program, actions, &attributes, argv, envp);
+  posix_spawnattr_destroy(&attributes);
+  return rc;
+}
+
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env) {
   RunResult result;
@@ -130,7 +148,7 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  int rc = SpawnWithDefaultSignals(&pid, program.c_str(), &actions, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return result;
   int status = 0;

@@ -4,6 +4,7 @@
 #define PIC2JPG_TESTS_SUPPORT_TEST_SUPPORT_H_
 
 #include <FreeImage.h>
+#include <spawn.h>
 
 #include <string>
 #include <vector>
@@ -40,6 +41,13 @@ struct RunResult {
   std::string error;                       // standard error
   std::vector<std::string> Lines() const;  // output split at "\n"
 };
+
+// posix_spawn, with the child's signals all at their default dispositions
+// and none blocked: a test run in the background or under nohup inherits
+// ignored signals, which the programs rightly keep ignored.
+int SpawnWithDefaultSignals(pid_t* pid, const char* program,
+                            const posix_spawn_file_actions_t* actions, char* const argv[],
+                            char* const envp[]);
 
 // Runs a program with arguments, standard input from /dev/null. `env` holds
 // extra "NAME=value" settings; each run gets its own XDG_RUNTIME_DIR unless
