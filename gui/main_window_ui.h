@@ -16,6 +16,7 @@
 
 #include "engine/run_controller.h"
 #include "gui/main_window_model.h"
+#include "gui/theme_colours.h"
 #include "gui/window_inputs.h"
 
 namespace pic2jpg {
@@ -48,7 +49,11 @@ struct MainWindow {
 
 extern MainWindow g_main;
 
+// The bitmap of a numbered picture at `pixels`, made visible on the theme's
+// background (gui/picture_bitmaps_ui.cc); an empty one for a missing picture.
 wxBitmap ImageBitmap(int number, int pixels);
+// The GTK theme's window background.
+Rgb ThemeBackground();
 
 void BuildMainWindow();
 void BuildMainMenu();

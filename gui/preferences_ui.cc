@@ -8,9 +8,13 @@
 #include <wx/fontdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "gui/commands.h"
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/themes.h"
@@ -78,7 +82,8 @@ std::optional<std::string> PickImageWithDialog(const std::string& start) {
 
 bool AskResetWithDialog() {
   return wxMessageBox(Utf8(GetText("Msg", "Ask reset to defaults")),
-                      Utf8(GetText("Msg", "Reset to Defaults")), wxYES_NO | wxICON_QUESTION,
+                      Utf8(GetText("Msg", "Reset to Defaults")),
+                      wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
                       PreferencesDialogWindow()) == wxYES;
 }
 
@@ -253,8 +258,10 @@ void OpenPreferencesDialog() {
   }
 
   auto* header = new wxPanel(dialog, wxID_ANY);
-  header->SetBackgroundColour(*wxWHITE);
+  // The theme's field colours, so that the title reads on dark themes too.
+  header->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
   prefs->title = new wxStaticText(header, wxID_ANY, "");
+  prefs->title->SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
   prefs->title->SetName("title");
   prefs->title->SetFont(prefs->title->GetFont().Bold().Larger());
   auto* header_sizer = new wxBoxSizer(wxHORIZONTAL);
@@ -286,15 +293,22 @@ void OpenPreferencesDialog() {
   body->Add(prefs->pages, 0, wxEXPAND | wxRIGHT, 10);
   body->Add(page_column, 1, wxEXPAND);
 
-  auto* defaults = new wxButton(dialog, wxID_ANY, Utf8(GetText("Dialog", "Defaults")));
+  const std::vector<std::string> captions = WithMnemonics(
+      {GetText("Dialog", "OK"), GetText("Dialog", "Cancel"), GetText("Dialog", "Defaults")});
+  auto* ok = new wxButton(dialog, wxID_OK, Utf8(captions[0]));
+  auto* cancel = new wxButton(dialog, wxID_CANCEL, Utf8(captions[1]));
+  auto* defaults = new wxButton(dialog, wxID_ANY, Utf8(captions[2]));
   defaults->SetName("defaults");
-  auto* ok = new wxButton(dialog, wxID_OK, Utf8(GetText("Dialog", "OK")));
-  auto* cancel = new wxButton(dialog, wxID_CANCEL, Utf8(GetText("Dialog", "Cancel")));
+  ok->SetDefault();
+  // GTK's order (Cancel before OK) comes from the standard button sizer.
+  auto* standard = new wxStdDialogButtonSizer;
+  standard->AddButton(ok);
+  standard->AddButton(cancel);
+  standard->Realize();
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  buttons->Add(defaults);
+  buttons->Add(defaults, 0, wxALIGN_CENTER_VERTICAL);
   buttons->AddStretchSpacer();
-  buttons->Add(ok, 0, wxRIGHT, 10);
-  buttons->Add(cancel);
+  buttons->Add(standard, 0, wxALIGN_CENTER_VERTICAL);
 
   auto* outer = new wxBoxSizer(wxVERTICAL);
   outer->Add(body, 1, wxEXPAND | wxALL, 10);
