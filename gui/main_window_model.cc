@@ -2,9 +2,9 @@
 
 #include "gui/commands.h"
 #include "gui/gui_run.h"
+#include "gui/run_result.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
-#include "text/placeholders.h"
 #include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
@@ -59,19 +59,13 @@ InterfaceChanges CompareInterface(const Settings& before, const Settings& after)
 
 FinishedRunView FinishedView(const RunProgress& progress) {
   FinishedRunView view;
-  if (progress.stopped) {
-    view.status_bar = GetText("Msg", "Conversion is not complete");
-    view.title =
-        ProgressTitle("Msg", "Conversion is not complete", progress.processed, progress.total);
-    view.status = view.status_bar;
-    return view;
-  }
-  view.status_bar = GetText("Msg", "Conversion complete");
-  view.title = ProgressTitle("Msg", "Conversion complete", progress.processed, progress.total);
-  view.status =
-      FillPlaceholders(GetText("Msg", "Files converted"), std::to_string(progress.converted),
-                       std::to_string(progress.total));
-  view.full_gauge = true;
+  // The title, the dialog's line and the status bar tell the same count.
+  const std::string head = progress.stopped ? GetText("Msg", "Conversion is not complete")
+                                            : GetText("Msg", "Conversion complete");
+  view.status = RunSummary(progress);
+  view.title = head + ": " + view.status;
+  view.status_bar = view.title;
+  view.full_gauge = !progress.stopped;
   return view;
 }
 

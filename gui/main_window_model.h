@@ -66,9 +66,11 @@ struct InterfaceChanges {
 };
 InterfaceChanges CompareInterface(const Settings& before, const Settings& after);
 
-// The progress dialog's texts at the end of a run.
+// The progress dialog's texts at the end of a run: its title and the main
+// window's status bar "Conversion complete: 21 of 23 converted, 2 failed",
+// its line the count alone.
 struct FinishedRunView {
-  std::string title;       // "Conversion complete (1/1)", "Conversion stopped (0/1)"
+  std::string title;
   std::string status;      // the dialog's line
   std::string status_bar;  // the main window's status bar
   bool full_gauge = false;

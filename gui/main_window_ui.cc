@@ -357,7 +357,9 @@ void NewSession() {
   ResetRunState();
   g_main.inputs = CollectedInputs{};
   g_main.input->ChangeValue("");
-  g_main.folders->SetValue("");
+  // A read-only list ignores a text of its own: emptied by selecting none.
+  g_main.folders->SetSelection(wxNOT_FOUND);
+  g_main.input->SetFocus();
 }
 
 namespace {

@@ -109,9 +109,10 @@ TEST_F(MainWindowTest, ConvertsADroppedFile) {
   EXPECT_EQ(g_main.folders->GetValue().utf8_string(), dir_.path());
   DialogSeen seen = RunWithDialog(kCommandConvert);
   EXPECT_TRUE(warnings_.empty());
-  EXPECT_EQ(seen.title, "Conversion complete (1/1)");
-  EXPECT_EQ(seen.status, "Files converted: 1 of 1");
-  EXPECT_EQ(StatusText(), "Conversion complete");
+  // The title, the line and the status bar agree.
+  EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
+  EXPECT_EQ(seen.status, "1 of 1 converted");
+  EXPECT_EQ(StatusText(), seen.title);
   EXPECT_GT(fs::FileSize(dir_.File("photo.jpg")), 0);
   EXPECT_TRUE(g_main.frame->IsEnabled());
 
@@ -121,27 +122,48 @@ TEST_F(MainWindowTest, ConvertsADroppedFile) {
   EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_);
 }
 
-// Closing the dialog during a run asks; Yes ends the run after the file in
-// progress, No lets it go on. Neither leaves the dialog stuck.
+// The close box, Escape and Stop during a run ask; Yes ends the run after the
+// file in progress, No lets it go on. Neither leaves the dialog stuck.
 TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
   ASSERT_TRUE(AddInputFileToWindow(picture_));
-  for (bool yes : {true, false}) {
+  auto escape = [](wxDialog* dialog) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_ESCAPE;
+    key.SetEventObject(dialog);
+    dialog->GetEventHandler()->ProcessEvent(key);
+  };
+  auto stop = [](wxDialog* dialog) {
+    wxWindow* button = dialog->FindWindow("stop");
+    ASSERT_NE(button, nullptr);
+    wxCommandEvent press(wxEVT_BUTTON, button->GetId());
+    press.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(press);
+  };
+  struct Case {
+    bool yes;
+    std::function<void(wxDialog*)> ask;
+  };
+  const Case cases[] = {{true, [](wxDialog* dialog) { dialog->Close(); }},
+                        {false, [](wxDialog* dialog) { dialog->Close(); }},
+                        {true, escape},
+                        {false, escape},
+                        {true, stop}};
+  for (const Case& c : cases) {
     int asked = 0;
     g_main.prompter.ask_yes_no = [&](const std::string&) {
       ++asked;
-      return yes;
+      return c.yes;
     };
     // Held from the start, the worker waits before its file until the
     // question is answered, so the answer always comes before the run ends.
     HoldRun(g_main.run.get());
-    DialogSeen seen = RunWithDialog(kCommandConvert, [](wxDialog* dialog) { dialog->Close(); });
+    DialogSeen seen = RunWithDialog(kCommandConvert, c.ask);
     EXPECT_EQ(asked, 1);
-    if (yes) {
-      EXPECT_EQ(seen.title.rfind("Conversion stopped (", 0), 0u) << seen.title;
-      EXPECT_EQ(seen.status, "Conversion stopped");
-      EXPECT_EQ(StatusText(), "Conversion stopped");
+    if (c.yes) {
+      EXPECT_EQ(seen.title.rfind("Conversion stopped: ", 0), 0u) << seen.title;
+      EXPECT_EQ(StatusText(), seen.title);
     } else {
-      EXPECT_EQ(seen.title, "Conversion complete (1/1)");
+      EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
     }
   }
 }
@@ -169,17 +191,18 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   ASSERT_EQ(g_main.inputs.files.size(), 4u);
   EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_ + " (+3 more)");
   DialogSeen seen = RunWithDialog(kCommandConvert);
-  EXPECT_EQ(seen.status, "Files converted: 4 of 4");
+  EXPECT_EQ(seen.status, "4 of 4 converted");
   for (const char* name : {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg"}) {
     EXPECT_GT(fs::FileSize(out.File(name)), 0) << name;
   }
   ASSERT_EQ(g_main.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture
-  EXPECT_NE(g_main.last_failures[0].find("empty.pict: empty"), std::string::npos);
+  EXPECT_NE(g_main.last_failures[0].find("empty.pict: the file is empty"), std::string::npos);
 
-  // Ctrl+N starts anew with an empty list.
+  // Ctrl+N starts anew with an empty list and no output folder.
   RunCommand(kCommandNew);
   EXPECT_TRUE(g_main.inputs.files.empty());
   EXPECT_EQ(g_main.input->GetValue().utf8_string(), "");
+  EXPECT_EQ(g_main.folders->GetValue().utf8_string(), "");
 }
 
 TEST_F(MainWindowTest, WarningsOfTheWindowFields) {
