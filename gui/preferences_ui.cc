@@ -18,6 +18,7 @@
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/themes.h"
+#include "gui/wheel_guard_ui.h"
 #include "runlist/run_state.h"
 #include "settings/settings_file.h"
 #include "text/text_catalogue.h"
@@ -273,6 +274,7 @@ void OpenPreferencesDialog() {
   int widest = 0;
   for (int page = 0; page < kPreferencesPageCount; ++page) {
     wxScrolledWindow* panel = BuildPage(prefs, dialog, page);
+    PassWheelToPage(panel);
     prefs->page_panels.push_back(panel);
     page_column->Add(panel, 1, wxEXPAND);
   }

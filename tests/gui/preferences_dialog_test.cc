@@ -240,6 +240,32 @@ TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
   EXPECT_EQ(g_settings.advanced.filename_mask, "out/%filename%.%ext%");
 }
 
+// Five notches of the wheel over an unfocused drop-down scroll its page and
+// leave its value alone; Return anywhere presses OK, the default button.
+TEST_F(PreferencesDialogTest, TheWheelScrollsThePageAndNeverEdits) {
+  RunCommand(kCommandPreferences);
+  auto* pages = Control<wxListBox>("pages");
+  pages->SetSelection(7);
+  Send(pages, wxEVT_LISTBOX);
+  Choose("Watermark/Do Watermark", 1);
+  auto* alignment = Control<wxChoice>("Watermark/Text Alignment");
+  ASSERT_NE(alignment, nullptr);
+  const int before = alignment->GetSelection();
+  pages->SetFocus();
+  for (int notch = 0; notch < 5; ++notch) {
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.SetEventObject(alignment);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    wheel.m_linesPerAction = 3;
+    wheel.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+    EXPECT_TRUE(alignment->GetEventHandler()->ProcessEvent(wheel));
+  }
+  EXPECT_EQ(alignment->GetSelection(), before);
+  EXPECT_EQ(dynamic_cast<wxButton*>(Dialog()->GetDefaultItem()),
+            dynamic_cast<wxButton*>(Dialog()->FindWindow(wxID_OK)));
+}
+
 // Cancel, Escape and the close box store nothing and write nothing; a colour
 // added to a list stays offered.
 TEST_F(PreferencesDialogTest, CancelEscapeAndTheCloseBoxChangeNothing) {
