@@ -17,6 +17,7 @@
 #include "gui/commands.h"
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
+#include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
 #include "gui/wheel_guard_ui.h"
 #include "runlist/run_state.h"
@@ -274,6 +275,7 @@ void OpenPreferencesDialog() {
   int widest = 0;
   for (int page = 0; page < kPreferencesPageCount; ++page) {
     wxScrolledWindow* panel = BuildPage(prefs, dialog, page);
+    WidenDropDownsToTheirItems(panel);
     PassWheelToPage(panel);
     prefs->page_panels.push_back(panel);
     page_column->Add(panel, 1, wxEXPAND);

@@ -76,6 +76,11 @@ void CheckBelow(wxWindow* parent, const std::string& screen, std::vector<std::st
       problems->push_back(screen + ": " + NameOf(child) + " \"" + child->GetLabel().utf8_string() +
                           "\" is cut");
     }
+    // A drop-down narrower than its longest item shows it cut.
+    if (wxDynamicCast(child, wxChoice) != nullptr &&
+        child->GetSize().GetWidth() < child->GetBestSize().GetWidth()) {
+      problems->push_back(screen + ": " + NameOf(child) + " is narrower than its items");
+    }
   }
   for (size_t i = 0; i < shown.size(); ++i) {
     for (size_t j = i + 1; j < shown.size(); ++j) {
