@@ -1,24 +1,39 @@
-// Entry point: containers, image maps, the single-instance lock (or the
-// hand-over of a desktop start's files to the window that runs), then the
-// command line decides the mode and main starts it.
+// Entry point: containers and image maps, then the command line decides the
+// mode. Console modes end there; a window mode needs a display and the
+// single-instance lock (or hands a desktop start's files to the window that
+// runs), then main starts it.
 #include <FreeImage.h>
 
 #include <string>
 #include <vector>
 
 #include "app/identity.h"
+#include "app/window_loader.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
-#include "gui/desktop.h"
-#include "gui/handover.h"
-#include "gui/image_maps.h"
 #include "platform/cleanup.h"
 #include "platform/console.h"
+#include "platform/display.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
 
 namespace pic2jpg {
 namespace {
+
+// The windows' code, loaded when a window is first asked for; a console
+// run never loads it. Without it, the program ends with the reason.
+const WindowModule& Window() {
+  static const WindowModule* module = nullptr;
+  if (module == nullptr) {
+    std::string error;
+    module = LoadWindowModule(&error);
+    if (module == nullptr) {
+      platform::ErrorWriteLine("pic2jpg: cannot open a window: " + error);
+      EndProgram(kFailureStatus);
+    }
+  }
+  return *module;
+}
 
 // A desktop start (what a file manager runs) while a copy of this version
 // runs hands its files to that copy's window and ends. When no window
@@ -28,7 +43,7 @@ void TakeLockOrHandOver(const std::vector<std::string>& paths) {
   const std::string name = TitleWithVersion();
   platform::InstanceLock lock = platform::AcquireInstanceLock(name);
   if (lock.busy) {
-    const HandoverResult handed = HandOverToWindow(name, paths, kHandoverWaitMs);
+    const HandoverResult handed = Window().hand_over_to_window(name, paths, kHandoverWaitMs);
     if (handed.outcome == HandoverOutcome::kDelivered) EndProgram(kSuccessStatus);
     if (handed.outcome == HandoverOutcome::kRefused) {
       platform::ErrorWriteLine("pic2jpg: the running window did not take the files: " +
@@ -49,19 +64,40 @@ void TakeLockOrHandOver(const std::vector<std::string>& paths) {
   }
 }
 
+// A window needs a display; without one (ssh, a text console, a server)
+// the toolkit would abort, so say how to convert instead.
+void RequireDisplay() {
+  if (platform::DisplayAvailable()) return;
+  platform::ErrorWriteLine(
+      "pic2jpg: no display to open the window on; convert with -i FILE (see pic2jpg --help)");
+  EndProgram(kFailureStatus);
+}
+
 }  // namespace
 }  // namespace pic2jpg
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
   FreeImage_Initialise(FALSE);
-  FillImageMaps();
   RegisterFormats();
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // A run ended by a signal takes its temporary files and its converter
+  // with it; what a run killed outright left behind goes now.
+  platform::InstallCleanupHandlers();
+  platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
+
+  // The console modes run here and take no instance lock: any number of
+  // them may run at once, also beside a window.
+  CommandLineResult result = RunCommandLine(args, ProgramNameOf(argc > 0 ? argv[0] : ""));
+  if (result.next == NextStep::kEnd) EndProgram(result.exit_status);
+
+  // Everything below opens a window: the single-instance rule and the
+  // hand-over hold from here on.
+  RequireDisplay();
   std::vector<std::string> files;
   WindowPaths window;
-  if (IsFileManagerStart(args, &files)) {
-    window = PrepareWindowPaths(files);
+  if (result.next == NextStep::kDesktop && IsFileManagerStart(args, &files)) {
+    window = Window().prepare_window_paths(files);
     for (const std::string& warning : window.warnings) {
       platform::ErrorWriteLine("pic2jpg: " + warning);
     }
@@ -69,21 +105,15 @@ int main(int argc, char** argv) {
   } else {
     EnsureSingleInstance(TitleWithVersion());
   }
-  // A run ended by a signal takes its temporary files and its converter
-  // with it; what a run killed outright left behind goes now.
-  platform::InstallCleanupHandlers();
-  platform::RemoveStaleTempFolders(fs::TempFolderBase(), "pic2jpg");
-
-  CommandLineResult result = RunCommandLine(args);
   switch (result.next) {
     case NextStep::kEnd:
-      EndProgram(result.exit_status);
+      break;
     case NextStep::kDesktop:
-      EndProgram(RunDesktop(window.paths));
+      EndProgram(Window().run_desktop(window.paths));
     case NextStep::kUninstall:
-      EndProgram(RunUninstallPage());
+      EndProgram(Window().run_uninstall_page());
     case NextStep::kScreenshots:
-      EndProgram(RunScreenshotMode(result.path));
+      EndProgram(Window().run_screenshot_mode(result.path));
   }
   EndProgram(kFailureStatus);
 }

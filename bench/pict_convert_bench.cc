@@ -1,15 +1,22 @@
 // Speed and memory of a large conversion: generates a 4000 x 3000 32-bit
-// PackBits PICT, converts it several times with `pic2jpg -i FILE -o FOLDER`
-// (which runs pict2tga as its external converter) and with ImageMagick's
-// `convert FILE out.jpg`, and prints the median wall time of each, their
-// ratio, and the peak memory of every process involved.
+// PackBits PICT and converts it at quality 95 without chroma subsampling
+// (4:4:4) with `pic2jpg -i FILE -o FOLDER` (which runs pict2tga as its
+// external converter), with libjpeg-turbo's `cjpeg -quality 95 -sample 1x1`
+// encoding the same pixels from a PPM file, and with ImageMagick's
+// `convert FILE -quality 95 -sampling-factor 1x1 out.jpg`, the commands
+// taking turns. Prints the median wall and CPU time of each, the ratios,
+// the machine's load and the peak memory of every process involved.
 //
-//   pict_convert_bench [--runs=N] [--convert=PATH] [--width=W --height=H]
+//   pict_convert_bench [--runs=N] [--convert=PATH] [--cjpeg=PATH] [--width=W --height=H]
 //
 // Times come from runs that are only waited for; peak memory from separate
 // runs of the same command, sampled (bench/process_figures.h); "together"
 // adds the peaks of pic2jpg and its children.
+// Targets: wall time at most 1.0 x cjpeg's, at most 0.15 x convert's;
+// pic2jpg with its converter under 150 MiB.
 // Figures only: nothing passes or fails.
+#include <FreeImage.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -23,12 +30,39 @@
 
 namespace {
 
-using pic2jpg::bench::Median;
 using pic2jpg::bench::RunFigures;
 
 std::string FindConvert() {
   if (pic2jpg::fs::Exists("/usr/bin/convert")) return "/usr/bin/convert";
   return pic2jpg::platform::FindOnPath("convert");
+}
+
+// The pixels pic2jpg encodes, as a binary PPM for cjpeg: the picture our
+// converter decodes, without its alpha channel.
+bool WritePpm(const std::string& pict, const std::string& temp, const std::string& ppm) {
+  const std::string tga = temp + "pixels.tga";
+  std::vector<std::string> args = {"-quiet", "-colorspace", "sRGB", pict, tga};
+  if (!pic2jpg::bench::Measure(pic2jpg::fs::FolderOf(PIC2JPG_EXE) + "pict2tga", args,
+                               temp + "runtime", false)
+           .ok) {
+    return false;
+  }
+  FIBITMAP* image = FreeImage_Load(FIF_TARGA, tga.c_str(), 0);
+  if (image == nullptr) return false;
+  FIBITMAP* rgb = FreeImage_ConvertTo24Bits(image);
+  FreeImage_Unload(image);
+  const bool saved = rgb != nullptr && FreeImage_Save(FIF_PPMRAW, rgb, ppm.c_str(), 0);
+  FreeImage_Unload(rgb);
+  pic2jpg::fs::RemoveFile(tga);
+  return saved;
+}
+
+void PrintRatio(const char* what, const std::vector<RunFigures>& ours,
+                const std::vector<RunFigures>& theirs, const char* target) {
+  std::printf("%s: wall %.3f, CPU %.3f (target: wall at most %s)\n", what,
+              pic2jpg::bench::MedianSeconds(ours) / pic2jpg::bench::MedianSeconds(theirs),
+              pic2jpg::bench::MedianCpuSeconds(ours) / pic2jpg::bench::MedianCpuSeconds(theirs),
+              target);
 }
 
 }  // namespace
@@ -37,10 +71,12 @@ int main(int argc, char** argv) {
   int runs = 5;
   int width = 4000, height = 3000;
   std::string convert = FindConvert();
+  std::string cjpeg = pic2jpg::platform::FindOnPath("cjpeg");
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.rfind("--runs=", 0) == 0) runs = std::max(1, std::atoi(arg.c_str() + 7));
     if (arg.rfind("--convert=", 0) == 0) convert = arg.substr(10);
+    if (arg.rfind("--cjpeg=", 0) == 0) cjpeg = arg.substr(8);
     if (arg.rfind("--width=", 0) == 0) width = std::atoi(arg.c_str() + 8);
     if (arg.rfind("--height=", 0) == 0) height = std::atoi(arg.c_str() + 9);
   }
@@ -54,8 +90,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", input.c_str());
     return 1;
   }
-  std::printf("picture: %d x %d, 32-bit PackBits, %.1f MiB\n", width, height,
-              static_cast<double>(pic2jpg::fs::FileSize(input)) / 1048576.0);
+  std::printf("picture: %d x %d, 32-bit PackBits, %.1f MiB; %s\n", width, height,
+              static_cast<double>(pic2jpg::fs::FileSize(input)) / 1048576.0,
+              pic2jpg::bench::MachineLoad().c_str());
+  const std::string ppm = temp + "big.ppm";
+  if (!cjpeg.empty() && !WritePpm(input, temp, ppm)) {
+    std::fprintf(stderr, "cannot write %s\n", ppm.c_str());
+    cjpeg.clear();
+  }
 
   // The three commands take turns, so that a busy moment of the machine
   // falls on all of them alike.
@@ -67,7 +109,12 @@ int main(int argc, char** argv) {
     std::vector<RunFigures> timed, sampled;
   };
   std::vector<Command> commands = {
-      {"pic2jpg -i FILE -o FOLDER", PIC2JPG_EXE, {"-i", input, "-o", out}, out + "big.jpg", {}, {}},
+      {"pic2jpg -i FILE -o FOLDER",
+       PIC2JPG_EXE,
+       {"-q", "-i", input, "-o", out, "--jpg-quality=95", "--jpg-chroma=NONE"},
+       out + "big.jpg",
+       {},
+       {}},
       {"  of which pict2tga alone",
        pic2jpg::fs::FolderOf(PIC2JPG_EXE) + "pict2tga",
        {"-quiet", "-colorspace", "sRGB", input, temp + "big.tga"},
@@ -75,10 +122,24 @@ int main(int argc, char** argv) {
        {},
        {}},
   };
-  const std::string magick_name = "ImageMagick " + convert + " FILE out.jpg";
+  const size_t cjpeg_at = commands.size();
+  if (!cjpeg.empty()) {
+    commands.push_back({"cjpeg -quality 95 -sample 1x1 PPM",
+                        cjpeg,
+                        {"-quality", "95", "-sample", "1x1", "-outfile", temp + "cjpeg.jpg", ppm},
+                        temp + "cjpeg.jpg",
+                        {},
+                        {}});
+  }
+  const size_t convert_at = commands.size();
+  const std::string magick_name = "ImageMagick " + convert;
   if (!convert.empty()) {
-    commands.push_back(
-        {magick_name.c_str(), convert, {input, temp + "magick.jpg"}, temp + "magick.jpg", {}, {}});
+    commands.push_back({magick_name.c_str(),
+                        convert,
+                        {input, "-quality", "95", "-sampling-factor", "1x1", temp + "magick.jpg"},
+                        temp + "magick.jpg",
+                        {},
+                        {}});
   }
   constexpr int kSampledRuns = 2;
   for (int i = 0; i < runs + kSampledRuns; ++i) {
@@ -91,15 +152,18 @@ int main(int argc, char** argv) {
     }
   }
   for (const Command& c : commands) pic2jpg::bench::Report(c.what, c.timed, c.sampled);
-  if (commands.size() == 3) {
-    std::vector<double> a, b;
-    for (const RunFigures& r : commands[0].timed) a.push_back(r.seconds);
-    for (const RunFigures& r : commands[2].timed) b.push_back(r.seconds);
-    std::printf("time ratio pic2jpg / ImageMagick: %.3f (target at most 0.25)\n",
-                Median(a) / Median(b));
+  if (!cjpeg.empty()) {
+    PrintRatio("ratio pic2jpg / cjpeg", commands[0].timed, commands[cjpeg_at].timed, "1.0");
+  } else {
+    std::printf("libjpeg-turbo's cjpeg was not found\n");
+  }
+  if (!convert.empty()) {
+    PrintRatio("ratio pic2jpg / ImageMagick", commands[0].timed, commands[convert_at].timed,
+               "0.15");
   } else {
     std::printf("ImageMagick's convert was not found\n");
   }
+  std::printf("after: %s\n", pic2jpg::bench::MachineLoad().c_str());
   pic2jpg::fs::RemoveTree(temp);
   return 0;
 }

@@ -64,6 +64,14 @@ void AddChildren(std::map<int, std::string>* family) {
   closedir(proc);
 }
 
+// wait4() counts the children the process waited for in its own figures.
+double CpuSeconds(const rusage& usage) {
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 }  // namespace
 
 RunFigures Measure(const std::string& program, const std::vector<std::string>& args,
@@ -102,6 +110,7 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
     while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    figures.cpu_seconds = CpuSeconds(usage);
     figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return figures;
   }
@@ -118,6 +127,7 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  figures.cpu_seconds = CpuSeconds(usage);
   figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   // The started process's own figure from the kernel, for when it ended
   // between two samples.
@@ -133,6 +143,27 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double MedianSeconds(const std::vector<RunFigures>& runs) {
+  std::vector<double> values;
+  for (const RunFigures& r : runs) values.push_back(r.seconds);
+  return Median(values);
+}
+
+double MedianCpuSeconds(const std::vector<RunFigures>& runs) {
+  std::vector<double> values;
+  for (const RunFigures& r : runs) values.push_back(r.cpu_seconds);
+  return Median(values);
+}
+
+std::string MachineLoad() {
+  std::string load = ReadProcFile("/proc/loadavg");
+  std::istringstream fields(load);
+  std::string one, five, fifteen;
+  fields >> one >> five >> fifteen;
+  return "load average " + one + " " + five + " " + fifteen + " on " +
+         std::to_string(std::thread::hardware_concurrency()) + " cores";
 }
 
 // Median time of the timed runs, largest peaks of the sampled ones.
@@ -151,8 +182,9 @@ void Report(const char* what, const std::vector<RunFigures>& timed,
     for (const auto& [name, kb] : r.peak_kb) peaks[name] = std::max(peaks[name], kb);
     total = std::max(total, r.total_kb);
   }
-  std::printf("%-34s median %7.3f s over %zu runs%s\n", what, Median(times), timed.size(),
-              failures ? " (SOME RUNS FAILED)" : "");
+  std::printf("%-34s median %7.3f s wall, %7.3f s CPU over %zu runs%s\n", what, Median(times),
+              MedianCpuSeconds(timed), timed.size(), failures ? " (SOME RUNS FAILED)" : "");
+  if (sampled.empty()) return;
   for (const auto& [name, kb] : peaks) {
     std::printf("    peak memory %-18s %7.1f MiB\n", name.c_str(),
                 static_cast<double>(kb) / 1024.0);

@@ -11,7 +11,8 @@ namespace pic2jpg::bench {
 
 struct RunFigures {
   bool ok = false;
-  double seconds = 0;
+  double seconds = 0;      // wall time
+  double cpu_seconds = 0;  // user + system time of the process and the children it waited for
   std::map<std::string, long> peak_kb;  // by program name, the largest of its runs
   long total_kb = 0;                    // sum over the processes
 };
@@ -27,6 +28,14 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
                    const std::string& runtime_dir, bool sample_memory);
 
 double Median(std::vector<double> values);
+
+// Median wall or CPU time of `runs`.
+double MedianSeconds(const std::vector<RunFigures>& runs);
+double MedianCpuSeconds(const std::vector<RunFigures>& runs);
+
+// The machine's load (the load averages of /proc/loadavg and the cores), to
+// print beside every figure.
+std::string MachineLoad();
 
 // Prints the median time of the timed runs and the largest peaks of the
 // sampled ones, under the title `what`.

@@ -4,12 +4,16 @@
 
 #include "cli/console_batch.h"
 #include "cli/option_loop.h"
+#include "cli/path_options.h"
 #include "cli/usage_text.h"
 #include "platform/console.h"
+#include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "runlist/run_state.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "text/identity.h"
+#include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
 namespace pic2jpg {
@@ -28,8 +32,8 @@ std::string ConsoleRightsNotice() {
   return notice;
 }
 
-void PrintUsage() {
-  for (const std::string& line : UsageLines(kProgramFileName)) Print(line);
+void PrintUsage(const std::string& program_name) {
+  for (const std::string& line : UsageLines(program_name)) Print(line);
 }
 
 CommandLineResult End(int status) { return {NextStep::kEnd, status, ""}; }
@@ -50,7 +54,19 @@ bool IsFileManagerStart(const std::vector<std::string>& args, std::vector<std::s
   return true;
 }
 
-CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
+// The screenshot mode's folder (the program's own when none is given); a
+// folder that is not there ends the run here, before any window opens.
+CommandLineResult ScreenshotsInto(const std::string& folder) {
+  if (!folder.empty() && !fs::IsFolder(folder)) {
+    platform::ErrorWriteLine("pic2jpg: " + PrintableText(folder) +
+                             ": no such folder; no screenshots written");
+    return End(kFailureStatus);
+  }
+  return {NextStep::kScreenshots, 0, folder};
+}
+
+CommandLineResult RunCommandLine(const std::vector<std::string>& args,
+                                 const std::string& program_name) {
   if (args.empty()) return {NextStep::kDesktop, 0, ""};
 
   // The switches below need neither the settings nor the texts.
@@ -62,11 +78,11 @@ CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
   }
   if (first == "-H" || first == "-?" || first == "--HELP") {
     platform::ConsoleSetTitle(TitleWithVersion());
-    PrintUsage();
+    PrintUsage(program_name);
     return End(kSuccessStatus);
   }
   if (first == "-U") return {NextStep::kUninstall, 0, ""};
-  if (first == "-T") return {NextStep::kScreenshots, 0, ProgramParameterValue(args, 1)};
+  if (first == "-T") return ScreenshotsInto(ExpandHome(ProgramParameterValue(args, 1)));
 
   // The format tables were filled by main; the run state's accepted input
   // extensions are built from them.
@@ -80,6 +96,8 @@ CommandLineResult RunCommandLine(const std::vector<std::string>& args) {
     return End(kFailureStatus);
   }
   if (!g_run_state.console_mode) return {NextStep::kDesktop, 0, LoneFile(args)};
+  // The one path setting; the shell leaves "~" after "=" and in profiles.
+  g_settings.watermark.image = ExpandHome(g_settings.watermark.image);
 
   for (const std::string& warning : parse.warnings) {
     platform::ErrorWriteLine("pic2jpg: warning: " + warning);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/usage_text.h"
+
 namespace pic2jpg {
 
 enum class NextStep {
@@ -31,8 +33,10 @@ inline constexpr int kFailureStatus = 1;
 bool IsFileManagerStart(const std::vector<std::string>& args, std::vector<std::string>* files);
 
 // Runs every console mode (help, version, a parse error, a console batch) and
-// says what main is to do next. `args` excludes the program name.
-CommandLineResult RunCommandLine(const std::vector<std::string>& args);
+// says what main is to do next. `args` excludes the program name;
+// `program_name` is the name the usage text shows.
+CommandLineResult RunCommandLine(const std::vector<std::string>& args,
+                                 const std::string& program_name = kProgramFileName);
 
 }  // namespace pic2jpg
 

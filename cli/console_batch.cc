@@ -13,11 +13,13 @@
 #include "engine/naming.h"
 #include "engine/run_controller.h"
 #include "engine/run_setup.h"
+#include "engine/settings_check.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "runlist/run_state.h"
 #include "settings/settings.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 #include "text/ascii_case.h"
 #include "text/placeholders.h"
@@ -99,196 +101,92 @@ std::string CheckInputAndOutput(Batch* batch_record) {
   }
   batch.Debug("Output: " + PrintableText(run.output_folder));
 
-  if (run.output_folder.starts_with("..")) return "Error: Incorrect output folder";
-  // Relative output folders are taken from the program's folder.
-  if (!run.output_folder.starts_with("/")) {
-    if (run.output_folder.starts_with("./")) run.output_folder.erase(0, 2);
-    run.output_folder = run.program_folder + run.output_folder;
-  }
-  if (run.output_folder.back() != '/') run.output_folder += '/';
+  // A relative output folder starts from the current folder, as for every
+  // other path ("out", "./out", ".", "../out"); it is never created.
   if (!fs::IsFolder(run.output_folder)) return "Error: Invalid output folder";
+  if (!run.output_folder.starts_with("/")) run.output_folder = fs::AbsolutePath(run.output_folder);
+  if (run.output_folder.back() != '/') run.output_folder += '/';
   return "";
 }
 
-void ListInputFormatSettings(const Batch& batch, const std::string& extension) {
-  const InputSettings& input = g_settings.input;
-  if (extension == "dds") {
-    batch.Debug("DDS Load As: " + ValueToKeyword(kKindDdsLoadAs, input.dds_load_as));
-  } else if (extension == "gif") {
-    batch.Debug("GIF Frame Loading: " + ValueToKeyword(kKindFrameLoading, input.gif_frame_loading));
-  } else if (extension == "ico") {
-    batch.Debug("ICO Frame Loading: " + ValueToKeyword(kKindFrameLoading, input.ico_frame_loading));
-  } else if (extension == "raw") {
-    batch.Debug("RAW Load As: " + ValueToKeyword(kKindRawLoadAs, input.raw_load_as));
-    batch.Debug("RAW Header Size: " + Number(input.raw_header_size));
-    batch.Debug("RAW Image Width: " + Number(input.raw_image_width));
-    batch.Debug("RAW Image Height: " + Number(input.raw_image_height));
-    batch.Debug("RAW Tone Mapping: " + ValueToKeyword(kKindRawToneMapping, input.raw_tone_mapping));
-  } else if (extension == "tiff") {
-    batch.Debug("TIFF Frame Loading: " +
-                ValueToKeyword(kKindFrameLoading, input.tiff_frame_loading));
-  }
-}
-
-// Lines and checks of the output format; "" when they pass.
-std::string CheckOutputFormat(const Batch& batch, const std::string& extension) {
-  const OutputSettings& output = g_settings.output;
-  const int* depth_setting = DepthSettingFor(output, extension);
-  int depth = depth_setting != nullptr ? *depth_setting : 0;
-  batch.Debug(UpperAscii(extension) + " BPP: " + Number(depth));
-  if (extension == "bmp") {
-    batch.Debug("BMP Compression: " + CompressionKeyword("bmp", output.bmp_compression));
-    batch.Debug("BMP Color Table: " + ValueToKeyword(kKindBmpColorTable, output.bmp_color_table));
-  } else if (extension == "exr") {
-    batch.Debug("EXR Compression: " + CompressionKeyword("exr", output.exr_compression));
-  } else if (extension == "png") {
-    batch.Debug("PNG Compression: " + CompressionKeyword("png", output.png_compression));
-    batch.Debug("PNG Interlaced: " + Number(output.png_interlaced));
-  } else if (extension == "tga") {
-    batch.Debug("TGA Compression: " + CompressionKeyword("tga", output.tga_compression));
-  } else if (extension == "tiff") {
-    batch.Debug("TIFF Compression: " + CompressionKeyword("tiff", output.tiff_compression));
-    batch.Debug("TIFF Color Model: " +
-                ValueToKeyword(kKindTiffColorModel, output.tiff_color_model));
-  } else if (extension == "jpg") {
-    batch.Debug("JPG Quality: " + Number(output.jpg_quality));
-    batch.Debug("JPG Chroma Subsampling: " + ValueToKeyword(kKindJpgChroma, output.jpg_chroma));
-    batch.Debug("JPG Save As: " + ValueToKeyword(kKindJpgSaveAs, output.jpg_save_as));
-  }
-  if (!IsDepthAllowed(extension, depth)) return "Error: Invalid " + extension + "-bpp value";
-  if (extension == "jpg" && (output.jpg_quality < 1 || output.jpg_quality > 100)) {
-    return "Error: Invalid jpg-quality value";
+// A value as the debug listing shows it.
+std::string ShownValue(const Settings& settings, const SettingField& field) {
+  const int64_t number = SettingInt(settings, field);
+  switch (field.show) {
+    case DebugShow::kNumber:
+      return Number(number);
+    case DebugShow::kText:
+      return SettingText(settings, field);
+    case DebugShow::kKeyword:
+      return ValueToKeyword(field.keyword_kind, static_cast<int32_t>(number));
+    case DebugShow::kCompression:
+      return CompressionKeyword(field.format, static_cast<int32_t>(number));
+    case DebugShow::kHundredths: {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.2f",
+                    static_cast<double>(settings.adjustment.image_gamma));
+      return text;
+    }
   }
   return "";
 }
 
-// Rotation, resize, flips, colour correction, greyscale and threshold.
-std::string CheckTransformAndAdjustment(const Batch& batch) {
-  const TransformSettings& transform = g_settings.transform;
-  if (transform.do_image_rotation != 0) {
-    batch.Debug("Image Rotation Type: " +
-                ValueToKeyword(kKindRotationType, transform.image_rotation_type));
-    batch.Debug("Image Rotation: " + Number(transform.image_rotation));
-    batch.Debug("Image Rotation Back Color: " + transform.image_rotation_back_color);
+// "Width: 800 PIXELS": the label, the value and a joined setting's value.
+std::string DebugLine(const Settings& settings, const SettingField& field) {
+  std::string line = std::string(field.debug) + ": " + ShownValue(settings, field);
+  if (const SettingField* joined = FindSettingField(field.group, field.joined)) {
+    line += std::string(field.joiner) + ShownValue(settings, *joined);
   }
-  if (transform.do_image_resize != 0) {
-    batch.Debug("Width: " + Number(transform.image_width) + " " +
-                ValueToKeyword(kKindSizeUnit, transform.image_width_unit));
-    if (CheckResizeSize(transform) == ResizeCheck::kZeroWidth) return "Error: Invalid width value";
-    batch.Debug("Height: " + Number(transform.image_height) + " " +
-                ValueToKeyword(kKindSizeUnit, transform.image_height_unit));
-    if (CheckResizeSize(transform) == ResizeCheck::kZeroHeight)
-      return "Error: Invalid height value";
-    batch.Debug("Keep Aspect Ratio: " + Number(transform.keep_aspect_ratio));
-    batch.Debug("Image Resize Type: " +
-                ValueToKeyword(kKindResizeType, transform.image_resize_type));
-    batch.Debug("Image Resize Algorithm: " +
-                ValueToKeyword(kKindResizeAlgorithm, transform.image_resize_algorithm));
-  }
-  batch.Debug("Flip Horizontal: " + Number(transform.do_image_flip_horizontal));
-  batch.Debug("Flip Vertical: " + Number(transform.do_image_flip_vertical));
-
-  const AdjustmentSettings& adjustment = g_settings.adjustment;
-  if (adjustment.do_image_color_correction != 0) {
-    batch.Debug("Brightness: " + Number(adjustment.image_brightness));
-    if (adjustment.image_brightness < -100 || adjustment.image_brightness > 100) {
-      return "Error: Invalid brightness value";
-    }
-    batch.Debug("Contrast: " + Number(adjustment.image_contrast));
-    if (adjustment.image_contrast < -100 || adjustment.image_contrast > 100) {
-      return "Error: Invalid contrast value";
-    }
-    char gamma[64];
-    std::snprintf(gamma, sizeof gamma, "%.2f", static_cast<double>(adjustment.image_gamma));
-    batch.Debug(std::string("Gamma: ") + gamma);
-    // Compared in single precision, both ends included; NaN fails both tests.
-    if (!(adjustment.image_gamma >= 0.01f && adjustment.image_gamma <= 9.99f)) {
-      return "Error: Invalid gamma value";
-    }
-    batch.Debug("Invert: " + Number(adjustment.image_invert));
-  }
-  batch.Debug("Greyscale: " + Number(adjustment.do_image_greyscale));
-  if (adjustment.do_image_threshold != 0) {
-    batch.Debug("Image Threshold: " + Number(adjustment.image_threshold));
-  }
-  return "";
+  return line;
 }
 
-void ListFrame(const Batch& batch) {
-  const FrameSettings& frame = g_settings.frame;
-  batch.Debug("Frame: " + ValueToKeyword(kKindFrame, frame.do_frame));
-  if (frame.do_frame != 1) return;
-  batch.Debug("Frame left: " + Number(frame.solid_left));
-  batch.Debug("Frame right: " + Number(frame.solid_right));
-  batch.Debug("Frame top: " + Number(frame.solid_top));
-  batch.Debug("Frame bottom: " + Number(frame.solid_bottom));
-  batch.Debug("Frame left color: " + frame.solid_left_color);
-  batch.Debug("Frame right color: " + frame.solid_right_color);
-  batch.Debug("Frame top color: " + frame.solid_top_color);
-  batch.Debug("Frame bottom color: " + frame.solid_bottom_color);
-  batch.Debug("Frame opacity: " + Number(frame.solid_opacity));
-}
-
-// Where a watermark goes: the same settings for a text and an image mark.
-void ListMarkPlacement(const Batch& batch, int boundary, int position, int32_t x_offset,
-                       int32_t y_offset, int32_t rotation, int size) {
-  batch.Debug("Watermark boundary: " + ValueToKeyword(kKindBoundary, boundary));
-  batch.Debug("Watermark position: " + ValueToKeyword(kKindPosition, position));
-  batch.Debug("Watermark offset (x/y): " + Number(x_offset) + "/" + Number(y_offset));
-  batch.Debug("Watermark rotation: " + Number(rotation));
-  batch.Debug("Watermark size/mode: " + ValueToKeyword(kKindWatermarkSize, size));
-}
-
-std::string CheckWatermark(Batch* batch) {
+// The watermark's font or picture, loaded once for the run; "" when loaded.
+std::string LoadWatermark(Batch* batch) {
   const WatermarkSettings& wm = g_settings.watermark;
-  batch->Debug("Watermark: " + ValueToKeyword(kKindWatermark, wm.do_watermark));
-  if (wm.do_watermark == 1) {
-    batch->Debug("Watermark text: " + wm.text);
-    batch->Debug("Watermark font: " + wm.font);
-    batch->Debug("Watermark font size: " + Number(wm.font_size));
-    batch->Debug("Watermark font leading: " + Number(wm.font_leading));
-    batch->Debug("Watermark font color: " + wm.font_color);
-    batch->Debug("Watermark font style: " + ValueToKeyword(kKindFontStyle, wm.font_style));
-    batch->Debug("Watermark font effect: " + ValueToKeyword(kKindFontEffect, wm.font_effect));
-    batch->Debug("Watermark text antialiasing: " + Number(wm.text_antialiasing));
-    batch->Debug("Watermark text alignment: " +
-                 ValueToKeyword(kKindTextAlignment, wm.text_alignment));
-    batch->Debug("Watermark text padding: " + Number(wm.text_padding));
-    batch->Debug("Watermark text opacity: " + Number(wm.text_opacity));
-    batch->Debug("Watermark background color: " + wm.back_color);
-    batch->Debug("Watermark background opacity: " + Number(wm.back_opacity));
-    ListMarkPlacement(*batch, wm.text_boundary, wm.text_position, wm.text_x_offset,
-                      wm.text_y_offset, wm.text_rotation, wm.text_size);
-    if (!LoadRunWatermarkFont(wm, &batch->resources)) return "Error: Invalid watermark font";
-  } else if (wm.do_watermark == 2) {
-    batch->Debug("Watermark image: " + wm.image);
-    batch->Debug("Watermark greyscale: " + Number(wm.image_greyscale));
-    batch->Debug("Watermark opacity: " + Number(wm.image_opacity));
-    ListMarkPlacement(*batch, wm.image_boundary, wm.image_position, wm.image_x_offset,
-                      wm.image_y_offset, wm.image_rotation, wm.image_size);
-    // Loaded once for the run, in a helper process: a hostile file fails here
-    // with its reason, not in the middle of the conversion.
-    std::string reason;
-    if (CheckWatermarkImage(wm, &batch->resources, &reason) != WatermarkImageCheck::kOk) {
-      if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
-      return "Error: Invalid watermark image";
-    }
+  if (!LoadRunWatermarkFont(wm, &batch->resources)) return "Error: Invalid watermark font";
+  // Loaded in a helper process: a hostile file fails here with its reason,
+  // not in the middle of the conversion.
+  std::string reason;
+  if (CheckWatermarkImage(wm, &batch->resources, &reason) != WatermarkImageCheck::kOk) {
+    if (!reason.empty()) platform::ErrorWriteLine("pic2jpg: " + wm.image + ": " + reason);
+    return "Error: Invalid watermark image";
   }
   return "";
 }
 
-// The advanced settings; "" when they pass.
-std::string CheckAdvanced(const Batch& batch) {
-  const AdvancedSettings& advanced = g_settings.advanced;
-  batch.Debug("Filename Mask: " + advanced.filename_mask);
-  // Folders inside the mask are fine; a way out of the output folder is not.
-  if (!RelativePathStaysBelow(advanced.filename_mask)) return "Error: Invalid filename mask";
-  batch.Debug("File Timestamp: " + ValueToKeyword(kKindFileTimestamp, advanced.file_timestamp));
-  if (advanced.file_timestamp == 2) {
-    batch.Debug("Custom Timestamp: " + Number(advanced.custom_timestamp));
+// The output format's and the watermark's checks follow all their lines; the
+// other groups stop right after the line of the refused setting.
+bool ChecksFollowGroup(std::string_view group) { return group == "Output" || group == "Watermark"; }
+
+// What ends a group of the listing: its refused setting, or the watermark's
+// loading; "" to go on.
+std::string EndOfGroup(Batch* batch, std::string_view group, const SettingsProblem& problem) {
+  if (problem.field != nullptr && problem.field->group == group) {
+    if (!problem.reason.empty()) {
+      platform::ErrorWriteLine("pic2jpg: " + g_settings.watermark.image + ": " + problem.reason);
+    }
+    return problem.console_message;
   }
-  batch.Debug("Keep Subfolders: " + Number(advanced.keep_subfolders));
+  if (group == "Watermark") return LoadWatermark(batch);
   return "";
+}
+
+// Lists the settings in use, group by group in the table's order, and stops
+// at the first one CheckSettings refuses; "" when all pass.
+std::string ListAndCheckSettings(Batch* batch) {
+  const SettingsProblem problem = CheckSettings(g_settings);
+  std::string_view group;
+  for (const SettingField& field : SettingFields()) {
+    if (field.group != group) {
+      std::string error = EndOfGroup(batch, group, problem);
+      if (!error.empty()) return error;
+      group = field.group;
+    }
+    if (field.debug.empty() || !SettingInUse(g_settings, field)) continue;
+    batch->Debug(DebugLine(g_settings, field));
+    if (&field == problem.field && !ChecksFollowGroup(group)) return problem.console_message;
+  }
+  return EndOfGroup(batch, group, problem);
 }
 
 }  // namespace
@@ -316,14 +214,10 @@ int RunConsoleBatch(bool quiet) {
   if (!IsOutputExtension(run.output_extension)) {
     return batch.Stop("Error: Invalid conversion type");
   }
-  ListInputFormatSettings(batch, run.input_extension);
-  error = CheckOutputFormat(batch, run.output_extension);
-  if (error.empty()) error = CheckTransformAndAdjustment(batch);
-  if (!error.empty()) return batch.Stop(error);
-  ListFrame(batch);
-  error = CheckWatermark(&batch);
-  if (!error.empty()) return batch.Stop(error);
-  error = CheckAdvanced(batch);
+  // The run's formats are the ones whose settings are listed and checked.
+  g_settings.input.format = run.input_extension;
+  g_settings.output.format = run.output_extension;
+  error = ListAndCheckSettings(&batch);
   if (!error.empty()) return batch.Stop(error);
 
   // Run set-up: the run gets its own copy of the settings.

@@ -9,34 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace pic2jpg {
+#include "settings/keyword_kinds.h"
 
-// Kind numbers, by the settings they serve.
-enum OptionKind : int {
-  kKindDdsLoadAs = 0,
-  kKindRawLoadAs = 1,
-  kKindFrameLoading = 2,
-  kKindRawToneMapping = 3,
-  kKindCompression = 4,
-  kKindBmpColorTable = 5,
-  kKindTiffColorModel = 6,
-  kKindJpgChroma = 7,
-  kKindJpgSaveAs = 8,
-  kKindRotationType = 9,
-  kKindSizeUnit = 10,
-  kKindResizeType = 11,
-  kKindResizeAlgorithm = 12,
-  kKindFrame = 13,      // listing only
-  kKindWatermark = 14,  // listing only
-  kKindFontStyle = 15,
-  kKindFontEffect = 16,
-  kKindTextAlignment = 17,
-  kKindBoundary = 18,
-  kKindPosition = 19,
-  kKindWatermarkSize = 20,
-  kKindFileTimestamp = 21,
-};
-inline constexpr int kOptionKindCount = 22;
+namespace pic2jpg {
 
 // The number of the keyword (compared after upper-casing, exactly, in list
 // order). 0 for an unknown keyword, an empty text, the listing-only kinds 13

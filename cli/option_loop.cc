@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/option_table.h"
+#include "cli/path_options.h"
 #include "cli/profile.h"
 #include "runlist/run_state.h"
 #include "settings/settings.h"
@@ -85,14 +86,14 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
           result.error = kIncorrectParameters;
           return result;
         }
-        g_run_state.input_base_folder = value;
+        g_run_state.input_base_folder = ExpandHome(value);
         break;
       case OptionAction::kOutput:
         if (!ShortOrLongValue(args, name, &i, &value)) {
           result.error = kIncorrectParameters;
           return result;
         }
-        g_run_state.output_folder = value;
+        g_run_state.output_folder = ExpandHome(value);
         break;
       case OptionAction::kConversion:
         if (!ShortOrLongValue(args, name, &i, &value)) {
@@ -106,7 +107,7 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
           result.error = kIncorrectParameters;
           return result;
         }
-        if (!LoadProfile(value)) {
+        if (!LoadProfile(ExpandHome(value))) {
           result.error = kInvalidProfile;
           return result;
         }

@@ -24,7 +24,7 @@ void ApplyProfileKey(const std::string& key, std::string_view value) {
   // Only settings are profile keys: input, output, conversion, --profile
   // itself and the switches are ignored.
   if (option == nullptr || option->action != OptionAction::kSetting) return;
-  if (std::string_view(option->name) == "--FILENAME-MASK") value = StripQuotes(value);
+  if (option->name == "--FILENAME-MASK") value = StripQuotes(value);
   ApplySettingValue(*option, value);
 }
 

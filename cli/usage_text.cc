@@ -63,6 +63,13 @@ std::string RandomInputFormat(std::mt19937* generator) {
 
 }  // namespace
 
+std::string ProgramNameOf(std::string_view argv0) {
+  while (argv0.ends_with('/')) argv0.remove_suffix(1);
+  const size_t slash = argv0.rfind('/');
+  if (slash != std::string_view::npos) argv0.remove_prefix(slash + 1);
+  return argv0.empty() ? std::string(kProgramFileName) : std::string(argv0);
+}
+
 std::vector<std::string> UsageLines(const std::string& program_name) {
   std::mt19937 generator(std::random_device{}());
   std::vector<std::string> lines;

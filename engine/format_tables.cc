@@ -13,7 +13,6 @@ namespace {
 std::unordered_map<std::string, OutputFormat> g_output_table;
 std::unordered_map<std::string, InputFormat> g_input_table;
 std::vector<std::string> g_output_order;
-std::vector<std::string> g_accepted_inputs;
 
 struct OutputRow {
   const char* extension;
@@ -159,7 +158,6 @@ void RegisterFormats() {
     }
     for (const std::string& p : pending) g_input_table[p] = {row.type, row.description};
   }
-  RebuildAcceptedInputExtensions();
 }
 
 const OutputFormat& LookupOutputFormat(const std::string& extension) {
@@ -197,21 +195,24 @@ bool IsDepthAllowed(const std::string& extension, int depth) {
   return false;
 }
 
-const std::vector<std::string>& AcceptedInputExtensions() { return g_accepted_inputs; }
-
-void RebuildAcceptedInputExtensions() {
-  g_accepted_inputs.clear();
-  for (const char* type : kMainInputFormats) {
-    if (type[0] == '\0') continue;
-    // Walk the rows so that the order is the table's (pic, pict, pct).
-    for (const InputRow& row : kInputRows) {
-      if (std::string_view(row.type) != type) continue;
-      g_accepted_inputs.emplace_back(row.type);
-      for (std::string_view other : row.others) {
-        g_accepted_inputs.emplace_back(other.substr(0, other.find('=')));
+const std::vector<std::string>& AcceptedInputExtensions() {
+  // Built once from the constant tables; never changed afterwards, so any
+  // thread may read it.
+  static const std::vector<std::string> accepted = [] {
+    std::vector<std::string> list;
+    for (const char* type : kMainInputFormats) {
+      if (type[0] == '\0') continue;
+      // Walk the rows so that the order is the table's (pic, pict, pct).
+      for (const InputRow& row : kInputRows) {
+        if (std::string_view(row.type) != type) continue;
+        list.emplace_back(row.type);
+        for (std::string_view other : row.others)
+          list.emplace_back(other.substr(0, other.find('=')));
       }
     }
-  }
+    return list;
+  }();
+  return accepted;
 }
 
 std::vector<std::string> DepthChoices(const std::string& extension) {

@@ -45,9 +45,8 @@ std::vector<int> AllowedDepthList(const std::string& extension);
 bool IsDepthAllowed(const std::string& extension, int depth);
 
 // Every input extension whose type is one of the program's own input formats
-// (for "pic": pic, pict, pct).
+// (for "pic": pic, pict, pct). A constant: the same in every thread.
 const std::vector<std::string>& AcceptedInputExtensions();
-void RebuildAcceptedInputExtensions();
 
 // "Auto" followed by each allowed depth of the format.
 std::vector<std::string> DepthChoices(const std::string& extension);

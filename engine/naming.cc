@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "text/ascii_case.h"
+#include "text/letter_case.h"
+#include "text/utf8.h"
 
 namespace pic2jpg {
 namespace {
@@ -15,14 +17,6 @@ constexpr const char* kTokens[] = {
     "%filename%", "%filename[u]%", "%filename[l]%", "%filename[t]%", "%ext%", "%ext[u]%",
     "%ext[t]%",   "%yyyy%",        "%mm%",          "%dd%",          "%hh%",  "%ii%",
     "%ss%",       "%bpp%",         "%width%",       "%height%",      "%rnd%", "%n%"};
-
-std::string TitleCase(const std::string& text) {
-  std::string result = LowerAscii(text);
-  if (!result.empty()) {
-    result[0] = AsciiUpper(result[0]);
-  }
-  return result;
-}
 
 std::string TwoDigits(int value) {
   char buffer[16];
@@ -41,12 +35,12 @@ std::string FiveDigits(int value) {
 std::string TokenValue(const std::string& token, const NameContext& run) {
   const std::string base = RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
-  if (token == "%filename[u]%") return UpperAscii(base);
-  if (token == "%filename[l]%") return LowerAscii(base);
-  if (token == "%filename[t]%") return TitleCase(base);
+  if (token == "%filename[u]%") return UpperText(base);
+  if (token == "%filename[l]%") return LowerText(base);
+  if (token == "%filename[t]%") return TitleText(base);
   if (token == "%ext%") return run.output_extension;
-  if (token == "%ext[u]%") return UpperAscii(run.output_extension);
-  if (token == "%ext[t]%") return TitleCase(run.output_extension);
+  if (token == "%ext[u]%") return UpperText(run.output_extension);
+  if (token == "%ext[t]%") return TitleText(run.output_extension);
   if (token == "%bpp%") return std::to_string(run.depth);
   if (token == "%width%") return std::to_string(run.width);
   if (token == "%height%") return std::to_string(run.height);
@@ -92,7 +86,10 @@ std::string ReplaceMaskToken(const std::string& text, const std::string& token,
 }
 
 std::string ExpandFilenameMask(const std::string& filename_mask, const NameContext& context) {
-  std::string mask = LowerAscii(filename_mask);
+  // Every letter of the mask; a mask that is not UTF-8 gets its ASCII
+  // letters lowered, so that its tokens are still found.
+  std::string mask =
+      IsValidUtf8(filename_mask) ? LowerText(filename_mask) : LowerAscii(filename_mask);
   if (mask.empty()) mask = "%filename%.%ext%";
   for (const char* token : kTokens) {
     if (mask.find(token) != std::string::npos) mask = ReplaceMaskToken(mask, token, context);

@@ -23,7 +23,7 @@ void ApplyTimestamp(const AdvancedSettings& advanced, const std::string& input_p
       break;
     }
     case 2:
-      fs::SetModifiedTime(output_path, platform::LocalSecondsToUtc(advanced.custom_timestamp));
+      fs::SetModifiedTime(output_path, advanced.custom_timestamp);
       break;
     default:
       break;

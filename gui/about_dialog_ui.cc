@@ -66,16 +66,18 @@ wxGenericHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::stri
 }
 
 void CloseAbout(wxDialog* dialog) {
-  g_main.frame->Enable();
+  wxFrame* frame = MainFrame();
+  if (frame != nullptr) frame->Enable();
   dialog->Destroy();
-  g_main.frame->Raise();
-  g_main.frame->SetFocus();
+  if (frame == nullptr) return;
+  frame->Raise();
+  frame->SetFocus();
 }
 
 }  // namespace
 
 void OpenAboutDialog() {
-  auto* dialog = new wxDialog(g_main.frame, wxID_ANY, Text("About", "Title"), wxDefaultPosition,
+  auto* dialog = new wxDialog(MainFrame(), wxID_ANY, Text("About", "Title"), wxDefaultPosition,
                               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   dialog->SetName("about");
   // Margins follow the text size, so that large text keeps its room.
@@ -120,7 +122,7 @@ void OpenAboutDialog() {
     }
   });
   dialog->CentreOnParent();
-  g_main.frame->Disable();
+  if (wxFrame* main = MainFrame()) main->Disable();
   dialog->Show();
   dialog->SetFocus();
   ok->SetFocus();

@@ -21,17 +21,19 @@ wxString Text(const char* group, const char* key) {
 }
 
 void CloseConverter(wxDialog* dialog) {
-  g_main.frame->Enable();
+  wxFrame* frame = MainFrame();
+  if (frame != nullptr) frame->Enable();
   dialog->Destroy();
-  g_main.frame->Raise();
-  g_main.frame->SetFocus();
+  if (frame == nullptr) return;
+  frame->Raise();
+  frame->SetFocus();
 }
 
 void Search(wxDialog* dialog, wxTextCtrl* from, wxTextCtrl* to) {
   g_run_state.converter_from = CleanExtension(from->GetValue().utf8_string());
   g_run_state.converter_to = CleanExtension(to->GetValue().utf8_string());
   if (g_run_state.converter_from.empty() || g_run_state.converter_to.empty()) {
-    g_main.prompter.warn(GetText("Msg", "Empty extensions"));
+    MainPrompter().warn(GetText("Msg", "Empty extensions"));
     from->SetFocus();
     return;
   }
@@ -44,7 +46,7 @@ void Search(wxDialog* dialog, wxTextCtrl* from, wxTextCtrl* to) {
 
 void OpenConverterDialog() {
   auto* dialog =
-      new wxDialog(g_main.frame, wxID_ANY, Text("Custom-Converter", "Title"), wxDefaultPosition,
+      new wxDialog(MainFrame(), wxID_ANY, Text("Custom-Converter", "Title"), wxDefaultPosition,
                    wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   dialog->SetName("converter");
   auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -83,7 +85,7 @@ void OpenConverterDialog() {
     }
   });
   dialog->CentreOnParent();
-  g_main.frame->Disable();
+  if (wxFrame* main = MainFrame()) main->Disable();
   dialog->Show();
   dialog->SetFocus();
   from->SetFocus();

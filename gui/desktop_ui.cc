@@ -21,6 +21,7 @@
 #include "gui/handover.h"
 #include "gui/handover_ui.h"
 #include "gui/main_window_ui.h"
+#include "gui/preferences_model.h"
 #include "gui/themes.h"
 #include "platform/console.h"
 #include "platform/desktop.h"
@@ -75,8 +76,8 @@ void StartDesktopCommon() {
 constexpr const char* kScreenshotSamples[] = {"pic0102",     "picture_a", "picture_b", "morvane",
                                               "layout-haus", "summer",    "winter"};
 
-void CaptureMainWindow(const std::string& folder) {
-  const wxRect rect = g_main.frame->GetScreenRect();
+void CaptureMainWindow(wxFrame* frame, const std::string& folder) {
+  const wxRect rect = frame->GetScreenRect();
   wxBitmap bitmap(rect.width, rect.height);
   {
     wxScreenDC screen;
@@ -90,7 +91,7 @@ void CaptureMainWindow(const std::string& folder) {
     // In the status bar's right end, where no control or text of the window
     // lies under it.
     int bottom = rect.height - 26;
-    if (wxStatusBar* bar = g_main.frame->GetStatusBar()) {
+    if (wxStatusBar* bar = frame->GetStatusBar()) {
       const wxRect bar_rect = bar->GetScreenRect();
       bottom = bar_rect.y - rect.y + (bar_rect.height + extent.GetHeight()) / 2;
     }
@@ -117,10 +118,11 @@ int RunDesktop(const std::vector<std::string>& files) {
     StartDesktopCommon();
     BuildPreferencesPath();
     LoadSettings();
+    DepthsToAuto(&g_settings);
     LoadThemeImages(true, true, true);
-    BuildMainWindow();
-    ShowMainWindow();
-    if (!files.empty()) AddInputPathsToWindow(files);
+    MainWindow& window = BuildMainWindow();
+    ShowMainWindow(window);
+    if (!files.empty()) AddInputPathsToWindow(window, files);
     TakeHandoversIntoWindow();
     return true;
   });
@@ -139,25 +141,25 @@ int RunScreenshotMode(const std::string& folder_arg) {
     g_run_state.message_level.assign(1, 'T');  // "T": the screenshot mode
     ApplyDefaultSettings(false);
     LoadThemeImages(true, true, true);
-    BuildMainWindow();
-    g_main.frame->Move(400, 400);
-    ShowMainWindow();
+    MainWindow& window = BuildMainWindow();
+    window.frame->Move(400, 400);
+    ShowMainWindow(window);
     std::string sample = "/home/user/images/";
     sample.append(kScreenshotSamples[3]).append(".").append(kMainInputFormats[0]);
-    g_main.input->SetValue(wxString::FromUTF8(sample));
-    g_main.folders->Clear();
-    g_main.folders->Append("/home/user/converted/", ImageBitmap(11, 16));
-    g_main.folders->SetSelection(0);
-    g_main.formats->SetFocus();
-    g_main.folders->SetFocus();
-    g_main.convert->SetFocus();
+    window.input->SetValue(wxString::FromUTF8(sample));
+    window.folders->Clear();
+    window.folders->Append("/home/user/converted/", ImageBitmap(11, 16));
+    window.folders->SetSelection(0);
+    window.formats->SetFocus();
+    window.folders->SetFocus();
+    window.convert->SetFocus();
     auto* timer = new wxTimer;
-    timer->Bind(wxEVT_TIMER, [folder, timer](wxTimerEvent&) {
-      CaptureMainWindow(folder);
+    timer->Bind(wxEVT_TIMER, [folder, timer, &window](wxTimerEvent&) {
+      CaptureMainWindow(window.frame, folder);
       delete timer;
       // Ends without saving the settings.
-      g_main.quit_requested = true;
-      g_main.frame->Destroy();
+      window.model.quit_requested = true;
+      window.frame->Destroy();
     });
     timer->StartOnce(500);
     return true;

@@ -3,6 +3,8 @@
 #include "engine/depth.h"
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
+#include "engine/settings_check.h"
+#include "gui/preferences_model.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "runlist/run_state.h"
@@ -42,8 +44,7 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   }
   // 2. The output folder and extension.
   std::string folder = TrimBlanks(fields.output_folder);
-  const int index = fields.format_index == 1 ? 1 : 0;
-  const std::string extension = kMainOutputFormats[index];
+  const std::string extension = kMainOutputFormats[fields.format_index == 1 ? 1 : 0];
 
   if (g_input_list.empty()) return Stop(GetText("Msg", "Empty input files"), true);
   if (folder.empty()) return Stop(GetText("Msg", "Empty output folder"), true);
@@ -51,13 +52,9 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   if (!fs::IsFolder(folder)) {
     return Stop(FillPlaceholders(GetText("Msg", "Invalid output folder"), folder), true);
   }
-  switch (CheckResizeSize(g_settings.transform)) {
-    case ResizeCheck::kZeroWidth:
-      return Stop(GetText("Msg", "Invalid width"), true);
-    case ResizeCheck::kZeroHeight:
-      return Stop(GetText("Msg", "Invalid height"), true);
-    case ResizeCheck::kOk:
-      break;
+  const SettingsProblem problem = CheckSettings(g_settings);
+  if (problem.field != nullptr) {
+    return Stop(SettingsProblemText(problem), problem.field->group != "Watermark");
   }
   RunPlan plan;
   if (!LoadRunWatermarkFont(g_settings.watermark, &plan.resources)) {
@@ -91,6 +88,11 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   plan.settings = g_settings;
   start.plan = std::move(plan);
   return start;
+}
+
+void KeepRunNumbers(const RunOutcome& outcome, RunState* state) {
+  state->counter = outcome.counter;
+  state->random_number = outcome.random_number;
 }
 
 std::string ShortenMiddle(const std::string& text, int max_chars) {

@@ -8,6 +8,7 @@
 
 #include "engine/run_controller.h"
 #include "gui/window_inputs.h"
+#include "runlist/run_state.h"
 
 namespace pic2jpg {
 
@@ -34,6 +35,9 @@ struct GuiRunStart {
 // font or picture goes with the plan), sets the output folder and extension
 // of g_run_state and puts the folder first in the history.
 GuiRunStart PrepareGuiRun(const GuiRunFields& fields);
+
+// The mask's counter and random number go on from where a run left them.
+void KeepRunNumbers(const RunOutcome& outcome, RunState* state);
 
 // "abcdef...uvwxyz": the first and last (max - 3) / 2 characters around
 // "..." when `text` is longer than `max_chars`; else `text`.

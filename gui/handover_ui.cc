@@ -9,18 +9,19 @@
 namespace pic2jpg {
 namespace {
 
-void RaiseWindow() {
-  if (g_main.frame->IsIconized()) g_main.frame->Iconize(false);
-  g_main.frame->Show();
-  g_main.frame->Raise();
+void RaiseWindow(wxFrame* frame) {
+  if (frame->IsIconized()) frame->Iconize(false);
+  frame->Show();
+  frame->Raise();
 }
 
 void DeliverHandovers() {
-  if (g_main.frame == nullptr || g_main.quit_requested) return;
-  if (!g_main.frame->IsEnabled()) {
+  MainWindow* window = FindMainWindow();
+  if (window == nullptr || window->model.quit_requested) return;
+  if (!window->frame->IsEnabled()) {
     // A modal dialog is open (a conversion may be reading the input list):
     // the files wait for it to close.
-    RaiseWindow();
+    RaiseWindow(window->frame);
     static wxTimer* retry = nullptr;
     if (retry == nullptr) {
       retry = new wxTimer;
@@ -29,9 +30,9 @@ void DeliverHandovers() {
     if (!retry->IsRunning()) retry->StartOnce(250);
     return;
   }
-  RaiseWindow();
+  RaiseWindow(window->frame);
   for (const std::vector<std::string>& paths : TakeHandedOverPaths()) {
-    AddInputPathsToWindow(paths);
+    AddInputPathsToWindow(*window, paths);
   }
 }
 

@@ -1,10 +1,13 @@
 #include "gui/main_window_model.h"
 
+#include <utility>
+
 #include "gui/commands.h"
 #include "gui/gui_run.h"
 #include "gui/run_result.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
+#include "settings/main_formats.h"
 #include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
@@ -69,13 +72,40 @@ FinishedRunView FinishedView(const RunProgress& progress) {
   return view;
 }
 
-std::vector<std::string> FailureLines(const RunProgress& progress) {
-  std::vector<std::string> lines;
-  lines.reserve(progress.failures.size());
-  for (const FileFailure& failure : progress.failures) {
-    lines.push_back(PrintableText(failure.path) + ": " + PrintableText(failure.reason));
+void StartNewSession(MainWindowModel* model) {
+  model->inputs = CollectedInputs{};
+  ++model->session;
+}
+
+TakenInputs TakeInputs(MainWindowModel* model, CollectedInputs collected, bool folder_chosen,
+                       RunState* state) {
+  TakenInputs taken;
+  if (collected.files.empty()) {
+    if (!collected.problems.empty()) {
+      taken.status =
+          PrintableText(collected.problems.front().path) + ": " + collected.problems.front().reason;
+    }
+    taken.field_text = InputFieldText(model->inputs.files);
+    return taken;
   }
-  return lines;
+  const std::string first = collected.files.front().path;
+  const std::string proposed_base =
+      collected.first_folder == fs::FolderOf(first) ? "" : collected.first_folder;
+  MergeInputs(&model->inputs, std::move(collected));
+  taken.taken = true;
+  taken.field_text = InputFieldText(model->inputs.files);
+  state->input_path = first;
+  if (!folder_chosen) {
+    const std::string folder = ProposedOutputFolder(first, proposed_base);
+    AddRecentOutputFolder(folder);
+    state->output_folder = folder;
+    taken.folder_list_changed = true;
+  }
+  return taken;
+}
+
+void SelectMainOutputFormat(int format_index, OutputSettings* output) {
+  output->format = kMainOutputFormats[format_index == 1 ? 1 : 0];
 }
 
 bool AskToStopRun(RunController* run, const Prompter& prompter) {

@@ -11,19 +11,71 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/run_controller.h"
+#include "gui/window_inputs.h"
+#include "runlist/run_state.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
 
-// Message boxes, injected into the window so that tests can answer them.
+// Every message box and the opener of addresses, in one place, so that tests
+// answer them and no browser starts. The window holds one (MainWindowModel);
+// its dialogs ask through it.
 struct Prompter {
   std::function<void(const std::string& text)> warn;
-  std::function<bool(const std::string& text)> ask_yes_no;
+  std::function<bool(const std::string& text)> ask_yes_no;                     // a warning's yes/no
+  std::function<bool(const std::string& title, const std::string& text)> ask;  // a question
+  // A question whose Yes loses something: Return answers No.
+  std::function<bool(const std::string& title, const std::string& text)> ask_destructive;
+  std::function<void(const std::string& title, const std::string& text)> inform;
+  std::function<void(const std::string& text)> show_error;
+  // Opens one address, mail link or file; false when that failed at once.
+  // `failed_later` is called on any thread when it failed afterwards.
+  std::function<bool(const std::string& target, std::function<void()> failed_later)> open_url;
 };
+
+// The main window's state without its widgets, owned by the frame.
+struct MainWindowModel {
+  Prompter prompter;
+  bool quit_requested = false;
+  // The window's conversion runs, one at a time.
+  std::unique_ptr<RunController> run = std::make_unique<RunController>();
+  // The failures of the last run as listed after it, "FILE: REASON" (rows
+  // of gui/run_result.h).
+  std::vector<std::string> last_failures;
+  // The files collected for the next run.
+  CollectedInputs inputs;
+  // The walk of a drop under way, and the session it belongs to: a new
+  // session (Ctrl+N) moves the number on, and a walk of an older one is
+  // dropped when it ends.
+  std::thread collector;
+  uint64_t session = 0;
+};
+
+// Ctrl+N: the collected files go, and a walk under way no longer counts.
+void StartNewSession(MainWindowModel* model);
+
+// What taking a walk's or a pick's files changes in the window.
+struct TakenInputs {
+  bool taken = false;                // some file was taken
+  std::string status;                // the status bar's text when none was ("" to keep it)
+  std::string field_text;            // the input field's text
+  bool folder_list_changed = false;  // an output folder was proposed
+};
+// Takes collected files into the model: the field shows the first and how
+// many more; the output folder is proposed (put first in the history and
+// chosen in `state`) when `folder_chosen` is false.
+TakenInputs TakeInputs(MainWindowModel* model, CollectedInputs collected, bool folder_chosen,
+                       RunState* state);
+
+// The output format list's choice: item data 1 is the second main output
+// format, anything else the first.
+void SelectMainOutputFormat(int format_index, OutputSettings* output);
 
 // What the window saw of itself at exit.
 struct WindowGeometry {
@@ -76,9 +128,6 @@ struct FinishedRunView {
   bool full_gauge = false;
 };
 FinishedRunView FinishedView(const RunProgress& progress);
-
-// The list shown after a run with failures: one line a file, "FILE: REASON".
-std::vector<std::string> FailureLines(const RunProgress& progress);
 
 // The stop question of the progress dialog: the run is held while it is
 // open (the worker finishes its file and waits), then stopped or let go on.

@@ -39,19 +39,74 @@
 
 namespace pic2jpg {
 
-MainWindow g_main;
+namespace {
 
-Prompter MessageBoxPrompter() {
-  Prompter prompter;
-  prompter.warn = [](const std::string& text) {
-    wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText("Msg", "Warning")),
-                 wxOK | wxICON_WARNING, g_main.frame);
+// The frame's hold on its window: deleted with the frame.
+struct MainWindowHolder : wxClientData {
+  MainWindow window;
+};
+
+wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+}  // namespace
+
+Prompter MessageBoxPrompter(wxWindow* parent) {
+  // Over the window that has the focus (a dialog asks over itself), else
+  // over `parent`.
+  auto over = [parent] {
+    wxWindow* focus = wxWindow::FindFocus();
+    return focus != nullptr ? wxGetTopLevelParent(focus) : parent;
   };
-  prompter.ask_yes_no = [](const std::string& text) {
-    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText("Msg", "Warning")),
-                        wxYES_NO | wxICON_WARNING, g_main.frame) == wxYES;
+  auto box = [over](const std::string& text, const std::string& title, long style) {
+    return wxMessageBox(Utf8(text), Utf8(title), style, over());
+  };
+  Prompter prompter;
+  prompter.warn = [box](const std::string& text) {
+    box(text, GetText("Msg", "Warning"), wxOK | wxICON_WARNING);
+  };
+  prompter.ask_yes_no = [box](const std::string& text) {
+    return box(text, GetText("Msg", "Warning"), wxYES_NO | wxICON_WARNING) == wxYES;
+  };
+  prompter.ask = [box](const std::string& title, const std::string& text) {
+    return box(text, title, wxYES_NO | wxICON_QUESTION) == wxYES;
+  };
+  prompter.ask_destructive = [box](const std::string& title, const std::string& text) {
+    return box(text, title, wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION) == wxYES;
+  };
+  prompter.inform = [box](const std::string& title, const std::string& text) {
+    box(text, title, wxOK | wxICON_INFORMATION);
+  };
+  prompter.show_error = [box](const std::string& text) {
+    box(text, GetText("Msg", "Error"), wxOK | wxICON_ERROR);
+  };
+  prompter.open_url = [](const std::string& target, std::function<void()> failed_later) {
+    return platform::OpenWithDesktop(target, [failed_later = std::move(failed_later)](int status) {
+      if (status != 0) failed_later();
+    });
   };
   return prompter;
+}
+
+MainWindow* FindMainWindow() {
+  for (wxWindow* top : wxTopLevelWindows) {
+    // A closed frame waits for the next idle time to be deleted.
+    if (top->GetName() != "main" || top->IsBeingDeleted() || wxPendingDelete.Member(top)) continue;
+    if (auto* holder = dynamic_cast<MainWindowHolder*>(top->GetClientObject())) {
+      return &holder->window;
+    }
+  }
+  return nullptr;
+}
+
+wxFrame* MainFrame() {
+  MainWindow* window = FindMainWindow();
+  return window == nullptr ? nullptr : window->frame;
+}
+
+const Prompter& MainPrompter() {
+  if (MainWindow* window = FindMainWindow()) return window->model.prompter;
+  static const Prompter without_window = MessageBoxPrompter(nullptr);
+  return without_window;
 }
 
 namespace {
@@ -76,25 +131,30 @@ wxBitmap SmallIcon(const std::string& name) {
 // off the user-interface thread.
 class FileDrop : public wxFileDropTarget {
  public:
+  explicit FileDrop(MainWindow* window) : window_(window) {}
   bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
     std::vector<std::string> paths;
     paths.reserve(files.size());
     for (const wxString& file : files) paths.push_back(file.utf8_string());
-    CollectInputsInBackground(std::move(paths));
+    CollectInputsInBackground(*window_, std::move(paths));
     return !files.IsEmpty();
   }
+
+ private:
+  MainWindow* window_;
 };
 
-wxBitmapButton* FieldButton(int command, const char* icon, const char* tooltip_key) {
-  auto* button = new wxBitmapButton(g_main.panel, command, SmallIcon(icon), wxDefaultPosition,
+wxBitmapButton* FieldButton(MainWindow& window, int command, const char* icon,
+                            const char* tooltip_key) {
+  auto* button = new wxBitmapButton(window.panel, command, SmallIcon(icon), wxDefaultPosition,
                                     wxDefaultSize, wxBORDER_NONE);
   button->SetToolTip(Text("Menu", tooltip_key));
-  button->Bind(wxEVT_BUTTON, [command](wxCommandEvent&) { RunCommand(command); });
+  button->Bind(wxEVT_BUTTON, [&window, command](wxCommandEvent&) { RunCommand(window, command); });
   return button;
 }
 
-void SelectInputFile() {
-  wxFileDialog dialog(g_main.frame, Text("Dialog", "Select Input Files"),
+void SelectInputFile(MainWindow& window) {
+  wxFileDialog dialog(window.frame, Text("Dialog", "Select Input Files"),
                       wxString::FromUTF8(fs::FolderOf(g_run_state.input_path)), "",
                       wxString::FromUTF8(InputFileFilter()),
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
@@ -103,15 +163,15 @@ void SelectInputFile() {
     dialog.GetPaths(chosen);
     std::vector<std::string> paths;
     for (const wxString& path : chosen) paths.push_back(path.utf8_string());
-    AddInputPathsToWindow(paths);
+    AddInputPathsToWindow(window, paths);
   }
   g_run_state.input_path.clear();
 }
 
-void SelectOutputFolder() {
-  std::string start = g_main.folders->GetValue().utf8_string();
+void SelectOutputFolder(MainWindow& window) {
+  std::string start = window.folders->GetValue().utf8_string();
   start = start.empty() ? g_run_state.output_folder : fs::FolderOf(start);
-  wxDirDialog dialog(g_main.frame, Text("Dialog", "Select Output Folder"),
+  wxDirDialog dialog(window.frame, Text("Dialog", "Select Output Folder"),
                      wxString::FromUTF8(start));
   if (dialog.ShowModal() == wxID_OK) {
     std::string folder = dialog.GetPath().utf8_string();
@@ -119,25 +179,25 @@ void SelectOutputFolder() {
     if (fs::IsFolder(folder)) {
       AddRecentOutputFolder(folder);
       g_run_state.output_folder = folder;
-      FillOutputFolderList();
+      FillOutputFolderList(window);
     }
   }
 }
 
 }  // namespace
 
-void SetStatus(const std::string& text) {
-  if (g_main.frame != nullptr && g_main.frame->GetStatusBar() != nullptr) {
-    g_main.frame->SetStatusText(wxString::FromUTF8(text));
+void SetStatus(MainWindow& window, const std::string& text) {
+  if (window.frame != nullptr && window.frame->GetStatusBar() != nullptr) {
+    window.frame->SetStatusText(wxString::FromUTF8(text));
   }
 }
 
-std::string StatusText() {
-  if (g_main.frame == nullptr || g_main.frame->GetStatusBar() == nullptr) return "";
-  return g_main.frame->GetStatusBar()->GetStatusText().utf8_string();
+std::string StatusText(MainWindow& window) {
+  if (window.frame == nullptr || window.frame->GetStatusBar() == nullptr) return "";
+  return window.frame->GetStatusBar()->GetStatusText().utf8_string();
 }
 
-void BuildMainMenu() {
+void BuildMainMenu(MainWindow& window) {
   // Items of one menu get distinct mnemonics, as do the bar's titles.
   auto fill = [](std::initializer_list<int> ids) {
     auto* menu = new wxMenu;
@@ -171,18 +231,18 @@ void BuildMainMenu() {
   bar->Append(fill({kCommandManual, -1, kCommandSendFeedback, kCommandVisitHomepage,
                     kCommandCheckForNewVersion, -1, kCommandAbout}),
               wxString::FromUTF8(titles[2]));
-  wxMenuBar* old = g_main.frame->GetMenuBar();
-  g_main.frame->SetMenuBar(bar);
+  wxMenuBar* old = window.frame->GetMenuBar();
+  window.frame->SetMenuBar(bar);
   delete old;
 }
 
-void BuildMainToolbar() {
-  if (wxToolBar* old = g_main.frame->GetToolBar()) {
-    g_main.frame->SetToolBar(nullptr);
+void BuildMainToolbar(MainWindow& window) {
+  if (wxToolBar* old = window.frame->GetToolBar()) {
+    window.frame->SetToolBar(nullptr);
     old->Destroy();
   }
   const int pixels = IconPixelSize(g_settings.interface.ui_size);
-  wxToolBar* bar = g_main.frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
+  wxToolBar* bar = window.frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
   bar->SetToolBitmapSize(wxSize(pixels, pixels));
   const int ids[] = {kCommandNew,
                      kCommandSelectInputFile,
@@ -209,22 +269,24 @@ void BuildMainToolbar() {
   bar->Realize();
 }
 
-void BuildMainWindow() {
-  const WindowSettings& window = g_settings.window;
-  if (g_main.collector.joinable()) g_main.collector.join();
-  g_main = MainWindow{};
-  g_main.frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(TitleWithVersion()),
-                             wxPoint(window.x, window.y), wxSize(window.width, window.height));
-  wxFrame* frame = g_main.frame;
+MainWindow& BuildMainWindow() {
+  const WindowSettings& stored = g_settings.window;
+  auto* frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(TitleWithVersion()),
+                            wxPoint(stored.x, stored.y), wxSize(stored.width, stored.height));
+  auto* holder = new MainWindowHolder;
+  frame->SetClientObject(holder);
+  MainWindow& window = holder->window;
+  window.frame = frame;
+  window.model.prompter = MessageBoxPrompter(frame);
   frame->SetName("main");
-  frame->SetDropTarget(new FileDrop);
-  BuildMainMenu();
-  BuildMainToolbar();
+  frame->SetDropTarget(new FileDrop(&window));
+  BuildMainMenu(window);
+  BuildMainToolbar(window);
   frame->CreateStatusBar(1);
   frame->SetStatusText("");
 
   auto* panel = new wxPanel(frame, wxID_ANY);
-  g_main.panel = panel;
+  window.panel = panel;
   // Three rows of a caption over a field with its button, the Convert button
   // beside them, the notice below; GTK decides the heights.
   auto* fields = new wxBoxSizer(wxVERTICAL);
@@ -235,55 +297,52 @@ void BuildMainWindow() {
     row->Add(button, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, kGap);
     fields->Add(row, 0, wxEXPAND | wxTOP, 2);
   };
-  g_main.input = new wxTextCtrl(panel, wxID_ANY, "");
-  g_main.input->SetName("input");
+  window.input = new wxTextCtrl(panel, wxID_ANY, "");
+  window.input->SetName("input");
   // Typing a name replaces the collected files (the window sets the field's
   // text with ChangeValue, which sends no event).
-  g_main.input->Bind(wxEVT_TEXT, [](wxCommandEvent&) { g_main.inputs = CollectedInputs{}; });
-  g_main.input_button = FieldButton(kCommandSelectInputFile, "Add", "Select Input File");
-  add_row("Input File", g_main.input, g_main.input_button);
-  g_main.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
+  window.input->Bind(wxEVT_TEXT,
+                     [&window](wxCommandEvent&) { window.model.inputs = CollectedInputs{}; });
+  window.input_button = FieldButton(window, kCommandSelectInputFile, "Add", "Select Input File");
+  add_row("Input File", window.input, window.input_button);
+  window.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
                                         nullptr, wxCB_READONLY);
-  g_main.folders->SetName("folders");
-  g_main.folders->Bind(wxEVT_COMBOBOX, [](wxCommandEvent&) {
-    g_run_state.output_folder = g_main.folders->GetValue().utf8_string();
+  window.folders->SetName("folders");
+  window.folders->Bind(wxEVT_COMBOBOX, [&window](wxCommandEvent&) {
+    g_run_state.output_folder = window.folders->GetValue().utf8_string();
   });
-  g_main.folder_button =
-      FieldButton(kCommandSelectOutputFolder, "OutFolder", "Select Output Folder");
-  add_row("Output Folder", g_main.folders, g_main.folder_button);
-  g_main.formats = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
+  window.folder_button =
+      FieldButton(window, kCommandSelectOutputFolder, "OutFolder", "Select Output Folder");
+  add_row("Output Folder", window.folders, window.folder_button);
+  window.formats = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
                                         nullptr, wxCB_READONLY);
-  g_main.formats->Bind(wxEVT_COMBOBOX, [](wxCommandEvent&) {
-    int selection = g_main.formats->GetSelection();
-    if (selection == wxNOT_FOUND) return;
-    auto index =
-        reinterpret_cast<intptr_t>(g_main.formats->GetClientData(static_cast<unsigned>(selection)));
-    g_settings.output.format = kMainOutputFormats[index == 1 ? 1 : 0];
+  window.formats->Bind(wxEVT_COMBOBOX, [&window](wxCommandEvent&) {
+    SelectMainOutputFormat(SelectedFormatIndex(window), &g_settings.output);
   });
-  g_main.format_button =
-      FieldButton(kCommandOutputFormatOptions, "OutFormat", "Output Format Options");
-  add_row("Output Format", g_main.formats, g_main.format_button);
+  window.format_button =
+      FieldButton(window, kCommandOutputFormatOptions, "OutFormat", "Output Format Options");
+  add_row("Output Format", window.formats, window.format_button);
 
-  g_main.convert = new wxBitmapButton(panel, kCommandConvert,
+  window.convert = new wxBitmapButton(panel, kCommandConvert,
                                       ImageBitmap(IconNumber(g_button_image_map, "Convert"), 64),
                                       wxDefaultPosition, wxSize(100, 100));
-  g_main.convert->SetName("convert");
-  g_main.convert->SetToolTip(Text("Menu", "Convert"));
-  g_main.convert->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { RunCommand(kCommandConvert); });
+  window.convert->SetName("convert");
+  window.convert->SetToolTip(Text("Menu", "Convert"));
+  window.convert->Bind(wxEVT_BUTTON,
+                       [&window](wxCommandEvent&) { RunCommand(window, kCommandConvert); });
   auto* top = new wxBoxSizer(wxHORIZONTAL);
   top->Add(fields, 1, wxEXPAND);
-  top->Add(g_main.convert, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 3 * kGap);
+  top->Add(window.convert, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 3 * kGap);
 
-  g_main.notice = new wxStaticText(
-      panel, wxID_ANY, "Drop a PICT file here or pick one with the + button, then press F5.",
-      wxDefaultPosition, wxDefaultSize, wxST_ELLIPSIZE_END);
+  window.notice = new wxStaticText(panel, wxID_ANY, Text("General", "Drop Notice"),
+                                   wxDefaultPosition, wxDefaultSize, wxST_ELLIPSIZE_END);
   auto* outer = new wxBoxSizer(wxVERTICAL);
   outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * kGap);
-  outer->Add(g_main.notice, 0, wxEXPAND | wxALL, 2 * kGap);
+  outer->Add(window.notice, 0, wxEXPAND | wxALL, 2 * kGap);
   panel->SetSizer(outer);
 
-  frame->Bind(wxEVT_MENU, [](wxCommandEvent& event) { RunCommand(event.GetId()); });
-  frame->Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent&) { ExitDesktop(); });
+  frame->Bind(wxEVT_MENU, [&window](wxCommandEvent& event) { RunCommand(window, event.GetId()); });
+  frame->Bind(wxEVT_CLOSE_WINDOW, [&window](wxCloseEvent&) { ExitDesktop(window); });
   wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'N', kCommandNew},
                                {wxACCEL_ALT, 'X', kCommandExit},
                                {wxACCEL_NORMAL, WXK_F5, kCommandConvert},
@@ -293,13 +352,21 @@ void BuildMainWindow() {
   // The client area is as high as the rows need and as wide as the stored
   // Width (at least the minimum); only the width can change.
   const wxSize best = outer->GetMinSize();
-  frame->SetClientSize(std::max({window.width, kMinimumWidth, best.GetWidth()}), best.GetHeight());
+  frame->SetClientSize(std::max({stored.width, kMinimumWidth, best.GetWidth()}), best.GetHeight());
   const wxSize outer_size = frame->GetSize();
   const int frame_extra = outer_size.GetWidth() - frame->GetClientSize().GetWidth();
   frame->SetMinSize(
       wxSize(std::max(kMinimumWidth, best.GetWidth()) + frame_extra, outer_size.GetHeight()));
   frame->SetMaxSize(wxSize(-1, outer_size.GetHeight()));
   panel->Layout();
+  return window;
+}
+
+int SelectedFormatIndex(const MainWindow& window) {
+  const int selection = window.formats->GetSelection();
+  if (selection == wxNOT_FOUND) return 0;
+  return static_cast<int>(
+      reinterpret_cast<intptr_t>(window.formats->GetClientData(static_cast<unsigned>(selection))));
 }
 
 void FillOutputFormatList(wxBitmapComboBox* list, bool with_description) {
@@ -316,132 +383,131 @@ void FillOutputFormatList(wxBitmapComboBox* list, bool with_description) {
   if (list->GetCount() > 0) list->SetSelection(selected);
 }
 
-void FillOutputFolderList() {
+void FillOutputFolderList(MainWindow& window) {
   if (g_settings.file.recent_out_folders.empty()) return;
   const FolderListView view = OutputFolderListView(g_settings, g_run_state.output_folder);
-  g_main.folders->Clear();
+  window.folders->Clear();
   for (const std::string& entry : view.entries) {
-    g_main.folders->Append(wxString::FromUTF8(entry), SmallIcon("FavFolder"));
+    window.folders->Append(wxString::FromUTF8(entry), SmallIcon("FavFolder"));
   }
-  if (!view.entries.empty()) g_main.folders->SetSelection(view.selected);
+  if (!view.entries.empty()) window.folders->SetSelection(view.selected);
 }
 
-void RefreshControlIcons() {
-  g_main.convert->SetBitmap(ImageBitmap(IconNumber(g_button_image_map, "Convert"), 64));
-  for (unsigned i = 0; i < g_main.folders->GetCount(); ++i) {
-    g_main.folders->SetItemBitmap(i, SmallIcon("FavFolder"));
+void RefreshControlIcons(MainWindow& window) {
+  window.convert->SetBitmap(ImageBitmap(IconNumber(g_button_image_map, "Convert"), 64));
+  for (unsigned i = 0; i < window.folders->GetCount(); ++i) {
+    window.folders->SetItemBitmap(i, SmallIcon("FavFolder"));
   }
-  for (unsigned i = 0; i < g_main.formats->GetCount(); ++i) {
-    g_main.formats->SetItemBitmap(i, SmallIcon("New"));
+  for (unsigned i = 0; i < window.formats->GetCount(); ++i) {
+    window.formats->SetItemBitmap(i, SmallIcon("New"));
   }
 }
 
 void ApplyInterfaceChanges(const InterfaceChanges& changes) {
-  if (g_main.frame == nullptr) return;
+  MainWindow* found = FindMainWindow();
+  if (found == nullptr) return;
+  MainWindow& window = *found;
   if (changes.theme) {
     LoadThemeImages(true, true, true);
-    BuildMainMenu();
-    BuildMainToolbar();
-    RefreshControlIcons();
+    BuildMainMenu(window);
+    BuildMainToolbar(window);
+    RefreshControlIcons(window);
   } else if (changes.icon_size) {
     LoadThemeImages(false, false, true);
-    BuildMainToolbar();
+    BuildMainToolbar(window);
   }
-  if (changes.output_format) FillOutputFormatList(g_main.formats, true);
-  if (changes.folder_list) FillOutputFolderList();
-  g_main.panel->Layout();
+  if (changes.output_format) FillOutputFormatList(window.formats, true);
+  if (changes.folder_list) FillOutputFolderList(window);
+  window.panel->Layout();
 }
 
-void NewSession() {
-  FillOutputFolderList();
+void NewSession(MainWindow& window) {
+  FillOutputFolderList(window);
   ResetRunState();
-  g_main.inputs = CollectedInputs{};
-  g_main.input->ChangeValue("");
+  StartNewSession(&window.model);
+  window.input->ChangeValue("");
   // A read-only list ignores a text of its own: emptied by selecting none.
-  g_main.folders->SetSelection(wxNOT_FOUND);
-  g_main.input->SetFocus();
+  window.folders->SetSelection(wxNOT_FOUND);
+  window.input->SetFocus();
 }
 
 namespace {
 
-// Takes collected files into the window: the field shows the first and how
-// many more; the output folder is proposed when none is chosen.
-bool TakeInputs(CollectedInputs collected) {
-  if (collected.files.empty()) {
-    if (!collected.problems.empty()) {
-      SetStatus(PrintableText(collected.problems.front().path) + ": " +
-                collected.problems.front().reason);
-    }
+bool TakeIntoWindow(MainWindow& window, CollectedInputs collected) {
+  const TakenInputs taken = TakeInputs(&window.model, std::move(collected),
+                                       !window.folders->GetValue().IsEmpty(), &g_run_state);
+  if (!taken.taken) {
+    if (!taken.status.empty()) SetStatus(window, taken.status);
     return false;
   }
-  const std::string first = collected.files.front().path;
-  const std::string proposed_base =
-      collected.first_folder == fs::FolderOf(first) ? "" : collected.first_folder;
-  MergeInputs(&g_main.inputs, std::move(collected));
-  g_main.input->ChangeValue(wxString::FromUTF8(InputFieldText(g_main.inputs.files)));
-  g_run_state.input_path = first;
-  if (g_main.folders->GetValue().IsEmpty()) {
-    const std::string folder = ProposedOutputFolder(first, proposed_base);
-    AddRecentOutputFolder(folder);
-    g_run_state.output_folder = folder;
-    FillOutputFolderList();
-  }
+  window.input->ChangeValue(Utf8(taken.field_text));
+  if (taken.folder_list_changed) FillOutputFolderList(window);
   return true;
 }
 
 }  // namespace
 
-bool AddInputFileToWindow(const std::string& path) { return AddInputPathsToWindow({path}); }
-
-bool AddInputPathsToWindow(const std::vector<std::string>& paths) {
-  return TakeInputs(CollectInputs(paths));
+bool AddInputFileToWindow(MainWindow& window, const std::string& path) {
+  return AddInputPathsToWindow(window, {path});
 }
 
-void CollectInputsInBackground(std::vector<std::string> paths) {
+bool AddInputPathsToWindow(MainWindow& window, const std::vector<std::string>& paths) {
+  return TakeIntoWindow(window, CollectInputs(paths));
+}
+
+void CollectInputsInBackground(MainWindow& window, std::vector<std::string> paths) {
   if (paths.empty()) return;
-  SetStatus(GetText("General", "Importing"));
-  if (g_main.collector.joinable()) g_main.collector.join();
-  g_main.collector = std::thread([paths = std::move(paths)] {
+  SetStatus(window, GetText("General", "Importing"));
+  MainWindowModel& model = window.model;
+  if (model.collector.joinable()) model.collector.join();
+  const uint64_t session = model.session;
+  wxFrame* frame = window.frame;
+  model.collector = std::thread([frame, session, paths = std::move(paths)] {
     CollectedInputs collected = CollectInputs(paths);
-    wxTheApp->CallAfter([collected = std::move(collected)]() mutable {
+    // Back on the window's thread: the frame is found again, since it may
+    // have closed while the walk went on.
+    wxTheApp->CallAfter([frame, session, collected = std::move(collected)]() mutable {
+      MainWindow* open = FindMainWindow();
+      if (open == nullptr || open->frame != frame) return;
       // The walk has ended: its thread only returns now.
-      if (g_main.collector.joinable()) g_main.collector.join();
-      SetStatus("");
-      TakeInputs(std::move(collected));
+      if (open->model.collector.joinable()) open->model.collector.join();
+      SetStatus(*open, "");
+      if (open->model.session != session) return;  // begun before a new session
+      TakeIntoWindow(*open, std::move(collected));
     });
   });
 }
 
-void ShowMainWindow() {
+void ShowMainWindow(MainWindow& window) {
   RegisterFormats();
-  if (g_settings.window.is_maximized != 0) g_main.frame->Maximize();
+  if (g_settings.window.is_maximized != 0) window.frame->Maximize();
   if (g_settings.file.recent_out_folders.empty())
-    g_main.folders->Append("", SmallIcon("FavFolder"));
-  FillOutputFormatList(g_main.formats, true);
-  NewSession();
-  g_main.frame->Show();
+    window.folders->Append("", SmallIcon("FavFolder"));
+  FillOutputFormatList(window.formats, true);
+  NewSession(window);
+  window.frame->Show();
   if (g_run_state.message_level != "T") ScheduledUpdateCheck();
 }
 
-void RunCommand(int id) {
+void RunCommand(MainWindow& window, int id) {
   switch (id) {
     case kCommandNew:
-      NewSession();
+      NewSession(window);
       break;
     case kCommandExit:
-      ExitDesktop();
+      ExitDesktop(window);
       break;
     case kCommandSelectInputFile:
-      SelectInputFile();
+      SelectInputFile(window);
       break;
     case kCommandSelectOutputFolder:
-      SelectOutputFolder();
+      SelectOutputFolder(window);
       break;
     case kCommandOutputFormatOptions:
       ShowPreferencesDialog(kOutputPage);
       break;
     case kCommandConvert:
-      RunGuiConversion();
+      RunGuiConversion(window);
       break;
     case kCommandPreferences:
       OpenPreferencesDialog();
@@ -469,20 +535,20 @@ void RunCommand(int id) {
   }
 }
 
-void ExitDesktop() {
-  if (g_main.quit_requested) return;
-  g_main.quit_requested = true;
-  if (g_main.collector.joinable()) g_main.collector.join();
+void ExitDesktop(MainWindow& window) {
+  if (window.model.quit_requested) return;
+  window.model.quit_requested = true;
+  if (window.model.collector.joinable()) window.model.collector.join();
   WindowGeometry seen;
-  seen.maximized = g_main.frame->IsMaximized();
-  seen.iconized = g_main.frame->IsIconized();
-  const wxPoint position = g_main.frame->GetPosition();
+  seen.maximized = window.frame->IsMaximized();
+  seen.iconized = window.frame->IsIconized();
+  const wxPoint position = window.frame->GetPosition();
   seen.x = position.x;
   seen.y = position.y;
-  seen.client_width = g_main.frame->GetClientSize().GetWidth();
+  seen.client_width = window.frame->GetClientSize().GetWidth();
   StoreExitState(seen, &g_settings);
   SaveSettings();
-  g_main.frame->Destroy();
+  window.frame->Destroy();
 }
 
 }  // namespace pic2jpg

@@ -9,21 +9,19 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "engine/run_controller.h"
 #include "gui/main_window_model.h"
 #include "gui/theme_colours.h"
-#include "gui/window_inputs.h"
 
 namespace pic2jpg {
 
-// Warnings and questions as message boxes over the main window.
-Prompter MessageBoxPrompter();
+// Message boxes over `parent` and the desktop's handler of addresses.
+Prompter MessageBoxPrompter(wxWindow* parent);
 
+// The main window: its widgets and its state. The frame owns it (see
+// BuildMainWindow); it goes when the frame is destroyed.
 struct MainWindow {
   wxFrame* frame = nullptr;
   wxPanel* panel = nullptr;
@@ -35,19 +33,15 @@ struct MainWindow {
   wxBitmapButton* format_button = nullptr;
   wxBitmapButton* convert = nullptr;
   wxStaticText* notice = nullptr;
-  bool quit_requested = false;
-  // Message boxes; tests put in their own answers.
-  Prompter prompter = MessageBoxPrompter();
-  // The window's conversion runs, one at a time.
-  std::unique_ptr<RunController> run = std::make_unique<RunController>();
-  // The failures of the last run, listed after it.
-  std::vector<std::string> last_failures;
-  // The files collected for the next run, and the walk of a drop under way.
-  CollectedInputs inputs;
-  std::thread collector;
+  MainWindowModel model;
 };
 
-extern MainWindow g_main;
+// The open main window, or nullptr before it is built and once it is closed.
+MainWindow* FindMainWindow();
+// Its frame, or nullptr: the parent of the dialogs.
+wxFrame* MainFrame();
+// Its prompter; message boxes with no parent when there is no window.
+const Prompter& MainPrompter();
 
 // The bitmap of a numbered picture at `pixels`, made visible on the theme's
 // background (gui/picture_bitmaps_ui.cc); an empty one for a missing picture.
@@ -55,32 +49,34 @@ wxBitmap ImageBitmap(int number, int pixels);
 // The GTK theme's window background.
 Rgb ThemeBackground();
 
-void BuildMainWindow();
-void BuildMainMenu();
-void BuildMainToolbar();
-void ShowMainWindow();
+// Builds the window (owned by its frame) and returns it, not yet shown.
+MainWindow& BuildMainWindow();
+void BuildMainMenu(MainWindow& window);
+void BuildMainToolbar(MainWindow& window);
+void ShowMainWindow(MainWindow& window);
+// The item data of the selected output format (0 when none is selected).
+int SelectedFormatIndex(const MainWindow& window);
 void FillOutputFormatList(wxBitmapComboBox* list, bool with_description);
-void FillOutputFolderList();
-void RefreshControlIcons();
+void FillOutputFolderList(MainWindow& window);
 // Rebuilds what a change of settings needs: after a dialog's OK.
 void ApplyInterfaceChanges(const InterfaceChanges& changes);
-void RunCommand(int id);
-bool AddInputFileToWindow(const std::string& path);
+void RunCommand(MainWindow& window, int id);
+bool AddInputFileToWindow(MainWindow& window, const std::string& path);
 // Adds files and folders (a drop, a multi-select, a second start) to the
 // run's input list; false when none of them gives a file to convert.
-bool AddInputPathsToWindow(const std::vector<std::string>& paths);
+bool AddInputPathsToWindow(MainWindow& window, const std::vector<std::string>& paths);
 // The same off the user-interface thread, for drops of any size: the window
-// takes the files when the walk is done.
-void CollectInputsInBackground(std::vector<std::string> paths);
-void NewSession();
-void SetStatus(const std::string& text);
-std::string StatusText();
+// takes the files when the walk is done, unless a new session began since.
+void CollectInputsInBackground(MainWindow& window, std::vector<std::string> paths);
+void NewSession(MainWindow& window);
+void SetStatus(MainWindow& window, const std::string& text);
+std::string StatusText(MainWindow& window);
 // Saves the geometry and the settings and closes the window.
-void ExitDesktop();
+void ExitDesktop(MainWindow& window);
 
 // The Convert command, and its progress dialog.
-void RunGuiConversion();
-void ShowConversionProgress();
+void RunGuiConversion(MainWindow& window);
+void ShowConversionProgress(MainWindow& window);
 
 }  // namespace pic2jpg
 

@@ -11,20 +11,15 @@ namespace pic2jpg {
 namespace {
 
 void ReportOpenFailure(const std::string& target) {
-  if (g_main.frame == nullptr || g_main.quit_requested) return;
-  SetStatus(FillPlaceholders(GetText("Msg", "Cannot open"), target));
+  MainWindow* window = FindMainWindow();
+  if (window == nullptr || window->model.quit_requested) return;
+  SetStatus(*window, FillPlaceholders(GetText("Msg", "Cannot open"), target));
 }
 
 }  // namespace
 
-UrlOpener g_url_opener = [](const std::string& target, std::function<void()> failed_later) {
-  return platform::OpenWithDesktop(target, [failed_later = std::move(failed_later)](int status) {
-    if (status != 0) failed_later();
-  });
-};
-
 void OpenUrl(const std::string& target) {
-  const bool started = g_url_opener(target, [target] {
+  const bool started = MainPrompter().open_url(target, [target] {
     if (wxTheApp != nullptr) wxTheApp->CallAfter([target] { ReportOpenFailure(target); });
   });
   if (!started) ReportOpenFailure(target);

@@ -448,52 +448,34 @@ bool ColourCorrectionNeeded(const AdjustmentSettings& adjustment) {
          adjustment.image_gamma != 1.0f || adjustment.image_invert != 0;
 }
 
-PreferencesProblem CheckPreferences(const Settings& draft) {
-  PreferencesProblem problem;
-  auto refuse = [&problem](int page, std::string message) {
-    problem.page = page;
-    problem.message = std::move(message);
-    return problem;
-  };
-  const TransformSettings& transform = draft.transform;
-  if (transform.do_image_resize != 0) {
-    if (transform.image_width <= 0) return refuse(4, GetText("Msg", "Invalid width"));
-    if (transform.image_height <= 0) return refuse(4, GetText("Msg", "Invalid height"));
+std::string SettingsProblemText(const SettingsProblem& problem) {
+  if (problem.catalogue_key.empty()) return problem.console_message;
+  const std::string text = GetText("Msg", std::string(problem.catalogue_key));
+  return problem.detail.empty() ? text : FillPlaceholders(text, problem.detail);
+}
+
+int PreferencesPageOf(std::string_view group) {
+  for (int page = 0; page < kPreferencesPageCount; ++page) {
+    if (kPageKeys[page] == group) return page;
   }
-  const WatermarkSettings& wm = draft.watermark;
-  if (wm.do_watermark == 1 && !platform::FontFamilyAvailable(wm.font)) {
-    return refuse(7, FillPlaceholders(GetText("Msg", "Invalid watermark font"), wm.font));
-  }
-  if (wm.do_watermark == 2) {
-    if (wm.image.empty()) return refuse(7, GetText("Msg", "Empty watermark image"));
-    std::string reason;
-    if (fs::FileSize(wm.image) <= 0 || LoadMarkPicture(wm.image, &reason).canvas == nullptr) {
-      return refuse(7, FillPlaceholders(GetText("Msg", "Invalid watermark image"), wm.image));
-    }
-  }
-  const std::string& mask = draft.advanced.filename_mask;
-  if (mask.empty()) return refuse(8, EmptyFieldMessage());
-  if (!RelativePathStaysBelow(mask)) {
-    return refuse(8, FillPlaceholders(GetText("Msg", "Invalid filename mask"), mask));
-  }
-  return problem;
+  return -1;
 }
 
 std::string EmptyFieldMessage() { return GetText("Msg", "Empty extensions"); }
 
-PreferencesChanges CommitPreferences(const Settings& draft, Settings* live) {
+void DepthsToAuto(Settings* settings) {
+  for (const SettingField& field : SettingFields()) {
+    if (field.refuse != SettingRefusal::kDepth) continue;
+    const int depth = static_cast<int>(SettingInt(*settings, field));
+    if (!IsDepthAllowed(std::string(field.format), depth)) SetSettingInt(settings, field, 0);
+  }
+}
+
+InterfaceChanges CommitPreferences(const Settings& draft, Settings* live) {
   Settings next = draft;
   next.general.language = "en";
   next.adjustment.do_image_color_correction = ColourCorrectionNeeded(next.adjustment) ? 1 : 0;
-  for (const std::string& extension : OutputExtensions()) {
-    const PreferencesRow* row = nullptr;
-    for (const PreferencesRow& candidate : PreferencesRows()) {
-      if (candidate.kind == RowKind::kDepthList && candidate.area == extension) row = &candidate;
-    }
-    if (row == nullptr) continue;
-    const int depth = static_cast<int>(RowValue(*row, next));
-    if (!IsDepthAllowed(extension, depth)) SetRowValue(*row, 0, &next);
-  }
+  DepthsToAuto(&next);
   // Colours as RRGGBB: a malformed colour from a hand-edited file is stored
   // as the black the conversion would have drawn.
   for (const PreferencesRow& row : PreferencesRows()) {
@@ -506,12 +488,12 @@ PreferencesChanges CommitPreferences(const Settings& draft, Settings* live) {
   next.general.update_date = live->general.update_date;
   next.window = live->window;
   next.file = live->file;
-  const PreferencesChanges changes = CompareInterface(*live, next);
+  const InterfaceChanges changes = CompareInterface(*live, next);
   *live = std::move(next);
   return changes;
 }
 
-PreferencesChanges ResetPreferencesToDefaults() {
+InterfaceChanges ResetPreferencesToDefaults() {
   const Settings before = g_settings;
   ApplyDefaultSettings(false);
   g_settings.file = before.file;

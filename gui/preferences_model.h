@@ -2,7 +2,7 @@
 // of the settings; every control reads its value from the draft and writes it
 // back through the row table and the functions below. OK checks the draft and
 // commits it into the live record, Cancel drops it. What the main window must
-// rebuild afterwards comes back as a PreferencesChanges record.
+// rebuild afterwards comes back as a InterfaceChanges record.
 #ifndef PIC2JPG_GUI_PREFERENCES_MODEL_H_
 #define PIC2JPG_GUI_PREFERENCES_MODEL_H_
 
@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/settings_check.h"
 #include "gui/main_window_model.h"
 #include "settings/settings.h"
 #include "settings/settings_fields.h"
@@ -175,30 +176,27 @@ int32_t TimestampOfFields(const DateFields& fields);
 // Whether brightness, contrast, gamma or invert change the picture.
 bool ColourCorrectionNeeded(const AdjustmentSettings& adjustment);
 
-struct PreferencesProblem {
-  int page = -1;        // page to show; -1 when the draft may be committed
-  std::string message;  // the catalogue message to show
-};
-// What a console run would refuse in the draft, first page first: a resize
-// to a width or height of 0, a text watermark in a font that is not
-// installed, an image watermark without a loadable picture, a filename mask
-// that is empty or leads out of the output folder.
-PreferencesProblem CheckPreferences(const Settings& draft);
+// The desktop's message for what CheckSettings refuses: the catalogue's
+// text, or the console's line for a value the dialog cannot produce.
+std::string SettingsProblemText(const SettingsProblem& problem);
+// The page that edits a settings group; -1 for a group no page edits.
+int PreferencesPageOf(std::string_view group);
 // The message for an empty digit field.
 std::string EmptyFieldMessage();
 
-// What OK or Defaults asks of the main window (the window model's record).
-using PreferencesChanges = InterfaceChanges;
+// Every depth a format does not take becomes Auto (0), as the dialog shows
+// it: after loading the preferences file and on OK.
+void DepthsToAuto(Settings* settings);
 
 // OK: the draft's derived values are set (language "en", the colour
 // correction flag, depths the format does not take become Auto, colours
 // become six upper-case digits, a malformed one black) and it
 // replaces the live record, except what the dialog does not edit (window
 // geometry, update date, folder history). Check first.
-PreferencesChanges CommitPreferences(const Settings& draft, Settings* live);
+InterfaceChanges CommitPreferences(const Settings& draft, Settings* live);
 // Defaults: every setting of g_settings back to its desktop default; the
 // output folder history is kept.
-PreferencesChanges ResetPreferencesToDefaults();
+InterfaceChanges ResetPreferencesToDefaults();
 
 }  // namespace pic2jpg
 

@@ -1,10 +1,10 @@
 // The rows of the preferences dialog: page, area, caption, control kind, the
 // setting each edits and its range as the user sees it.
+#include <cmath>
 #include <vector>
 
 #include "engine/format_tables.h"
 #include "gui/preferences_model.h"
-#include "platform/drawing_text.h"
 
 namespace pic2jpg {
 namespace {
@@ -48,9 +48,6 @@ constexpr Items kSize = {"Fixed"};
 constexpr Items kTimestamp = {"Current", "Original", "Custom"};
 constexpr Items kHistory = {"Clean On Exit", "Keep Folders"};
 
-// Digit fields take at most six digits.
-constexpr int kDigitMax = 999999;
-
 PreferencesRow List(int page, std::string_view area, std::string_view caption, std::string_view key,
                     std::span<const char* const> items) {
   PreferencesRow row;
@@ -77,22 +74,27 @@ PreferencesRow Plain(int page, std::string_view area, std::string_view caption, 
 }
 
 PreferencesRow Number(int page, std::string_view area, std::string_view caption,
-                      std::string_view key, std::string_view unit, int min = 0,
-                      int max = kDigitMax) {
+                      std::string_view key, std::string_view unit) {
   PreferencesRow row = Plain(page, area, caption, RowKind::kNumber, key);
   row.unit = unit;
-  row.min = min;
-  row.max = max;
   return row;
 }
 
 PreferencesRow Slider(int page, std::string_view area, std::string_view caption,
-                      std::string_view key, int min, int max, RowScale scale = RowScale::kPlain) {
+                      std::string_view key, RowScale scale = RowScale::kPlain) {
   PreferencesRow row = Plain(page, area, caption, RowKind::kSlider, key);
-  row.min = min;
-  row.max = max;
   row.scale = scale;
   return row;
+}
+
+// Numbers and sliders show the range of their setting (gamma in hundredths).
+void TakeRange(PreferencesRow* row) {
+  if (row->kind != RowKind::kNumber && row->kind != RowKind::kSlider) return;
+  const SettingField* field = RowField(*row);
+  if (field == nullptr || !field->range.limited) return;
+  const double scale = row->scale == RowScale::kHundredths ? 100.0 : 1.0;
+  row->min = static_cast<int>(std::lround(field->range.min * scale));
+  row->max = static_cast<int>(std::lround(field->range.max * scale));
 }
 
 PreferencesRow Listed(int page, std::string_view area, std::string_view caption, RowKind kind,
@@ -144,7 +146,7 @@ std::vector<PreferencesRow> BuildRows() {
   pane_row(List(3, "bmp", "Compression", "BMP Compression", kNoneRle));
   pane_row(List(3, "bmp", "Color Table", "BMP Color Table", kColorTable));
   pane_row(List(3, "exr", "Compression", "EXR Compression", kExrCompression));
-  pane_row(Slider(3, "jpg", "Image Quality", "JPG Quality", 1, 100));
+  pane_row(Slider(3, "jpg", "Image Quality", "JPG Quality"));
   pane_row(List(3, "jpg", "Chroma Subsampling", "JPG Chroma", kChroma));
   pane_row(List(3, "jpg", "Save As", "JPG Save As", kSaveAs));
   pane_row(List(3, "pcx", "Compression", "", kRle));
@@ -156,7 +158,7 @@ std::vector<PreferencesRow> BuildRows() {
   // Transform.
   add(Plain(4, "", "Image Rotation", RowKind::kCheck, "Do Image Rotation"));
   add(List(4, "", "Rotation Type", "Image Rotation Type", kRotationType));
-  add(Slider(4, "", "Rotation Angle", "Image Rotation", 0, 360));
+  add(Slider(4, "", "Rotation Angle", "Image Rotation"));
   add(Plain(4, "", "Background Color", RowKind::kColourButton, "Image Rotation Back Color"));
   add(Plain(4, "", "Image Resize", RowKind::kCheck, "Do Image Resize"));
   PreferencesRow width = Number(4, "", "Image Width", "Image Width", "");
@@ -171,13 +173,13 @@ std::vector<PreferencesRow> BuildRows() {
   add(Plain(4, "", "Image Flip Horizontal", RowKind::kCheck, "Do Image Flip Horizontal"));
   add(Plain(4, "", "Image Flip Vertical", RowKind::kCheck, "Do Image Flip Vertical"));
   // Adjustment.
-  add(Slider(5, "", "Image Brightness", "Image Brightness", -100, 100, RowScale::kShifted));
-  add(Slider(5, "", "Image Contrast", "Image Contrast", -100, 100, RowScale::kShifted));
-  add(Slider(5, "", "Image Gamma", "Image Gamma", 1, 999, RowScale::kHundredths));
+  add(Slider(5, "", "Image Brightness", "Image Brightness", RowScale::kShifted));
+  add(Slider(5, "", "Image Contrast", "Image Contrast", RowScale::kShifted));
+  add(Slider(5, "", "Image Gamma", "Image Gamma", RowScale::kHundredths));
   add(Plain(5, "", "Image Invert", RowKind::kCheck, "Image Invert"));
   add(Plain(5, "", "Image Greyscale", RowKind::kCheck, "Do Image Greyscale"));
   add(Plain(5, "", "Image Threshold", RowKind::kCheck, "Do Image Threshold"));
-  add(Slider(5, "", "Threshold Level", "Image Threshold", 0, 255));
+  add(Slider(5, "", "Threshold Level", "Image Threshold"));
   // Frame.
   add(List(6, "", "Frame Type", "Do Frame", kFrameType));
   add(Number(6, "frame", "Left", "Solid Left", "Pixels"));
@@ -188,12 +190,12 @@ std::vector<PreferencesRow> BuildRows() {
   add(Plain(6, "frame", "Right Color", RowKind::kColourButton, "Solid Right Color"));
   add(Plain(6, "frame", "Top Color", RowKind::kColourButton, "Solid Top Color"));
   add(Plain(6, "frame", "Bottom Color", RowKind::kColourButton, "Solid Bottom Color"));
-  add(Slider(6, "frame", "Opacity", "Solid Opacity", 1, 255));
+  add(Slider(6, "frame", "Opacity", "Solid Opacity"));
   // Watermark: the type, then the text area and the image area.
   add(List(7, "", "Watermark Type", "Do Watermark", kWatermarkType));
   add(Plain(7, "text", "Text", RowKind::kText, "Text"));
   add(Listed(7, "text", "Font", RowKind::kFontList, "Font", "Fonts"));
-  add(Number(7, "text", "Font Size", "Font Size", "Points", 1, platform::kMaxFontPoints));
+  add(Number(7, "text", "Font Size", "Font Size", "Points"));
   add(Number(7, "text", "Font Leading", "Font Leading", "Pixels"));
   add(Listed(7, "text", "Font Color", RowKind::kColourList, "Font Color", "Font Colors"));
   add(List(7, "text", "Font Style", "Font Style", kFontStyle));
@@ -201,33 +203,34 @@ std::vector<PreferencesRow> BuildRows() {
   add(Plain(7, "text", "Antialiasing", RowKind::kCheck, "Text Antialiasing"));
   add(List(7, "text", "Text Alignment", "Text Alignment", kAlignment));
   add(Number(7, "text", "Text Padding", "Text Padding", "Pixels"));
-  add(Slider(7, "text", "Text Opacity", "Text Opacity", 1, 255));
+  add(Slider(7, "text", "Text Opacity", "Text Opacity"));
   add(Listed(7, "text", "Background Color", RowKind::kColourList, "Back Color", "Back Colors"));
-  add(Slider(7, "text", "Background Opacity", "Back Opacity", 1, 255));
+  add(Slider(7, "text", "Background Opacity", "Back Opacity"));
   add(List(7, "text", "Boundary", "Text Boundary", kBoundary));
   add(List(7, "text", "Position", "Text Position", kPosition));
   add(Number(7, "text", "X-Offset", "Text X Offset", "Pixels"));
   add(Number(7, "text", "Y-Offset", "Text Y Offset", "Pixels"));
-  add(Slider(7, "text", "Rotation Angle", "Text Rotation", 0, 360));
+  add(Slider(7, "text", "Rotation Angle", "Text Rotation"));
   add(List(7, "text", "Size", "Text Size", kSize));
-  add(Slider(7, "text", "Scale", "Text Scale", 1, 200));
+  add(Slider(7, "text", "Scale", "Text Scale"));
   add(Plain(7, "image", "Image", RowKind::kImagePath, "Image"));
   add(Plain(7, "image", "Image Greyscale", RowKind::kCheck, "Image Greyscale"));
-  add(Slider(7, "image", "Opacity", "Image Opacity", 1, 255));
+  add(Slider(7, "image", "Opacity", "Image Opacity"));
   add(List(7, "image", "Boundary", "Image Boundary", kBoundary));
   add(List(7, "image", "Position", "Image Position", kPosition));
   add(Number(7, "image", "X-Offset", "Image X Offset", "Pixels"));
   add(Number(7, "image", "Y-Offset", "Image Y Offset", "Pixels"));
-  add(Slider(7, "image", "Rotation Angle", "Image Rotation", 0, 360));
+  add(Slider(7, "image", "Rotation Angle", "Image Rotation"));
   add(List(7, "image", "Size", "Image Size", kSize));
-  add(Slider(7, "image", "Scale", "Image Scale", 1, 200));
+  add(Slider(7, "image", "Scale", "Image Scale"));
   // Advanced.
   add(Plain(8, "", "Filename Mask", RowKind::kText, "Filename Mask"));
   add(List(8, "", "File Timestamp", "File Timestamp", kTimestamp));
   add(Plain(8, "", "Custom Timestamp", RowKind::kDate, "Custom Timestamp"));
   add(List(8, "", "Out Folders History", "Out Folders History", kHistory));
-  add(Slider(8, "", "Out Folders Number", "Out Folders Number", 1, 50));
+  add(Slider(8, "", "Out Folders Number", "Out Folders Number"));
   add(Plain(8, "", "Keep Subfolders", RowKind::kCheck, "Keep Subfolders"));
+  for (PreferencesRow& row : rows) TakeRange(&row);
   return rows;
 }
 

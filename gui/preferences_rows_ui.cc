@@ -12,6 +12,8 @@
 #include <wx/timectrl.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "gui/image_maps.h"
@@ -19,6 +21,7 @@
 #include "gui/preferences_dialog_ui.h"
 #include "gui/preferences_ui.h"
 #include "gui/themes.h"
+#include "platform/clock.h"
 #include "platform/font_config.h"
 #include "settings/main_formats.h"
 #include "text/ascii_case.h"
@@ -29,6 +32,11 @@ namespace pic2jpg {
 namespace {
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+// A date setting's range: 1970 up to the last second a 32-bit count holds.
+int32_t ToInt32(int64_t seconds) {
+  return static_cast<int32_t>(std::clamp<int64_t>(seconds, 0, INT32_MAX));
+}
 
 wxBitmap SwatchBitmap(uint32_t colour, int width, int height) {
   std::vector<uint8_t> pixels = ColourSwatch(colour, width, height);
@@ -331,8 +339,7 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
         if (!chosen) return;
         const std::string font = CleanFontName(chosen->name);
         if (font.empty() || !platform::FontFamilyAvailable(font)) {
-          g_preferences_prompts.warn(
-              FillPlaceholders(GetText("Msg", "Invalid watermark font"), font));
+          MainPrompter().warn(FillPlaceholders(GetText("Msg", "Invalid watermark font"), font));
           return;
         }
         std::string offered = SettingText(*draft, *list_field);
@@ -361,7 +368,9 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
       break;
     }
     case RowKind::kDate: {
-      const DateFields fields = TimestampFields(static_cast<int32_t>(RowValue(row, *draft)));
+      // The setting counts UTC seconds; the pickers show and take local time.
+      const DateFields fields =
+          TimestampFields(ToInt32(platform::UtcToLocalSeconds(RowValue(row, *draft))));
       const wxDateTime when(static_cast<wxDateTime::wxDateTime_t>(fields.day),
                             static_cast<wxDateTime::Month>(fields.month - 1), fields.year,
                             static_cast<wxDateTime::wxDateTime_t>(fields.hour),
@@ -382,7 +391,7 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
         picked.day = day.GetDay();
         picked.hour = clock.GetHour();
         picked.minute = clock.GetMinute();
-        SetRowValue(*r, TimestampOfFields(picked), draft);
+        SetRowValue(*r, ToInt32(platform::LocalSecondsToUtc(TimestampOfFields(picked))), draft);
       };
       date->Bind(wxEVT_DATE_CHANGED, [store](wxDateEvent&) { store(); });
       time->Bind(wxEVT_TIME_CHANGED, [store](wxDateEvent&) { store(); });

@@ -82,18 +82,6 @@ std::optional<std::string> PickImageWithDialog(const std::string& start) {
   return picker.GetPath().utf8_string();
 }
 
-bool AskResetWithDialog() {
-  return wxMessageBox(Utf8(GetText("Msg", "Ask reset to defaults")),
-                      Utf8(GetText("Msg", "Reset to Defaults")),
-                      wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
-                      PreferencesDialogWindow()) == wxYES;
-}
-
-void WarnWithDialog(const std::string& text) {
-  wxMessageBox(Utf8(text), Utf8(GetText("Msg", "Warning")), wxOK | wxICON_WARNING,
-               PreferencesDialogWindow());
-}
-
 void ShowPage(PreferencesDialog* prefs, int page) {
   if (page < 0 || page >= kPreferencesPageCount) return;
   prefs->title->SetLabel(PreferencesText(PreferencesPageKey(page)));
@@ -178,10 +166,11 @@ void ClosePreferences() {
   if (!g_open) return;
   g_closed = std::move(g_open);
   PreferencesDialog* prefs = g_closed.get();
-  if (g_main.frame != nullptr) g_main.frame->Enable();
+  wxFrame* frame = MainFrame();
+  if (frame != nullptr) frame->Enable();
   prefs->dialog->Hide();
   prefs->dialog->Destroy();
-  if (g_main.frame != nullptr) g_main.frame->SetFocus();
+  if (frame != nullptr) frame->SetFocus();
 }
 
 // The first digit field left empty, or nullptr.
@@ -198,17 +187,19 @@ BoundRow* EmptyDigitField(PreferencesDialog* prefs) {
 void PressOk(PreferencesDialog* prefs) {
   if (BoundRow* empty = EmptyDigitField(prefs)) {
     ShowPage(prefs, empty->row->page);
-    g_preferences_prompts.warn(EmptyFieldMessage());
+    MainPrompter().warn(EmptyFieldMessage());
     empty->digits->SetFocus();
     return;
   }
-  const PreferencesProblem problem = CheckPreferences(prefs->draft);
-  if (problem.page >= 0) {
-    ShowPage(prefs, problem.page);
-    g_preferences_prompts.warn(problem.message);
+  Settings checked = prefs->draft;
+  DepthsToAuto(&checked);
+  const SettingsProblem problem = CheckSettings(checked);
+  if (problem.field != nullptr) {
+    ShowPage(prefs, PreferencesPageOf(problem.field->group));
+    MainPrompter().warn(SettingsProblemText(problem));
     return;
   }
-  const PreferencesChanges changes = CommitPreferences(prefs->draft, &g_settings);
+  const InterfaceChanges changes = CommitPreferences(prefs->draft, &g_settings);
   // At once, so that nothing set here is lost if the program ends abruptly.
   SaveSettings();
   ClosePreferences();
@@ -216,8 +207,11 @@ void PressOk(PreferencesDialog* prefs) {
 }
 
 void PressDefaults() {
-  if (!g_preferences_prompts.ask_reset()) return;
-  const PreferencesChanges changes = ResetPreferencesToDefaults();
+  if (!MainPrompter().ask_destructive(GetText("Msg", "Reset to Defaults"),
+                                      GetText("Msg", "Ask reset to defaults"))) {
+    return;
+  }
+  const InterfaceChanges changes = ResetPreferencesToDefaults();
   SaveSettings();
   ClosePreferences();
   ApplyInterfaceChanges(changes);
@@ -226,8 +220,7 @@ void PressDefaults() {
 }  // namespace
 
 PreferencesPrompts g_preferences_prompts = {PickColourWithDialog, PickFontWithDialog,
-                                            PickImageWithDialog, AskResetWithDialog,
-                                            WarnWithDialog};
+                                            PickImageWithDialog};
 
 wxDialog* PreferencesDialogWindow() { return g_open ? g_open->dialog : nullptr; }
 
@@ -247,7 +240,7 @@ void OpenPreferencesDialog() {
   if (g_settings.watermark.fonts.empty()) g_settings.watermark.fonts = g_settings.watermark.font;
   prefs->draft = g_settings;
 
-  auto* dialog = new wxDialog(g_main.frame, wxID_ANY, PreferencesText("Title"), wxDefaultPosition,
+  auto* dialog = new wxDialog(MainFrame(), wxID_ANY, PreferencesText("Title"), wxDefaultPosition,
                               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   prefs->dialog = dialog;
   dialog->SetName("preferences");
@@ -329,7 +322,7 @@ void OpenPreferencesDialog() {
 
   ShowPage(prefs, TakePreferencesStartPage());
   dialog->CentreOnParent();
-  if (g_main.frame != nullptr) g_main.frame->Disable();
+  if (wxFrame* main = MainFrame()) main->Disable();
   dialog->Show();
   dialog->SetFocus();
   prefs->pages->SetFocus();

@@ -22,13 +22,12 @@ struct FontChoice {
   int style = 0;  // 0 regular, 1 bold, 2 italic, 3 both
 };
 
-// The questions and pickers the dialog asks through; tests answer them.
+// The pickers the dialog asks through; tests answer them. Its message boxes
+// go through the main window's prompter.
 struct PreferencesPrompts {
   std::function<std::optional<uint32_t>(uint32_t current)> pick_colour;
   std::function<std::optional<FontChoice>(const std::string& name, int points)> pick_font;
   std::function<std::optional<std::string>(const std::string& start)> pick_image;
-  std::function<bool()> ask_reset;
-  std::function<void(const std::string&)> warn;
 };
 extern PreferencesPrompts g_preferences_prompts;
 

@@ -80,26 +80,22 @@ class FailureList : public wxListCtrl {
 
 }  // namespace
 
-void RunGuiConversion() {
+void RunGuiConversion(MainWindow& window) {
   GuiRunFields fields;
-  fields.input = g_main.input->GetValue().utf8_string();
-  fields.inputs = g_main.inputs.files;
-  fields.output_folder = g_main.folders->GetValue().utf8_string();
-  const int selection = g_main.formats->GetSelection();
-  if (selection != wxNOT_FOUND) {
-    fields.format_index = static_cast<int>(reinterpret_cast<intptr_t>(
-        g_main.formats->GetClientData(static_cast<unsigned>(selection))));
-  }
-  SetStatus(GetText("General", "Preparing"));
+  fields.input = window.input->GetValue().utf8_string();
+  fields.inputs = window.model.inputs.files;
+  fields.output_folder = window.folders->GetValue().utf8_string();
+  fields.format_index = SelectedFormatIndex(window);
+  SetStatus(window, GetText("General", "Preparing"));
   GuiRunStart start = PrepareGuiRun(fields);
   if (!start.ready) {
-    if (start.status_stopped) SetStatus(GetText("Msg", "Conversion is not complete"));
-    g_main.prompter.warn(start.warning);
+    if (start.status_stopped) SetStatus(window, GetText("Msg", "Conversion is not complete"));
+    window.model.prompter.warn(start.warning);
     return;
   }
-  if (start.history_changed) FillOutputFolderList();
+  if (start.history_changed) FillOutputFolderList(window);
   g_run_state.input_path = fields.input;
-  SetStatus(GetText("General", "Converting"));
+  SetStatus(window, GetText("General", "Converting"));
   // Several files: converter processes decode the files ahead of the one
   // being saved, as in a console run of a folder.
   if (start.plan.entries.size() > 1) {
@@ -110,14 +106,15 @@ void RunGuiConversion() {
     StartBatchConverter(FindExternalConverter(), inputs, std::clamp(cores, 1, 4),
                         kConverterTimeoutSeconds);
   }
-  if (StartRun(g_main.run.get(), std::move(start.plan))) ShowConversionProgress();
+  if (StartRun(window.model.run.get(), std::move(start.plan))) ShowConversionProgress(window);
   StopBatchConverter();
 }
 
-void ShowConversionProgress() {
-  RunController* run = g_main.run.get();
+void ShowConversionProgress(MainWindow& window) {
+  MainWindowModel& model = window.model;
+  RunController* run = model.run.get();
   const int total = ReadProgress(run).total;
-  wxDialog dialog(g_main.frame, wxID_ANY, Utf8(GetText("Dialog", "Convert Progress")),
+  wxDialog dialog(window.frame, wxID_ANY, Utf8(GetText("Dialog", "Convert Progress")),
                   wxDefaultPosition, wxDefaultSize,
                   wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER);
   dialog.SetName("progress");
@@ -189,18 +186,16 @@ void ShowConversionProgress() {
     }
     const RunOutcome outcome = FinishRun(run);
     finished = true;
-    // The mask's counter and random number go on from here in the next run.
-    g_run_state.counter = outcome.counter;
-    g_run_state.random_number = outcome.random_number;
+    KeepRunNumbers(outcome, &g_run_state);
     const FinishedRunView view = FinishedView(outcome.progress);
-    SetStatus(view.status_bar);
+    SetStatus(window, view.status_bar);
     dialog.SetTitle(Utf8(view.title));
     status->SetLabel(Utf8(view.status));
     if (view.full_gauge) gauge->SetValue(total + 1);
     // The files passed over when they were collected, then those that failed.
-    std::vector<FailureRow> rows = FailureRows(g_main.inputs.problems, outcome.progress);
-    g_main.last_failures.clear();
-    for (const FailureRow& row : rows) g_main.last_failures.push_back(row.file + ": " + row.reason);
+    std::vector<FailureRow> rows = FailureRows(model.inputs.problems, outcome.progress);
+    model.last_failures.clear();
+    for (const FailureRow& row : rows) model.last_failures.push_back(row.file + ": " + row.reason);
     if (!rows.empty()) {
       failures->ShowRows(std::move(rows));
       dialog.Fit();
@@ -214,7 +209,7 @@ void ShowConversionProgress() {
   auto ask_to_stop = [&] {
     if (finished || RunFinished(run)) return;  // the result is about to be shown
     // The worker finishes its file and waits while the question is open.
-    AskToStopRun(run, g_main.prompter);
+    AskToStopRun(run, model.prompter);
   };
   ok->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) {
     if (finished) dialog.EndModal(wxID_OK);
@@ -246,11 +241,9 @@ void ShowConversionProgress() {
   if (!finished) {
     // Only reached when the dialog was torn down from outside.
     StopRun(run);
-    const RunOutcome outcome = FinishRun(run);
-    g_run_state.counter = outcome.counter;
-    g_run_state.random_number = outcome.random_number;
+    KeepRunNumbers(FinishRun(run), &g_run_state);
   }
-  if (g_main.frame != nullptr) g_main.frame->SetFocus();
+  window.frame->SetFocus();
 }
 
 }  // namespace pic2jpg

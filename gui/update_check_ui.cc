@@ -1,7 +1,6 @@
 #include "gui/update_check_ui.h"
 
 #include <wx/app.h>
-#include <wx/msgdlg.h>
 #include <wx/timer.h>
 
 #include <atomic>
@@ -21,13 +20,8 @@
 namespace pic2jpg {
 namespace {
 
-wxString Text(const char* group, const char* key) {
-  return wxString::FromUTF8(GetText(group, key));
-}
-
 bool AskYesNo(const char* title_key, const char* text_key) {
-  return wxMessageBox(Text("Msg", text_key), Text("Msg", title_key), wxYES_NO | wxICON_QUESTION,
-                      g_main.frame) == wxYES;
+  return MainPrompter().ask(GetText("Msg", title_key), GetText("Msg", text_key));
 }
 
 // What the request thread and the window share.
@@ -57,14 +51,13 @@ RunningCheck& Running() {
 void ShowOutcome(UpdateOutcome outcome) {
   switch (outcome) {
     case UpdateOutcome::kConnectionProblem:
-      g_update_prompts.show_error(GetText("Msg", "Internet connection problems"));
+      MainPrompter().show_error(GetText("Msg", "Internet connection problems"));
       break;
     case UpdateOutcome::kNewVersion:
-      if (g_update_prompts.ask_download_update()) OpenUrl(DownloadPageUrl());
+      if (AskYesNo("New Update", "New Update Text")) OpenUrl(DownloadPageUrl());
       break;
     case UpdateOutcome::kNoUpdate:
-      g_update_prompts.show_information(GetText("Msg", "No Update"),
-                                        GetText("Msg", "No Update Text"));
+      MainPrompter().inform(GetText("Msg", "No Update"), GetText("Msg", "No Update Text"));
       break;
   }
 }
@@ -85,19 +78,6 @@ void Poll() {
 }
 
 }  // namespace
-
-UpdatePrompts g_update_prompts = {
-    [] { return AskYesNo("Check for Updates", "Ask check for updates"); },
-    [] { return AskYesNo("New Update", "New Update Text"); },
-    [](const std::string& title, const std::string& text) {
-      wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title), wxOK | wxICON_INFORMATION,
-                   g_main.frame);
-    },
-    [](const std::string& text) {
-      wxMessageBox(wxString::FromUTF8(text), Text("Msg", "Error"), wxOK | wxICON_ERROR,
-                   g_main.frame);
-    },
-};
 
 int g_update_timeout_ms = kUpdateTimeoutMs;
 
@@ -121,10 +101,10 @@ void CheckForUpdate() {
 void ScheduledUpdateCheck() {
   // Asked or not, answered yes or no: the question is not due again before
   // the next interval.
-  if (!TakeScheduledUpdateCheck(&g_settings.general, platform::NowLocalSeconds())) return;
+  if (!TakeScheduledUpdateCheck(&g_settings.general, platform::NowSeconds())) return;
   // The question comes once the window is on the screen.
   wxTheApp->CallAfter([] {
-    if (g_update_prompts.ask_check_for_updates()) CheckForUpdate();
+    if (AskYesNo("Check for Updates", "Ask check for updates")) CheckForUpdate();
   });
 }
 

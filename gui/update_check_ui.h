@@ -9,15 +9,7 @@
 
 namespace pic2jpg {
 
-// The questions and messages of the check; message boxes by default, tests
-// answer them.
-struct UpdatePrompts {
-  std::function<bool()> ask_check_for_updates;
-  std::function<bool()> ask_download_update;
-  std::function<void(const std::string& title, const std::string& text)> show_information;
-  std::function<void(const std::string& text)> show_error;
-};
-extern UpdatePrompts g_update_prompts;
+// Its questions and messages go through the main window's prompter.
 
 // The time limit of one request (tests shorten it).
 extern int g_update_timeout_ms;

@@ -126,11 +126,6 @@ bool SkipOpcode(Decoder* decoder, int opcode);
 // Reads a PixPat record (BkPixPat, PnPixPat, FillPixPat) into a pen source.
 bool ReadPixPat(Decoder* decoder, PenSource* pattern);
 
-// Text in pictures is Mac OS Roman; Pango wants UTF-8. Control characters
-// (carriage returns and the like, which QuickDraw does not draw as glyphs)
-// are dropped.
-std::string MacRomanToUtf8(const uint8_t* text, size_t length);
-
 // Plays the opcodes from header.first_opcode to the end of the picture.
 bool PlayOpcodes(Decoder* decoder);
 

@@ -31,16 +31,21 @@ std::string ProgramFolder() {
   return fs::FolderOf(buffer);
 }
 
-std::string UserDataFolder() {
-  std::string config = Env("XDG_CONFIG_HOME");
-  if (!config.empty() && config[0] == '/') return WithSlash(config);
+std::string HomeFolder() {
   std::string home = Env("HOME");
   if (home.empty()) {
     struct passwd* pw = getpwuid(getuid());
     if (pw != nullptr && pw->pw_dir != nullptr) home = pw->pw_dir;
   }
+  return WithSlash(home);
+}
+
+std::string UserDataFolder() {
+  std::string config = Env("XDG_CONFIG_HOME");
+  if (!config.empty() && config[0] == '/') return WithSlash(config);
+  const std::string home = HomeFolder();
   if (home.empty()) return "";
-  return WithSlash(home) + ".config/";
+  return home + ".config/";
 }
 
 std::string GetProgramDataFolder(const std::string& maker, const std::string& program) {

@@ -9,6 +9,10 @@ namespace pic2jpg::platform {
 // Folder of the running executable, ending with "/".
 std::string ProgramFolder();
 
+// This user's home folder: $HOME, else the user database's entry of our own
+// user; ends with "/". Empty when neither is known.
+std::string HomeFolder();
+
 // The per-user application-data folder: $XDG_CONFIG_HOME, else ~/.config,
 // ending with "/". Empty when neither can be determined.
 std::string UserDataFolder();

@@ -16,7 +16,7 @@ int64_t UtcToLocalSeconds(int64_t utc_seconds) {
   return utc_seconds + local.tm_gmtoff;
 }
 
-int64_t NowLocalSeconds() { return UtcToLocalSeconds(std::time(nullptr)); }
+int64_t NowSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 int64_t LocalSecondsToUtc(int64_t local_seconds) {
   // Read the local-time count as if it were UTC to get the broken-down

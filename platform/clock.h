@@ -1,5 +1,6 @@
-// Dates as the settings keep them: seconds since 1970-01-01 00:00:00 of local
-// time (not UTC).
+// Dates as the settings keep them: seconds since 1970-01-01 00:00:00 UTC, as
+// `date +%s` prints them. Only what a person reads or picks (a date in a
+// dialog, a name's date fields) is in local time.
 #ifndef PIC2JPG_PLATFORM_CLOCK_H_
 #define PIC2JPG_PLATFORM_CLOCK_H_
 
@@ -8,11 +9,12 @@
 
 namespace pic2jpg::platform {
 
-// The current date as a local-time second count.
-int64_t NowLocalSeconds();
-// Local-time second count to UTC seconds (for file times) and back.
-int64_t LocalSecondsToUtc(int64_t local_seconds);
+// The current date in seconds since 1970 UTC.
+int64_t NowSeconds();
+// UTC seconds to a "local second count", whose civil date and time read as
+// UTC are the local date and time (for showing a date), and back.
 int64_t UtcToLocalSeconds(int64_t utc_seconds);
+int64_t LocalSecondsToUtc(int64_t local_seconds);
 // Broken-down local time of now.
 std::tm LocalNow();
 

@@ -19,7 +19,6 @@ void ResetRunState() {
   g_run_state.random_number = DrawRandomNumber();
   g_run_state.counter = 1;
   g_input_list.clear();
-  RebuildAcceptedInputExtensions();
 }
 
 bool ListContains(const std::vector<std::string>& list, const std::string& text) {

@@ -14,7 +14,7 @@ struct GeneralSettings {
   int32_t cfg = 17;                 // CFG
   std::string language = "en";      // Language
   int32_t update_range = 2;         // Update Range
-  int32_t update_date = 0;          // Update Date (seconds since 1970, local)
+  int32_t update_date = 0;          // Update Date (seconds since 1970 UTC)
   int8_t save_window_position = 1;  // Save Window Position
 };
 
@@ -169,7 +169,7 @@ struct WatermarkSettings {
 struct AdvancedSettings {
   std::string filename_mask = "%filename%.%ext%";  // Filename Mask
   int8_t file_timestamp = 0;                       // File Timestamp
-  int32_t custom_timestamp = 0;                    // Custom Timestamp
+  int32_t custom_timestamp = 0;                    // Custom Timestamp (seconds since 1970 UTC)
   int8_t out_folders_history = 1;                  // Out Folders History
   int8_t out_folders_number = 5;                   // Out Folders Number
   int8_t keep_subfolders = 1;                      // Keep Subfolders

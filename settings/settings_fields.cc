@@ -3,168 +3,573 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
+#include "platform/drawing_text.h"
+#include "settings/keyword_kinds.h"
 #include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {
 
-// One row: group, key, member path inside Settings.
-#define PIC2JPG_FIELD(group, key, member)                               \
-  SettingField {                                                        \
-    group, key, "", [](Settings& s) -> SettingRef { return &s.member; } \
+// Builds one row of the table; each call fills one column.
+struct Row {
+  SettingField f;
+
+  Row& Range(double min, double max) {
+    f.range = SettingRange{true, min, max};
+    return *this;
   }
-// A per-format row of the Input or Output group.
-#define PIC2JPG_FORMAT_FIELD(group, key, format, member)                    \
-  SettingField {                                                            \
-    group, key, format, [](Settings& s) -> SettingRef { return &s.member; } \
+  // An enumeration of `count` choices (a check box: 2).
+  Row& Choices(int count) { return Range(0, count - 1); }
+  Row& Refuse(SettingRefusal refusal) {
+    f.refuse = refusal;
+    return *this;
   }
-
-const SettingField kFields[] = {
-    PIC2JPG_FIELD("General", "CFG", general.cfg),
-    PIC2JPG_FIELD("General", "Language", general.language),
-    PIC2JPG_FIELD("General", "Update Range", general.update_range),
-    PIC2JPG_FIELD("General", "Update Date", general.update_date),
-    PIC2JPG_FIELD("General", "Save Window Position", general.save_window_position),
-
-    PIC2JPG_FIELD("Window", "IsMaximized", window.is_maximized),
-    PIC2JPG_FIELD("Window", "Width", window.width),
-    PIC2JPG_FIELD("Window", "Height", window.height),
-    PIC2JPG_FIELD("Window", "X", window.x),
-    PIC2JPG_FIELD("Window", "Y", window.y),
-
-    PIC2JPG_FIELD("Interface", "UI Theme", interface.ui_theme),
-    PIC2JPG_FIELD("Interface", "UI Size", interface.ui_size),
-
-    PIC2JPG_FIELD("Input", "Format", input.format),
-    PIC2JPG_FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as),
-    PIC2JPG_FORMAT_FIELD("Input", "GIF Frame Loading", "gif", input.gif_frame_loading),
-    PIC2JPG_FORMAT_FIELD("Input", "ICO Frame Loading", "ico", input.ico_frame_loading),
-    PIC2JPG_FORMAT_FIELD("Input", "TIFF Frame Loading", "tiff", input.tiff_frame_loading),
-    PIC2JPG_FORMAT_FIELD("Input", "RAW Load As", "raw", input.raw_load_as),
-    PIC2JPG_FORMAT_FIELD("Input", "RAW Header Size", "raw", input.raw_header_size),
-    PIC2JPG_FORMAT_FIELD("Input", "RAW Image Width", "raw", input.raw_image_width),
-    PIC2JPG_FORMAT_FIELD("Input", "RAW Image Height", "raw", input.raw_image_height),
-    PIC2JPG_FORMAT_FIELD("Input", "RAW Tone Mapping", "raw", input.raw_tone_mapping),
-
-    PIC2JPG_FIELD("Output", "Format", output.format),
-    PIC2JPG_FORMAT_FIELD("Output", "BMP BPP", "bmp", output.bmp_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "DDS BPP", "dds", output.dds_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "EXR BPP", "exr", output.exr_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "GIF BPP", "gif", output.gif_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "HDR BPP", "hdr", output.hdr_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "ICO BPP", "ico", output.ico_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "J2K BPP", "j2k", output.j2k_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "JNG BPP", "jng", output.jng_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "JP2 BPP", "jp2", output.jp2_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "JPG BPP", "jpg", output.jpg_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "JXR BPP", "jxr", output.jxr_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PBM BPP", "pbm", output.pbm_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PCX BPP", "pcx", output.pcx_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PFM BPP", "pfm", output.pfm_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PGM BPP", "pgm", output.pgm_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PNG BPP", "png", output.png_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PPM BPP", "ppm", output.ppm_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "PSD BPP", "psd", output.psd_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "TGA BPP", "tga", output.tga_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "TIFF BPP", "tiff", output.tiff_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "WBMP BPP", "wbmp", output.wbmp_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "WEBP BPP", "webp", output.webp_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "XPM BPP", "xpm", output.xpm_bpp),
-    PIC2JPG_FORMAT_FIELD("Output", "BMP Compression", "bmp", output.bmp_compression),
-    PIC2JPG_FORMAT_FIELD("Output", "BMP Color Table", "bmp", output.bmp_color_table),
-    PIC2JPG_FORMAT_FIELD("Output", "EXR Compression", "exr", output.exr_compression),
-    PIC2JPG_FORMAT_FIELD("Output", "JPG Quality", "jpg", output.jpg_quality),
-    PIC2JPG_FORMAT_FIELD("Output", "JPG Chroma", "jpg", output.jpg_chroma),
-    PIC2JPG_FORMAT_FIELD("Output", "JPG Save As", "jpg", output.jpg_save_as),
-    PIC2JPG_FORMAT_FIELD("Output", "PNG Compression", "png", output.png_compression),
-    PIC2JPG_FORMAT_FIELD("Output", "PNG Interlaced", "png", output.png_interlaced),
-    PIC2JPG_FORMAT_FIELD("Output", "TGA Compression", "tga", output.tga_compression),
-    PIC2JPG_FORMAT_FIELD("Output", "TIFF Compression", "tiff", output.tiff_compression),
-    PIC2JPG_FORMAT_FIELD("Output", "TIFF Color Model", "tiff", output.tiff_color_model),
-
-    PIC2JPG_FIELD("Transform", "Do Image Rotation", transform.do_image_rotation),
-    PIC2JPG_FIELD("Transform", "Image Rotation Type", transform.image_rotation_type),
-    PIC2JPG_FIELD("Transform", "Image Rotation", transform.image_rotation),
-    PIC2JPG_FIELD("Transform", "Image Rotation Back Color", transform.image_rotation_back_color),
-    PIC2JPG_FIELD("Transform", "Do Image Resize", transform.do_image_resize),
-    PIC2JPG_FIELD("Transform", "Image Width", transform.image_width),
-    PIC2JPG_FIELD("Transform", "Image Width Unit", transform.image_width_unit),
-    PIC2JPG_FIELD("Transform", "Image Height", transform.image_height),
-    PIC2JPG_FIELD("Transform", "Image Height Unit", transform.image_height_unit),
-    PIC2JPG_FIELD("Transform", "Keep Aspect Ratio", transform.keep_aspect_ratio),
-    PIC2JPG_FIELD("Transform", "Image Resize Type", transform.image_resize_type),
-    PIC2JPG_FIELD("Transform", "Image Resize Algorithm", transform.image_resize_algorithm),
-    PIC2JPG_FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal),
-    PIC2JPG_FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical),
-
-    PIC2JPG_FIELD("Adjustment", "Do Image Color Correction", adjustment.do_image_color_correction),
-    PIC2JPG_FIELD("Adjustment", "Image Brightness", adjustment.image_brightness),
-    PIC2JPG_FIELD("Adjustment", "Image Contrast", adjustment.image_contrast),
-    PIC2JPG_FIELD("Adjustment", "Image Gamma", adjustment.image_gamma),
-    PIC2JPG_FIELD("Adjustment", "Image Invert", adjustment.image_invert),
-    PIC2JPG_FIELD("Adjustment", "Do Image Greyscale", adjustment.do_image_greyscale),
-    PIC2JPG_FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold),
-    PIC2JPG_FIELD("Adjustment", "Image Threshold", adjustment.image_threshold),
-
-    PIC2JPG_FIELD("Frame", "Do Frame", frame.do_frame),
-    PIC2JPG_FIELD("Frame", "Solid Left", frame.solid_left),
-    PIC2JPG_FIELD("Frame", "Solid Right", frame.solid_right),
-    PIC2JPG_FIELD("Frame", "Solid Top", frame.solid_top),
-    PIC2JPG_FIELD("Frame", "Solid Bottom", frame.solid_bottom),
-    PIC2JPG_FIELD("Frame", "Solid Left Color", frame.solid_left_color),
-    PIC2JPG_FIELD("Frame", "Solid Right Color", frame.solid_right_color),
-    PIC2JPG_FIELD("Frame", "Solid Top Color", frame.solid_top_color),
-    PIC2JPG_FIELD("Frame", "Solid Bottom Color", frame.solid_bottom_color),
-    PIC2JPG_FIELD("Frame", "Solid Opacity", frame.solid_opacity),
-
-    PIC2JPG_FIELD("Watermark", "Do Watermark", watermark.do_watermark),
-    PIC2JPG_FIELD("Watermark", "Text", watermark.text),
-    PIC2JPG_FIELD("Watermark", "Fonts", watermark.fonts),
-    PIC2JPG_FIELD("Watermark", "Font", watermark.font),
-    PIC2JPG_FIELD("Watermark", "Font Size", watermark.font_size),
-    PIC2JPG_FIELD("Watermark", "Font Leading", watermark.font_leading),
-    PIC2JPG_FIELD("Watermark", "Font Colors", watermark.font_colors),
-    PIC2JPG_FIELD("Watermark", "Font Color", watermark.font_color),
-    PIC2JPG_FIELD("Watermark", "Font Style", watermark.font_style),
-    PIC2JPG_FIELD("Watermark", "Font Effect", watermark.font_effect),
-    PIC2JPG_FIELD("Watermark", "Text Antialiasing", watermark.text_antialiasing),
-    PIC2JPG_FIELD("Watermark", "Text Alignment", watermark.text_alignment),
-    PIC2JPG_FIELD("Watermark", "Text Padding", watermark.text_padding),
-    PIC2JPG_FIELD("Watermark", "Text Opacity", watermark.text_opacity),
-    PIC2JPG_FIELD("Watermark", "Back Colors", watermark.back_colors),
-    PIC2JPG_FIELD("Watermark", "Back Color", watermark.back_color),
-    PIC2JPG_FIELD("Watermark", "Back Opacity", watermark.back_opacity),
-    PIC2JPG_FIELD("Watermark", "Text Boundary", watermark.text_boundary),
-    PIC2JPG_FIELD("Watermark", "Text Position", watermark.text_position),
-    PIC2JPG_FIELD("Watermark", "Text X Offset", watermark.text_x_offset),
-    PIC2JPG_FIELD("Watermark", "Text Y Offset", watermark.text_y_offset),
-    PIC2JPG_FIELD("Watermark", "Text Rotation", watermark.text_rotation),
-    PIC2JPG_FIELD("Watermark", "Text Size", watermark.text_size),
-    PIC2JPG_FIELD("Watermark", "Text Scale", watermark.text_scale),
-    PIC2JPG_FIELD("Watermark", "Image", watermark.image),
-    PIC2JPG_FIELD("Watermark", "Image Greyscale", watermark.image_greyscale),
-    PIC2JPG_FIELD("Watermark", "Image Opacity", watermark.image_opacity),
-    PIC2JPG_FIELD("Watermark", "Image Boundary", watermark.image_boundary),
-    PIC2JPG_FIELD("Watermark", "Image Position", watermark.image_position),
-    PIC2JPG_FIELD("Watermark", "Image X Offset", watermark.image_x_offset),
-    PIC2JPG_FIELD("Watermark", "Image Y Offset", watermark.image_y_offset),
-    PIC2JPG_FIELD("Watermark", "Image Rotation", watermark.image_rotation),
-    PIC2JPG_FIELD("Watermark", "Image Size", watermark.image_size),
-    PIC2JPG_FIELD("Watermark", "Image Scale", watermark.image_scale),
-
-    PIC2JPG_FIELD("Advanced", "Filename Mask", advanced.filename_mask),
-    PIC2JPG_FIELD("Advanced", "File Timestamp", advanced.file_timestamp),
-    PIC2JPG_FIELD("Advanced", "Custom Timestamp", advanced.custom_timestamp),
-    PIC2JPG_FIELD("Advanced", "Out Folders History", advanced.out_folders_history),
-    PIC2JPG_FIELD("Advanced", "Out Folders Number", advanced.out_folders_number),
-    PIC2JPG_FIELD("Advanced", "Keep Subfolders", advanced.keep_subfolders),
-
-    PIC2JPG_FIELD("File", "Recent Out Folders", file.recent_out_folders),
+  Row& Option(std::string_view name, OptionValue value) {
+    f.option = name;
+    f.value = value;
+    return *this;
+  }
+  // An option read as a keyword of `kind`, listed by the same keyword.
+  Row& Keyword(std::string_view name, int kind) {
+    f.keyword_kind = kind;
+    f.show = DebugShow::kKeyword;
+    return Option(name, OptionValue::kKeyword);
+  }
+  Row& Flag(std::string_view name, int32_t value) {
+    f.flag_value = value;
+    return Option(name, OptionValue::kFlag);
+  }
+  Row& Switches(std::string_view key, int32_t value) {
+    f.switches = key;
+    f.switch_value = value;
+    return *this;
+  }
+  Row& Debug(std::string_view label) {
+    f.debug = label;
+    return *this;
+  }
+  Row& Show(DebugShow show, int kind = -1) {
+    f.show = show;
+    if (kind >= 0) f.keyword_kind = kind;
+    return *this;
+  }
+  Row& Join(std::string_view key, std::string_view joiner) {
+    f.joined = key;
+    f.joiner = joiner;
+    return *this;
+  }
+  Row& Gate(std::string_view key, int32_t value = kGateOn) {
+    f.gate = key;
+    f.gate_value = value;
+    return *this;
+  }
+  operator SettingField() const { return f; }  // NOLINT: rows convert
 };
 
-#undef PIC2JPG_FIELD
-#undef PIC2JPG_FORMAT_FIELD
+Row Start(std::string_view group, std::string_view key, std::string_view format,
+          SettingRef (*ref)(Settings&)) {
+  Row row;
+  row.f.group = group;
+  row.f.key = key;
+  row.f.format = format;
+  row.f.ref = ref;
+  return row;
+}
+
+// One row: group, key, member path inside Settings.
+#define FIELD(group, key, member) \
+  Start(group, key, "", [](Settings& s) -> SettingRef { return &s.member; })
+// A per-format row of the Input or Output group.
+#define FORMAT_FIELD(group, key, format, member) \
+  Start(group, key, format, [](Settings& s) -> SettingRef { return &s.member; })
+// The depth of an output format: any number the console takes, refused when
+// the format has no such depth.
+#define DEPTH(key, format, member, option)    \
+  FORMAT_FIELD("Output", key, format, member) \
+      .Refuse(SettingRefusal::kDepth)         \
+      .Option(option, OptionValue::kInteger)  \
+      .Debug(key)
+
+using V = OptionValue;
+using R = SettingRefusal;
+using S = DebugShow;
+
+// Digit fields of the dialog take at most six digits.
+constexpr double kDigits = 999999;
+constexpr double kInt32Max = std::numeric_limits<int32_t>::max();
+
+std::vector<SettingField> BuildFields() {
+  return {
+      FIELD("General", "CFG", general.cfg),
+      FIELD("General", "Language", general.language),
+      FIELD("General", "Update Range", general.update_range).Choices(6),
+      FIELD("General", "Update Date", general.update_date),
+      FIELD("General", "Save Window Position", general.save_window_position).Choices(2),
+
+      FIELD("Window", "IsMaximized", window.is_maximized).Choices(2),
+      FIELD("Window", "Width", window.width),
+      FIELD("Window", "Height", window.height),
+      FIELD("Window", "X", window.x),
+      FIELD("Window", "Y", window.y),
+
+      FIELD("Interface", "UI Theme", interface.ui_theme),
+      FIELD("Interface", "UI Size", interface.ui_size).Choices(3),
+
+      FIELD("Input", "Format", input.format),
+      FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as)
+          .Choices(3)
+          .Keyword("--DDS-LOAD-AS", kKindDdsLoadAs)
+          .Debug("DDS Load As"),
+      FORMAT_FIELD("Input", "GIF Frame Loading", "gif", input.gif_frame_loading)
+          .Choices(5)
+          .Keyword("--GIF-FRAME-LOADING", kKindFrameLoading)
+          .Debug("GIF Frame Loading"),
+      FORMAT_FIELD("Input", "ICO Frame Loading", "ico", input.ico_frame_loading)
+          .Choices(5)
+          .Keyword("--ICO-FRAME-LOADING", kKindFrameLoading)
+          .Debug("ICO Frame Loading"),
+      FORMAT_FIELD("Input", "TIFF Frame Loading", "tiff", input.tiff_frame_loading)
+          .Choices(5)
+          .Keyword("--TIFF-FRAME-LOADING", kKindFrameLoading)
+          .Debug("TIFF Frame Loading"),
+      FORMAT_FIELD("Input", "RAW Load As", "raw", input.raw_load_as)
+          .Choices(6)
+          .Keyword("--RAW-LOAD-AS", kKindRawLoadAs)
+          .Debug("RAW Load As"),
+      FORMAT_FIELD("Input", "RAW Header Size", "raw", input.raw_header_size)
+          .Range(0, kDigits)
+          .Option("--RAW-HEADER-SIZE", V::kInteger)
+          .Debug("RAW Header Size"),
+      FORMAT_FIELD("Input", "RAW Image Width", "raw", input.raw_image_width)
+          .Range(0, kDigits)
+          .Option("--RAW-WIDTH", V::kInteger)
+          .Debug("RAW Image Width"),
+      FORMAT_FIELD("Input", "RAW Image Height", "raw", input.raw_image_height)
+          .Range(0, kDigits)
+          .Option("--RAW-HEIGHT", V::kInteger)
+          .Debug("RAW Image Height"),
+      FORMAT_FIELD("Input", "RAW Tone Mapping", "raw", input.raw_tone_mapping)
+          .Choices(5)
+          .Keyword("--RAW-TONE-MAPPING", kKindRawToneMapping)
+          .Debug("RAW Tone Mapping"),
+
+      FIELD("Output", "Format", output.format),
+      DEPTH("BMP BPP", "bmp", output.bmp_bpp, "--BMP-BPP"),
+      DEPTH("DDS BPP", "dds", output.dds_bpp, "--DDS-BPP"),
+      DEPTH("EXR BPP", "exr", output.exr_bpp, "--EXR-BPP"),
+      DEPTH("GIF BPP", "gif", output.gif_bpp, "--GIF-BPP"),
+      DEPTH("HDR BPP", "hdr", output.hdr_bpp, "--HDR-BPP"),
+      DEPTH("ICO BPP", "ico", output.ico_bpp, "--ICO-BPP"),
+      DEPTH("J2K BPP", "j2k", output.j2k_bpp, "--J2K-BPP"),
+      DEPTH("JNG BPP", "jng", output.jng_bpp, "--JNG-BPP"),
+      DEPTH("JP2 BPP", "jp2", output.jp2_bpp, "--JP2-BPP"),
+      DEPTH("JPG BPP", "jpg", output.jpg_bpp, "--JPG-BPP"),
+      DEPTH("JXR BPP", "jxr", output.jxr_bpp, "--JXR-BPP"),
+      DEPTH("PBM BPP", "pbm", output.pbm_bpp, "--PBM-BPP"),
+      DEPTH("PCX BPP", "pcx", output.pcx_bpp, "--PCX-BPP"),
+      DEPTH("PFM BPP", "pfm", output.pfm_bpp, "--PFM-BPP"),
+      DEPTH("PGM BPP", "pgm", output.pgm_bpp, "--PGM-BPP"),
+      DEPTH("PNG BPP", "png", output.png_bpp, "--PNG-BPP"),
+      DEPTH("PPM BPP", "ppm", output.ppm_bpp, "--PPM-BPP"),
+      DEPTH("PSD BPP", "psd", output.psd_bpp, "--PSD-BPP"),
+      DEPTH("TGA BPP", "tga", output.tga_bpp, "--TGA-BPP"),
+      DEPTH("TIFF BPP", "tiff", output.tiff_bpp, "--TIFF-BPP"),
+      DEPTH("WBMP BPP", "wbmp", output.wbmp_bpp, "--WBMP-BPP"),
+      DEPTH("WEBP BPP", "webp", output.webp_bpp, "--WEBP-BPP"),
+      DEPTH("XPM BPP", "xpm", output.xpm_bpp, "--XPM-BPP"),
+      FORMAT_FIELD("Output", "BMP Compression", "bmp", output.bmp_compression)
+          .Choices(2)
+          .Keyword("--BMP-COMPRESSION", kKindCompression)
+          .Debug("BMP Compression")
+          .Show(S::kCompression),
+      FORMAT_FIELD("Output", "BMP Color Table", "bmp", output.bmp_color_table)
+          .Choices(2)
+          .Keyword("--BMP-COLOR-TABLE", kKindBmpColorTable)
+          .Debug("BMP Color Table"),
+      FORMAT_FIELD("Output", "EXR Compression", "exr", output.exr_compression)
+          .Choices(5)
+          .Keyword("--EXR-COMPRESSION", kKindCompression)
+          .Debug("EXR Compression")
+          .Show(S::kCompression),
+      FORMAT_FIELD("Output", "JPG Quality", "jpg", output.jpg_quality)
+          .Range(1, 100)
+          .Refuse(R::kOutsideRange)
+          .Option("--JPG-QUALITY", V::kInteger)
+          .Debug("JPG Quality"),
+      FORMAT_FIELD("Output", "JPG Chroma", "jpg", output.jpg_chroma)
+          .Choices(4)
+          .Keyword("--JPG-CHROMA", kKindJpgChroma)
+          .Debug("JPG Chroma Subsampling"),
+      FORMAT_FIELD("Output", "JPG Save As", "jpg", output.jpg_save_as)
+          .Choices(4)
+          .Keyword("--JPG-SAVE-AS", kKindJpgSaveAs)
+          .Debug("JPG Save As"),
+      FORMAT_FIELD("Output", "PNG Compression", "png", output.png_compression)
+          .Choices(4)
+          .Keyword("--PNG-COMPRESSION", kKindCompression)
+          .Debug("PNG Compression")
+          .Show(S::kCompression),
+      FORMAT_FIELD("Output", "PNG Interlaced", "png", output.png_interlaced)
+          .Choices(2)
+          .Flag("--PNG-INTERLACED", 1)
+          .Debug("PNG Interlaced"),
+      FORMAT_FIELD("Output", "TGA Compression", "tga", output.tga_compression)
+          .Choices(2)
+          .Keyword("--TGA-COMPRESSION", kKindCompression)
+          .Debug("TGA Compression")
+          .Show(S::kCompression),
+      FORMAT_FIELD("Output", "TIFF Compression", "tiff", output.tiff_compression)
+          .Choices(9)
+          .Keyword("--TIFF-COMPRESSION", kKindCompression)
+          .Debug("TIFF Compression")
+          .Show(S::kCompression),
+      FORMAT_FIELD("Output", "TIFF Color Model", "tiff", output.tiff_color_model)
+          .Choices(2)
+          .Keyword("--TIFF-COLOR-MODEL", kKindTiffColorModel)
+          .Debug("TIFF Color Model"),
+
+      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation).Choices(2),
+      FIELD("Transform", "Image Rotation Type", transform.image_rotation_type)
+          .Choices(2)
+          .Keyword("--ROTATION-TYPE", kKindRotationType)
+          .Debug("Image Rotation Type")
+          .Gate("Do Image Rotation"),
+      FIELD("Transform", "Image Rotation", transform.image_rotation)
+          .Range(0, 360)
+          .Option("--ROTATION", V::kInteger)
+          .Switches("Do Image Rotation", 1)
+          .Debug("Image Rotation")
+          .Gate("Do Image Rotation"),
+      FIELD("Transform", "Image Rotation Back Color", transform.image_rotation_back_color)
+          .Option("--ROTATION-BACK-COLOR", V::kText)
+          .Debug("Image Rotation Back Color")
+          .Show(S::kText)
+          .Gate("Do Image Rotation"),
+      FIELD("Transform", "Do Image Resize", transform.do_image_resize).Choices(2),
+      FIELD("Transform", "Image Width", transform.image_width)
+          .Range(0, kDigits)
+          .Refuse(R::kZero)
+          .Option("--WIDTH", V::kInteger)
+          .Switches("Do Image Resize", 1)
+          .Debug("Width")
+          .Join("Image Width Unit", " ")
+          .Gate("Do Image Resize"),
+      FIELD("Transform", "Image Width Unit", transform.image_width_unit)
+          .Choices(2)
+          .Keyword("--WIDTH-UNIT", kKindSizeUnit),
+      FIELD("Transform", "Image Height", transform.image_height)
+          .Range(0, kDigits)
+          .Refuse(R::kZero)
+          .Option("--HEIGHT", V::kInteger)
+          .Switches("Do Image Resize", 1)
+          .Debug("Height")
+          .Join("Image Height Unit", " ")
+          .Gate("Do Image Resize"),
+      FIELD("Transform", "Image Height Unit", transform.image_height_unit)
+          .Choices(2)
+          .Keyword("--HEIGHT-UNIT", kKindSizeUnit),
+      FIELD("Transform", "Keep Aspect Ratio", transform.keep_aspect_ratio)
+          .Choices(2)
+          .Flag("--KEEP-ASPECT-RATIO", 1)
+          .Debug("Keep Aspect Ratio")
+          .Gate("Do Image Resize"),
+      FIELD("Transform", "Image Resize Type", transform.image_resize_type)
+          .Choices(2)
+          .Keyword("--RESIZE-TYPE", kKindResizeType)
+          .Debug("Image Resize Type")
+          .Gate("Do Image Resize"),
+      FIELD("Transform", "Image Resize Algorithm", transform.image_resize_algorithm)
+          .Choices(6)
+          .Keyword("--RESIZE-ALGORITHM", kKindResizeAlgorithm)
+          .Debug("Image Resize Algorithm")
+          .Gate("Do Image Resize"),
+      FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal)
+          .Choices(2)
+          .Flag("--FLIP-HORIZONTAL", 1)
+          .Debug("Flip Horizontal"),
+      FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical)
+          .Choices(2)
+          .Flag("--FLIP-VERTICAL", 1)
+          .Debug("Flip Vertical"),
+
+      FIELD("Adjustment", "Do Image Color Correction", adjustment.do_image_color_correction)
+          .Choices(2),
+      FIELD("Adjustment", "Image Brightness", adjustment.image_brightness)
+          .Range(-100, 100)
+          .Refuse(R::kOutsideRange)
+          .Option("--BRIGHTNESS", V::kInteger)
+          .Switches("Do Image Color Correction", 1)
+          .Debug("Brightness")
+          .Gate("Do Image Color Correction"),
+      FIELD("Adjustment", "Image Contrast", adjustment.image_contrast)
+          .Range(-100, 100)
+          .Refuse(R::kOutsideRange)
+          .Option("--CONTRAST", V::kInteger)
+          .Switches("Do Image Color Correction", 1)
+          .Debug("Contrast")
+          .Gate("Do Image Color Correction"),
+      FIELD("Adjustment", "Image Gamma", adjustment.image_gamma)
+          .Range(0.01, 9.99)
+          .Refuse(R::kOutsideRange)
+          .Option("--GAMMA", V::kDecimal)
+          .Switches("Do Image Color Correction", 1)
+          .Debug("Gamma")
+          .Show(S::kHundredths)
+          .Gate("Do Image Color Correction"),
+      FIELD("Adjustment", "Image Invert", adjustment.image_invert)
+          .Choices(2)
+          .Flag("--INVERT", 1)
+          .Switches("Do Image Color Correction", 1)
+          .Debug("Invert")
+          .Gate("Do Image Color Correction"),
+      FIELD("Adjustment", "Do Image Greyscale", adjustment.do_image_greyscale)
+          .Choices(2)
+          .Flag("--GREYSCALE", 1)
+          .Debug("Greyscale"),
+      FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold).Choices(2),
+      FIELD("Adjustment", "Image Threshold", adjustment.image_threshold)
+          .Range(0, 255)
+          .Option("--THRESHOLD", V::kInteger)
+          .Switches("Do Image Threshold", 1)
+          .Debug("Image Threshold")
+          .Gate("Do Image Threshold"),
+
+      FIELD("Frame", "Do Frame", frame.do_frame)
+          .Choices(2)
+          .Debug("Frame")
+          .Show(S::kKeyword, kKindFrame),
+      FIELD("Frame", "Solid Left", frame.solid_left)
+          .Range(0, kDigits)
+          .Option("--FR-SOLID-LEFT", V::kInteger)
+          .Switches("Do Frame", 1)
+          .Debug("Frame left")
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Right", frame.solid_right)
+          .Range(0, kDigits)
+          .Option("--FR-SOLID-RIGHT", V::kInteger)
+          .Switches("Do Frame", 1)
+          .Debug("Frame right")
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Top", frame.solid_top)
+          .Range(0, kDigits)
+          .Option("--FR-SOLID-TOP", V::kInteger)
+          .Switches("Do Frame", 1)
+          .Debug("Frame top")
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Bottom", frame.solid_bottom)
+          .Range(0, kDigits)
+          .Option("--FR-SOLID-BOTTOM", V::kInteger)
+          .Switches("Do Frame", 1)
+          .Debug("Frame bottom")
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Left Color", frame.solid_left_color)
+          .Option("--FR-SOLID-LEFT-COLOR", V::kText)
+          .Debug("Frame left color")
+          .Show(S::kText)
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Right Color", frame.solid_right_color)
+          .Option("--FR-SOLID-RIGHT-COLOR", V::kText)
+          .Debug("Frame right color")
+          .Show(S::kText)
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Top Color", frame.solid_top_color)
+          .Option("--FR-SOLID-TOP-COLOR", V::kText)
+          .Debug("Frame top color")
+          .Show(S::kText)
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Bottom Color", frame.solid_bottom_color)
+          .Option("--FR-SOLID-BOTTOM-COLOR", V::kText)
+          .Debug("Frame bottom color")
+          .Show(S::kText)
+          .Gate("Do Frame", 1),
+      FIELD("Frame", "Solid Opacity", frame.solid_opacity)
+          .Range(1, 255)
+          .Option("--FR-SOLID-OPACITY", V::kInteger)
+          .Debug("Frame opacity")
+          .Gate("Do Frame", 1),
+
+      FIELD("Watermark", "Do Watermark", watermark.do_watermark)
+          .Choices(3)
+          .Debug("Watermark")
+          .Show(S::kKeyword, kKindWatermark),
+      FIELD("Watermark", "Text", watermark.text)
+          .Option("--WM-TEXT", V::kText)
+          .Switches("Do Watermark", 1)
+          .Debug("Watermark text")
+          .Show(S::kText)
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Fonts", watermark.fonts),
+      FIELD("Watermark", "Font", watermark.font)
+          .Refuse(R::kWatermarkFont)
+          .Option("--WM-FONT", V::kText)
+          .Debug("Watermark font")
+          .Show(S::kText)
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Font Size", watermark.font_size)
+          .Range(1, platform::kMaxFontPoints)
+          .Option("--WM-FONT-SIZE", V::kInteger)
+          .Debug("Watermark font size")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Font Leading", watermark.font_leading)
+          .Range(0, kDigits)
+          .Option("--WM-FONT-LEADING", V::kInteger)
+          .Debug("Watermark font leading")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Font Colors", watermark.font_colors),
+      FIELD("Watermark", "Font Color", watermark.font_color)
+          .Option("--WM-FONT-COLOR", V::kText)
+          .Debug("Watermark font color")
+          .Show(S::kText)
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Font Style", watermark.font_style)
+          .Choices(4)
+          .Keyword("--WM-FONT-STYLE", kKindFontStyle)
+          .Debug("Watermark font style")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Font Effect", watermark.font_effect)
+          .Choices(3)
+          .Keyword("--WM-FONT-EFFECT", kKindFontEffect)
+          .Debug("Watermark font effect")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Antialiasing", watermark.text_antialiasing)
+          .Choices(2)
+          .Flag("--WM-TEXT-ANTIALIASING", 1)
+          .Debug("Watermark text antialiasing")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Alignment", watermark.text_alignment)
+          .Choices(3)
+          .Keyword("--WM-TEXT-ALIGNMENT", kKindTextAlignment)
+          .Debug("Watermark text alignment")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Padding", watermark.text_padding)
+          .Range(0, kDigits)
+          .Option("--WM-TEXT-PADDING", V::kInteger)
+          .Debug("Watermark text padding")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Opacity", watermark.text_opacity)
+          .Range(1, 255)
+          .Option("--WM-TEXT-OPACITY", V::kInteger)
+          .Debug("Watermark text opacity")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Back Colors", watermark.back_colors),
+      FIELD("Watermark", "Back Color", watermark.back_color)
+          .Option("--WM-BACK-COLOR", V::kText)
+          .Debug("Watermark background color")
+          .Show(S::kText)
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Back Opacity", watermark.back_opacity)
+          .Range(1, 255)
+          .Option("--WM-BACK-OPACITY", V::kInteger)
+          .Debug("Watermark background opacity")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Boundary", watermark.text_boundary)
+          .Choices(2)
+          .Keyword("--WM-TEXT-BOUNDARY", kKindBoundary)
+          .Debug("Watermark boundary")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Position", watermark.text_position)
+          .Choices(9)
+          .Keyword("--WM-TEXT-POSITION", kKindPosition)
+          .Debug("Watermark position")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text X Offset", watermark.text_x_offset)
+          .Range(0, kDigits)
+          .Option("--WM-TEXT-X-OFFSET", V::kInteger)
+          .Debug("Watermark offset (x/y)")
+          .Join("Text Y Offset", "/")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Y Offset", watermark.text_y_offset)
+          .Range(0, kDigits)
+          .Option("--WM-TEXT-Y-OFFSET", V::kInteger),
+      FIELD("Watermark", "Text Rotation", watermark.text_rotation)
+          .Range(0, 360)
+          .Option("--WM-TEXT-ROTATION", V::kInteger)
+          .Debug("Watermark rotation")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Size", watermark.text_size)
+          .Choices(1)
+          .Keyword("--WM-TEXT-SIZE", kKindWatermarkSize)
+          .Debug("Watermark size/mode")
+          .Gate("Do Watermark", 1),
+      FIELD("Watermark", "Text Scale", watermark.text_scale).Range(1, 200),
+      FIELD("Watermark", "Image", watermark.image)
+          .Refuse(R::kWatermarkImage)
+          .Option("--WM-IMAGE", V::kText)
+          .Switches("Do Watermark", 2)
+          .Debug("Watermark image")
+          .Show(S::kText)
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Greyscale", watermark.image_greyscale)
+          .Choices(2)
+          .Flag("--WM-IMAGE-GREYSCALE", 1)
+          .Debug("Watermark greyscale")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Opacity", watermark.image_opacity)
+          .Range(1, 255)
+          .Option("--WM-IMAGE-OPACITY", V::kInteger)
+          .Debug("Watermark opacity")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Boundary", watermark.image_boundary)
+          .Choices(2)
+          .Keyword("--WM-IMAGE-BOUNDARY", kKindBoundary)
+          .Debug("Watermark boundary")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Position", watermark.image_position)
+          .Choices(9)
+          .Keyword("--WM-IMAGE-POSITION", kKindPosition)
+          .Debug("Watermark position")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image X Offset", watermark.image_x_offset)
+          .Range(0, kDigits)
+          .Option("--WM-IMAGE-X-OFFSET", V::kInteger)
+          .Debug("Watermark offset (x/y)")
+          .Join("Image Y Offset", "/")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Y Offset", watermark.image_y_offset)
+          .Range(0, kDigits)
+          .Option("--WM-IMAGE-Y-OFFSET", V::kInteger),
+      FIELD("Watermark", "Image Rotation", watermark.image_rotation)
+          .Range(0, 360)
+          .Option("--WM-IMAGE-ROTATION", V::kInteger)
+          .Debug("Watermark rotation")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Size", watermark.image_size)
+          .Choices(1)
+          .Keyword("--WM-IMAGE-SIZE", kKindWatermarkSize)
+          .Debug("Watermark size/mode")
+          .Gate("Do Watermark", 2),
+      FIELD("Watermark", "Image Scale", watermark.image_scale).Range(1, 200),
+
+      FIELD("Advanced", "Filename Mask", advanced.filename_mask)
+          .Refuse(R::kFilenameMask)
+          .Option("--FILENAME-MASK", V::kText)
+          .Debug("Filename Mask")
+          .Show(S::kText),
+      FIELD("Advanced", "File Timestamp", advanced.file_timestamp)
+          .Choices(3)
+          .Keyword("--FILE-TIMESTAMP", kKindFileTimestamp)
+          .Debug("File Timestamp"),
+      FIELD("Advanced", "Custom Timestamp", advanced.custom_timestamp)
+          .Range(0, kInt32Max)
+          .Option("--FILE-TIMESTAMP-CUSTOM", V::kInteger)
+          .Debug("Custom Timestamp")
+          .Gate("File Timestamp", 2),
+      FIELD("Advanced", "Out Folders History", advanced.out_folders_history).Choices(2),
+      FIELD("Advanced", "Out Folders Number", advanced.out_folders_number).Range(1, 50),
+      FIELD("Advanced", "Keep Subfolders", advanced.keep_subfolders)
+          .Choices(2)
+          .Flag("--NO-SUBFOLDERS", 0)
+          .Debug("Keep Subfolders"),
+
+      FIELD("File", "Recent Out Folders", file.recent_out_folders),
+  };
+}
+
+#undef DEPTH
+#undef FORMAT_FIELD
+#undef FIELD
 
 SettingRef RefOf(const Settings& settings, const SettingField& field) {
   // The table hands out addresses only; reading through them does not write.
@@ -190,10 +595,13 @@ constexpr int kFloatDecimals = 6;
 
 }  // namespace
 
-std::span<const SettingField> SettingFields() { return kFields; }
+std::span<const SettingField> SettingFields() {
+  static const std::vector<SettingField> kFields = BuildFields();
+  return kFields;
+}
 
 const SettingField* FindSettingField(std::string_view group, std::string_view key) {
-  for (const SettingField& field : kFields) {
+  for (const SettingField& field : SettingFields()) {
     if (IniNameEquals(field.group, group) && IniNameEquals(field.key, key)) return &field;
   }
   return nullptr;
@@ -254,6 +662,45 @@ void SetSettingInt(Settings* settings, const SettingField& field, int64_t value)
                  [](std::string*) {},
              },
              field.ref(*settings));
+}
+
+void ClampSetting(Settings* settings, const SettingField& field) {
+  if (!field.range.limited) return;
+  const double min = field.range.min;
+  const double max = field.range.max;
+  std::visit(Overloaded{
+                 [&](int8_t* v) { *v = static_cast<int8_t>(std::clamp<double>(*v, min, max)); },
+                 [&](int32_t* v) { *v = static_cast<int32_t>(std::clamp<double>(*v, min, max)); },
+                 [&](float* v) {
+                   // Compared in single precision, so both ends themselves stay.
+                   const float low = static_cast<float>(min);
+                   const float high = static_cast<float>(max);
+                   *v = std::isnan(*v) ? low : std::clamp(*v, low, high);
+                 },
+                 [](std::string*) {},
+             },
+             field.ref(*settings));
+}
+
+bool SettingInUse(const Settings& settings, const SettingField& field) {
+  if (!field.format.empty()) {
+    const std::string& chosen =
+        field.group == "Input" ? settings.input.format : settings.output.format;
+    if (chosen != field.format) return false;
+  }
+  if (field.gate.empty()) return true;
+  const SettingField* gate = FindSettingField(field.group, field.gate);
+  if (gate == nullptr) return true;
+  const int64_t value = SettingInt(settings, *gate);
+  return field.gate_value == kGateOn ? value != 0 : value == field.gate_value;
+}
+
+const SettingField* FindOptionField(std::string_view option) {
+  if (option.empty()) return nullptr;
+  for (const SettingField& field : SettingFields()) {
+    if (field.option == option) return &field;
+  }
+  return nullptr;
 }
 
 }  // namespace pic2jpg

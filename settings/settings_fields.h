@@ -25,6 +25,47 @@ enum class SettingType { kInt8, kInt32, kFloat, kString };
 // The address of one field inside a given record.
 using SettingRef = std::variant<int8_t*, int32_t*, float*, std::string*>;
 
+// The numbers a setting takes. A value outside them, read from the
+// preferences file or typed in the dialog, is held at the nearer end; a
+// number that is not a number at all (or nothing) keeps the default. Console
+// options and profile keys are stored as they are read; CheckSettings then
+// refuses what the run cannot use (`refuse`).
+struct SettingRange {
+  bool limited = false;  // false: any number of the field's type
+  double min = 0;
+  double max = 0;
+};
+
+// What CheckSettings refuses in a setting that is in use.
+enum class SettingRefusal {
+  kNever,
+  kOutsideRange,    // a number outside `range`
+  kZero,            // 0
+  kDepth,           // a depth the format does not take
+  kWatermarkFont,   // a font that cannot be made
+  kWatermarkImage,  // no file, or an empty one
+  kFilenameMask,    // empty, or leading out of the output folder
+};
+
+// How a console option (and the profile key of the same name) reads its value.
+enum class OptionValue {
+  kNone,     // takes no value (switches)
+  kText,     // stored unchanged
+  kInteger,  // ReadInteger
+  kDecimal,  // ReadDecimal
+  kKeyword,  // KeywordToValue of the option's kind, blanks trimmed
+  kFlag,     // stores the option's fixed value; any value text is ignored
+};
+
+// How the console's debug listing shows a value.
+enum class DebugShow {
+  kNumber,       // decimal
+  kText,         // as stored
+  kKeyword,      // the keyword of `keyword_kind`
+  kCompression,  // the compression keyword of the row's format
+  kHundredths,   // two decimals
+};
+
 struct SettingField {
   std::string_view group;  // "Output"
   std::string_view key;    // "JPG Quality"
@@ -32,7 +73,34 @@ struct SettingField {
   // (lower-case extension: "jpg", "tiff", "raw"); empty for every other key.
   std::string_view format;
   SettingRef (*ref)(Settings&);
+
+  SettingRange range;
+  SettingRefusal refuse = SettingRefusal::kNever;
+
+  // The console option that sets it ("--JPG-QUALITY"); empty when none does.
+  std::string_view option;
+  OptionValue value = OptionValue::kNone;
+  int keyword_kind = -1;  // the keyword list of option values and debug lines
+  int32_t flag_value = 0;
+  // A field of the same group the option sets to `switch_value` as well
+  // ("--WIDTH" switches resizing on); empty when none.
+  std::string_view switches;
+  int32_t switch_value = 0;
+
+  // The debug line's label ("JPG Chroma Subsampling"); empty when the setting
+  // is not listed. A joined key adds that setting's value to the same line
+  // after `joiner` ("Width: 800 PIXELS").
+  std::string_view debug;
+  DebugShow show = DebugShow::kNumber;
+  std::string_view joined;
+  std::string_view joiner;
+  // A setting of the same group that must equal `gate_value` (any value but
+  // 0 for kGateOn) for this one to be in use: listed, checked, shown.
+  std::string_view gate;
+  int32_t gate_value = 0;
 };
+
+inline constexpr int32_t kGateOn = -2147483647 - 1;
 
 // Every field, in file order.
 std::span<const SettingField> SettingFields();
@@ -55,6 +123,17 @@ int64_t SettingInt(const Settings& settings, const SettingField& field);
 // Stores an integer into a numeric field, saturated to its range; ignored for
 // a string field.
 void SetSettingInt(Settings* settings, const SettingField& field, int64_t value);
+
+// The value held at the nearer end of the field's range (nothing changes for
+// a field without one; a float that is not a number becomes the lower end).
+void ClampSetting(Settings* settings, const SettingField& field);
+
+// Whether the field is in use: its gate holds, and a per-format field
+// belongs to the chosen input or output format.
+bool SettingInUse(const Settings& settings, const SettingField& field);
+
+// The field of a console option ("--JPG-QUALITY", upper case), or nullptr.
+const SettingField* FindOptionField(std::string_view option);
 
 }  // namespace pic2jpg
 

@@ -31,7 +31,7 @@ constexpr int32_t kCurrentLayout = 17;
 constexpr int kWindowFallback = 100;
 
 int32_t NowAsSetting() {
-  int64_t now = platform::NowLocalSeconds();
+  int64_t now = platform::NowSeconds();
   return static_cast<int32_t>(std::clamp<int64_t>(now, 0, std::numeric_limits<int32_t>::max()));
 }
 
@@ -87,10 +87,23 @@ std::string FormatSettingsFile(const Settings& settings) {
   return out;
 }
 
+// Whether a value text begins with a number, as the number reads take it:
+// blanks, an optional sign, then a digit (or a "." and a digit).
+bool StartsWithNumber(std::string_view text) {
+  size_t at = text.find_first_not_of(" \t");
+  if (at == std::string_view::npos) return false;
+  if (text[at] == '+' || text[at] == '-') ++at;
+  if (at < text.size() && text[at] == '.') ++at;
+  return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+// A number that is not one (or nothing) keeps what the record holds.
 void ReadSettingsFrom(const IniFile& file, Settings* settings) {
   for (const SettingField& field : SettingFields()) {
     const std::string* value = FindIniValue(file, field.group, field.key);
-    if (value != nullptr) SetSettingFromText(settings, field, *value);
+    if (value == nullptr) continue;
+    if (TypeOfSetting(field) != SettingType::kString && !StartsWithNumber(*value)) continue;
+    SetSettingFromText(settings, field, *value);
   }
 }
 
@@ -156,6 +169,9 @@ void LoadSettings() {
     ReadSettingsFrom(file, &g_settings);
   }
   MigrateSettings(&g_settings);
+  // Numbers outside their range are held at the nearer end, as the dialog
+  // shows them, so a later save writes them back in range.
+  for (const SettingField& field : SettingFields()) ClampSetting(&g_settings, field);
 }
 
 bool SaveSettings() {

@@ -27,6 +27,8 @@ std::string BuildPreferencesPath();
 // missing, and applies the migrations of older layouts. A file that cannot be
 // read (or an empty path) gives the defaults of ApplyDefaultSettings(false);
 // a file that exists but lacks CFG, X or Y reads them as 0, 100 and 100.
+// A number outside its range (SettingField::range) is held at the nearer
+// end; a numeric key whose value is not a number keeps the default.
 void LoadSettings();
 // Writes g_settings to g_preferences_path: CFG as 17, the Window keys only
 // when Save Window Position is 1, and of the per-format keys only those of

@@ -43,6 +43,7 @@ constexpr CatalogueItem kBlock[] = {
     T("Ready", "Ready"),
     T("Preparing", "Preparing..."),
     T("Importing", "Importing..."),
+    T("Drop Notice", "Drop a PICT file here or pick one with the + button, then press F5."),
     T("Converting", "Converting..."),
 
     Group("Msg"),

@@ -31,7 +31,9 @@ TEST(RunCommandLineTest, DesktopModesAreReturnedToMain) {
       {{"photo.pic", "other.pic"}, NextStep::kDesktop, ""},
       {{"-U"}, NextStep::kUninstall, ""},
       {{"-u", "-i", "photo.pic"}, NextStep::kUninstall, ""},
-      {{"-T", "/tmp/shots"}, NextStep::kScreenshots, "/tmp/shots"},
+      {{"-T", "/tmp"}, NextStep::kScreenshots, "/tmp"},
+      // A screenshot folder that is not there ends in the console.
+      {{"-T", "/nonexistent/shots"}, NextStep::kEnd, ""},
       {{"-t"}, NextStep::kScreenshots, ""},
       {{"-i"}, NextStep::kEnd, ""},
   };

@@ -58,8 +58,8 @@ TEST_F(ConsoleBatchTest, EachFailingCheckPrintsItsErrorLine) {
       {{"-i", dir_.File("out.d/")}, "Error: Invalid input file"},
       {{"-i", dir_.path() + "*.pic"}, "Error: Invalid input file"},
       {{"-i", "\xFF\xFE.pic"}, "Error: Invalid input file"},
-      {{"-i", input_, "-o", "../out"}, "Error: Incorrect output folder"},
-      {{"-i", input_, "-o", "..\xFF"}, "Error: Incorrect output folder"},
+      {{"-i", input_, "-o", "../missing-out"}, "Error: Invalid output folder"},
+      {{"-i", input_, "-o", "..\xFF"}, "Error: Invalid output folder"},
       {{"-i", input_, "-o", dir_.File("missing")}, "Error: Invalid output folder"},
       {{"-i", input_, "-o", input_}, "Error: Invalid output folder"},
       {{"-i", input_, "-c", "JPG"}, "Error: Invalid conversion type"},
@@ -169,6 +169,30 @@ TEST_F(ConsoleBatchTest, QuietSuccessPrintsNothing) {
   EXPECT_TRUE(fs::Exists(out_ + "/photo.jpg"));
 }
 
+// The custom file time is Unix time, as `date +%s` prints it, in every time
+// zone, from the option and from a profile.
+TEST_F(ConsoleBatchTest, TheCustomFileTimeIsSecondsSince1970Utc) {
+  const std::string profile = dir_.File("time.ini");
+  ASSERT_TRUE(test::WriteText(profile, "[CLI]\n--FILE-TIMESTAMP-CUSTOM = 1300000000\n"));
+  struct Case {
+    const char* zone;
+    std::string option;
+    int64_t mtime;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", "--file-timestamp-custom=1000000000", 1000000000},
+      {"America/New_York", "--file-timestamp-custom=1000000000", 1000000000},
+      {"Asia/Kolkata", "--profile=" + profile, 1300000000},
+  };
+  for (const Case& c : cases) {
+    test::RunResult run =
+        test::RunPic2jpg({"-q", "-i", input_, "-o", out_, "--file-timestamp=CUSTOM", c.option},
+                         {std::string("TZ=") + c.zone});
+    EXPECT_EQ(run.exit_status, 0) << c.zone << run.output;
+    EXPECT_EQ(fs::ModifiedTime(out_ + "/photo.jpg"), c.mtime) << c.zone;
+  }
+}
+
 TEST_F(ConsoleBatchTest, PauseAtTheEndDoesNotWaitWithoutATerminal) {
   test::RunResult run = test::RunPic2jpg({"-i", input_, "-o", out_, "-q", "-p"});
   EXPECT_EQ(run.exit_status, 0);
@@ -191,20 +215,41 @@ TEST_F(ConsoleBatchTest, WithoutOutputFolderTheFileGoesNextToTheInput) {
   EXPECT_TRUE(fs::Exists(dir_.File("photo.jpg"))) << relative;
 }
 
-TEST_F(ConsoleBatchTest, RelativeOutputFoldersAreTakenFromTheProgramFolder) {
-  const std::string program_folder = fs::FolderOf(PIC2JPG_EXE);
-  const std::string name =
-      "cli-test-out-" + fs::NameOf(dir_.path().substr(0, dir_.path().size() - 1));
-  const std::string folder = program_folder + name;
-  ASSERT_TRUE(fs::MakeFolder(folder));
-  for (const std::string& given : {name, "./" + name, name + "/"}) {
-    test::RunResult run = test::RunPic2jpg({"-q", "-i", input_, "-o", given});
-    EXPECT_EQ(run.exit_status, 0) << given;
-    EXPECT_TRUE(fs::RemoveFile(folder + "/photo.jpg")) << given;
+// Relative output folders start from the current folder, "~" is the home
+// folder also after "=", and a missing folder is refused, never created.
+TEST_F(ConsoleBatchTest, OutputFoldersAreReadAsTheShellUserMeantThem) {
+  const std::string work = dir_.File("work/");
+  ASSERT_TRUE(fs::MakeFolders(work + "out"));
+  ASSERT_TRUE(fs::MakeFolder(dir_.File("sibling")));
+  struct Case {
+    std::string given;
+    std::string written;  // where photo.jpg must appear
+  };
+  const Case cases[] = {
+      {"out", work + "out/photo.jpg"},
+      {"./out", work + "out/photo.jpg"},
+      {"out/", work + "out/photo.jpg"},
+      {".", work + "photo.jpg"},
+      {"../sibling", dir_.File("sibling/photo.jpg")},
+      {"--output=~/out", work + "out/photo.jpg"},
+      {"--output=~", work + "photo.jpg"},
+  };
+  for (const Case& c : cases) {
+    const std::string option = c.given.starts_with("--") ? c.given : "-o '" + c.given + "'";
+    test::RunResult run =
+        test::Run("/bin/sh", {"-c", "cd '" + work + "' && \"$P\" -q -i '" + input_ + "' " + option},
+                  {"P=" + std::string(PIC2JPG_EXE), "HOME=" + work});
+    EXPECT_EQ(run.exit_status, 0) << c.given << run.output;
+    EXPECT_TRUE(fs::RemoveFile(c.written)) << c.given;
   }
-  EXPECT_TRUE(fs::RemoveTree(folder));
-  test::RunResult run = test::RunPic2jpg({"-q", "-i", input_, "-o", name});
-  EXPECT_EQ(run.Lines(), Lines{"Error: Invalid output folder"});
+  for (const char* missing : {"missing", "./missing", "~nobody/out"}) {
+    test::RunResult run =
+        test::Run("/bin/sh",
+                  {"-c", "cd '" + work + "' && \"$P\" -q -i '" + input_ + "' -o '" + missing + "'"},
+                  {"P=" + std::string(PIC2JPG_EXE), "HOME=" + work});
+    EXPECT_EQ(run.Lines(), Lines{"Error: Invalid output folder"}) << missing;
+    EXPECT_FALSE(fs::Exists(work + "missing")) << missing;
+  }
 }
 
 TEST_F(ConsoleBatchTest, DebugListsTheEffectiveSettingsInOrder) {

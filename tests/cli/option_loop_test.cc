@@ -32,7 +32,7 @@ std::string Describe(const Args& args) {
   return text;
 }
 
-std::string FieldText(const FieldRef& field) {
+std::string FieldText(const SettingRef& field) {
   if (auto* p = std::get_if<int32_t*>(&field)) return std::to_string(**p);
   if (auto* p = std::get_if<int8_t*>(&field)) return std::to_string(**p);
   if (auto* p = std::get_if<float*>(&field)) return std::to_string(**p);
@@ -74,19 +74,19 @@ TEST(ProgramParameterTest, NameAndValueOfEachParameterForm) {
 TEST(OptionTableTest, NamesAreUniqueUpperCaseAndFindable) {
   std::vector<std::string> seen;
   for (const OptionSpec& option : AllOptions()) {
-    std::string name = option.name;
+    std::string name(option.name);
     EXPECT_EQ(name, UpperAscii(name));
     EXPECT_EQ(name.rfind("--", 0), 0u) << name;
     for (const std::string& other : seen) EXPECT_NE(other, name);
     seen.push_back(name);
     EXPECT_EQ(FindOption(name), &option);
-    if (option.short_name != nullptr) {
+    if (!option.short_name.empty()) {
       EXPECT_EQ(FindOption(option.short_name), &option);
     }
     if (option.action == OptionAction::kSetting) {
-      EXPECT_NE(option.target, nullptr) << name;
+      ASSERT_NE(option.field, nullptr) << name;
       if (option.type == ValueType::kKeyword) {
-        EXPECT_GE(option.kind, 0) << name;
+        EXPECT_GE(option.field->keyword_kind, 0) << name;
       }
     }
   }
@@ -100,7 +100,7 @@ TEST_F(OptionLoopTest, EverySettingOptionStoresItsField) {
   Settings& s = g_settings;
   struct Case {
     const char* argument;
-    FieldRef field;
+    SettingRef field;
     const char* expected;
   };
   const Case cases[] = {
@@ -229,7 +229,7 @@ TEST_F(OptionLoopTest, OptionsSwitchOnTheirStepAndNeverOff) {
   Settings& s = g_settings;
   struct Case {
     Args args;
-    FieldRef flag;
+    SettingRef flag;
     const char* expected;
   };
   const Case cases[] = {
@@ -352,7 +352,7 @@ TEST_F(OptionLoopTest, OptionsAfterAnErrorAreNotApplied) {
 TEST_F(OptionLoopTest, ValuesThatLookLikeNumbersOrOptions) {
   struct Case {
     Args args;
-    FieldRef field;
+    SettingRef field;
     const char* expected;
   };
   Settings& s = g_settings;

@@ -121,5 +121,43 @@ TEST(FoundationTest, TheConsoleModeNeitherReadsNorWritesThePreferencesFile) {
   EXPECT_FALSE(fs::Exists(config.File("Morvane")));
 }
 
+// The colour components of a JPEG file (its frame header's count), 0 when
+// it has no frame header.
+int JpegComponents(const std::string& path) {
+  std::string data;
+  if (!fs::ReadFile(path, &data)) return 0;
+  for (size_t i = 2; i + 9 < data.size();) {
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(data[at]); };
+    if (byte(i) != 0xFF) return 0;
+    const int marker = byte(i + 1);
+    if (marker >= 0xC0 && marker <= 0xC2) return byte(i + 9);
+    i += 2 + (static_cast<size_t>(byte(i + 2)) << 8 | byte(i + 3));
+  }
+  return 0;
+}
+
+// Auto depth keeps a grey picture grey (one component) and a colour one in
+// colour, whatever form the picture stored its pixels in.
+TEST(FoundationTest, AutoDepthKeepsGreyPicturesGrey) {
+  const struct {
+    const char* file;
+    int components;
+  } cases[] = {
+      {"pict-corpus/gm-bw-17x5.pict", 1},     // 1-bit
+      {"pict-corpus/gm-grey-17x5.pict", 1},   // grey ramp
+      {"pict-corpus/gm-pal16-17x5.pict", 3},  // a colour table in colour
+      {"pict-corpus/gm-rgb-17x5.pict", 3},   {"sample.pict", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir out;
+    test::RunResult r = test::RunPic2jpg({"-q", "-i", test::DataFile(c.file), "-o", out.path()});
+    ASSERT_EQ(r.exit_status, 0) << r.error;
+    std::string name = fs::NameOf(c.file);
+    name = name.substr(0, name.rfind('.')) + ".jpg";
+    EXPECT_EQ(JpegComponents(out.File(name)), c.components);
+  }
+}
+
 }  // namespace
 }  // namespace pic2jpg

@@ -20,7 +20,7 @@ is_jpeg() { [ "$(head -c 3 "$1" 2>/dev/null | od -An -tx1 | tr -d ' ')" = "ffd8f
 
 [ "$(command -v pic2jpg)" = "$prefix/bin/pic2jpg" ] || fail "pic2jpg is not the installed one"
 for f in pict2tga pic2jpg-load; do [ -x "$prefix/bin/$f" ] || fail "$f is not installed"; done
-for f in share/pic2jpg/gfx/handdrawn.zip share/applications/pic2jpg.desktop \
+for f in lib/pic2jpg/pic2jpg-window.so share/pic2jpg/gfx/handdrawn.zip share/applications/pic2jpg.desktop \
   share/mime/packages/pic2jpg-pict.xml share/icons/hicolor/scalable/apps/pic2jpg.svg; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done

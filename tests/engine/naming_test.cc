@@ -55,6 +55,18 @@ TEST_F(NamingTest, TokensOfNameAndExtension) {
       {"/in/Sunset.pic", "%bpp%_%width%x%height%", "24_640x480"},
       // Token text arriving inside an earlier value is replaced later on.
       {"/in/a%n%.pic", "%filename%", "a00001"},
+      // Case rules work on every letter; names that are not UTF-8 stay.
+      {"/in/été ñandú.pic", "%filename[u]%", "ÉTÉ ÑANDÚ"},
+      {"/in/ÉTÉ.pic", "%filename[l]%", "été"},
+      {"/in/éLAN straße.pic", "%filename[t]%", "Élan straße"},
+      {"/in/straße.pic", "%filename[u]%", "STRASSE"},
+      {"/in/caf\xE9.pic", "%filename[u]%-%filename[t]%", "caf\xE9-caf\xE9"},
+      {"/in/x.pic", "ÀB_%N%", "àb_00001"},
+      {"/in/x.pic",
+       "\xC0"
+       "B_%N%",
+       "\xC0"
+       "b_00001"},
   };
   names_.depth = 24;
   names_.width = 640;

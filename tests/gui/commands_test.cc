@@ -33,7 +33,6 @@ TEST(UpdateScheduleTest, DaysPerRangeAndNever) {
 
 TEST(InputFileFilterTest, AllPatternsThenOneEntryPerDescription) {
   RegisterFormats();
-  RebuildAcceptedInputExtensions();
   LoadTextCatalogue("");
   const std::string filter = InputFileFilter();
   std::vector<std::string> parts;

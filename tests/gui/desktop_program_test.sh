@@ -78,6 +78,24 @@ width=$(od -An -tu1 -j0 "$work/shots/quorvel1x.jpg" | tr -s ' \n' ' ' |
 cp "$picture" "$work/in/console.pict"
 env -u DISPLAY -u WAYLAND_DISPLAY "$exe" -q -i "$work/in/console.pict" ||
   fail "console run without a display"
+
+# A console run loads no toolkit: the windows are a module opened only for a
+# window. A copy of the program without its module still converts, and says
+# why when a window is asked for.
+LD_DEBUG=files "$exe" -q -i "$work/in/console.pict" 2>"$work/loaded.txt" ||
+  fail "console run under LD_DEBUG"
+toolkit=$(grep -oE 'file=[^ ]*(libgtk|libwx_|pic2jpg-window)[^ ]*' "$work/loaded.txt" | head -3)
+[ -z "$toolkit" ] || fail "a console run loads the toolkit: $toolkit"
+grep -q 'file=.*libfreeimage' "$work/loaded.txt" || fail "LD_DEBUG listed no libraries"
+mkdir "$work/alone" "$work/alone-shots"
+cp "$exe" "$work/alone/"
+"$work/alone/pic2jpg" -T "$work/alone-shots" 2>"$work/alone.txt"
+status=$?
+[ "$status" -eq 1 ] || fail "status $status without the window module"
+[ "$(wc -l <"$work/alone.txt")" -eq 1 ] && grep -q 'pic2jpg-window\.so' "$work/alone.txt" || fail "no clear error without the window module: $(cat "$work/alone.txt")"
+PATH="$(dirname "$exe"):$PATH" "$work/alone/pic2jpg" -q -i "$work/in/console.pict" -o "$work/alone" ||
+  fail "console run without the window module"
+[ -s "$work/alone/console.jpg" ] || fail "no JPEG from the console run without the window module"
 [ -s "$work/in/console.jpg" ] || fail "console run wrote nothing"
 
 echo "desktop_program: $failures failure(s)"

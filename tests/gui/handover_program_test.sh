@@ -3,9 +3,9 @@
 # manager): a start with a file while the window is open hands the file over
 # and ends with status 0 within a second (beyond what a bare program start
 # takes), leaving one window, which then converts that file; a console run
-# keeps status 3. A window killed outright leaves its socket behind: the
-# next start still opens a window, which takes hand-overs again and removes
-# its socket when it ends. A copy without a window (the lock held, nobody
+# beside the window converts (console runs take no lock). A window killed
+# outright leaves its socket behind: the next start still opens a window,
+# which takes hand-overs again and removes its socket when it ends. A copy without a window (the lock held, nobody
 # listening) does not keep a start from opening its window.
 # Usage: handover_program_test.sh PIC2JPG PICT_FILE
 set -u
@@ -63,9 +63,11 @@ first=$!
 pids+=("$first")
 main=$(find_window "$first" '^Morvane PIC to JPG') || fail "no main window"
 hand_over second "$main" "$first"
+rm -f "$work/in/first.jpg"
 "$exe" -q -i "$work/in/first.pict"
 status=$?
-[ "$status" -eq 3 ] || fail "console run beside the window: status $status"
+[ "$status" -eq 0 ] || fail "console run beside the window: status $status"
+[ -s "$work/in/first.jpg" ] || fail "console run beside the window wrote nothing"
 
 # Killed outright, the window leaves its socket.
 kill -9 "$first"

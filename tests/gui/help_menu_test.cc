@@ -89,34 +89,34 @@ class HelpMenuTest : public ::testing::Test {
     ApplyDefaultSettings(false);
     g_settings.general.update_range = 5;
     LoadBuiltInImages();
-    g_url_opener = [this](const std::string& target, std::function<void()>) {
+    window_ = &BuildMainWindow();
+    Prompter& prompter = window_->model.prompter;
+    prompter.open_url = [this](const std::string& target, std::function<void()>) {
       opened_.push_back(target);
       return open_works_;
     };
-    g_update_prompts = {
-        [this] {
-          ++asked_check_;
-          return true;
-        },
-        [this] {
-          ++asked_download_;
-          return download_;
-        },
-        [this](const std::string& title, const std::string& text) {
-          shown_.push_back(title + ": " + text);
-        },
-        [this](const std::string& text) { shown_.push_back("Error: " + text); },
+    prompter.ask = [this](const std::string& title, const std::string&) {
+      if (title == GetText("Msg", "Check for Updates")) {
+        ++asked_check_;
+        return true;
+      }
+      ++asked_download_;
+      return download_;
     };
-    BuildMainWindow();
-    g_main.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
-    ShowMainWindow();
+    prompter.inform = [this](const std::string& title, const std::string& text) {
+      shown_.push_back(title + ": " + text);
+    };
+    prompter.show_error = [this](const std::string& text) { shown_.push_back("Error: " + text); };
+    prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
+    ShowMainWindow(*window_);
     wxTheApp->ProcessPendingEvents();
   }
   void TearDown() override {
     RunLoopUntil([] { return !UpdateCheckRunning(); }, 15000);
-    if (!g_main.quit_requested) g_main.frame->Destroy();
+    if (MainWindow* open = FindMainWindow()) open->frame->Destroy();
     wxTheApp->ProcessPendingEvents();
   }
+  MainWindow* window_ = nullptr;
   test::TempDir dir_;
   std::vector<std::string> warnings_;
   std::vector<std::string> opened_;
@@ -162,10 +162,10 @@ TEST_F(HelpMenuTest, ConverterSearchOpensThePairsPage) {
   for (const Case& c : cases) {
     warnings_.clear();
     opened_.clear();
-    RunCommand(kCommandCustomConverter);
+    RunCommand(*window_, kCommandCustomConverter);
     auto* dialog = OpenWindow<wxDialog>("converter");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(g_main.frame->IsEnabled());
+    EXPECT_FALSE(window_->frame->IsEnabled());
     Find<wxTextCtrl>("from", dialog)->SetValue(wxString::FromUTF8(c.from));
     Find<wxTextCtrl>("to", dialog)->SetValue(wxString::FromUTF8(c.to));
     SendKey(dialog, WXK_RETURN);
@@ -182,16 +182,16 @@ TEST_F(HelpMenuTest, ConverterSearchOpensThePairsPage) {
       EXPECT_EQ(opened_, std::vector<std::string>{c.url});
     }
     EXPECT_FALSE(IsOpen("converter")) << c.from;
-    EXPECT_TRUE(g_main.frame->IsEnabled());
+    EXPECT_TRUE(window_->frame->IsEnabled());
   }
   EXPECT_EQ(g_run_state.converter_from, "jpg");
 }
 
 TEST_F(HelpMenuTest, AboutOpensItsLinksAndClosesOnReturn) {
-  RunCommand(kCommandAbout);
+  RunCommand(*window_, kCommandAbout);
   auto* dialog = OpenWindow<wxDialog>("about");
   ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(g_main.frame->IsEnabled());
+  EXPECT_FALSE(window_->frame->IsEnabled());
   for (const char* name : {"web", "mail"}) {
     auto* link = Find<wxGenericHyperlinkCtrl>(name, dialog);
     ASSERT_NE(link, nullptr);
@@ -218,7 +218,7 @@ TEST_F(HelpMenuTest, AboutOpensItsLinksAndClosesOnReturn) {
   SendKey(dialog, WXK_RETURN);
   wxTheApp->ProcessPendingEvents();
   EXPECT_FALSE(IsOpen("about"));
-  EXPECT_TRUE(g_main.frame->IsEnabled());
+  EXPECT_TRUE(window_->frame->IsEnabled());
 }
 
 // F1 hands over an absolute path that exists, in the build folder and in an
@@ -226,7 +226,7 @@ TEST_F(HelpMenuTest, AboutOpensItsLinksAndClosesOnReturn) {
 TEST_F(HelpMenuTest, TheManualIsThere) {
   g_run_state.program_folder = fs::FolderOf(PIC2JPG_EXE);
   if (g_run_state.program_folder.back() != '/') g_run_state.program_folder += '/';
-  RunCommand(kCommandManual);
+  RunCommand(*window_, kCommandManual);
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0].front(), '/');
   EXPECT_TRUE(fs::IsRegularFile(opened_[0])) << opened_[0];
@@ -238,8 +238,8 @@ TEST_F(HelpMenuTest, TheManualIsThere) {
   EXPECT_EQ(ManualPath(), fs::AbsolutePath(dir_.File("share/doc/pic2jpg/manual/index.html")));
 
   open_works_ = false;
-  RunCommand(kCommandVisitHomepage);
-  EXPECT_EQ(StatusText(), "Could not open " + HomepageUrl());
+  RunCommand(*window_, kCommandVisitHomepage);
+  EXPECT_EQ(StatusText(*window_), "Could not open " + HomepageUrl());
 }
 
 // The check runs off the window's thread: the loop keeps turning while a
@@ -268,9 +268,9 @@ TEST_F(HelpMenuTest, UpdateCheckOutcomesWithoutFreezing) {
     test::LocalHttpServer server;
     ASSERT_TRUE(test::StartLocalServer(&server, c.answers));
     setenv("PIC2JPG_UPDATE_URL", server.Url().c_str(), 1);
-    RunCommand(kCommandCheckForNewVersion);
+    RunCommand(*window_, kCommandCheckForNewVersion);
     EXPECT_TRUE(UpdateCheckRunning());
-    RunCommand(kCommandCheckForNewVersion);  // ignored while one runs
+    RunCommand(*window_, kCommandCheckForNewVersion);  // ignored while one runs
     const int ticks = RunLoopUntil([] { return !UpdateCheckRunning(); }, 10000);
     EXPECT_FALSE(UpdateCheckRunning());
     EXPECT_LE(server.Requests().size(), 1u);

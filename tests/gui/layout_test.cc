@@ -110,20 +110,21 @@ class LayoutTest : public ::testing::Test {
     ApplyDefaultSettings(false);
     LoadBuiltInImages();
     g_themes = {{"chalk", "Chalk"}, {"handdrawn", "Hand-drawn"}};
-    BuildMainWindow();
-    ShowMainWindow();
+    window_ = &BuildMainWindow();
+    ShowMainWindow(*window_);
   }
   void TearDown() override {
     if (PreferencesDialogWindow() != nullptr) PreferencesDialogWindow()->Close();
-    if (!g_main.quit_requested) g_main.frame->Destroy();
+    if (MainWindow* open = FindMainWindow()) open->frame->Destroy();
     wxTheApp->ProcessPendingEvents();
   }
   test::TempDir dir_;
+  MainWindow* window_ = nullptr;
 };
 
 TEST_F(LayoutTest, MainWindowAndAbout) {
-  ExpectTidy(g_main.frame, "main window");
-  RunCommand(kCommandAbout);
+  ExpectTidy(window_->frame, "main window");
+  RunCommand(*window_, kCommandAbout);
   auto* about = dynamic_cast<wxDialog*>(wxWindow::FindWindowByName("about"));
   ASSERT_NE(about, nullptr);
   ExpectTidy(about, "About");
@@ -132,7 +133,7 @@ TEST_F(LayoutTest, MainWindowAndAbout) {
 }
 
 TEST_F(LayoutTest, EveryPreferencesPage) {
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   wxDialog* dialog = PreferencesDialogWindow();
   ASSERT_NE(dialog, nullptr);
   auto* pages = dynamic_cast<wxListBox*>(dialog->FindWindow("pages"));

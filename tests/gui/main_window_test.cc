@@ -8,6 +8,7 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,6 +42,18 @@ class WxEnvironment : public ::testing::Environment {
 };
 ::testing::Environment* const kWx = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
 
+// Handles the window's events until `done` holds; false when `max_ms`
+// passed first.
+bool RunLoopUntil(const std::function<bool()>& done, int max_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(max_ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    wxTheApp->ProcessPendingEvents();
+    wxMilliSleep(5);
+  }
+  return true;
+}
+
 struct DialogSeen {
   std::string title;
   std::string status;
@@ -49,7 +62,8 @@ struct DialogSeen {
 // Runs `command` while a timer watches the progress dialog: `on_running` is
 // called once while the run is under way, and the dialog's result is read
 // and OK pressed once OK is enabled.
-DialogSeen RunWithDialog(int command, const std::function<void(wxDialog*)>& on_running = {}) {
+DialogSeen RunWithDialog(MainWindow& window, int command,
+                         const std::function<void(wxDialog*)>& on_running = {}) {
   DialogSeen seen;
   bool running_seen = false;
   wxTimer timer;
@@ -70,7 +84,7 @@ DialogSeen RunWithDialog(int command, const std::function<void(wxDialog*)>& on_r
     ok->GetEventHandler()->ProcessEvent(press);
   });
   timer.Start(5);
-  RunCommand(command);
+  RunCommand(window, command);
   timer.Stop();
   return seen;
 }
@@ -87,15 +101,16 @@ class MainWindowTest : public ::testing::Test {
     LoadBuiltInImages();
     picture_ = dir_.File("photo.pict");
     ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict"), picture_));
-    BuildMainWindow();
-    g_main.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
-    ShowMainWindow();
+    window_ = &BuildMainWindow();
+    window_->model.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
+    ShowMainWindow(*window_);
   }
   void TearDown() override {
-    if (!g_main.quit_requested) g_main.frame->Destroy();
+    if (MainWindow* open = FindMainWindow()) open->frame->Destroy();
     wxTheApp->ProcessPendingEvents();
   }
   static void ResetRunStateForTest() { g_run_state = RunState{}; }
+  MainWindow* window_ = nullptr;
   test::TempDir dir_;
   std::string picture_;
   std::vector<std::string> warnings_;
@@ -104,28 +119,28 @@ class MainWindowTest : public ::testing::Test {
 // The "Done when" path: a file taken as if dropped, F5's command, the JPEG
 // and the result texts; the output folder is proposed from the input.
 TEST_F(MainWindowTest, ConvertsADroppedFile) {
-  ASSERT_TRUE(AddInputFileToWindow(picture_));
-  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_);
-  EXPECT_EQ(g_main.folders->GetValue().utf8_string(), dir_.path());
-  DialogSeen seen = RunWithDialog(kCommandConvert);
+  ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_);
+  EXPECT_EQ(window_->folders->GetValue().utf8_string(), dir_.path());
+  DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
   EXPECT_TRUE(warnings_.empty());
   // The title, the line and the status bar agree.
   EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
   EXPECT_EQ(seen.status, "1 of 1 converted");
-  EXPECT_EQ(StatusText(), seen.title);
+  EXPECT_EQ(StatusText(*window_), seen.title);
   EXPECT_GT(fs::FileSize(dir_.File("photo.jpg")), 0);
-  EXPECT_TRUE(g_main.frame->IsEnabled());
+  EXPECT_TRUE(window_->frame->IsEnabled());
 
   // A rejected file leaves the field as it was.
   ASSERT_TRUE(test::WriteText(dir_.File("notes.txt"), "x"));
-  EXPECT_FALSE(AddInputFileToWindow(dir_.File("notes.txt")));
-  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_);
+  EXPECT_FALSE(AddInputFileToWindow(*window_, dir_.File("notes.txt")));
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_);
 }
 
 // The close box, Escape and Stop during a run ask; Yes ends the run after the
 // file in progress, No lets it go on. Neither leaves the dialog stuck.
 TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
-  ASSERT_TRUE(AddInputFileToWindow(picture_));
+  ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
   auto escape = [](wxDialog* dialog) {
     wxKeyEvent key(wxEVT_CHAR_HOOK);
     key.m_keyCode = WXK_ESCAPE;
@@ -150,18 +165,18 @@ TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
                         {true, stop}};
   for (const Case& c : cases) {
     int asked = 0;
-    g_main.prompter.ask_yes_no = [&](const std::string&) {
+    window_->model.prompter.ask_yes_no = [&](const std::string&) {
       ++asked;
       return c.yes;
     };
     // Held from the start, the worker waits before its file until the
     // question is answered, so the answer always comes before the run ends.
-    HoldRun(g_main.run.get());
-    DialogSeen seen = RunWithDialog(kCommandConvert, c.ask);
+    HoldRun(window_->model.run.get());
+    DialogSeen seen = RunWithDialog(*window_, kCommandConvert, c.ask);
     EXPECT_EQ(asked, 1);
     if (c.yes) {
       EXPECT_EQ(seen.title.rfind("Conversion stopped: ", 0), 0u) << seen.title;
-      EXPECT_EQ(StatusText(), seen.title);
+      EXPECT_EQ(StatusText(*window_), seen.title);
     } else {
       EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
     }
@@ -180,29 +195,49 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   ASSERT_TRUE(test::WriteText(dir_.File("album/notes.txt"), "x"));
   ASSERT_TRUE(test::WriteText(dir_.File("album/deep/empty.pict"), ""));
   test::TempDir out;
-  g_main.folders->Append(wxString::FromUTF8(out.path()));
-  g_main.folders->SetSelection(static_cast<int>(g_main.folders->GetCount()) - 1);
+  window_->folders->Append(wxString::FromUTF8(out.path()));
+  window_->folders->SetSelection(static_cast<int>(window_->folders->GetCount()) - 1);
 
-  CollectInputsInBackground({picture_, second, dir_.File("album")});
-  for (int i = 0; i < 500 && g_main.inputs.files.size() < 4; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    wxMilliSleep(10);
-  }
-  ASSERT_EQ(g_main.inputs.files.size(), 4u);
-  EXPECT_EQ(g_main.input->GetValue().utf8_string(), picture_ + " (+3 more)");
-  DialogSeen seen = RunWithDialog(kCommandConvert);
+  CollectInputsInBackground(*window_, {picture_, second, dir_.File("album")});
+  RunLoopUntil([&] { return window_->model.inputs.files.size() >= 4; }, 20000);
+  ASSERT_EQ(window_->model.inputs.files.size(), 4u);
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_ + " (+3 more)");
+  DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
   EXPECT_EQ(seen.status, "4 of 4 converted");
   for (const char* name : {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg"}) {
     EXPECT_GT(fs::FileSize(out.File(name)), 0) << name;
   }
-  ASSERT_EQ(g_main.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture
-  EXPECT_NE(g_main.last_failures[0].find("empty.pict: the file is empty"), std::string::npos);
+  ASSERT_EQ(window_->model.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture
+  EXPECT_NE(window_->model.last_failures[0].find("empty.pict: the file is empty"),
+            std::string::npos);
 
   // Ctrl+N starts anew with an empty list and no output folder.
-  RunCommand(kCommandNew);
-  EXPECT_TRUE(g_main.inputs.files.empty());
-  EXPECT_EQ(g_main.input->GetValue().utf8_string(), "");
-  EXPECT_EQ(g_main.folders->GetValue().utf8_string(), "");
+  RunCommand(*window_, kCommandNew);
+  EXPECT_TRUE(window_->model.inputs.files.empty());
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), "");
+  EXPECT_EQ(window_->folders->GetValue().utf8_string(), "");
+}
+
+// Ctrl+N while a large folder is walked: the walk's files belong to the
+// session that ended and are dropped, so the list stays empty (and, under
+// ThreadSanitizer, the walk and the window share nothing unguarded).
+TEST_F(MainWindowTest, NewSessionDuringAWalkLeavesAnEmptyList) {
+  const std::string big = dir_.File("big");
+  ASSERT_TRUE(fs::MakeFolders(big));
+  for (int i = 0; i < 20000; ++i) {
+    ASSERT_TRUE(test::WriteText(big + "/p" + std::to_string(i) + ".pict", "x"));
+  }
+  CollectInputsInBackground(*window_, {big});
+  RunCommand(*window_, kCommandNew);
+  const std::string importing = GetText("General", "Importing");
+  ASSERT_TRUE(RunLoopUntil([&] { return StatusText(*window_) != importing; }, 60000));
+  EXPECT_TRUE(window_->model.inputs.files.empty());
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), "");
+
+  // The next walk is taken.
+  CollectInputsInBackground(*window_, {picture_});
+  ASSERT_TRUE(RunLoopUntil([&] { return !window_->model.inputs.files.empty(); }, 60000));
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_);
 }
 
 TEST_F(MainWindowTest, WarningsOfTheWindowFields) {
@@ -217,28 +252,28 @@ TEST_F(MainWindowTest, WarningsOfTheWindowFields) {
   };
   for (const Case& c : cases) {
     warnings_.clear();
-    g_main.input->SetValue(wxString::FromUTF8(c.input));
-    g_main.folders->Clear();
+    window_->input->SetValue(wxString::FromUTF8(c.input));
+    window_->folders->Clear();
     if (!c.folder.empty()) {
-      g_main.folders->Append(wxString::FromUTF8(c.folder));
-      g_main.folders->SetSelection(0);
+      window_->folders->Append(wxString::FromUTF8(c.folder));
+      window_->folders->SetSelection(0);
     }
-    RunCommand(kCommandConvert);
+    RunCommand(*window_, kCommandConvert);
     ASSERT_EQ(warnings_.size(), 1u) << c.input;
     EXPECT_EQ(warnings_[0], c.warning);
-    EXPECT_EQ(StatusText(), "Conversion stopped");
+    EXPECT_EQ(StatusText(*window_), "Conversion stopped");
   }
 }
 
 // Exit writes the geometry and the settings; with the history switched off
 // the folder list is not kept.
 TEST_F(MainWindowTest, ExitWritesThePreferences) {
-  ASSERT_TRUE(AddInputFileToWindow(picture_));
-  g_main.frame->SetSize(700, -1);
+  ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
+  window_->frame->SetSize(700, -1);
   wxTheApp->ProcessPendingEvents();
   g_settings.advanced.out_folders_history = 0;
-  RunCommand(kCommandExit);
-  ASSERT_TRUE(g_main.quit_requested);
+  RunCommand(*window_, kCommandExit);
+  ASSERT_TRUE(window_->model.quit_requested);
   const std::string saved = test::ReadText(g_preferences_path);
   EXPECT_NE(saved.find("Width = " + std::to_string(g_settings.window.width)), std::string::npos);
   EXPECT_EQ(g_settings.window.width, 700);

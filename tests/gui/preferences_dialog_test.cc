@@ -120,8 +120,6 @@ class PreferencesDialogTest : public ::testing::Test {
     ApplyDefaultSettings(false);
     LoadBuiltInImages();
     g_themes = {{"chalk", "Chalk"}, {"handdrawn", "Hand-drawn"}};
-    g_preferences_prompts.warn = [this](const std::string& text) { warnings_.push_back(text); };
-    g_preferences_prompts.ask_reset = [this] { return reset_answer_; };
     g_preferences_prompts.pick_colour = [this](uint32_t) { return picked_colour_; };
     g_preferences_prompts.pick_font = [](const std::string&, int) {
       return std::optional<FontChoice>(FontChoice{"DejaVu Serif", 20, 1});
@@ -129,14 +127,19 @@ class PreferencesDialogTest : public ::testing::Test {
     g_preferences_prompts.pick_image = [this](const std::string&) {
       return std::optional<std::string>(dir_.File("mark.png"));
     };
-    BuildMainWindow();
-    ShowMainWindow();
+    window_ = &BuildMainWindow();
+    window_->model.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
+    window_->model.prompter.ask_destructive = [this](const std::string&, const std::string&) {
+      return reset_answer_;
+    };
+    ShowMainWindow(*window_);
   }
   void TearDown() override {
     if (Dialog() != nullptr) Dialog()->Close();
-    if (!g_main.quit_requested) g_main.frame->Destroy();
+    if (MainWindow* open = FindMainWindow()) open->frame->Destroy();
     wxTheApp->ProcessPendingEvents();
   }
+  MainWindow* window_ = nullptr;
   test::TempDir dir_;
   std::vector<std::string> warnings_;
   bool reset_answer_ = true;
@@ -146,15 +149,15 @@ class PreferencesDialogTest : public ::testing::Test {
 // The output-format button opens the Output page, the next Preferences
 // command General; every page can be shown.
 TEST_F(PreferencesDialogTest, OpensOnItsStartPageAndShowsEveryPage) {
-  RunCommand(kCommandOutputFormatOptions);
+  RunCommand(*window_, kCommandOutputFormatOptions);
   ASSERT_NE(Dialog(), nullptr);
   EXPECT_EQ(Title(), "Output");
-  EXPECT_FALSE(g_main.frame->IsEnabled());
+  EXPECT_FALSE(window_->frame->IsEnabled());
   PressId(wxID_CANCEL);
   EXPECT_EQ(Dialog(), nullptr);
-  EXPECT_TRUE(g_main.frame->IsEnabled());
+  EXPECT_TRUE(window_->frame->IsEnabled());
 
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   ASSERT_NE(Dialog(), nullptr);
   EXPECT_EQ(Title(), "General");
   const char* shots = std::getenv("PIC2JPG_SCREENSHOTS");
@@ -188,7 +191,7 @@ TEST_F(PreferencesDialogTest, OpensOnItsStartPageAndShowsEveryPage) {
 TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
   ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict.png"), dir_.File("mark.png")));
   picked_colour_ = 0x563412u;
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   Choose("General/Update Range", 5);               // list
   Tick("Transform/Do Image Flip Vertical", true);  // check box
   Type("Frame/Solid Left", "12");                  // digits
@@ -243,7 +246,7 @@ TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
 // Five notches of the wheel over an unfocused drop-down scroll its page and
 // leave its value alone; Return anywhere presses OK, the default button.
 TEST_F(PreferencesDialogTest, TheWheelScrollsThePageAndNeverEdits) {
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   auto* pages = Control<wxListBox>("pages");
   pages->SetSelection(7);
   Send(pages, wxEVT_LISTBOX);
@@ -271,7 +274,7 @@ TEST_F(PreferencesDialogTest, TheWheelScrollsThePageAndNeverEdits) {
 TEST_F(PreferencesDialogTest, CancelEscapeAndTheCloseBoxChangeNothing) {
   const Settings before = g_settings;
   for (int way = 0; way < 3; ++way) {
-    RunCommand(kCommandPreferences);
+    RunCommand(*window_, kCommandPreferences);
     TypeNumber("Output/JPG Quality", "40");
     EXPECT_FALSE(Control<wxWindow>("Transform/Image Width")->IsEnabled());
     Tick("Transform/Do Image Resize", true);
@@ -286,7 +289,7 @@ TEST_F(PreferencesDialogTest, CancelEscapeAndTheCloseBoxChangeNothing) {
     }
     if (way == 2) Dialog()->Close();
     EXPECT_EQ(Dialog(), nullptr) << way;
-    EXPECT_TRUE(g_main.frame->IsEnabled());
+    EXPECT_TRUE(window_->frame->IsEnabled());
   }
   EXPECT_EQ(g_settings.output.jpg_quality, before.output.jpg_quality);
   EXPECT_EQ(g_settings.transform.do_image_resize, 0);
@@ -297,7 +300,7 @@ TEST_F(PreferencesDialogTest, CancelEscapeAndTheCloseBoxChangeNothing) {
 TEST_F(PreferencesDialogTest, DefaultsResetsOnlyAfterYes) {
   g_settings.output.jpg_quality = 40;
   g_settings.advanced.filename_mask = "%filename%-x.%ext%";
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   reset_answer_ = false;
   Press(Control<wxWindow>("defaults"));
   ASSERT_NE(Dialog(), nullptr);
@@ -312,7 +315,7 @@ TEST_F(PreferencesDialogTest, DefaultsResetsOnlyAfterYes) {
 
 // OK refuses with the program's messages and keeps the dialog open.
 TEST_F(PreferencesDialogTest, OkRefusesEmptyFieldsAndBadValues) {
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   Choose("Frame/Do Frame", 1);
   Type("Frame/Solid Left", "");
   PressId(wxID_OK);
@@ -331,23 +334,23 @@ TEST_F(PreferencesDialogTest, OkRefusesEmptyFieldsAndBadValues) {
 }
 
 TEST_F(PreferencesDialogTest, IconSizeRebuildsOnlyTheToolbarThemeEverything) {
-  RunCommand(kCommandPreferences);
-  wxMenuBar* menus = g_main.frame->GetMenuBar();
+  RunCommand(*window_, kCommandPreferences);
+  wxMenuBar* menus = window_->frame->GetMenuBar();
   Choose("Interface/UI Size", 0);
   PressId(wxID_OK);
   // A new toolbar (its address may be the old one's again) with the new size.
-  EXPECT_EQ(g_main.frame->GetMenuBar(), menus);
-  EXPECT_EQ(g_main.frame->GetToolBar()->GetToolBitmapSize(), wxSize(16, 16));
+  EXPECT_EQ(window_->frame->GetMenuBar(), menus);
+  EXPECT_EQ(window_->frame->GetToolBar()->GetToolBitmapSize(), wxSize(16, 16));
 
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   Choose("Interface/UI Theme", 0);  // chalk
   PressId(wxID_OK);
-  EXPECT_NE(g_main.frame->GetMenuBar(), menus);
+  EXPECT_NE(window_->frame->GetMenuBar(), menus);
 }
 
 TEST_F(PreferencesDialogTest, ThemeListWithNoThemeOffersNone) {
   g_themes.clear();
-  RunCommand(kCommandPreferences);
+  RunCommand(*window_, kCommandPreferences);
   auto* themes = Control<wxChoice>("Interface/UI Theme");
   ASSERT_EQ(themes->GetCount(), 1u);
   EXPECT_EQ(themes->GetString(0), "None");
@@ -360,10 +363,10 @@ TEST_F(PreferencesDialogTest, ThemeListWithNoThemeOffersNone) {
 TEST_F(PreferencesDialogTest, AConversionUsesWhatTheDialogSet) {
   const std::string picture = dir_.File("photo.pict");
   ASSERT_TRUE(test::CopyFile(test::DataFile("sample.pict"), picture));
-  RunCommand(kCommandOutputFormatOptions);
+  RunCommand(*window_, kCommandOutputFormatOptions);
   TypeNumber("Output/JPG Quality", "40");
   PressId(wxID_OK);
-  ASSERT_TRUE(AddInputFileToWindow(picture));
+  ASSERT_TRUE(AddInputFileToWindow(*window_, picture));
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
     auto* progress = dynamic_cast<wxDialog*>(wxWindow::FindWindowByName("progress"));
@@ -372,7 +375,7 @@ TEST_F(PreferencesDialogTest, AConversionUsesWhatTheDialogSet) {
     if (ok->IsEnabled()) Press(ok);
   });
   timer.Start(5);
-  RunCommand(kCommandConvert);
+  RunCommand(*window_, kCommandConvert);
   timer.Stop();
   const std::string jpeg = test::ReadText(dir_.File("photo.jpg"));
   const size_t table = jpeg.find("\xFF\xDB");

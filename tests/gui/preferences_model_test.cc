@@ -333,19 +333,20 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
       {[](Settings* s) { s->advanced.filename_mask = "/tmp/x.%ext%"; }, 8,
        "The filename mask must name a file inside the output folder:\n/tmp/x.%ext%"},
   };
-  EXPECT_EQ(CheckPreferences(g_settings).page, -1);
+  EXPECT_EQ(CheckSettings(g_settings).field, nullptr);
   for (const Case& c : cases) {
     Settings draft = g_settings;
     c.change(&draft);
-    const PreferencesProblem problem = CheckPreferences(draft);
-    EXPECT_EQ(problem.page, c.page) << c.message;
-    EXPECT_EQ(problem.message, c.message);
+    const SettingsProblem problem = CheckSettings(draft);
+    ASSERT_NE(problem.field, nullptr) << c.message;
+    EXPECT_EQ(PreferencesPageOf(problem.field->group), c.page) << c.message;
+    EXPECT_EQ(SettingsProblemText(problem), c.message);
   }
   Settings fine = g_settings;
   fine.watermark.do_watermark = 1;
   fine.watermark.font = "DejaVu Sans";
   fine.advanced.filename_mask = "sub/%filename%.%ext%";
-  EXPECT_EQ(CheckPreferences(fine).page, -1);
+  EXPECT_EQ(CheckSettings(fine).field, nullptr);
 }
 
 TEST_F(PreferencesModelTest, WhatTheMainWindowRebuilds) {
@@ -369,7 +370,7 @@ TEST_F(PreferencesModelTest, WhatTheMainWindowRebuilds) {
     Settings draft = g_settings;
     c.change(&draft);
     draft.general.language = "de";
-    const PreferencesChanges changes = CommitPreferences(draft, &g_settings);
+    const InterfaceChanges changes = CommitPreferences(draft, &g_settings);
     EXPECT_EQ(changes.theme, c.all);
     EXPECT_EQ(changes.icon_size, c.toolbar);
     EXPECT_EQ(changes.output_format, c.formats);
@@ -382,7 +383,7 @@ TEST_F(PreferencesModelTest, ResetKeepsTheFolderHistory) {
   g_settings.file.recent_out_folders = "/a/\t/b/";
   g_settings.output.jpg_quality = 40;
   g_settings.interface.ui_size = 0;
-  const PreferencesChanges changes = ResetPreferencesToDefaults();
+  const InterfaceChanges changes = ResetPreferencesToDefaults();
   EXPECT_EQ(g_settings.output.jpg_quality, 95);
   EXPECT_EQ(g_settings.file.recent_out_folders, "/a/\t/b/");
   EXPECT_TRUE(changes.icon_size);
@@ -407,6 +408,35 @@ TEST_F(PreferencesModelTest, TimestampsAndCalendarFields) {
   EXPECT_EQ(TimestampOfFields({2000, 2, 29, 12, 0}), 951825600);
   EXPECT_EQ(TimestampOfFields({1960, 1, 1, 0, 0}), 0);
   EXPECT_EQ(TimestampOfFields({2100, 1, 1, 0, 0}), 2147483640);
+}
+
+}  // namespace
+}  // namespace pic2jpg
+
+namespace pic2jpg {
+namespace {
+
+// A number beyond a row's range lands where the file reader's clamp puts it,
+// and every row that stores a number shows its setting's whole range.
+TEST(PreferencesRangeTest, RowsClampLikeTheFileReader) {
+  for (const PreferencesRow& row : PreferencesRows()) {
+    const SettingField* field = RowField(row);
+    if (field == nullptr || !field->range.limited) continue;
+    if (row.kind == RowKind::kList) {
+      EXPECT_EQ(static_cast<double>(row.items.size() - 1), field->range.max) << row.key;
+    }
+    if (row.kind != RowKind::kNumber && row.kind != RowKind::kSlider) continue;
+    for (int64_t shown : {int64_t{-5000000}, int64_t{5000000}}) {
+      Settings dialog;
+      SetRowValue(row, shown, &dialog);
+      Settings file;
+      SetSettingInt(&file, *field, shown);
+      if (row.scale == RowScale::kHundredths)
+        file.adjustment.image_gamma = static_cast<float>(shown) / 100.0f;
+      ClampSetting(&file, *field);
+      EXPECT_EQ(SettingText(dialog, *field), SettingText(file, *field)) << row.key << " " << shown;
+    }
+  }
 }
 
 }  // namespace

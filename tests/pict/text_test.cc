@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pict/decoder.h"
+#include "pict/mac_roman.h"
 #include "tests/pict/pict_builder.h"
 
 namespace pic2jpg::pict::test_util {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -60,9 +61,9 @@ int64_t FieldValue(const char* group, const char* key) {
 }
 
 TEST_F(PreferencesTest, NoFileGivesDefaultsAndACentredWindow) {
-  int64_t before = platform::NowLocalSeconds();
+  int64_t before = platform::NowSeconds();
   LoadSettings();
-  int64_t after = platform::NowLocalSeconds();
+  int64_t after = platform::NowSeconds();
   EXPECT_EQ(g_settings.general.cfg, 17);
   EXPECT_EQ(g_settings.window.width, 510);
   EXPECT_EQ(g_settings.window.height, 260);
@@ -313,6 +314,13 @@ TEST_F(PreferencesTest, EveryFieldSurvivesSaveAndLoad) {
                            "v" + std::to_string(i) + " caf\xC3\xA9 \xE2\x82\xAC %ext% a=b ;c");
         break;
     }
+    if (field.range.limited) {
+      // A number of the range other than the default: one end or the other.
+      const double end = i % 2 == 0 ? field.range.max : field.range.min;
+      const double other = i % 2 == 0 ? field.range.min : field.range.max;
+      const double pick = SettingInt(defaults, field) == std::llround(end) ? other : end;
+      SetSettingFromText(&changed, field, std::to_string(pick));
+    }
   }
   changed.general.cfg = 17;
   g_settings = changed;
@@ -374,12 +382,15 @@ TEST_F(PreferencesTest, NumbersFollowTheReadingRules) {
     int64_t value;
   } cases[] = {
       {"Output", "JPG Quality", "80%", 80},
-      {"Output", "JPG Quality", "abc", 0},
-      {"Output", "JPG Quality", "", 0},
-      {"Output", "JPG Quality", "-3", -3},
+      // What is not a number keeps the default; a number outside the
+      // setting's range is held at its nearer end.
+      {"Output", "JPG Quality", "abc", 95},
+      {"Output", "JPG Quality", "", 95},
+      {"Output", "JPG Quality", "-3", 1},
+      {"Output", "JPG Quality", "150", 100},
       {"Window", "Width", "99999999999", std::numeric_limits<int32_t>::max()},
-      {"Watermark", "Do Watermark", "300", 127},
-      {"Advanced", "Out Folders Number", "-500", -128},
+      {"Watermark", "Do Watermark", "300", 2},
+      {"Advanced", "Out Folders Number", "-500", 1},
       {"Adjustment", "Image Gamma", "2.5", 3},
       {"Adjustment", "Image Gamma", "1,5", 1},
   };
@@ -395,11 +406,11 @@ TEST_F(PreferencesTest, NumbersFollowTheReadingRules) {
 }
 
 TEST_F(PreferencesTest, DatesComeFromTheFileOrNow) {
-  int64_t before = platform::NowLocalSeconds();
+  int64_t before = platform::NowSeconds();
   LoadText("[General]\r\nUpdate Date = 12345\r\n");
   EXPECT_EQ(g_settings.general.update_date, 12345);
   EXPECT_GE(g_settings.advanced.custom_timestamp, before);
-  EXPECT_LE(g_settings.advanced.custom_timestamp, platform::NowLocalSeconds());
+  EXPECT_LE(g_settings.advanced.custom_timestamp, platform::NowSeconds());
 }
 
 TEST_F(PreferencesTest, UnknownGroupsAndKeysAreNotWrittenBack) {

@@ -41,12 +41,15 @@ constexpr const char* kOptionsWithValue[] = {
 };
 
 // Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
-// the picture has transparency; rows bottom first, the format's own order
+// the picture has transparency, or uncompressed 8-bit grey when every pixel
+// of an opaque picture is grey (the engine then keeps it grey); rows bottom
+// first, the format's own order
 // (origin bits 0), which is also the codec library's order in memory: the
 // engine can use the file's pixels as they lie.
 constexpr size_t kTargaHeaderSize = 18;
 constexpr int kMaxSide = 65535;
 constexpr uint8_t kTrueColour = 2;
+constexpr uint8_t kGrey = 3;
 // Rows are packed into a buffer of about this size and written together.
 constexpr size_t kChunkBytes = size_t{1} << 20;
 
@@ -84,6 +87,23 @@ void PackRow(const uint8_t* from, size_t pixels, uint8_t* to) {
   }
 }
 
+// Blue, green, red, alpha pixels whose three colours are equal, to their grey.
+void GreyRow(const uint8_t* from, size_t pixels, uint8_t* to) {
+  for (size_t x = 0; x < pixels; ++x) to[x] = from[x * 4];
+}
+
+// True when every pixel is grey: blue, green and red equal. Stops at the
+// first coloured pixel, which in a photograph comes at once.
+bool AllGrey(const pict::Picture& picture) {
+  if (picture.has_alpha) return false;
+  const uint8_t* p = picture.pixels.data();
+  const uint8_t* end = p + picture.pixels.size();
+  for (; p < end; p += 4) {
+    if (p[0] != p[1] || p[1] != p[2]) return false;
+  }
+  return true;
+}
+
 enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
 // Writes the picture as a Targa file through a temporary file; the output
@@ -96,9 +116,10 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
       picture.pixels.size() != row_pixels * static_cast<size_t>(height) * 4) {
     return WriteStatus::kTooLarge;
   }
-  const size_t depth = picture.has_alpha ? 4 : 3;
+  const bool grey = AllGrey(picture);
+  const size_t depth = grey ? 1 : picture.has_alpha ? 4 : 3;
   uint8_t header[kTargaHeaderSize] = {};
-  header[2] = kTrueColour;
+  header[2] = grey ? kGrey : kTrueColour;
   PutLe16(header + 12, width);
   PutLe16(header + 14, height);
   header[16] = static_cast<uint8_t>(depth * 8);
@@ -119,6 +140,8 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
     uint8_t* to = chunk.data() + filled;
     if (depth == 4) {
       std::memcpy(to, from, row_bytes);
+    } else if (depth == 1) {
+      GreyRow(from, row_pixels, to);
     } else {
       PackRow(from, row_pixels, to);
     }
