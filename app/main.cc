@@ -11,6 +11,7 @@
 #include "app/window_loader.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
+#include "gui/handover.h"
 #include "platform/cleanup.h"
 #include "platform/console.h"
 #include "platform/display.h"
@@ -43,7 +44,7 @@ void TakeLockOrHandOver(const std::vector<std::string>& paths) {
   const std::string name = TitleWithVersion();
   platform::InstanceLock lock = platform::AcquireInstanceLock(name);
   if (lock.busy) {
-    const HandoverResult handed = Window().hand_over_to_window(name, paths, kHandoverWaitMs);
+    const HandoverResult handed = HandOverToWindow(name, paths, kHandoverWaitMs);
     if (handed.outcome == HandoverOutcome::kDelivered) EndProgram(kSuccessStatus);
     if (handed.outcome == HandoverOutcome::kRefused) {
       platform::ErrorWriteLine("pic2jpg: the running window did not take the files: " +
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   WindowPaths window;
   if (result.next == NextStep::kDesktop && IsFileManagerStart(args, &files)) {
-    window = Window().prepare_window_paths(files);
+    window = PrepareWindowPaths(files);
     for (const std::string& warning : window.warnings) {
       platform::ErrorWriteLine("pic2jpg: " + warning);
     }

@@ -5,12 +5,16 @@
 
 #include "engine/batch_converter.h"
 #include "engine/external_converter.h"
+#include "engine/format_tables.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "runlist/container_inputs.h"
 #include "runlist/folder_scan.h"
 #include "runlist/input_queue.h"
 #include "runlist/list_file.h"
+#include "runlist/run_list.h"
 #include "runlist/run_state.h"
+#include "text/ascii_case.h"
 #include "text/printable_text.h"
 
 namespace pic2jpg {
@@ -24,17 +28,26 @@ void Queue(const std::string& path, const ManyInputs& many, QueueCount* count) {
   // A file named twice is converted once.
   if (g_input_list.count(path) != 0) return;
   std::string reason;
-  if (!QueueInputFile(path, many.base_folder, &reason)) {
-    ReportProblem({path, reason, false});
+  std::vector<std::string> queued;
+  std::vector<InputProblem> problems;
+  if (QueueInputFile(path, many.base_folder, &reason)) {
+    queued.push_back(path);
+  } else if (!QueueContainerFile(path, many.base_folder, &queued, &problems)) {
+    problems.push_back({path, reason, false});
+  }
+  // Each resource of a container counts on its own.
+  for (const InputProblem& problem : problems) {
+    ReportProblem(problem);
     ++count->refused;
     count->problem = true;
-    return;
   }
-  ++count->queued;
+  count->queued += static_cast<int>(queued.size());
   if (many.beside_inputs) {
-    InputEntry& entry = g_input_list[path];
-    entry.output_folder = fs::FolderOf(path);
-    entry.relative_subfolder.clear();
+    for (const std::string& input : queued) {
+      InputEntry& entry = g_input_list[input];
+      entry.output_folder = ContainerHomeFolder(path);
+      entry.relative_subfolder.clear();
+    }
   }
 }
 
@@ -43,6 +56,11 @@ void Queue(const std::string& path, const ManyInputs& many, QueueCount* count) {
 InputKind KindOfInput(const std::string& input) {
   if (fs::IsFolder(input)) return InputKind::kFolder;
   if (IsListExtension(fs::ExtensionOf(input))) return InputKind::kList;
+  // A picture by its name stays one file; anything else may hold pictures.
+  if (!ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input))) &&
+      IsContainerFile(input)) {
+    return InputKind::kContainer;
+  }
   return InputKind::kFile;
 }
 
@@ -54,6 +72,10 @@ bool OpenManyInputs(const std::string& input, InputKind kind, ManyInputs* many) 
     return true;
   }
   many->base_folder = fs::FolderOf(absolute);
+  if (kind == InputKind::kContainer) {
+    many->named = {absolute};
+    return true;
+  }
   return ReadInputList(absolute, &many->named);
 }
 

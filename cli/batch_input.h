@@ -10,7 +10,9 @@
 
 namespace pic2jpg {
 
-enum class InputKind { kFile, kFolder, kList };
+// A container of PICT resources (runlist/container_inputs.h) is many inputs
+// in one file.
+enum class InputKind { kFile, kFolder, kList, kContainer };
 
 struct ManyInputs {
   InputKind kind = InputKind::kFile;

@@ -55,12 +55,14 @@ bool IsFileManagerStart(const std::vector<std::string>& args, std::vector<std::s
 }
 
 // The screenshot mode's folder (the program's own when none is given); a
-// folder that is not there ends the run here, before any window opens.
+// folder that is not there ends the run here, before any window opens, with
+// a line that says so and the mode's documented status 0 (it writes nothing,
+// as it always did).
 CommandLineResult ScreenshotsInto(const std::string& folder) {
   if (!folder.empty() && !fs::IsFolder(folder)) {
     platform::ErrorWriteLine("pic2jpg: " + PrintableText(folder) +
                              ": no such folder; no screenshots written");
-    return End(kFailureStatus);
+    return End(0);
   }
   return {NextStep::kScreenshots, 0, folder};
 }

@@ -8,16 +8,11 @@ namespace pic2jpg {
 
 namespace {
 
-// Value of the two digits at `pos`, read like a "$" number: reading stops at
-// the first character that is not a hexadecimal digit ("G1" gives 0, "1G" 1).
+// Two hexadecimal digits, either letter case; a pair that is not gives 0.
 uint32_t HexPair(const std::string& text, size_t pos) {
-  uint32_t value = 0;
-  for (size_t i = pos; i < pos + 2; ++i) {
-    int digit = HexDigitValue(text[i]);
-    if (digit < 0) break;
-    value = value * 16 + static_cast<uint32_t>(digit);
-  }
-  return value;
+  const int high = HexDigitValue(text[pos]);
+  const int low = HexDigitValue(text[pos + 1]);
+  return high >= 0 && low >= 0 ? static_cast<uint32_t>(high * 16 + low) : 0;
 }
 
 }  // namespace

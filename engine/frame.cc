@@ -2,25 +2,18 @@
 
 #include <array>
 
+#include "engine/geometry.h"
 #include "settings/settings.h"
 #include "text/ascii_scan.h"
 
 namespace pic2jpg {
 
-namespace {
-
-// Two hexadecimal digits; a pair that is not gives 0.
-int HexPair(const std::string& text, size_t at) {
-  const int high = HexDigitValue(text[at]);
-  const int low = HexDigitValue(text[at + 1]);
-  return high >= 0 && low >= 0 ? high * 16 + low : 0;
-}
-
-}  // namespace
-
 uint32_t ParseHexColourAlpha(const std::string& text, int alpha) {
   if (text.size() != 6) return 0;
-  return platform::MakeRgba(HexPair(text, 0), HexPair(text, 2), HexPair(text, 4), alpha);
+  const uint32_t colour = ParseHexColour(text);
+  return platform::MakeRgba(static_cast<int>(colour & 0xFFu),
+                            static_cast<int>((colour >> 8) & 0xFFu),
+                            static_cast<int>((colour >> 16) & 0xFFu), alpha);
 }
 
 FIBITMAP* ConvertTo24BitsOwned(FIBITMAP* image) {

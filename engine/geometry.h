@@ -36,7 +36,9 @@ int TargetSize(int value, int unit, int current);
 FREE_IMAGE_FILTER ResizeFilter(int algorithm);
 
 // "RRGGBB" to red + 256 * green + 65536 * blue; any text that is not six
-// characters long gives black.
+// characters long gives black, and a pair that is not two hexadecimal digits
+// gives 0 ("1G80FF" is 0xFF8000). The one reading of a colour text: the
+// frame, the watermark and the preferences dialog go through it.
 uint32_t ParseHexColour(const std::string& text);
 
 }  // namespace pic2jpg

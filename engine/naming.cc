@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "text/ascii_case.h"
 #include "text/letter_case.h"
+#include "text/resource_reference.h"
 #include "text/utf8.h"
 
 namespace pic2jpg {
@@ -33,7 +34,11 @@ std::string FiveDigits(int value) {
 }
 
 std::string TokenValue(const std::string& token, const NameContext& run) {
-  const std::string base = RemoveExtension(fs::NameOf(run.input_path));
+  // A resource in a container is named from the container and the resource.
+  ResourceReference resource;
+  const std::string base = SplitResourceReference(run.input_path, &resource)
+                               ? ResourceOutputBase(resource)
+                               : RemoveExtension(fs::NameOf(run.input_path));
   if (token == "%filename%") return base;
   if (token == "%filename[u]%") return UpperText(base);
   if (token == "%filename[l]%") return LowerText(base);

@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "text/printable_text.h"
+#include "text/resource_reference.h"
 
 namespace pic2jpg {
 namespace {
@@ -18,7 +19,7 @@ void ApplyTimestamp(const AdvancedSettings& advanced, const std::string& input_p
                     const std::string& output_path) {
   switch (advanced.file_timestamp) {
     case 1: {
-      int64_t original = fs::ModifiedTime(input_path);
+      int64_t original = fs::ModifiedTime(ContainerOfInput(input_path));
       if (original >= 0) fs::SetModifiedTime(output_path, original);
       break;
     }

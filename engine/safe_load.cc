@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "text/ascii_case.h"
+#include "text/resource_reference.h"
 
 namespace pic2jpg {
 namespace {
@@ -123,7 +124,8 @@ bool IsPictFile(const std::string& path) {
 FIBITMAP* LoadInputPicture(const std::string& path, const std::string& temp_folder,
                            TargaPixels* pixels, std::string* reason) {
   reason->clear();
-  if (!Readable(path, reason)) return nullptr;
+  // A resource in a container is read by our converter alone.
+  if (!Readable(ContainerOfInput(path), reason)) return nullptr;
   const ExternalConverter converter = FindExternalConverter();
   if (!converter.program.empty()) {
     const std::string targa_path = TargaPathIn(temp_folder);

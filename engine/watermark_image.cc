@@ -27,6 +27,12 @@ platform::LoadedImage LoadMarkPicture(const std::string& path, std::string* reas
   FIBITMAP* dib = LoadAnyPicture(path, temp_folder, &pixels, reason);
   fs::RemoveTree(temp_folder);
   platform::UnregisterPath(cleanup_slot);
+  if (dib != nullptr && FreeImage_GetBPP(dib) < 24) {
+    // A grey picture comes as 8-bit grey; the drawing takes colour.
+    FIBITMAP* colour = FreeImage_ConvertTo24Bits(dib);
+    FreeImage_Unload(dib);
+    dib = colour;
+  }
   if (dib != nullptr) {
     loaded = platform::ImageFromBitmap(dib);
     FreeImage_Unload(dib);

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "pict/pict_reader.h"
 #include "fuzz/fuzz_support.h"
+#include "pict/pict_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pic2jpg::pict::DecodeOptions options;

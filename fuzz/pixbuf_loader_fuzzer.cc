@@ -68,7 +68,8 @@ void ReadConverterOutput(const uint8_t* data, size_t size) {
           std::string_view(reinterpret_cast<const char*>(data), size), 1 << 20, &view)) {
     return;
   }
-  const size_t stride = static_cast<size_t>(view.width) * view.bytes_per_pixel;
+  const size_t stride =
+      static_cast<size_t>(view.width) * pic2jpg::pixbuf_loader::CopiedChannels(view);
   std::vector<uint8_t> pixels(stride * static_cast<size_t>(view.height));
   pic2jpg::pixbuf_loader::CopyRowsTopFirst(view, pixels.data(), stride);
 }

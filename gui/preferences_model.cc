@@ -273,9 +273,7 @@ std::string ColourToHex(uint32_t colour) {
   return text;
 }
 
-uint32_t ColourOfHex(std::string_view hex) {
-  return IsHexColour(hex) ? ParseHexColour(std::string(hex)) : 0;
-}
+uint32_t ColourOfHex(std::string_view hex) { return ParseHexColour(std::string(hex)); }
 
 std::string ColourName(std::string_view hex) {
   struct Named {
@@ -477,7 +475,7 @@ InterfaceChanges CommitPreferences(const Settings& draft, Settings* live) {
   next.adjustment.do_image_color_correction = ColourCorrectionNeeded(next.adjustment) ? 1 : 0;
   DepthsToAuto(&next);
   // Colours as RRGGBB: a malformed colour from a hand-edited file is stored
-  // as the black the conversion would have drawn.
+  // as the conversion would have drawn it.
   for (const PreferencesRow& row : PreferencesRows()) {
     if (row.kind == RowKind::kColourButton || row.kind == RowKind::kColourList) {
       SetRowText(row, ColourToHex(ColourOfHex(RowText(row, next))), &next);

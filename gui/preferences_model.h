@@ -108,7 +108,8 @@ std::string CleanTextField(std::string_view text);
 // Colours: red + 256 x green + 65536 x blue.
 bool IsHexColour(std::string_view text);
 std::string ColourToHex(uint32_t colour);
-// The colour of an RRGGBB text; black for anything else.
+// The colour of an RRGGBB text, read as the conversion reads it
+// (ParseHexColour).
 uint32_t ColourOfHex(std::string_view hex);
 // The catalogue name of one of 19 named colours, else "Color #RRGGBB".
 std::string ColourName(std::string_view hex);

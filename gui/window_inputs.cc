@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "runlist/container_inputs.h"
 #include "runlist/folder_scan.h"
 
 namespace pic2jpg {
@@ -24,6 +25,25 @@ CollectedInputs CollectInputs(const std::vector<std::string>& paths) {
   auto take = [&](const std::string& file, const std::string& subfolder) {
     if (seen.insert(file).second) collected.files.push_back({file, subfolder});
   };
+  // A picture, or each PICT resource of a container; `base` is the folder
+  // the subfolders are counted from ("" for a file named on its own).
+  auto take_file = [&](const std::string& file, const std::string& base) {
+    std::string reason;
+    if (CheckInputFile(file, &reason)) {
+      take(file, base.empty() ? "" : SubfolderBelow(file, base));
+      return true;
+    }
+    ContainerInputs inputs = ListContainerInputs(file);
+    if (!inputs.container) {
+      collected.problems.push_back({file, reason, false});
+      return false;
+    }
+    const std::string subfolder =
+        base.empty() ? "" : SubfolderBelow(ContainerHomeFolder(file) + "x", base);
+    for (const std::string& resource : inputs.resources) take(resource, subfolder);
+    for (InputProblem& problem : inputs.problems) collected.problems.push_back(std::move(problem));
+    return !inputs.resources.empty();
+  };
   for (const std::string& named : paths) {
     if (named.empty()) continue;
     const std::string path = NormalizePath(named, here);
@@ -32,23 +52,11 @@ CollectedInputs CollectInputs(const std::vector<std::string>& paths) {
       if (collected.first_folder.empty()) collected.first_folder = base;
       FolderScan scan = ScanFolder(base);
       for (InputProblem& problem : scan.problems) collected.problems.push_back(std::move(problem));
-      for (const std::string& file : scan.files) {
-        std::string reason;
-        if (CheckInputFile(file, &reason)) {
-          take(file, SubfolderBelow(file, base));
-        } else {
-          collected.problems.push_back({file, reason, false});
-        }
-      }
+      for (const std::string& file : scan.files) take_file(file, base);
       continue;
     }
-    std::string reason;
-    if (!CheckInputFile(path, &reason)) {
-      collected.problems.push_back({path, reason, false});
-      continue;
-    }
+    if (!take_file(path, "")) continue;
     if (collected.first_folder.empty()) collected.first_folder = fs::FolderOf(path);
-    take(path, "");
   }
   return collected;
 }

@@ -28,9 +28,8 @@ int RunUninstallPageWithPictures() {
 
 extern "C" __attribute__((visibility("default"))) const pic2jpg::WindowModule*
 pic2jpg_window_module() {
-  static const pic2jpg::WindowModule module = {
-      pic2jpg::RunDesktopWithPictures, pic2jpg::RunScreenshotModeWithPictures,
-      pic2jpg::RunUninstallPageWithPictures, pic2jpg::PrepareWindowPaths,
-      pic2jpg::HandOverToWindow};
+  static const pic2jpg::WindowModule module = {pic2jpg::RunDesktopWithPictures,
+                                               pic2jpg::RunScreenshotModeWithPictures,
+                                               pic2jpg::RunUninstallPageWithPictures};
   return &module;
 }

@@ -1,13 +1,14 @@
 // The windows as a module of their own (pic2jpg-window.so), which the
 // program opens only when a window is asked for: a console run loads no
-// toolkit. The module's one exported function gives this table.
+// toolkit. The module's one exported function gives this table. The
+// hand-over of a second start's files (gui/handover.h) needs no widgets and
+// is linked into the program itself, so that a start that hands over loads
+// no toolkit either.
 #ifndef PIC2JPG_GUI_WINDOW_MODULE_H_
 #define PIC2JPG_GUI_WINDOW_MODULE_H_
 
 #include <string>
 #include <vector>
-
-#include "gui/handover.h"
 
 namespace pic2jpg {
 
@@ -15,9 +16,6 @@ struct WindowModule {
   int (*run_desktop)(const std::vector<std::string>& files);
   int (*run_screenshot_mode)(const std::string& folder);
   int (*run_uninstall_page)();
-  WindowPaths (*prepare_window_paths)(const std::vector<std::string>& files);
-  HandoverResult (*hand_over_to_window)(const std::string& name,
-                                        const std::vector<std::string>& paths, int timeout_ms);
 };
 
 // The module's file name, and the name of the function that gives its table.

@@ -57,8 +57,8 @@ bool ListAppleFile(const uint8_t* data, size_t size, ContainerListing* listing) 
     if (id == kResourceForkEntry) resource_fork = e;
     if (id == kFinderInfoEntry) finder_info = e;
   }
-  if (data_fork.present && finder_info.present && Inside(finder_info, size) &&
-      finder_info.length >= 4) {
+  if (data_fork.present && data_fork.length > 0 && finder_info.present &&
+      Inside(finder_info, size) && finder_info.length >= 4) {
     ByteReader f = MakeReader(data + finder_info.offset, 4);
     if (ReadU32(&f) == kPictType) {
       PictResource res;

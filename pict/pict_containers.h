@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "pict/pict_reader.h"
+#include "text/resource_reference.h"
+
 namespace pic2jpg::pict {
 
 enum class ContainerKind {
@@ -32,7 +35,7 @@ enum class ContainerKind {
 
 // The id a data fork typed 'PICT' (in AppleSingle, MacBinary or BinHex) is
 // listed under: resource ids are 16-bit, so it meets none of them.
-inline constexpr int kDataForkId = 0x10000;
+inline constexpr int kDataForkId = kDataForkResourceId;
 
 // One PICT resource. Its bytes are `size` bytes at `offset` in the
 // listing's bytes (ContainerBytes), without the 512-byte file preamble.
@@ -63,6 +66,13 @@ ContainerListing ListPictResources(const uint8_t* data, size_t size);
 inline const uint8_t* ContainerBytes(const ContainerListing& listing, const uint8_t* input) {
   return listing.decoded.empty() ? input : listing.decoded.data();
 }
+
+// Decodes the PICT resource `id` of the container in `data`, or with
+// kFirstResource the first one that decodes. (In a file of its own
+// so that a program that only lists does not take in the decoder.)
+inline constexpr int kFirstResource = -0x10000;
+DecodeResult DecodePictResource(const uint8_t* data, size_t size, int id, Picture* picture,
+                                const DecodeOptions& options = {});
 
 // "resource fork", "AppleDouble" ...
 const char* ContainerKindName(ContainerKind kind);

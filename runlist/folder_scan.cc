@@ -5,6 +5,7 @@
 #include "engine/format_tables.h"
 #include "platform/directory.h"
 #include "platform/file_system.h"
+#include "runlist/container_inputs.h"
 #include "runlist/run_list.h"
 #include "text/ascii_case.h"
 
@@ -30,7 +31,9 @@ FolderScan ScanFolder(const std::string& folder) {
           pending.push_back(path + "/");
           break;
         case fs::EntryKind::kFile:
-          if (ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(entry.name)))) {
+          // A picture by its name, or a container of pictures by its content.
+          if (ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(entry.name))) ||
+              IsContainerFile(path)) {
             scan.files.push_back(path);
           }
           break;

@@ -100,23 +100,35 @@ using S = DebugShow;
 constexpr double kDigits = 999999;
 constexpr double kInt32Max = std::numeric_limits<int32_t>::max();
 
-std::vector<SettingField> BuildFields() {
+std::vector<SettingField> GeneralFields() {
   return {
       FIELD("General", "CFG", general.cfg),
       FIELD("General", "Language", general.language),
       FIELD("General", "Update Range", general.update_range).Choices(6),
       FIELD("General", "Update Date", general.update_date),
       FIELD("General", "Save Window Position", general.save_window_position).Choices(2),
+  };
+}
 
+std::vector<SettingField> WindowFields() {
+  return {
       FIELD("Window", "IsMaximized", window.is_maximized).Choices(2),
       FIELD("Window", "Width", window.width),
       FIELD("Window", "Height", window.height),
       FIELD("Window", "X", window.x),
       FIELD("Window", "Y", window.y),
+  };
+}
 
+std::vector<SettingField> InterfaceFields() {
+  return {
       FIELD("Interface", "UI Theme", interface.ui_theme),
       FIELD("Interface", "UI Size", interface.ui_size).Choices(3),
+  };
+}
 
+std::vector<SettingField> InputFields() {
+  return {
       FIELD("Input", "Format", input.format),
       FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as)
           .Choices(3)
@@ -154,7 +166,11 @@ std::vector<SettingField> BuildFields() {
           .Choices(5)
           .Keyword("--RAW-TONE-MAPPING", kKindRawToneMapping)
           .Debug("RAW Tone Mapping"),
+  };
+}
 
+std::vector<SettingField> OutputFields() {
+  return {
       FIELD("Output", "Format", output.format),
       DEPTH("BMP BPP", "bmp", output.bmp_bpp, "--BMP-BPP"),
       DEPTH("DDS BPP", "dds", output.dds_bpp, "--DDS-BPP"),
@@ -229,7 +245,11 @@ std::vector<SettingField> BuildFields() {
           .Choices(2)
           .Keyword("--TIFF-COLOR-MODEL", kKindTiffColorModel)
           .Debug("TIFF Color Model"),
+  };
+}
 
+std::vector<SettingField> TransformFields() {
+  return {
       FIELD("Transform", "Do Image Rotation", transform.do_image_rotation).Choices(2),
       FIELD("Transform", "Image Rotation Type", transform.image_rotation_type)
           .Choices(2)
@@ -293,7 +313,11 @@ std::vector<SettingField> BuildFields() {
           .Choices(2)
           .Flag("--FLIP-VERTICAL", 1)
           .Debug("Flip Vertical"),
+  };
+}
 
+std::vector<SettingField> AdjustmentFields() {
+  return {
       FIELD("Adjustment", "Do Image Color Correction", adjustment.do_image_color_correction)
           .Choices(2),
       FIELD("Adjustment", "Image Brightness", adjustment.image_brightness)
@@ -335,7 +359,11 @@ std::vector<SettingField> BuildFields() {
           .Switches("Do Image Threshold", 1)
           .Debug("Image Threshold")
           .Gate("Do Image Threshold"),
+  };
+}
 
+std::vector<SettingField> FrameFields() {
+  return {
       FIELD("Frame", "Do Frame", frame.do_frame)
           .Choices(2)
           .Debug("Frame")
@@ -389,7 +417,11 @@ std::vector<SettingField> BuildFields() {
           .Option("--FR-SOLID-OPACITY", V::kInteger)
           .Debug("Frame opacity")
           .Gate("Do Frame", 1),
+  };
+}
 
+std::vector<SettingField> WatermarkTextFields() {
+  return {
       FIELD("Watermark", "Do Watermark", watermark.do_watermark)
           .Choices(3)
           .Debug("Watermark")
@@ -494,6 +526,11 @@ std::vector<SettingField> BuildFields() {
           .Debug("Watermark size/mode")
           .Gate("Do Watermark", 1),
       FIELD("Watermark", "Text Scale", watermark.text_scale).Range(1, 200),
+  };
+}
+
+std::vector<SettingField> WatermarkImageFields() {
+  return {
       FIELD("Watermark", "Image", watermark.image)
           .Refuse(R::kWatermarkImage)
           .Option("--WM-IMAGE", V::kText)
@@ -541,7 +578,11 @@ std::vector<SettingField> BuildFields() {
           .Debug("Watermark size/mode")
           .Gate("Do Watermark", 2),
       FIELD("Watermark", "Image Scale", watermark.image_scale).Range(1, 200),
+  };
+}
 
+std::vector<SettingField> AdvancedFields() {
+  return {
       FIELD("Advanced", "Filename Mask", advanced.filename_mask)
           .Refuse(R::kFilenameMask)
           .Option("--FILENAME-MASK", V::kText)
@@ -562,9 +603,25 @@ std::vector<SettingField> BuildFields() {
           .Choices(2)
           .Flag("--NO-SUBFOLDERS", 0)
           .Debug("Keep Subfolders"),
+  };
+}
 
+std::vector<SettingField> FileFields() {
+  return {
       FIELD("File", "Recent Out Folders", file.recent_out_folders),
   };
+}
+
+// Every row, in file order.
+std::vector<SettingField> BuildFields() {
+  std::vector<SettingField> fields;
+  for (auto* group : {&GeneralFields, &WindowFields, &InterfaceFields, &InputFields, &OutputFields,
+                      &TransformFields, &AdjustmentFields, &FrameFields, &WatermarkTextFields,
+                      &WatermarkImageFields, &AdvancedFields, &FileFields}) {
+    const std::vector<SettingField> rows = group();
+    fields.insert(fields.end(), rows.begin(), rows.end());
+  }
+  return fields;
 }
 
 #undef DEPTH

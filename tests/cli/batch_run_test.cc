@@ -34,22 +34,7 @@ Lines ErrorLines(const test::RunResult& run) {
   return errors.Lines();
 }
 
-// Every file below `folder`, relative to it, sorted.
-Lines FilesBelow(const std::string& folder, const std::string& prefix = "") {
-  Lines found;
-  std::vector<fs::FolderEntry> entries;
-  if (!fs::ListFolder(folder + prefix, &entries)) return found;
-  for (const fs::FolderEntry& entry : entries) {
-    if (entry.kind == fs::EntryKind::kFolder) {
-      Lines below = FilesBelow(folder, prefix + entry.name + "/");
-      found.insert(found.end(), below.begin(), below.end());
-    } else {
-      found.push_back(prefix + entry.name);
-    }
-  }
-  std::sort(found.begin(), found.end());
-  return found;
-}
+Lines FilesBelow(const std::string& folder) { return test::FilesBelow(folder); }
 
 class BatchRunTest : public ::testing::Test {
  protected:

@@ -186,6 +186,7 @@ TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
 // Two files and a folder dropped at once: the folder is walked off the
 // user-interface thread, its tree is rebuilt below the output folder, the
 // count covers every file, and what is no picture is listed with its reason.
+// A container in the folder (MacBinary) gives its resource as one more file.
 TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   const std::string second = dir_.File("second.pct");
   ASSERT_TRUE(test::CopyFile(picture_, second));
@@ -194,17 +195,20 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   ASSERT_TRUE(test::CopyFile(picture_, dir_.File("album/deep/b.pic")));
   ASSERT_TRUE(test::WriteText(dir_.File("album/notes.txt"), "x"));
   ASSERT_TRUE(test::WriteText(dir_.File("album/deep/empty.pict"), ""));
+  ASSERT_TRUE(test::CopyFile(test::DataFile("containers/mactip__Iomega_Tester.rsrc.bin"),
+                             dir_.File("album/deep/Tester.bin")));
   test::TempDir out;
   window_->folders->Append(wxString::FromUTF8(out.path()));
   window_->folders->SetSelection(static_cast<int>(window_->folders->GetCount()) - 1);
 
   CollectInputsInBackground(*window_, {picture_, second, dir_.File("album")});
-  RunLoopUntil([&] { return window_->model.inputs.files.size() >= 4; }, 20000);
-  ASSERT_EQ(window_->model.inputs.files.size(), 4u);
-  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_ + " (+3 more)");
+  RunLoopUntil([&] { return window_->model.inputs.files.size() >= 5; }, 20000);
+  ASSERT_EQ(window_->model.inputs.files.size(), 5u);
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_ + " (+4 more)");
   DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
-  EXPECT_EQ(seen.status, "4 of 4 converted");
-  for (const char* name : {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg"}) {
+  EXPECT_EQ(seen.status, "5 of 5 converted");
+  for (const char* name :
+       {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg", "deep/Tester-128.jpg"}) {
     EXPECT_GT(fs::FileSize(out.File(name)), 0) << name;
   }
   ASSERT_EQ(window_->model.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture

@@ -279,7 +279,7 @@ TEST_F(PreferencesModelTest, ThemeList) {
 }
 
 // A depth the format does not take shows no selection and is stored as Auto;
-// a malformed colour is stored as black.
+// a malformed colour is stored as the conversion reads it.
 TEST_F(PreferencesModelTest, DepthListsAndValuesAHandEditedFileHeld) {
   DepthList jpg = FillDepthList("jpg", 24);
   EXPECT_EQ(jpg.items.front(), "Auto");
@@ -294,7 +294,9 @@ TEST_F(PreferencesModelTest, DepthListsAndValuesAHandEditedFileHeld) {
   draft.frame.solid_top_color = "12345";
   draft.watermark.back_color = "zz0000";
   draft.watermark.font_color = "ff8000";
+  draft.frame.solid_left_color = "1G80ff";
   CommitPreferences(draft, &g_settings);
+  EXPECT_EQ(g_settings.frame.solid_left_color, "0080FF");
   EXPECT_EQ(g_settings.output.jpg_bpp, 0);
   EXPECT_EQ(g_settings.frame.solid_top_color, "000000");
   EXPECT_EQ(g_settings.watermark.back_color, "000000");

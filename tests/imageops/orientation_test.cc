@@ -239,8 +239,8 @@ TEST(ParseHexColourTest, ReadsSixDigitsAsRedGreenBlue) {
                  Case{"00FF00", 0x00FF00u}, Case{"123456", 0x563412u},
                  // wrong lengths give black
                  Case{"F80", 0u}, Case{"", 0u}, Case{"FF80000", 0u}, Case{"#FF8000", 0u},
-                 // a pair is read up to its first non-digit
-                 Case{"GG8000", 0x008000u}, Case{"1G0000", 0x000001u}}) {
+                 // a pair that is not two hexadecimal digits counts 0
+                 Case{"GG8000", 0x008000u}, Case{"1G0000", 0u}, Case{"0G80FF", 0xFF8000u}}) {
     EXPECT_EQ(ParseHexColour(c.text), c.expected) << "\"" << c.text << "\"";
   }
 }

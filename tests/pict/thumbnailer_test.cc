@@ -109,6 +109,20 @@ TEST_F(ThumbnailerTest, FitsTheSizeKeepingAspectAndOrientation) {
   }
 }
 
+// An AppleDouble file: its first resource is an empty picture, the next
+// one (17 x 13) is what the thumbnail shows.
+TEST_F(ThumbnailerTest, AContainerShowsItsFirstPictureThatDecodes) {
+  const RunResult r = test::Run(
+      THUMBNAILER_EXE,
+      {test::DataFile("containers/dashboard__._Routing_File_Icons"), out_.File("out.png")});
+  ASSERT_EQ(r.exit_status, 0) << r.error;
+  FIBITMAP* png = LoadImage(out_.File("out.png"));
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(FreeImage_GetWidth(png), 17u);
+  EXPECT_EQ(FreeImage_GetHeight(png), 13u);
+  FreeImage_Unload(png);
+}
+
 TEST_F(ThumbnailerTest, BadRequestsAndHostilePicturesWriteNothing) {
   const std::string good = TwoColourPicture(40, 30, 0xFF0000, 0x0000FF);
   struct Case {

@@ -5,12 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "platform/directory.h"
 #include "platform/file_system.h"
 
 extern char** environ;
@@ -23,6 +25,30 @@ TempDir::~TempDir() {
 }
 
 std::string DataFile(const std::string& name) { return std::string(TEST_DATA_DIR) + "/" + name; }
+
+namespace {
+
+void AddFilesBelow(const std::string& folder, const std::string& prefix,
+                   std::vector<std::string>* found) {
+  std::vector<fs::FolderEntry> entries;
+  if (!fs::ListFolder(folder + prefix, &entries)) return;
+  for (const fs::FolderEntry& entry : entries) {
+    if (entry.kind == fs::EntryKind::kFolder) {
+      AddFilesBelow(folder, prefix + entry.name + "/", found);
+    } else {
+      found->push_back(prefix + entry.name);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> FilesBelow(const std::string& folder) {
+  std::vector<std::string> found;
+  AddFilesBelow(folder, "", &found);
+  std::sort(found.begin(), found.end());
+  return found;
+}
 
 bool CopyFile(const std::string& from, const std::string& to) {
   std::ifstream in(from, std::ios::binary);

@@ -31,6 +31,8 @@ std::string DataFile(const std::string& name);
 bool CopyFile(const std::string& from, const std::string& to);
 bool WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
+// Every file below `folder` (which ends with "/"), relative to it, sorted.
+std::vector<std::string> FilesBelow(const std::string& folder);
 
 struct RunResult {
   int exit_status = -1;                    // 128 + signal when a signal ended it

@@ -11,6 +11,9 @@
 // command line, 2 when the input cannot be read, 3 when it is not a picture
 // this reader can decode, 4 when the output cannot be written.
 //
+// INPUT may also name one PICT resource of a container file, as the engine
+// lists them: "CONTAINER#PICT ID[ NAME]" (text/resource_reference.h).
+//
 //   pict2tga --serve
 //
 // converts one file after another for a run of many files (serve.h).
@@ -25,9 +28,11 @@
 #include <string_view>
 #include <vector>
 
+#include "pict/pict_containers.h"
 #include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
 
 namespace pic2jpg {
@@ -216,23 +221,31 @@ int ConvertOne(const CommandLine& line) {
     // with are handed back as it goes: a large picture then needs little
     // more memory than its canvas.
     // The size is checked before anything is mapped.
-    const int64_t size = fs::FileSize(line.input);
+    ResourceReference resource;
+    const bool in_container = SplitResourceReference(line.input, &resource);
+    const std::string& file = in_container ? resource.container : line.input;
+    const int64_t size = fs::FileSize(file);
     constexpr auto kMaxBytes = static_cast<int64_t>(pict::kMaxInputBytes);
     if (size > kMaxBytes) {
       Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
       return 3;
     }
     fs::MappedFile input;
-    if (!fs::MapFile(line.input, &input, kMaxBytes)) {
-      Report(line, "cannot read " + line.input);
+    if (!fs::MapFile(file, &input, kMaxBytes)) {
+      Report(line, "cannot read " + file);
       return 2;
     }
     pict::DecodeOptions options;
-    options.data_done = [](void* context, size_t offset) {
-      fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-    };
-    options.data_done_context = &input;
-    pict::DecodeResult result = pict::DecodePict(input.data, input.size, &picture, options);
+    pict::DecodeResult result;
+    if (in_container) {
+      result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
+    } else {
+      options.data_done = [](void* context, size_t offset) {
+        fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+      };
+      options.data_done_context = &input;
+      result = pict::DecodePict(input.data, input.size, &picture, options);
+    }
     fs::UnmapFile(&input);
     if (!result.ok()) {
       // A limit's message names itself ("picture too large: ..."), and so

@@ -13,7 +13,7 @@ namespace pic2jpg::pixbuf_loader {
 
 // A decode in the child may take this long, by the clock, before the child
 // is killed and the picture fails.
-inline constexpr int kTimeLimitSeconds = 10;
+inline constexpr int kTimeLimitSeconds = 20;
 
 // The converter program: $PIC2JPG_PICT2TGA when set (the tests and fuzz
 // targets run the one they built), else the installed one.

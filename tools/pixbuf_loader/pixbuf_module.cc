@@ -47,7 +47,7 @@ GdkPixbuf* Decode(std::string_view bytes, GError** error) {
     return nullptr;
   }
   GdkPixbuf* pixbuf =
-      gdk_pixbuf_new(GDK_COLORSPACE_RGB, view.bytes_per_pixel == 4, 8, view.width, view.height);
+      gdk_pixbuf_new(GDK_COLORSPACE_RGB, CopiedChannels(view) == 4, 8, view.width, view.height);
   if (pixbuf == nullptr) {
     SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
              "no memory for " + std::to_string(view.width) + " x " + std::to_string(view.height) +

@@ -1,7 +1,7 @@
 // The Targa files pict2tga writes (uncompressed true colour, 24 bits a
-// pixel, or 32 with alpha; rows bottom first), read back for the gdk-pixbuf
-// loader. The file comes from another process, so every field is checked
-// against the data and the reader's limits before a pixel is copied.
+// pixel, or 32 with alpha, or uncompressed 8-bit grey; rows bottom first),
+// read back for the gdk-pixbuf loader. The file comes from another process, so every field is
+// checked against the data and the reader's limits before a pixel is copied.
 #ifndef PIC2JPG_TOOLS_PIXBUF_LOADER_TARGA_H_
 #define PIC2JPG_TOOLS_PIXBUF_LOADER_TARGA_H_
 
@@ -22,6 +22,9 @@ struct TargaView {
 // False when `data` is not a whole Targa file of that kind with at most
 // `max_pixels` pixels.
 bool ParseTarga(std::string_view data, long long max_pixels, TargaView* view);
+
+// The bytes a pixel takes in the copy: 4 with alpha, else 3.
+inline int CopiedChannels(const TargaView& view) { return view.bytes_per_pixel == 4 ? 4 : 3; }
 
 // Copies the picture as red, green, blue (and alpha) rows, top first, each
 // `stride` bytes apart from the next.

@@ -1,5 +1,6 @@
 // pic2jpg-thumbnailer: the picture of a PICT file for the file managers'
-// thumbnails, through our own reader.
+// thumbnails, through our own reader; for a container of PICT resources
+// (pict/pict_containers.h), its first picture that can be converted.
 //
 //   pic2jpg-thumbnailer [-s SIZE] [-t SECONDS] INPUT OUTPUT
 //
@@ -21,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pict/pict_containers.h"
 #include "pict/pict_reader.h"
 #include "platform/cleanup.h"
 #include "platform/file_system.h"
@@ -108,11 +110,17 @@ int ReadPicture(const std::string& path, pict::Picture* picture) {
     return 2;
   }
   pict::DecodeOptions options;
-  options.data_done = [](void* context, size_t offset) {
-    fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-  };
-  options.data_done_context = &input;
-  const pict::DecodeResult result = pict::DecodePict(input.data, input.size, picture, options);
+  pict::DecodeResult result;
+  // A container of PICT resources shows its first picture.
+  if (pict::ListPictResources(input.data, input.size).kind != pict::ContainerKind::kNone) {
+    result = pict::DecodePictResource(input.data, input.size, pict::kFirstResource, picture);
+  } else {
+    options.data_done = [](void* context, size_t offset) {
+      fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+    };
+    options.data_done_context = &input;
+    result = pict::DecodePict(input.data, input.size, picture, options);
+  }
   fs::UnmapFile(&input);
   if (!result.ok()) {
     Report(path + ": " + pict::StatusName(result.status) + ": " + result.message);

@@ -1,0 +1,10 @@
+// The container parser for AppleSingle and AppleDouble entries and the fork inside, on arbitrary
+// bytes: it must list or refuse cleanly, and every resource it hands over lies inside its bytes.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/container_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return pic2jpg::fuzz::CheckContainer(pic2jpg::pict::ListAppleFile, data, size);
+}
