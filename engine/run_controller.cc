@@ -54,7 +54,10 @@ bool LoadPlannedWatermark(RunController* run, std::string* reason) {
     std::string reason;
   };
   auto load = std::make_shared<Load>();
-  std::thread([load, path = run->plan.watermark_image, decoding = run->plan.decoding] {
+  // The load may outlive the run, so it uses the programs but not the pool.
+  PictureDecoding decoding = run->plan.decoding;
+  decoding.pool = nullptr;
+  std::thread([load, path = run->plan.watermark_image, decoding] {
     std::string why;
     platform::LoadedImage picture = LoadMarkPicture(path, decoding, &why);
     std::lock_guard<std::mutex> lock(load->mutex);

@@ -6,10 +6,13 @@
 #include <wx/hyperlink.h>
 // (after wx/hyperlink.h, which it builds on)
 #include <wx/generic/hyperlink.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+
+#include <algorithm>
 
 #include "gui/dialog_links.h"
 #include "gui/main_window_ui.h"
@@ -50,10 +53,13 @@ wxGenericHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::stri
   auto* link = new wxGenericHyperlinkCtrl(parent, wxID_ANY, wxString::FromUTF8(shown),
                                           wxString::FromUTF8(target));
   link->SetName(name);
-  const wxColour blue(0, 0, 255);
-  link->SetNormalColour(blue);
-  link->SetHoverColour(blue);
-  link->SetVisitedColour(blue);
+  const wxColour theme_link = wxSystemSettings::GetColour(wxSYS_COLOUR_HOTLIGHT);
+  const Rgb colour = ReadableLinkColour(
+      Rgb{theme_link.Red(), theme_link.Green(), theme_link.Blue()}, ThemeBackground());
+  const wxColour link_colour(colour.r, colour.g, colour.b);
+  link->SetNormalColour(link_colour);
+  link->SetHoverColour(link_colour);
+  link->SetVisitedColour(link_colour);
   // Handled here (not skipped), so wxWidgets opens nothing itself.
   link->Bind(wxEVT_HYPERLINK, [target](wxHyperlinkEvent&) { OpenUrl(target); });
   return link;
@@ -74,6 +80,8 @@ void OpenAboutDialog() {
   auto* dialog = new wxDialog(MainFrame(), wxID_ANY, Text("About", "Title"), wxDefaultPosition,
                               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   dialog->SetName("about");
+  // Margins follow the text size, so that large text keeps its room.
+  const int gap = std::max(4, dialog->GetCharHeight() / 2);
   auto* top = new wxBoxSizer(wxVERTICAL);
   top->Add(new wxStaticBitmap(dialog, wxID_ANY, Banner()), 0, wxEXPAND);
 
@@ -82,21 +90,21 @@ void OpenAboutDialog() {
   auto* title = new wxStaticText(box, wxID_ANY, wxString::FromUTF8(TitleWithVersion()),
                                  wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
   title->SetFont(title->GetFont().Bold());
-  frame->Add(title, 0, wxEXPAND | wxTOP, 4);
+  frame->Add(title, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
   frame->Add(new wxStaticText(box, wxID_ANY, wxString::FromUTF8(kAboutNotice), wxDefaultPosition,
                               wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL),
-             0, wxEXPAND | wxTOP, 4);
-  auto* links = new wxFlexGridSizer(2, 4, 8);
+             0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
+  auto* links = new wxFlexGridSizer(2, gap / 2, gap);
   links->Add(new wxStaticText(box, wxID_ANY, Text("About", "Website")), 0, wxALIGN_CENTRE_VERTICAL);
   links->Add(Link(box, "web", AboutWebAddress(), AboutWebAddress()), 0, wxALIGN_CENTRE_VERTICAL);
   links->Add(new wxStaticText(box, wxID_ANY, Text("About", "Email")), 0, wxALIGN_CENTRE_VERTICAL);
   links->Add(Link(box, "mail", AboutMailAddress(), AboutMailLink()), 0, wxALIGN_CENTRE_VERTICAL);
-  frame->Add(links, 0, wxALIGN_CENTRE_HORIZONTAL | wxTOP | wxBOTTOM, 10);
-  top->Add(frame, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  frame->Add(links, 0, wxALIGN_CENTRE_HORIZONTAL | wxALL, gap);
+  top->Add(frame, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
 
   auto* ok = new wxButton(dialog, wxID_OK, Text("Dialog", "OK"));
   ok->SetDefault();
-  top->Add(ok, 0, wxALIGN_CENTRE_HORIZONTAL | wxALL, 10);
+  top->Add(ok, 0, wxALIGN_CENTRE_HORIZONTAL | wxALL, gap);
   top->SetMinSize(wxSize(kWidth, -1));
   dialog->SetSizerAndFit(top);
 

@@ -2,11 +2,15 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "engine/format_tables.h"
 #include "platform/app_paths.h"
 #include "platform/file_system.h"
 #include "runlist/run_state.h"
+#include "text/ascii_case.h"
 #include "text/identity.h"
 #include "text/text_catalogue.h"
 
@@ -38,6 +42,38 @@ const CommandInfo* FindCommand(int id) {
   return nullptr;
 }
 
+std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions) {
+  std::set<char> taken;
+  auto usable = [&taken](char c) {
+    const bool ascii_alnum = (c >= '0' && c <= '9') || AsciiLower(c) != AsciiUpper(c);
+    return ascii_alnum && taken.count(AsciiLower(c)) == 0;
+  };
+  std::vector<std::string> marked;
+  marked.reserve(captions.size());
+  for (const std::string& caption : captions) {
+    // A word's first letter reads best; any other letter will do.
+    size_t chosen = std::string::npos;
+    for (size_t i = 0; i < caption.size() && chosen == std::string::npos; ++i) {
+      const bool word_start = i == 0 || caption[i - 1] == ' ';
+      if (word_start && usable(caption[i])) chosen = i;
+    }
+    for (size_t i = 0; i < caption.size() && chosen == std::string::npos; ++i) {
+      if (usable(caption[i])) chosen = i;
+    }
+    std::string text;
+    for (size_t i = 0; i < caption.size(); ++i) {
+      if (i == chosen) {
+        text += '&';
+        taken.insert(AsciiLower(caption[i]));
+      }
+      text += caption[i];
+      if (caption[i] == '&') text += '&';  // shown as itself
+    }
+    marked.push_back(std::move(text));
+  }
+  return marked;
+}
+
 int IconPixelSize(int ui_size) {
   switch (ui_size) {
     case 1:
@@ -53,11 +89,25 @@ int IconPixelSize(int ui_size) {
   }
 }
 
+std::string AnyCasePattern(const std::string& extension) {
+  std::string pattern = "*.";
+  for (char c : extension) {
+    const char lower = AsciiLower(c);
+    const char upper = AsciiUpper(c);
+    if (lower == upper) {
+      pattern += c;
+    } else {
+      pattern += std::string("[") + lower + upper + "]";
+    }
+  }
+  return pattern;
+}
+
 std::string InputFileFilter() {
   std::string all;
   std::map<std::string, std::string> by_description;
   for (const std::string& extension : AcceptedInputExtensions()) {
-    const std::string pattern = "*." + extension;
+    const std::string pattern = AnyCasePattern(extension);
     all += pattern + ";";
     const std::string& description = LookupInputFormat(extension).description;
     auto found = by_description.find(description);

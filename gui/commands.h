@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pic2jpg {
 
@@ -18,7 +19,6 @@ enum CommandId : int {
   kCommandCustomConverter = 16,
   kCommandPreferences = 17,
   kCommandManual = 18,
-  kCommandNothing = 20,
   kCommandSendFeedback = 21,
   kCommandVisitHomepage = 22,
   kCommandCheckForNewVersion = 23,
@@ -38,7 +38,18 @@ const CommandInfo* FindCommand(int id);
 // 0 -> 16, 1 -> 24, 2 -> 32, 3 -> 48, 4 -> 64, anything else -> 16.
 int IconPixelSize(int ui_size);
 
-// The open-file dialog's filter: "All Supported Files|*.pic;*.pict;*.pct|",
+// Captions of one menu, menu bar or dialog with a keyboard mnemonic each
+// ("&File"): the first letter of a word not yet taken by an earlier caption,
+// else any free letter or digit, else none. An "&" of the text is doubled so
+// that it shows as itself.
+std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions);
+
+// "*.[pP][cC][tT]": a file chooser pattern that matches the extension in
+// any letter case.
+std::string AnyCasePattern(const std::string& extension);
+
+// The open-file dialog's filter: "All Supported Files|*.[pP][iI][cC];...|"
+// (patterns match in any case, so FC10.PCT is listed),
 // one entry per input description (patterns of the later extension first),
 // then "All Files (*.*)|*.*". Captions from the catalogue.
 std::string InputFileFilter();

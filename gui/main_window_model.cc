@@ -4,10 +4,10 @@
 
 #include "gui/commands.h"
 #include "gui/gui_run.h"
+#include "gui/run_result.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
 #include "settings/main_formats.h"
-#include "text/placeholders.h"
 #include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
@@ -62,29 +62,14 @@ InterfaceChanges CompareInterface(const Settings& before, const Settings& after)
 
 FinishedRunView FinishedView(const RunProgress& progress) {
   FinishedRunView view;
-  if (progress.stopped) {
-    view.status_bar = GetText("Msg", "Conversion is not complete");
-    view.title =
-        ProgressTitle("Msg", "Conversion is not complete", progress.processed, progress.total);
-    view.status = view.status_bar;
-    return view;
-  }
-  view.status_bar = GetText("Msg", "Conversion complete");
-  view.title = ProgressTitle("Msg", "Conversion complete", progress.processed, progress.total);
-  view.status =
-      FillPlaceholders(GetText("Msg", "Files converted"), std::to_string(progress.converted),
-                       std::to_string(progress.total));
-  view.full_gauge = true;
+  // The title, the dialog's line and the status bar tell the same count.
+  const std::string head = progress.stopped ? GetText("Msg", "Conversion is not complete")
+                                            : GetText("Msg", "Conversion complete");
+  view.status = RunSummary(progress);
+  view.title = head + ": " + view.status;
+  view.status_bar = view.title;
+  view.full_gauge = !progress.stopped;
   return view;
-}
-
-std::vector<std::string> FailureLines(const RunProgress& progress) {
-  std::vector<std::string> lines;
-  lines.reserve(progress.failures.size());
-  for (const FileFailure& failure : progress.failures) {
-    lines.push_back(PrintableText(failure.path) + ": " + PrintableText(failure.reason));
-  }
-  return lines;
 }
 
 void StartNewSession(MainWindowModel* model) {
@@ -121,16 +106,6 @@ TakenInputs TakeInputs(MainWindowModel* model, CollectedInputs collected, bool f
 
 void SelectMainOutputFormat(int format_index, OutputSettings* output) {
   output->format = kMainOutputFormats[format_index == 1 ? 1 : 0];
-}
-
-std::vector<std::string> RunFailureLines(const CollectedInputs& inputs,
-                                         const RunProgress& progress) {
-  std::vector<std::string> lines;
-  for (const InputProblem& problem : inputs.problems) {
-    lines.push_back(PrintableText(problem.path) + ": " + problem.reason);
-  }
-  for (std::string& line : FailureLines(progress)) lines.push_back(std::move(line));
-  return lines;
 }
 
 bool AskToStopRun(RunController* run, const Prompter& prompter) {

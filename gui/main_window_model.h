@@ -30,6 +30,8 @@ struct Prompter {
   std::function<void(const std::string& text)> warn;
   std::function<bool(const std::string& text)> ask_yes_no;                     // a warning's yes/no
   std::function<bool(const std::string& title, const std::string& text)> ask;  // a question
+  // A question whose Yes loses something: Return answers No.
+  std::function<bool(const std::string& title, const std::string& text)> ask_destructive;
   std::function<void(const std::string& title, const std::string& text)> inform;
   std::function<void(const std::string& text)> show_error;
   // Opens one address, mail link or file; false when that failed at once.
@@ -43,7 +45,8 @@ struct MainWindowModel {
   bool quit_requested = false;
   // The window's conversion runs, one at a time.
   std::unique_ptr<RunController> run = std::make_unique<RunController>();
-  // The failures of the last run, listed after it.
+  // The failures of the last run as listed after it, "FILE: REASON" (rows
+  // of gui/run_result.h).
   std::vector<std::string> last_failures;
   // The files collected for the next run.
   CollectedInputs inputs;
@@ -73,11 +76,6 @@ TakenInputs TakeInputs(MainWindowModel* model, CollectedInputs collected, bool f
 // The output format list's choice: item data 1 is the second main output
 // format, anything else the first.
 void SelectMainOutputFormat(int format_index, OutputSettings* output);
-
-// The lines listed after a run: the files passed over when they were
-// collected, then those that failed.
-std::vector<std::string> RunFailureLines(const CollectedInputs& inputs,
-                                         const RunProgress& progress);
 
 // What the window saw of itself at exit.
 struct WindowGeometry {
@@ -120,17 +118,16 @@ struct InterfaceChanges {
 };
 InterfaceChanges CompareInterface(const Settings& before, const Settings& after);
 
-// The progress dialog's texts at the end of a run.
+// The progress dialog's texts at the end of a run: its title and the main
+// window's status bar "Conversion complete: 21 of 23 converted, 2 failed",
+// its line the count alone.
 struct FinishedRunView {
-  std::string title;       // "Conversion complete (1/1)", "Conversion stopped (0/1)"
+  std::string title;
   std::string status;      // the dialog's line
   std::string status_bar;  // the main window's status bar
   bool full_gauge = false;
 };
 FinishedRunView FinishedView(const RunProgress& progress);
-
-// The list shown after a run with failures: one line a file, "FILE: REASON".
-std::vector<std::string> FailureLines(const RunProgress& progress);
 
 // The stop question of the progress dialog: the run is held while it is
 // open (the worker finishes its file and waits), then stopped or let go on.

@@ -7,12 +7,12 @@
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
-#include <wx/mstream.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "engine/format_tables.h"
@@ -69,6 +69,9 @@ Prompter MessageBoxPrompter(wxWindow* parent) {
   };
   prompter.ask = [box](const std::string& title, const std::string& text) {
     return box(text, title, wxYES_NO | wxICON_QUESTION) == wxYES;
+  };
+  prompter.ask_destructive = [box](const std::string& title, const std::string& text) {
+    return box(text, title, wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION) == wxYES;
   };
   prompter.inform = [box](const std::string& title, const std::string& text) {
     box(text, title, wxOK | wxICON_INFORMATION);
@@ -183,20 +186,6 @@ void SelectOutputFolder(MainWindow& window) {
 
 }  // namespace
 
-wxBitmap ImageBitmap(int number, int pixels) {
-  auto found = g_images.find(number);
-  if (found == g_images.end() || found->second.empty()) {
-    return wxBitmap(wxImage(pixels, pixels, true));
-  }
-  wxMemoryInputStream stream(found->second.data(), found->second.size());
-  wxImage image(stream, wxBITMAP_TYPE_PNG);
-  if (!image.IsOk()) return wxBitmap(wxImage(pixels, pixels, true));
-  if (image.GetWidth() != pixels || image.GetHeight() != pixels) {
-    image.Rescale(pixels, pixels, wxIMAGE_QUALITY_HIGH);
-  }
-  return wxBitmap(image);
-}
-
 void SetStatus(MainWindow& window, const std::string& text) {
   if (window.frame != nullptr && window.frame->GetStatusBar() != nullptr) {
     window.frame->SetStatusText(wxString::FromUTF8(text));
@@ -209,38 +198,39 @@ std::string StatusText(MainWindow& window) {
 }
 
 void BuildMainMenu(MainWindow& window) {
-  auto item = [](wxMenu* menu, int id) {
-    const CommandInfo* command = FindCommand(id);
-    auto* entry = new wxMenuItem(
-        menu, id, wxString::FromUTF8(GetText("Menu", command->caption_key) + command->shortcut));
-    entry->SetBitmap(SmallIcon(command->icon));
-    menu->Append(entry);
+  // Items of one menu get distinct mnemonics, as do the bar's titles.
+  auto fill = [](std::initializer_list<int> ids) {
+    auto* menu = new wxMenu;
+    std::vector<std::string> captions;
+    for (int id : ids) {
+      if (id >= 0) captions.push_back(GetText("Menu", FindCommand(id)->caption_key));
+    }
+    const std::vector<std::string> marked = WithMnemonics(captions);
+    size_t next = 0;
+    for (int id : ids) {
+      if (id < 0) {
+        menu->AppendSeparator();
+        continue;
+      }
+      const CommandInfo* command = FindCommand(id);
+      auto* entry =
+          new wxMenuItem(menu, id, wxString::FromUTF8(marked[next++] + command->shortcut));
+      entry->SetBitmap(SmallIcon(command->icon));
+      menu->Append(entry);
+    }
+    return menu;
   };
-  auto* file = new wxMenu;
-  item(file, kCommandNew);
-  file->AppendSeparator();
-  item(file, kCommandSelectInputFile);
-  item(file, kCommandSelectOutputFolder);
-  file->AppendSeparator();
-  item(file, kCommandExit);
-  auto* converter = new wxMenu;
-  item(converter, kCommandConvert);
-  converter->AppendSeparator();
-  item(converter, kCommandCustomConverter);
-  converter->AppendSeparator();
-  item(converter, kCommandPreferences);
-  auto* help = new wxMenu;
-  item(help, kCommandManual);
-  help->AppendSeparator();
-  item(help, kCommandSendFeedback);
-  item(help, kCommandVisitHomepage);
-  item(help, kCommandCheckForNewVersion);
-  help->AppendSeparator();
-  item(help, kCommandAbout);
+  const std::vector<std::string> titles = WithMnemonics(
+      {GetText("Menu", "File"), GetText("Menu", "Converter"), GetText("Menu", "Help")});
   auto* bar = new wxMenuBar;
-  bar->Append(file, Text("Menu", "File"));
-  bar->Append(converter, Text("Menu", "Converter"));
-  bar->Append(help, Text("Menu", "Help"));
+  bar->Append(fill({kCommandNew, -1, kCommandSelectInputFile, kCommandSelectOutputFolder, -1,
+                    kCommandExit}),
+              wxString::FromUTF8(titles[0]));
+  bar->Append(fill({kCommandConvert, -1, kCommandCustomConverter, -1, kCommandPreferences}),
+              wxString::FromUTF8(titles[1]));
+  bar->Append(fill({kCommandManual, -1, kCommandSendFeedback, kCommandVisitHomepage,
+                    kCommandCheckForNewVersion, -1, kCommandAbout}),
+              wxString::FromUTF8(titles[2]));
   wxMenuBar* old = window.frame->GetMenuBar();
   window.frame->SetMenuBar(bar);
   delete old;
@@ -356,9 +346,9 @@ MainWindow& BuildMainWindow() {
   wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'N', kCommandNew},
                                {wxACCEL_ALT, 'X', kCommandExit},
                                {wxACCEL_NORMAL, WXK_F5, kCommandConvert},
-                               {wxACCEL_NORMAL, WXK_F1, kCommandManual},
-                               {wxACCEL_NORMAL, WXK_F10, kCommandNothing}};
-  frame->SetAcceleratorTable(wxAcceleratorTable(5, keys));
+                               {wxACCEL_NORMAL, WXK_F1, kCommandManual}};
+  // F10 is left to GTK, which opens the menu bar with it.
+  frame->SetAcceleratorTable(wxAcceleratorTable(4, keys));
   // The client area is as high as the rows need and as wide as the stored
   // Width (at least the minimum); only the width can change.
   const wxSize best = outer->GetMinSize();
@@ -436,7 +426,9 @@ void NewSession(MainWindow& window) {
   ResetRunState();
   StartNewSession(&window.model);
   window.input->ChangeValue("");
-  window.folders->SetValue("");
+  // A read-only list ignores a text of its own: emptied by selecting none.
+  window.folders->SetSelection(wxNOT_FOUND);
+  window.input->SetFocus();
 }
 
 namespace {
@@ -543,7 +535,6 @@ void RunCommand(MainWindow& window, int id) {
       OpenAboutDialog();
       break;
     default:
-      // F10 has no action.
       break;
   }
 }

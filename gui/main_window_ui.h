@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui/main_window_model.h"
+#include "gui/theme_colours.h"
 
 namespace pic2jpg {
 
@@ -42,7 +43,11 @@ wxFrame* MainFrame();
 // Its prompter; message boxes with no parent when there is no window.
 const Prompter& MainPrompter();
 
+// The bitmap of a numbered picture at `pixels`, made visible on the theme's
+// background (gui/picture_bitmaps_ui.cc); an empty one for a missing picture.
 wxBitmap ImageBitmap(int number, int pixels);
+// The GTK theme's window background.
+Rgb ThemeBackground();
 
 // Builds the window (owned by its frame) and returns it, not yet shown.
 MainWindow& BuildMainWindow();

@@ -8,12 +8,18 @@
 #include <wx/fontdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "gui/commands.h"
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
+#include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
+#include "gui/wheel_guard_ui.h"
 #include "runlist/run_state.h"
 #include "settings/settings_file.h"
 #include "text/text_catalogue.h"
@@ -201,8 +207,8 @@ void PressOk(PreferencesDialog* prefs) {
 }
 
 void PressDefaults() {
-  if (!MainPrompter().ask(GetText("Msg", "Reset to Defaults"),
-                          GetText("Msg", "Ask reset to defaults"))) {
+  if (!MainPrompter().ask_destructive(GetText("Msg", "Reset to Defaults"),
+                                      GetText("Msg", "Ask reset to defaults"))) {
     return;
   }
   const InterfaceChanges changes = ResetPreferencesToDefaults();
@@ -247,8 +253,10 @@ void OpenPreferencesDialog() {
   }
 
   auto* header = new wxPanel(dialog, wxID_ANY);
-  header->SetBackgroundColour(*wxWHITE);
+  // The theme's field colours, so that the title reads on dark themes too.
+  header->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
   prefs->title = new wxStaticText(header, wxID_ANY, "");
+  prefs->title->SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
   prefs->title->SetName("title");
   prefs->title->SetFont(prefs->title->GetFont().Bold().Larger());
   auto* header_sizer = new wxBoxSizer(wxHORIZONTAL);
@@ -260,6 +268,8 @@ void OpenPreferencesDialog() {
   int widest = 0;
   for (int page = 0; page < kPreferencesPageCount; ++page) {
     wxScrolledWindow* panel = BuildPage(prefs, dialog, page);
+    WidenDropDownsToTheirItems(panel);
+    PassWheelToPage(panel);
     prefs->page_panels.push_back(panel);
     page_column->Add(panel, 1, wxEXPAND);
   }
@@ -280,15 +290,22 @@ void OpenPreferencesDialog() {
   body->Add(prefs->pages, 0, wxEXPAND | wxRIGHT, 10);
   body->Add(page_column, 1, wxEXPAND);
 
-  auto* defaults = new wxButton(dialog, wxID_ANY, Utf8(GetText("Dialog", "Defaults")));
+  const std::vector<std::string> captions = WithMnemonics(
+      {GetText("Dialog", "OK"), GetText("Dialog", "Cancel"), GetText("Dialog", "Defaults")});
+  auto* ok = new wxButton(dialog, wxID_OK, Utf8(captions[0]));
+  auto* cancel = new wxButton(dialog, wxID_CANCEL, Utf8(captions[1]));
+  auto* defaults = new wxButton(dialog, wxID_ANY, Utf8(captions[2]));
   defaults->SetName("defaults");
-  auto* ok = new wxButton(dialog, wxID_OK, Utf8(GetText("Dialog", "OK")));
-  auto* cancel = new wxButton(dialog, wxID_CANCEL, Utf8(GetText("Dialog", "Cancel")));
+  ok->SetDefault();
+  // GTK's order (Cancel before OK) comes from the standard button sizer.
+  auto* standard = new wxStdDialogButtonSizer;
+  standard->AddButton(ok);
+  standard->AddButton(cancel);
+  standard->Realize();
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  buttons->Add(defaults);
+  buttons->Add(defaults, 0, wxALIGN_CENTER_VERTICAL);
   buttons->AddStretchSpacer();
-  buttons->Add(ok, 0, wxRIGHT, 10);
-  buttons->Add(cancel);
+  buttons->Add(standard, 0, wxALIGN_CENTER_VERTICAL);
 
   auto* outer = new wxBoxSizer(wxVERTICAL);
   outer->Add(body, 1, wxEXPAND | wxALL, 10);

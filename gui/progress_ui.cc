@@ -1,18 +1,23 @@
 // The Convert command's widgets: warnings, status texts and the progress
-// dialog, which polls the run every 15 ms and lists the files that failed.
+// dialog, which polls the run every 15 ms, offers Stop (and Escape) while it
+// runs, and lists the files that failed with their reasons at its end.
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/dialog.h>
 #include <wx/gauge.h>
-#include <wx/listbox.h>
+#include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
 #include <utility>
+#include <vector>
 
+#include "gui/commands.h"
 #include "gui/gui_run.h"
 #include "gui/main_window_ui.h"
+#include "gui/open_url_ui.h"
+#include "gui/run_result.h"
 #include "runlist/run_state.h"
 #include "text/printable_text.h"
 #include "text/text_catalogue.h"
@@ -21,6 +26,53 @@ namespace pic2jpg {
 namespace {
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+// The failures as a two-column list (file, reason) that asks for its rows
+// only as they are drawn, so that thousands open at once; the row under the
+// pointer shows its whole text as a tooltip. wxWidgets wants a subclass for
+// a list that is filled on demand.
+class FailureList : public wxListCtrl {
+ public:
+  explicit FailureList(wxWindow* parent)
+      : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL) {
+    SetName("failures");
+    AppendColumn("File");
+    AppendColumn("Reason");
+    Bind(wxEVT_MOTION, [this](wxMouseEvent& event) {
+      int flags = 0;
+      const long row = HitTest(event.GetPosition(), flags);
+      if (row != shown_tip_) {
+        shown_tip_ = row;
+        const bool valid = row >= 0 && static_cast<size_t>(row) < rows_.size();
+        SetToolTip(valid ? Utf8(rows_[static_cast<size_t>(row)].tooltip) : wxString());
+      }
+      event.Skip();
+    });
+  }
+
+  void ShowRows(std::vector<FailureRow> rows) {
+    rows_ = std::move(rows);
+    SetItemCount(static_cast<long>(rows_.size()));
+    // The file column as wide as a long name, the reason taking the rest.
+    const int char_width = GetCharWidth();
+    SetColumnWidth(0, 24 * char_width);
+    SetColumnWidth(1, 200 * char_width);
+    wxListCtrl::Show();
+  }
+
+  const std::vector<FailureRow>& rows() const { return rows_; }
+
+ private:
+  wxString OnGetItemText(long item, long column) const override {
+    if (item < 0 || static_cast<size_t>(item) >= rows_.size()) return wxString();
+    const FailureRow& row = rows_[static_cast<size_t>(item)];
+    return Utf8(column == 0 ? row.file : row.reason);
+  }
+
+  std::vector<FailureRow> rows_;
+  long shown_tip_ = -1;
+};
 
 }  // namespace
 
@@ -51,28 +103,42 @@ void ShowConversionProgress(MainWindow& window) {
                   wxDefaultPosition, wxDefaultSize,
                   wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER);
   dialog.SetName("progress");
-  auto* status = new wxStaticText(&dialog, wxID_ANY, "", wxDefaultPosition, wxSize(280, -1),
+  // Widths follow the text size: a line of 50 average characters.
+  const int line_width = 50 * dialog.GetCharWidth();
+  const int gap = std::max(4, dialog.GetCharHeight() / 2);
+  auto* status = new wxStaticText(&dialog, wxID_ANY, "", wxDefaultPosition, wxSize(line_width, -1),
                                   wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
   status->SetName("status");
-  auto* gauge = new wxGauge(&dialog, wxID_ANY, total + 1, wxDefaultPosition, wxSize(280, -1),
+  auto* gauge = new wxGauge(&dialog, wxID_ANY, total + 1, wxDefaultPosition, wxSize(line_width, -1),
                             wxGA_HORIZONTAL | wxGA_SMOOTH);
   // The files that failed, with their reasons: filled at the end.
-  auto* failures = new wxListBox(&dialog, wxID_ANY, wxDefaultPosition, wxSize(280, 120), 0, nullptr,
-                                 wxLB_SINGLE | wxLB_HSCROLL | wxLB_NEEDED_SB);
-  failures->SetName("failures");
+  auto* failures = new FailureList(&dialog);
+  failures->SetMinSize(wxSize(80 * dialog.GetCharWidth(), 12 * dialog.GetCharHeight()));
   failures->Hide();
-  auto* ok = new wxButton(&dialog, wxID_OK, Utf8(GetText("Dialog", "OK")));
-  ok->SetDefault();
+  const std::vector<std::string> captions =
+      WithMnemonics({GetText("Dialog", "OK"), "Stop", "Open Output Folder"});
+  auto* ok = new wxButton(&dialog, wxID_OK, Utf8(captions[0]));
   ok->Disable();
+  auto* stop = new wxButton(&dialog, wxID_STOP, Utf8(captions[1]));
+  stop->SetName("stop");
+  stop->SetDefault();
+  auto* open_folder = new wxButton(&dialog, wxID_ANY, Utf8(captions[2]));
+  open_folder->SetName("open_folder");
+  open_folder->Disable();
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  buttons->Add(open_folder, 0, wxALIGN_CENTER_VERTICAL);
+  buttons->AddStretchSpacer();
+  buttons->Add(stop, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
+  buttons->Add(ok, 0, wxALIGN_CENTER_VERTICAL);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
-  sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
-  sizer->Add(gauge, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
-  sizer->Add(failures, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
-  sizer->Add(ok, 0, wxALIGN_CENTER | wxALL, 10);
+  sizer->Add(status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+  sizer->Add(gauge, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+  sizer->Add(failures, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+  sizer->Add(buttons, 0, wxEXPAND | wxALL, 2 * gap);
   dialog.SetSizerAndFit(sizer);
   dialog.CentreOnParent();
 
-  // The widest text a name may take: 280 pixels at the font's mean width.
+  // The widest text a name may take: the line at the font's mean width.
   int average_width = 7;
   {
     wxClientDC dc(&dialog);
@@ -80,10 +146,11 @@ void ShowConversionProgress(MainWindow& window) {
     const int measured = dc.GetTextExtent("abc123:\\-").GetWidth() / 9;
     if (measured > 0) average_width = measured;
   }
-  const int max_chars = 280 / average_width;
+  const int max_chars = line_width / average_width;
 
   bool finished = false;  // the worker has ended and been joined
   int last_shown = 0;
+  const std::string output_folder = g_run_state.output_folder;
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     if (finished) return;
@@ -94,7 +161,7 @@ void ShowConversionProgress(MainWindow& window) {
         dialog.SetTitle(
             Utf8(ProgressTitle("Dialog", "Convert Progress", progress.processed, progress.total)));
         std::string current = progress.current_file;
-        if (average_width * static_cast<int>(current.size()) > 280) {
+        if (average_width * static_cast<int>(current.size()) > line_width) {
           current = ShortenMiddle(current, max_chars);
         }
         status->SetLabel(Utf8(current));
@@ -110,26 +177,48 @@ void ShowConversionProgress(MainWindow& window) {
     dialog.SetTitle(Utf8(view.title));
     status->SetLabel(Utf8(view.status));
     if (view.full_gauge) gauge->SetValue(total + 1);
-    model.last_failures = RunFailureLines(model.inputs, outcome.progress);
-    if (!model.last_failures.empty()) {
-      for (const std::string& line : model.last_failures) failures->Append(Utf8(line));
-      failures->Show();
+    // The files passed over when they were collected, then those that failed.
+    std::vector<FailureRow> rows = FailureRows(model.inputs.problems, outcome.progress);
+    model.last_failures.clear();
+    for (const FailureRow& row : rows) model.last_failures.push_back(row.file + ": " + row.reason);
+    if (!rows.empty()) {
+      failures->ShowRows(std::move(rows));
       dialog.Fit();
     }
+    stop->Disable();
     ok->Enable();
+    ok->SetDefault();
     ok->SetFocus();
+    open_folder->Enable(!output_folder.empty());
   });
+  auto ask_to_stop = [&] {
+    if (finished || RunFinished(run)) return;  // the result is about to be shown
+    // The worker finishes its file and waits while the question is open.
+    AskToStopRun(run, model.prompter);
+  };
   ok->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) {
     if (finished) dialog.EndModal(wxID_OK);
+  });
+  stop->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { ask_to_stop(); });
+  open_folder->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { OpenUrl(output_folder); });
+  // Escape is Stop while the run goes on and OK once it has ended.
+  dialog.Bind(wxEVT_CHAR_HOOK, [&](wxKeyEvent& event) {
+    if (event.GetKeyCode() != WXK_ESCAPE) {
+      event.Skip();
+      return;
+    }
+    if (finished) {
+      dialog.EndModal(wxID_OK);
+    } else {
+      ask_to_stop();
+    }
   });
   dialog.Bind(wxEVT_CLOSE_WINDOW, [&](wxCloseEvent&) {
     if (finished) {
       dialog.EndModal(wxID_OK);
       return;
     }
-    if (RunFinished(run)) return;  // the result is about to be shown
-    // The worker finishes its file and waits while the question is open.
-    AskToStopRun(run, model.prompter);
+    ask_to_stop();
   });
   timer.Start(15);
   dialog.ShowModal();

@@ -19,6 +19,7 @@
 namespace pic2jpg {
 
 std::map<int, std::string> g_images;
+std::map<int, std::string> g_builtin_images;
 std::map<std::string, std::string> g_themes;
 std::string g_last_scanned_theme;
 
@@ -131,6 +132,7 @@ void LoadBuiltInImages() {
   for (const auto& [name, number] : g_second_icon_image_map) {
     g_images[number] = std::string(BuiltInPicture(name, 32));
   }
+  g_builtin_images = g_images;
 }
 
 void ScanThemes() {

@@ -11,6 +11,9 @@ namespace pic2jpg {
 
 // Image number -> PNG bytes.
 extern std::map<int, std::string> g_images;
+// The pictures compiled into the program by the same numbers: what a theme's
+// picture falls back to when it cannot be seen on the window's background.
+extern std::map<int, std::string> g_builtin_images;
 // Theme id (package name without ".zip") -> display name, and the id the
 // last scan added last.
 extern std::map<std::string, std::string> g_themes;

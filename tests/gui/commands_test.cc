@@ -1,10 +1,12 @@
 #include "gui/commands.h"
 
+#include <fnmatch.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "engine/format_tables.h"
 #include "text/identity.h"
@@ -60,13 +62,54 @@ TEST(InputFileFilterTest, AllPatternsThenOneEntryPerDescription) {
   RegisterFormats();
   LoadTextCatalogue("");
   const std::string filter = InputFileFilter();
-  // The accepted extensions share one description: one entry, the later
-  // extension first; every part comes in pairs of caption and patterns.
-  EXPECT_EQ(filter.rfind("All Supported Files|*.pic;*.pict;*.pct|", 0), 0u) << filter;
-  EXPECT_NE(filter.find("|*.pct;*.pict;*.pic|"), std::string::npos) << filter;
-  EXPECT_TRUE(filter.ends_with("|All Files (*.*)|*.*")) << filter;
-  EXPECT_EQ(std::count(filter.begin(), filter.end(), '|') % 2, 1);
+  std::vector<std::string> parts;
+  for (size_t start = 0;;) {
+    const size_t bar = filter.find('|', start);
+    parts.push_back(filter.substr(start, bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  // Pairs of caption and patterns: all supported, one per description, all.
+  ASSERT_EQ(parts.size(), 6u) << filter;
+  EXPECT_EQ(parts[0], "All Supported Files");
+  EXPECT_EQ(parts[4], "All Files (*.*)");
+  EXPECT_EQ(parts[5], "*.*");
+  auto matches = [](const std::string& patterns, const char* name) {
+    for (size_t start = 0;;) {
+      const size_t semicolon = patterns.find(';', start);
+      if (fnmatch(patterns.substr(start, semicolon - start).c_str(), name, 0) == 0) return true;
+      if (semicolon == std::string::npos) return false;
+      start = semicolon + 1;
+    }
+  };
+  // Extensions match in any letter case, in both the common and the
+  // per-description entry; other files stay out.
+  for (const std::string& patterns : {parts[1], parts[3]}) {
+    for (const char* name : {"FC10.PCT", "a.pict", "b.PiC", "c.Pct", "d.PICT"}) {
+      EXPECT_TRUE(matches(patterns, name)) << patterns << " " << name;
+    }
+    for (const char* name : {"a.jpg", "a.pictx", "pct", "a.pc"}) {
+      EXPECT_FALSE(matches(patterns, name)) << patterns << " " << name;
+    }
+  }
 }
 
+TEST(MnemonicsTest, DistinctKeysPreferringWordStarts) {
+  struct Case {
+    std::vector<std::string> captions;
+    std::vector<std::string> marked;
+  };
+  const Case cases[] = {
+      {{"File", "Converter", "Help"}, {"&File", "&Converter", "&Help"}},
+      // A taken first letter moves on to the next word, then to any letter.
+      {{"Send Feedback", "Visit Site", "Save"}, {"&Send Feedback", "&Visit Site", "S&ave"}},
+      {{"OK", "Cancel", "Close"}, {"&OK", "&Cancel", "C&lose"}},
+      // An ampersand of the text is kept as one; a caption without a free
+      // letter gets no mnemonic.
+      {{"Drag & Drop", "D", "d"}, {"&Drag && Drop", "D", "d"}},
+      {{"...", "1 file"}, {"...", "&1 file"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WithMnemonics(c.captions), c.marked);
+}
 }  // namespace
 }  // namespace pic2jpg

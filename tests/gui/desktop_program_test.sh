@@ -44,7 +44,7 @@ main=$(find_window '^Morvane PIC to JPG') || fail "no main window"
 xdotool windowfocus --sync "$main" key F5
 dialog=$(find_window '^Conversion complete') || fail "no result in the progress dialog's title"
 title=$(xdotool getwindowname "$dialog" 2>/dev/null)
-[ "$title" = "Conversion complete (1/1)" ] || fail "dialog title: $title"
+[ "$title" = "Conversion complete: 1 of 1 converted" ] || fail "dialog title: $title"
 [ -s "$work/in/photo.jpg" ] || fail "no JPEG written beside the input"
 xdotool windowfocus --sync "$dialog" key Return
 wait_until no_window '^Conversion complete' || fail "the progress dialog stays open"

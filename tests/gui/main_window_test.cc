@@ -139,9 +139,10 @@ TEST_F(MainWindowTest, ConvertsADroppedFile) {
   EXPECT_EQ(window_->folders->GetValue().utf8_string(), dir_.path());
   DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
   EXPECT_TRUE(warnings_.empty());
-  EXPECT_EQ(seen.title, "Conversion complete (1/1)");
-  EXPECT_EQ(seen.status, "Files converted: 1 of 1");
-  EXPECT_EQ(StatusText(*window_), "Conversion complete");
+  // The title, the line and the status bar agree.
+  EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
+  EXPECT_EQ(seen.status, "1 of 1 converted");
+  EXPECT_EQ(StatusText(*window_), seen.title);
   EXPECT_GT(fs::FileSize(dir_.File("photo.jpg")), 0);
   EXPECT_TRUE(window_->frame->IsEnabled());
 
@@ -151,28 +152,48 @@ TEST_F(MainWindowTest, ConvertsADroppedFile) {
   EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_);
 }
 
-// Closing the dialog during a run asks; Yes ends the run after the file in
-// progress, No lets it go on. Neither leaves the dialog stuck.
+// The close box, Escape and Stop during a run ask; Yes ends the run after the
+// file in progress, No lets it go on. Neither leaves the dialog stuck.
 TEST_F(MainWindowTest, TheStopQuestionDecidesAndNeverSticks) {
   ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
-  for (bool yes : {true, false}) {
+  auto escape = [](wxDialog* dialog) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_ESCAPE;
+    key.SetEventObject(dialog);
+    dialog->GetEventHandler()->ProcessEvent(key);
+  };
+  auto stop = [](wxDialog* dialog) {
+    wxWindow* button = dialog->FindWindow("stop");
+    ASSERT_NE(button, nullptr);
+    wxCommandEvent press(wxEVT_BUTTON, button->GetId());
+    press.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(press);
+  };
+  struct Case {
+    bool yes;
+    std::function<void(wxDialog*)> ask;
+  };
+  const Case cases[] = {{true, [](wxDialog* dialog) { dialog->Close(); }},
+                        {false, [](wxDialog* dialog) { dialog->Close(); }},
+                        {true, escape},
+                        {false, escape},
+                        {true, stop}};
+  for (const Case& c : cases) {
     int asked = 0;
     window_->model.prompter.ask_yes_no = [&](const std::string&) {
       ++asked;
-      return yes;
+      return c.yes;
     };
     // Held from the start, the worker waits before its file until the
     // question is answered, so the answer always comes before the run ends.
     HoldRun(window_->model.run.get());
-    DialogSeen seen =
-        RunWithDialog(*window_, kCommandConvert, [](wxDialog* dialog) { dialog->Close(); });
+    DialogSeen seen = RunWithDialog(*window_, kCommandConvert, c.ask);
     EXPECT_EQ(asked, 1);
-    if (yes) {
-      EXPECT_EQ(seen.title.rfind("Conversion stopped (", 0), 0u) << seen.title;
-      EXPECT_EQ(seen.status, "Conversion stopped");
-      EXPECT_EQ(StatusText(*window_), "Conversion stopped");
+    if (c.yes) {
+      EXPECT_EQ(seen.title.rfind("Conversion stopped: ", 0), 0u) << seen.title;
+      EXPECT_EQ(StatusText(*window_), seen.title);
     } else {
-      EXPECT_EQ(seen.title, "Conversion complete (1/1)");
+      EXPECT_EQ(seen.title, "Conversion complete: 1 of 1 converted");
     }
   }
 }
@@ -200,18 +221,20 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   ASSERT_EQ(window_->model.inputs.files.size(), 5u);
   EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_ + " (+4 more)");
   DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
-  EXPECT_EQ(seen.status, "Files converted: 5 of 5");
+  EXPECT_EQ(seen.status, "5 of 5 converted");
   for (const char* name :
        {"photo.jpg", "second.jpg", "a.jpg", "deep/b.jpg", "deep/Tester-128.jpg"}) {
     EXPECT_GT(fs::FileSize(out.File(name)), 0) << name;
   }
   ASSERT_EQ(window_->model.last_failures.size(), 1u);  // the empty picture; notes.txt is no picture
-  EXPECT_NE(window_->model.last_failures[0].find("empty.pict: empty"), std::string::npos);
+  EXPECT_NE(window_->model.last_failures[0].find("empty.pict: the file is empty"),
+            std::string::npos);
 
-  // Ctrl+N starts anew with an empty list.
+  // Ctrl+N starts anew with an empty list and no output folder.
   RunCommand(*window_, kCommandNew);
   EXPECT_TRUE(window_->model.inputs.files.empty());
   EXPECT_EQ(window_->input->GetValue().utf8_string(), "");
+  EXPECT_EQ(window_->folders->GetValue().utf8_string(), "");
 }
 
 // Ctrl+N while a large folder is walked: the walk's files belong to the

@@ -129,7 +129,7 @@ class PreferencesDialogTest : public ::testing::Test {
     };
     window_ = &BuildMainWindow();
     window_->model.prompter.warn = [this](const std::string& text) { warnings_.push_back(text); };
-    window_->model.prompter.ask = [this](const std::string&, const std::string&) {
+    window_->model.prompter.ask_destructive = [this](const std::string&, const std::string&) {
       return reset_answer_;
     };
     ShowMainWindow(*window_);
@@ -241,6 +241,32 @@ TEST_F(PreferencesDialogTest, EveryKindOfControlReachesThePreferencesFile) {
   EXPECT_EQ(g_settings.interface.ui_theme, "chalk");
   EXPECT_EQ(g_settings.output.jpg_bpp, AllowedDepthList("jpg")[0]);
   EXPECT_EQ(g_settings.advanced.filename_mask, "out/%filename%.%ext%");
+}
+
+// Five notches of the wheel over an unfocused drop-down scroll its page and
+// leave its value alone; Return anywhere presses OK, the default button.
+TEST_F(PreferencesDialogTest, TheWheelScrollsThePageAndNeverEdits) {
+  RunCommand(*window_, kCommandPreferences);
+  auto* pages = Control<wxListBox>("pages");
+  pages->SetSelection(7);
+  Send(pages, wxEVT_LISTBOX);
+  Choose("Watermark/Do Watermark", 1);
+  auto* alignment = Control<wxChoice>("Watermark/Text Alignment");
+  ASSERT_NE(alignment, nullptr);
+  const int before = alignment->GetSelection();
+  pages->SetFocus();
+  for (int notch = 0; notch < 5; ++notch) {
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.SetEventObject(alignment);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    wheel.m_linesPerAction = 3;
+    wheel.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+    EXPECT_TRUE(alignment->GetEventHandler()->ProcessEvent(wheel));
+  }
+  EXPECT_EQ(alignment->GetSelection(), before);
+  EXPECT_EQ(dynamic_cast<wxButton*>(Dialog()->GetDefaultItem()),
+            dynamic_cast<wxButton*>(Dialog()->FindWindow(wxID_OK)));
 }
 
 // Cancel, Escape and the close box store nothing and write nothing; a colour

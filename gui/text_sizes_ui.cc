@@ -1,0 +1,19 @@
+#include "gui/text_sizes_ui.h"
+
+#include <wx/choice.h>
+
+#include <algorithm>
+
+namespace pic2jpg {
+
+void WidenDropDownsToTheirItems(wxWindow* parent) {
+  for (wxWindow* child : parent->GetChildren()) {
+    if (wxDynamicCast(child, wxChoice) != nullptr) {
+      const int width = std::max(child->GetMinSize().GetWidth(), child->GetBestSize().GetWidth());
+      child->SetMinSize(wxSize(width, child->GetMinSize().GetHeight()));
+    }
+    WidenDropDownsToTheirItems(child);
+  }
+}
+
+}  // namespace pic2jpg
