@@ -94,8 +94,14 @@ std::string ResourceOutputBase(const ResourceReference& reference) {
   const size_t dot = base.rfind('.');
   if (dot != std::string::npos && dot > 0) base.resize(dot);
   if (reference.id == kDataForkResourceId) return base;
-  base += "-" + std::to_string(reference.id);
-  if (!reference.name.empty()) base += "-" + reference.name;
+  // Appended piece by piece: GCC 12 at -O3 flags "-" + a temporary string
+  // with a false -Wrestrict.
+  base += '-';
+  base += std::to_string(reference.id);
+  if (!reference.name.empty()) {
+    base += '-';
+    base += reference.name;
+  }
   return base;
 }
 
