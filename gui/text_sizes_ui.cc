@@ -8,7 +8,8 @@ namespace pic2jpg {
 
 void WidenDropDownsToTheirItems(wxWindow* parent) {
   for (wxWindow* child : parent->GetChildren()) {
-    if (wxDynamicCast(child, wxChoice) != nullptr) {
+    // Asked of the object's class, without a cast: only its sizes are used.
+    if (child->IsKindOf(wxCLASSINFO(wxChoice))) {
       const int width = std::max(child->GetMinSize().GetWidth(), child->GetBestSize().GetWidth());
       child->SetMinSize(wxSize(width, child->GetMinSize().GetHeight()));
     }

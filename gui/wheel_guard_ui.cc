@@ -38,11 +38,11 @@ void GuardBelow(wxWindow* parent, wxScrolledWindow* page) {
 }  // namespace
 
 bool TakesWheelAsValue(const wxWindow* control) {
-  return wxDynamicCast(control, wxChoice) != nullptr ||
-         wxDynamicCast(control, wxComboBox) != nullptr ||
-         wxDynamicCast(control, wxSpinCtrl) != nullptr ||
-         wxDynamicCast(control, wxSpinCtrlDouble) != nullptr ||
-         wxDynamicCast(control, wxSlider) != nullptr;
+  // Asked of the object's class, without a cast to a class it may not be.
+  return control->IsKindOf(wxCLASSINFO(wxChoice)) || control->IsKindOf(wxCLASSINFO(wxComboBox)) ||
+         control->IsKindOf(wxCLASSINFO(wxSpinCtrl)) ||
+         control->IsKindOf(wxCLASSINFO(wxSpinCtrlDouble)) ||
+         control->IsKindOf(wxCLASSINFO(wxSlider));
 }
 
 void PassWheelToPage(wxScrolledWindow* page) { GuardBelow(page, page); }

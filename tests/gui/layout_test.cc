@@ -57,27 +57,27 @@ void CheckBelow(wxWindow* parent, const std::string& screen, std::vector<std::st
     // A frame's tool and status bars lie outside its client area, where the
     // other children are placed.
     const bool frame_bar =
-        wxDynamicCast(child, wxToolBar) != nullptr || wxDynamicCast(child, wxStatusBar) != nullptr;
+        child->IsKindOf(wxCLASSINFO(wxToolBar)) || child->IsKindOf(wxCLASSINFO(wxStatusBar));
     if (!child->IsShown() || child->IsTopLevel() || frame_bar ||
-        wxDynamicCast(child, wxScrollBar) != nullptr) {
+        child->IsKindOf(wxCLASSINFO(wxScrollBar))) {
       continue;
     }
     shown.push_back(child);
     CheckBelow(child, screen, problems);
-    const bool labelled = wxDynamicCast(child, wxStaticText) != nullptr ||
-                          wxDynamicCast(child, wxCheckBox) != nullptr ||
-                          wxDynamicCast(child, wxButton) != nullptr;
+    const bool labelled = child->IsKindOf(wxCLASSINFO(wxStaticText)) ||
+                          child->IsKindOf(wxCLASSINFO(wxCheckBox)) ||
+                          child->IsKindOf(wxCLASSINFO(wxButton));
     const bool ellipsized = child->HasFlag(wxST_ELLIPSIZE_MIDDLE) ||
                             child->HasFlag(wxST_ELLIPSIZE_END) ||
                             child->HasFlag(wxST_ELLIPSIZE_START);
-    if (labelled && wxDynamicCast(child, wxStaticText) != nullptr && ellipsized) continue;
+    if (labelled && child->IsKindOf(wxCLASSINFO(wxStaticText)) && ellipsized) continue;
     if (labelled && !child->GetLabel().empty() &&
         child->GetSize().GetWidth() < TextWidth(child, child->GetLabel())) {
       problems->push_back(screen + ": " + NameOf(child) + " \"" + child->GetLabel().utf8_string() +
                           "\" is cut");
     }
     // A drop-down narrower than its longest item shows it cut.
-    if (wxDynamicCast(child, wxChoice) != nullptr &&
+    if (child->IsKindOf(wxCLASSINFO(wxChoice)) &&
         child->GetSize().GetWidth() < child->GetBestSize().GetWidth()) {
       problems->push_back(screen + ": " + NameOf(child) + " is narrower than its items");
     }
