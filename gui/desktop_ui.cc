@@ -156,10 +156,11 @@ int RunScreenshotMode(const std::string& folder_arg) {
     auto* timer = new wxTimer;
     timer->Bind(wxEVT_TIMER, [folder, timer, &window](wxTimerEvent&) {
       CaptureMainWindow(window.frame, folder);
-      delete timer;
       // Ends without saving the settings.
       window.model.quit_requested = true;
       window.frame->Destroy();
+      // Last: the timer owns this function and what it captured.
+      delete timer;
     });
     timer->StartOnce(500);
     return true;
