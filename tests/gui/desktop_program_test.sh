@@ -15,25 +15,19 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to 20 s for `$@` to succeed.
+# Waits up to 20 s for `$@` to succeed, asking again at once each time.
 wait_until() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
+  local end=$((SECONDS + 20))
+  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; done
 }
 # True when no visible window's title matches $1.
 no_window() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # Waits up to 20 s for a window whose title matches; prints its id.
 find_window() {
-  for _ in $(seq 100); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-  return 1
+  local id
+  id=$(timeout 20 xdotool search --sync --name "$1" 2>/dev/null | head -1)
+  [ -n "$id" ] && echo "$id"
 }
 
 mkdir -p "$work/in"
@@ -49,7 +43,7 @@ title=$(xdotool getwindowname "$dialog" 2>/dev/null)
 xdotool windowfocus --sync "$dialog" key Return
 wait_until no_window '^Conversion complete' || fail "the progress dialog stays open"
 xdotool windowfocus --sync "$main" key alt+x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+timeout 10 tail --pid="$pid" -f /dev/null
 if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X"; fi
 wait "$pid"; status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
@@ -70,7 +64,7 @@ problem=$(find_window '^Error$') || fail "no connection problem message"
 xdotool windowfocus --sync "$problem" key Return
 wait_until no_window '^Error$' || fail "the connection problem message stays open"
 xdotool windowfocus --sync "$main" key alt+x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+timeout 10 tail --pid="$pid" -f /dev/null
 if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X (second start)"; fi
 grep -q '^Update Date = [1-9][0-9]' "$prefs" || fail "the update date did not move"
 

@@ -24,13 +24,10 @@ cp "$picture" "$work/in/third.pict"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to 20 s for `$@` to succeed.
+# Waits up to 20 s for `$@` to succeed, asking again at once each time.
 wait_until() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
+  local end=$((SECONDS + 20))
+  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; done
 }
 # True when no visible window of process $1 has a title matching $2.
 no_window() { [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null)" ]; }
@@ -38,12 +35,10 @@ no_window() { [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 
 # Waits up to 20 s for a visible window of process $1 whose title matches $2;
 # prints its id.
 find_window() {
-  for _ in $(seq 100); do
-    id=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-  return 1
+  local id
+  id=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null |
+    head -1)
+  [ -n "$id" ] && echo "$id"
 }
 windows() { xdotool search --onlyvisible --name '^Morvane PIC to JPG' 2>/dev/null | wc -l; }
 
@@ -53,13 +48,7 @@ windows() { xdotool search --onlyvisible --name '^Morvane PIC to JPG' 2>/dev/nul
 convert_and_check() {
   local pid=$1 main=$2 output=$3 id
   xdotool windowfocus --sync "$main" key F5
-  for _ in $(seq 100); do
-    id=$(xdotool search --all --onlyvisible --pid "$pid" --name '^(Conversion complete|Warning$)' \
-      2>/dev/null | head -1)
-    [ -n "$id" ] && break
-    sleep 0.2
-  done
-  [ -n "$id" ] || return 1
+  id=$(find_window "$pid" '^(Conversion complete|Warning$)') || return 1
   xdotool windowfocus --sync "$id" key Return
   wait_until no_window "$pid" '^(Conversion complete|Warning$)'
   [ -s "$output" ]
@@ -100,7 +89,7 @@ pids+=("$again")
 main=$(find_window "$again" '^Morvane PIC to JPG') || fail "no window after a crash"
 hand_over third "$main" "$again"
 xdotool windowfocus --sync "$main" key alt+x
-for _ in $(seq 50); do kill -0 "$again" 2>/dev/null || break; sleep 0.2; done
+timeout 10 tail --pid="$again" -f /dev/null
 kill -0 "$again" 2>/dev/null && fail "still running after Alt+X"
 [ ! -e "$socket" ] || fail "socket left after a clean end"
 
@@ -117,7 +106,7 @@ main=$(find_window "$beside" '^Morvane PIC to JPG') || fail "no window beside a 
 grep -q "no window of the running copy answered; opening another" "$work/stderr" ||
   fail "no reason given: $(cat "$work/stderr")"
 xdotool windowfocus --sync "$main" key alt+x
-for _ in $(seq 50); do kill -0 "$beside" 2>/dev/null || break; sleep 0.2; done
+timeout 10 tail --pid="$beside" -f /dev/null
 kill -0 "$beside" 2>/dev/null && fail "the window beside still runs after Alt+X"
 kill "$holder"
 wait "$holder" 2>/dev/null
