@@ -252,7 +252,11 @@ void OpenPreferencesDialog() {
     prefs->pages->Append(PreferencesText(PreferencesPageKey(page)));
   }
 
-  auto* header = new wxPanel(dialog, wxID_ANY);
+  // A band of text only, a plain window rather than a panel: a panel takes
+  // the focus itself when none of its children can, and Tab from the page
+  // list would land on it instead of the page's first control.
+  auto* header = new wxWindow(dialog, wxID_ANY);
+  header->SetCanFocus(false);
   // The theme's field colours, so that the title reads on dark themes too.
   header->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
   prefs->title = new wxStaticText(header, wxID_ANY, "");

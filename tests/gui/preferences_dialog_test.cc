@@ -385,3 +385,30 @@ TEST_F(PreferencesDialogTest, AConversionUsesWhatTheDialogSet) {
 
 }  // namespace
 }  // namespace pic2jpg
+
+namespace pic2jpg {
+namespace {
+
+// Tab from the page list goes through the shown page's controls and the
+// buttons only: never onto a window the user cannot see take the focus.
+TEST_F(PreferencesDialogTest, TabFromThePageListReachesOnlyControls) {
+  RunCommand(*window_, kCommandPreferences);
+  Control<wxListBox>("pages")->SetFocus();
+  Settle();
+  wxWindow* page = Dialog()->FindWindow("General");
+  ASSERT_NE(page, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(std::system("xdotool key Tab"), 0);
+    Settle();
+    // A drop-down's own button has the focus where FindFocus finds nothing.
+    wxWindow* focus = wxWindow::FindFocus();
+    if (focus == nullptr) continue;
+    const bool on_page = focus->GetParent() == page;
+    const bool button = focus->IsKindOf(wxCLASSINFO(wxButton));
+    EXPECT_TRUE(on_page || button) << "Tab " << i << " lands on " << focus->GetName();
+  }
+  PressId(wxID_CANCEL);
+}
+
+}  // namespace
+}  // namespace pic2jpg
