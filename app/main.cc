@@ -11,12 +11,12 @@
 #include "app/window_loader.h"
 #include "cli/command_line.h"
 #include "engine/format_tables.h"
-#include "gui/handover.h"
 #include "platform/cleanup.h"
 #include "platform/console.h"
 #include "platform/display.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
+#include "runlist/handover.h"
 
 namespace pic2jpg {
 namespace {

@@ -3,8 +3,8 @@
 #include <wx/app.h>
 #include <wx/timer.h>
 
-#include "gui/handover.h"
 #include "gui/main_window_ui.h"
+#include "runlist/handover.h"
 
 namespace pic2jpg {
 namespace {

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "engine/run_controller.h"
-#include "gui/window_inputs.h"
 #include "runlist/run_state.h"
+#include "runlist/window_inputs.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {

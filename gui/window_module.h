@@ -1,7 +1,7 @@
 // The windows as a module of their own (pic2jpg-window.so), which the
 // program opens only when a window is asked for: a console run loads no
 // toolkit. The module's one exported function gives this table. The
-// hand-over of a second start's files (gui/handover.h) needs no widgets and
+// hand-over of a second start's files (runlist/handover.h) needs no widgets and
 // is linked into the program itself, so that a start that hands over loads
 // no toolkit either.
 #ifndef PIC2JPG_GUI_WINDOW_MODULE_H_

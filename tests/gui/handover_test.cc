@@ -2,7 +2,7 @@
 // files of a start reach the listener as absolute UTF-8 paths, a list the
 // window refuses says why, idle clients hold up no start, and with no window
 // the sender gives up in time.
-#include "gui/handover.h"
+#include "runlist/handover.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -20,12 +20,12 @@
 
 #include "engine/format_tables.h"
 #include "gui/commands.h"
-#include "gui/handover.h"
 #include "gui/handover_ui.h"
 #include "gui/image_maps.h"
 #include "gui/main_window_ui.h"
 #include "gui/themes.h"
 #include "platform/file_system.h"
+#include "runlist/handover.h"
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"

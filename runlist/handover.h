@@ -4,14 +4,14 @@
 // and the window's listener, which takes messages on a thread of its own,
 // walks their folders on another and keeps what it found until the window
 // collects it.
-#ifndef PIC2JPG_GUI_HANDOVER_H_
-#define PIC2JPG_GUI_HANDOVER_H_
+#ifndef PIC2JPG_RUNLIST_HANDOVER_H_
+#define PIC2JPG_RUNLIST_HANDOVER_H_
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "gui/window_inputs.h"
+#include "runlist/window_inputs.h"
 
 namespace pic2jpg {
 
@@ -59,4 +59,4 @@ void EndHandoverService();
 
 }  // namespace pic2jpg
 
-#endif  // PIC2JPG_GUI_HANDOVER_H_
+#endif  // PIC2JPG_RUNLIST_HANDOVER_H_

@@ -1,4 +1,4 @@
-#include "gui/handover.h"
+#include "runlist/handover.h"
 
 #include <algorithm>
 #include <atomic>

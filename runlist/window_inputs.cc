@@ -1,4 +1,4 @@
-#include "gui/window_inputs.h"
+#include "runlist/window_inputs.h"
 
 #include <set>
 #include <utility>

@@ -3,8 +3,8 @@
 // as "-i FOLDER" walks them (every picture below, in path order, each with
 // its subfolder below the dropped folder; links to folders not followed).
 // What cannot be converted is passed over with its reason.
-#ifndef PIC2JPG_GUI_WINDOW_INPUTS_H_
-#define PIC2JPG_GUI_WINDOW_INPUTS_H_
+#ifndef PIC2JPG_RUNLIST_WINDOW_INPUTS_H_
+#define PIC2JPG_RUNLIST_WINDOW_INPUTS_H_
 
 #include <atomic>
 #include <string>
@@ -39,4 +39,4 @@ std::string InputFieldText(const std::vector<WindowInput>& files);
 
 }  // namespace pic2jpg
 
-#endif  // PIC2JPG_GUI_WINDOW_INPUTS_H_
+#endif  // PIC2JPG_RUNLIST_WINDOW_INPUTS_H_
