@@ -138,7 +138,7 @@ int RunScreenshotMode(const std::string& folder_arg) {
   if (!fs::IsFolder(folder)) return 1;
   return RunWx([folder] {
     StartDesktopCommon();
-    g_run_state.message_level.assign(1, 'T');  // "T": the screenshot mode
+    g_run_state.message_level = MessageLevel::kScreenshot;
     ApplyDefaultSettings(false);
     LoadThemeImages(true, true, true);
     MainWindow& window = BuildMainWindow();

@@ -490,7 +490,7 @@ void ShowMainWindow(MainWindow& window) {
   FillOutputFormatList(window.formats, true);
   NewSession(window);
   window.frame->Show();
-  if (g_run_state.message_level != "T") ScheduledUpdateCheck();
+  if (g_run_state.message_level != MessageLevel::kScreenshot) ScheduledUpdateCheck();
 }
 
 void RunCommand(MainWindow& window, int id) {

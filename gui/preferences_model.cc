@@ -237,8 +237,8 @@ bool AreaVisible(int page, std::string_view area, const Settings& draft) {
     case 6:
       return area == "frame" && draft.frame.do_frame == 1;
     case 7:
-      return (area == "text" && draft.watermark.do_watermark == 1) ||
-             (area == "image" && draft.watermark.do_watermark == 2);
+      return (area == "text" && draft.watermark.kind == WatermarkKind::kText) ||
+             (area == "image" && draft.watermark.kind == WatermarkKind::kImage);
     default:
       return false;
   }

@@ -200,7 +200,7 @@ TEST_F(PreferencesModelTest, EnablingAndVisibilityRules) {
   }
 
   for (int kind = 0; kind < 3; ++kind) {
-    draft.watermark.do_watermark = static_cast<int8_t>(kind);
+    draft.watermark.kind = static_cast<WatermarkKind>(kind);
     EXPECT_EQ(AreaVisible(7, "text", draft), kind == 1);
     EXPECT_EQ(AreaVisible(7, "image", draft), kind == 2);
   }
@@ -318,14 +318,14 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
        },
        4, GetText("Msg", "Invalid height")},
       {[](Settings* s) {
-         s->watermark.do_watermark = 1;
+         s->watermark.kind = WatermarkKind::kText;
          s->watermark.font = "No Such Font Family 4711";
        },
        7, "Unable to load selected font for a watermark: No Such Font Family 4711"},
-      {[](Settings* s) { s->watermark.do_watermark = 2; }, 7,
+      {[](Settings* s) { s->watermark.kind = WatermarkKind::kImage; }, 7,
        GetText("Msg", "Empty watermark image")},
       {[this](Settings* s) {
-         s->watermark.do_watermark = 2;
+         s->watermark.kind = WatermarkKind::kImage;
          s->watermark.image = dir_.File("not-a-picture.png");
        },
        7, "Unable to load selected file as a watermark image: " + dir_.File("not-a-picture.png")},
@@ -345,7 +345,7 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
     EXPECT_EQ(SettingsProblemText(problem), c.message);
   }
   Settings fine = g_settings;
-  fine.watermark.do_watermark = 1;
+  fine.watermark.kind = WatermarkKind::kText;
   fine.watermark.font = "DejaVu Sans";
   fine.advanced.filename_mask = "sub/%filename%.%ext%";
   EXPECT_EQ(CheckSettings(fine).field, nullptr);
