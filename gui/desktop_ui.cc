@@ -20,6 +20,7 @@
 #include "gui/desktop.h"
 #include "gui/handover_ui.h"
 #include "gui/main_window_ui.h"
+#include "gui/preferences_commit.h"
 #include "gui/preferences_model.h"
 #include "gui/themes.h"
 #include "platform/console.h"

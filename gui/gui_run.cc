@@ -4,6 +4,7 @@
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
 #include "engine/settings_check.h"
+#include "gui/preferences_checks.h"
 #include "gui/preferences_model.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"

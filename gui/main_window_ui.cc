@@ -514,7 +514,7 @@ void RunCommand(MainWindow& window, int id) {
       RunGuiConversion(window);
       break;
     case kCommandPreferences:
-      OpenPreferencesDialog();
+      ShowPreferencesDialog(0);
       break;
     case kCommandCustomConverter:
       OpenConverterDialog();

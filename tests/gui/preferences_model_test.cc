@@ -8,6 +8,12 @@
 #include <string>
 
 #include "engine/format_tables.h"
+#include "gui/calendar_fields.h"
+#include "gui/choice_lists.h"
+#include "gui/colour_choices.h"
+#include "gui/font_choices.h"
+#include "gui/preferences_checks.h"
+#include "gui/preferences_commit.h"
 #include "runlist/run_state.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
@@ -389,14 +395,6 @@ TEST_F(PreferencesModelTest, ResetKeepsTheFolderHistory) {
   EXPECT_EQ(g_settings.output.jpg_quality, 95);
   EXPECT_EQ(g_settings.file.recent_out_folders, "/a/\t/b/");
   EXPECT_TRUE(changes.icon_size);
-}
-
-TEST_F(PreferencesModelTest, StartPageIsTakenOnce) {
-  SetPreferencesStartPage(kOutputPage);
-  EXPECT_EQ(TakePreferencesStartPage(), kOutputPage);
-  EXPECT_EQ(TakePreferencesStartPage(), 0);
-  SetPreferencesStartPage(42);
-  EXPECT_EQ(TakePreferencesStartPage(), 0);
 }
 
 TEST_F(PreferencesModelTest, TimestampsAndCalendarFields) {
