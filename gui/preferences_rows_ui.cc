@@ -100,8 +100,7 @@ void Add(const RowContext& c, wxWindow* control, int proportion = 0) {
 }
 
 void BuildLanguageRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
   list->Append("English");
   list->SetSelection(0);
   list->SetName("General/Language");
@@ -109,14 +108,12 @@ void BuildLanguageRow(const RowContext& c) {
 }
 
 void BuildListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
   const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
-  wxChoice* list = ListControl(parent, row);
-  list->SetName(name);
+  wxChoice* list = ListControl(c.parent, row);
+  list->SetName(c.name);
   if (row.key.empty()) {
     list->SetSelection(0);  // shown only, nothing to store
   } else {
@@ -131,14 +128,12 @@ void BuildListRow(const RowContext& c) {
 }
 
 void BuildCheckRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
   const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
-  auto* check = new wxCheckBox(parent, wxID_ANY, "");
-  check->SetName(name);
+  auto* check = new wxCheckBox(c.parent, wxID_ANY, "");
+  check->SetName(c.name);
   check->SetValue(RowValue(row, *draft) != 0);
   check->Bind(wxEVT_CHECKBOX, [check, r, draft, changed](wxCommandEvent&) {
     SetRowValue(*r, check->GetValue() ? 1 : 0, draft);
@@ -148,15 +143,13 @@ void BuildCheckRow(const RowContext& c) {
 }
 
 void BuildNumberRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   auto* field =
-      new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
+      new wxTextCtrl(c.parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
                      wxDefaultPosition, wxSize(160, -1), 0, wxTextValidator(wxFILTER_DIGITS));
-  field->SetName(name);
+  field->SetName(c.name);
   field->SetMaxLength(6);
   field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
     const std::optional<int64_t> value = ValueOfNumberText(*r, field->GetValue().utf8_string());
@@ -171,8 +164,8 @@ void BuildNumberRow(const RowContext& c) {
   });
   c.bound->digits = field;
   Add(c, field);
-  auto* unit = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(90, -1));
-  unit->SetName(name + "/unit");
+  auto* unit = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(90, -1));
+  unit->SetName(c.name + "/unit");
   if (row.unit_key.empty()) {
     unit->Append(PreferencesText(row.unit));
     unit->SetSelection(0);
@@ -191,25 +184,23 @@ void BuildNumberRow(const RowContext& c) {
 }
 
 void BuildSliderRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   const int64_t value = RowValue(row, *draft);
   const int low = SliderPosition(row, row.min);
   const int high = SliderPosition(row, row.max);
-  auto* slider = new wxSlider(parent, wxID_ANY, SliderPosition(row, value), low, high,
+  auto* slider = new wxSlider(c.parent, wxID_ANY, SliderPosition(row, value), low, high,
                               wxDefaultPosition, wxSize(170, -1));
-  slider->SetName(name + "/slider");
+  slider->SetName(c.name + "/slider");
   Add(c, slider);
   if (row.scale == RowScale::kHundredths) {
     auto* number =
-        new wxSpinCtrlDouble(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
+        new wxSpinCtrlDouble(c.parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
                              wxSize(130, -1), wxSP_ARROW_KEYS, row.min / 100.0, row.max / 100.0,
                              static_cast<double>(value) / 100.0, 0.01);
     number->SetDigits(2);
-    number->SetName(name);
+    number->SetName(c.name);
     auto from_text = [number, slider, r, draft](const std::string& text) {
       const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
       if (!typed) return;
@@ -230,9 +221,9 @@ void BuildSliderRow(const RowContext& c) {
     Add(c, number);
   } else {
     auto* number =
-        new wxSpinCtrl(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
+        new wxSpinCtrl(c.parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
                        wxSize(130, -1), wxSP_ARROW_KEYS, row.min, row.max, static_cast<int>(value));
-    number->SetName(name);
+    number->SetName(c.name);
     auto from_text = [slider, r, draft](const std::string& text) {
       const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
       if (!typed) return;
@@ -255,17 +246,15 @@ void BuildSliderRow(const RowContext& c) {
 }
 
 void BuildColourButtonRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   const std::string hex = RowText(row, *draft);
-  auto* button = new wxBitmapButton(parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
-  button->SetName(name + "/pick");
-  auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
+  auto* button = new wxBitmapButton(c.parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
+  button->SetName(c.name + "/pick");
+  auto* field = new wxTextCtrl(c.parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
                                wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
-  field->SetName(name);
+  field->SetName(c.name);
   button->Bind(wxEVT_BUTTON, [button, field, r, draft](wxCommandEvent&) {
     const uint32_t current = ColourOfHex(field->GetValue().utf8_string());
     const std::optional<uint32_t> chosen = g_preferences_prompts.pick_colour(current);
@@ -280,14 +269,12 @@ void BuildColourButtonRow(const RowContext& c) {
 }
 
 void BuildColourListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
-  auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
+  auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
                                     wxSize(kControlWidth - 30, -1), 0, nullptr, wxCB_READONLY);
-  list->SetName(name);
+  list->SetName(c.name);
   const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
   auto items = std::make_shared<std::vector<ColourItem>>();
   auto fill = [list, items, list_field, r, draft] {
@@ -305,7 +292,7 @@ void BuildColourListRow(const RowContext& c) {
     if (selection < 0 || static_cast<size_t>(selection) >= items->size()) return;
     SetRowText(*r, ColourToHex((*items)[static_cast<size_t>(selection)].colour), draft);
   });
-  wxButton* pick = PickButton(parent, row);
+  wxButton* pick = PickButton(c.parent, row);
   pick->Bind(wxEVT_BUTTON, [list, items, fill, list_field, r, draft](wxCommandEvent&) {
     const int selection = list->GetSelection();
     const uint32_t current = selection >= 0 && static_cast<size_t>(selection) < items->size()
@@ -330,21 +317,19 @@ void BuildColourListRow(const RowContext& c) {
 }
 
 void BuildTextRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
-  auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(RowText(row, *draft)), wxDefaultPosition,
+  auto* field = new wxTextCtrl(c.parent, wxID_ANY, Utf8(RowText(row, *draft)), wxDefaultPosition,
                                wxSize(row.kind == RowKind::kText ? kControlWidth : 210, -1));
-  field->SetName(name);
+  field->SetName(c.name);
   field->SetMaxLength(static_cast<unsigned long>(kMaxTextFieldBytes));
   field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
     SetRowText(*r, field->GetValue().utf8_string(), draft);
   });
   Add(c, field);
   if (row.kind == RowKind::kImagePath) {
-    wxButton* pick = PickButton(parent, row);
+    wxButton* pick = PickButton(c.parent, row);
     pick->Bind(wxEVT_BUTTON, [field](wxCommandEvent&) {
       const std::optional<std::string> chosen =
           g_preferences_prompts.pick_image(CleanTextField(field->GetValue().utf8_string()));
@@ -355,14 +340,12 @@ void BuildTextRow(const RowContext& c) {
 }
 
 void BuildFontListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   PreferencesDialog* dialog = c.dialog;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(210, -1));
-  list->SetName(name);
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(210, -1));
+  list->SetName(c.name);
   const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
   auto fill = [list, list_field, r, draft] {
     list->Clear();
@@ -378,7 +361,7 @@ void BuildFontListRow(const RowContext& c) {
       SetRowText(*r, list->GetStringSelection().utf8_string(), draft);
     }
   });
-  wxButton* pick = PickButton(parent, row);
+  wxButton* pick = PickButton(c.parent, row);
   pick->Bind(wxEVT_BUTTON, [dialog, fill, list_field, r, draft](wxCommandEvent&) {
     const std::optional<FontChoice> chosen =
         g_preferences_prompts.pick_font(RowText(*r, *draft), draft->watermark.font_size);
@@ -414,11 +397,9 @@ void BuildFontListRow(const RowContext& c) {
 }
 
 void BuildDateRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   // The setting counts UTC seconds; the pickers show and take local time.
   const DateFields fields =
       TimestampFields(ToInt32(platform::UtcToLocalSeconds(RowValue(row, *draft))));
@@ -426,12 +407,12 @@ void BuildDateRow(const RowContext& c) {
                         static_cast<wxDateTime::Month>(fields.month - 1), fields.year,
                         static_cast<wxDateTime::wxDateTime_t>(fields.hour),
                         static_cast<wxDateTime::wxDateTime_t>(fields.minute));
-  auto* date = new wxDatePickerCtrl(parent, wxID_ANY, when, wxDefaultPosition, wxDefaultSize,
+  auto* date = new wxDatePickerCtrl(c.parent, wxID_ANY, when, wxDefaultPosition, wxDefaultSize,
                                     wxDP_DROPDOWN | wxDP_SHOWCENTURY);
   date->SetRange(wxDateTime(1, wxDateTime::Jan, 1970), wxDateTime(18, wxDateTime::Jan, 2038));
-  date->SetName(name);
-  auto* time = new wxTimePickerCtrl(parent, wxID_ANY, when);
-  time->SetName(name + "/time");
+  date->SetName(c.name);
+  auto* time = new wxTimePickerCtrl(c.parent, wxID_ANY, when);
+  time->SetName(c.name + "/time");
   auto store = [date, time, r, draft] {
     const wxDateTime day = date->GetValue();
     const wxDateTime clock = time->GetValue();
@@ -451,15 +432,13 @@ void BuildDateRow(const RowContext& c) {
 }
 
 void BuildDepthListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   const std::string extension(row.area);
   const DepthList depths = FillDepthList(extension, static_cast<int>(RowValue(row, *draft)));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
-  list->SetName(name);
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  list->SetName(c.name);
   for (const std::string& item : depths.items) {
     list->Append(item == "Auto" ? PreferencesText("Auto") : Utf8(item));
   }
@@ -471,16 +450,14 @@ void BuildDepthListRow(const RowContext& c) {
 }
 
 void BuildFormatListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
   const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
   const auto& formats = row.kind == RowKind::kInputFormat ? kMainInputFormats : kMainOutputFormats;
-  auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
+  auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
                                     wxSize(kControlWidth, -1), 0, nullptr, wxCB_READONLY);
-  list->SetName(name);
+  list->SetName(c.name);
   const std::string current = RowText(row, *draft);
   for (intptr_t i = 0; i < 2; ++i) {
     if (formats[i][0] == '\0') continue;
@@ -500,14 +477,12 @@ void BuildFormatListRow(const RowContext& c) {
 }
 
 void BuildThemeRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
   const PreferencesRow& row = *c.row;
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
-  const std::string& name = c.name;
   auto items = std::make_shared<std::vector<ThemeItem>>(FillThemeList(g_themes));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
-  list->SetName(name);
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  list->SetName(c.name);
   for (const ThemeItem& item : *items) list->Append(Utf8(item.text));
   const int selection = ThemeListSelection(*items, RowText(row, *draft));
   list->SetSelection(selection);
@@ -524,6 +499,27 @@ void BuildThemeRow(const RowContext& c) {
   Add(c, list);
 }
 
+// The builder of each kind of row.
+struct KindBuilder {
+  RowKind kind;
+  void (*build)(const RowContext&);
+};
+constexpr KindBuilder kBuilders[] = {{RowKind::kLanguage, BuildLanguageRow},
+                                     {RowKind::kList, BuildListRow},
+                                     {RowKind::kCheck, BuildCheckRow},
+                                     {RowKind::kNumber, BuildNumberRow},
+                                     {RowKind::kSlider, BuildSliderRow},
+                                     {RowKind::kColourButton, BuildColourButtonRow},
+                                     {RowKind::kColourList, BuildColourListRow},
+                                     {RowKind::kText, BuildTextRow},
+                                     {RowKind::kImagePath, BuildTextRow},
+                                     {RowKind::kFontList, BuildFontListRow},
+                                     {RowKind::kDate, BuildDateRow},
+                                     {RowKind::kDepthList, BuildDepthListRow},
+                                     {RowKind::kInputFormat, BuildFormatListRow},
+                                     {RowKind::kOutputFormat, BuildFormatListRow},
+                                     {RowKind::kTheme, BuildThemeRow}};
+
 }  // namespace
 
 wxString PreferencesText(std::string_view key) { return Utf8(GetText("Preferences", key)); }
@@ -536,48 +532,8 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
   bound.label->SetMinSize(wxSize(dialog->label_width, -1));
   auto* box = new wxBoxSizer(wxHORIZONTAL);
   const RowContext c{dialog, &dialog->draft, &row, parent, &bound, box, changed, Name(row)};
-  switch (row.kind) {
-    case RowKind::kLanguage:
-      BuildLanguageRow(c);
-      break;
-    case RowKind::kList:
-      BuildListRow(c);
-      break;
-    case RowKind::kCheck:
-      BuildCheckRow(c);
-      break;
-    case RowKind::kNumber:
-      BuildNumberRow(c);
-      break;
-    case RowKind::kSlider:
-      BuildSliderRow(c);
-      break;
-    case RowKind::kColourButton:
-      BuildColourButtonRow(c);
-      break;
-    case RowKind::kColourList:
-      BuildColourListRow(c);
-      break;
-    case RowKind::kText:
-    case RowKind::kImagePath:
-      BuildTextRow(c);
-      break;
-    case RowKind::kFontList:
-      BuildFontListRow(c);
-      break;
-    case RowKind::kDate:
-      BuildDateRow(c);
-      break;
-    case RowKind::kDepthList:
-      BuildDepthListRow(c);
-      break;
-    case RowKind::kInputFormat:
-    case RowKind::kOutputFormat:
-      BuildFormatListRow(c);
-      break;
-    case RowKind::kTheme:
-      BuildThemeRow(c);
-      break;
+  for (const KindBuilder& builder : kBuilders) {
+    if (builder.kind == row.kind) builder.build(c);
   }
   grid->Add(bound.label, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 10);
   grid->Add(box, 0, wxALIGN_CENTER_VERTICAL | wxEXPAND);
