@@ -108,9 +108,9 @@ TEST_F(ContainerRunTest, AContainerNamedLikeAPictureIsReadAsTheContainerItIs) {
   ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), dir_.File("in/two/flag.pct")));
   run = test::RunPic2jpg({"-q", "-i", dir_.File("in/two")});
   EXPECT_EQ(run.exit_status, 0) << run.error;
-  EXPECT_EQ(FilesBelow(dir_.File("in/")), (Lines{"one/Tester-128.jpg", "one/Tester.pict",
-                                                 "two/Tester-128.jpg", "two/Tester.pct",
-                                                 "two/flag.jpg", "two/flag.pct"}));
+  EXPECT_EQ(FilesBelow(dir_.File("in/")),
+            (Lines{"one/Tester-128.jpg", "one/Tester.pict", "two/Tester-128.jpg", "two/Tester.pct",
+                   "two/flag.jpg", "two/flag.pct"}));
 }
 
 }  // namespace
