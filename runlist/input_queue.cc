@@ -78,7 +78,7 @@ bool CheckInputFile(const std::string& path, std::string* reason) {
 
 bool QueueInputFile(const std::string& path, const std::string& base, std::string* reason) {
   if (!CheckInputFile(path, reason)) return false;
-  g_input_list[path] = InputEntry{1, SubfolderBelow(path, base), ""};
+  g_input_list[path] = InputEntry{SubfolderBelow(path, base), ""};
   return true;
 }
 
