@@ -21,6 +21,7 @@
 #include "gui/open_url_ui.h"
 #include "gui/preferences_ui.h"
 #include "gui/secondary_dialogs_ui.h"
+#include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
 #include "gui/update_check_ui.h"
 #include "platform/clock.h"
@@ -340,6 +341,7 @@ MainWindow& BuildMainWindow() {
   outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * kGap);
   outer->Add(window.notice, 0, wxEXPAND | wxALL, 2 * kGap);
   panel->SetSizer(outer);
+  GiveTextRoomInFields(panel);
 
   frame->Bind(wxEVT_MENU, [&window](wxCommandEvent& event) { RunCommand(window, event.GetId()); });
   frame->Bind(wxEVT_CLOSE_WINDOW, [&window](wxCloseEvent&) { ExitDesktop(window); });

@@ -20,6 +20,8 @@
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/preferences_ui.h"
+#include "gui/text_sizes_ui.h"
+#include "gui/theme_colours.h"
 #include "gui/themes.h"
 #include "platform/clock.h"
 #include "platform/font_config.h"
@@ -40,6 +42,7 @@ int32_t ToInt32(int64_t seconds) {
 
 wxBitmap SwatchBitmap(uint32_t colour, int width, int height) {
   std::vector<uint8_t> pixels = ColourSwatch(colour, width, height);
+  FrameSwatch(&pixels, width, height);
   // wxImage takes ownership of malloc'ed data; give it a copy it can free.
   auto* data = static_cast<unsigned char*>(malloc(pixels.size()));
   std::copy(pixels.begin(), pixels.end(), data);
@@ -50,15 +53,18 @@ std::string Name(const PreferencesRow& row) {
   return std::string(PreferencesPageKey(row.page)) + "/" + std::string(row.key);
 }
 
-constexpr int kControlWidth = 240;
+// The least width of a row's main control, in characters; the control
+// stretches to the common right edge of the page's rows.
+constexpr int kControlChars = 24;
 
 wxBitmap NewIcon() {
   auto found = g_icon_image_map.find("New");
   return ImageBitmap(found == g_icon_image_map.end() ? -1 : found->second, 16);
 }
 
-wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row, int width = kControlWidth) {
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(width, -1));
+wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row) {
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition,
+                            wxSize(CharsWide(parent, kControlChars), -1));
   for (const char* item : row.items) list->Append(PreferencesText(item));
   return list;
 }
@@ -72,6 +78,9 @@ wxButton* PickButton(wxWindow* parent, const PreferencesRow& row) {
   auto* button =
       new wxButton(parent, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   button->SetName(Name(row) + "/pick");
+  // Square, as high as the field beside it (GiveTextRoomInFields).
+  button->SetMinSize(
+      wxSize(std::max(button->GetBestSize().GetWidth(), RoomyFieldHeight(button)), -1));
   return button;
 }
 
@@ -89,7 +98,8 @@ struct RowContext {
   std::string name;
 };
 
-// Puts a control on the row's line.
+// Puts a control on the row's line; the main control of a row stretches
+// (proportion 1), so that the rows' right edges line up.
 void Add(const RowContext& c, wxWindow* control, int proportion = 0) {
   c.box->Add(control, proportion, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   c.bound->controls.push_back(control);
@@ -97,11 +107,12 @@ void Add(const RowContext& c, wxWindow* control, int proportion = 0) {
 
 void BuildLanguageRow(const RowContext& c) {
   wxWindow* parent = c.parent;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition,
+                            wxSize(CharsWide(parent, kControlChars), -1));
   list->Append("English");
   list->SetSelection(0);
   list->SetName("General/Language");
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildListRow(const RowContext& c) {
@@ -123,7 +134,7 @@ void BuildListRow(const RowContext& c) {
     SetRowValue(*r, list->GetSelection(), draft);
     changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildCheckRow(const RowContext& c) {
@@ -149,9 +160,9 @@ void BuildNumberRow(const RowContext& c) {
   const PreferencesRow* r = c.row;
   Settings* draft = c.draft;
   const std::string& name = c.name;
-  auto* field =
-      new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
-                     wxDefaultPosition, wxSize(160, -1), 0, wxTextValidator(wxFILTER_DIGITS));
+  auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
+                               wxDefaultPosition, wxSize(CharsWide(parent, 10), -1), 0,
+                               wxTextValidator(wxFILTER_DIGITS));
   field->SetName(name);
   field->SetMaxLength(6);
   field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
@@ -166,8 +177,8 @@ void BuildNumberRow(const RowContext& c) {
     }
   });
   c.bound->digits = field;
-  Add(c, field);
-  auto* unit = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(90, -1));
+  Add(c, field, 1);
+  auto* unit = new wxChoice(parent, wxID_ANY);
   unit->SetName(name + "/unit");
   if (row.unit_key.empty()) {
     unit->Append(PreferencesText(row.unit));
@@ -196,13 +207,13 @@ void BuildSliderRow(const RowContext& c) {
   const int low = SliderPosition(row, row.min);
   const int high = SliderPosition(row, row.max);
   auto* slider = new wxSlider(parent, wxID_ANY, SliderPosition(row, value), low, high,
-                              wxDefaultPosition, wxSize(170, -1));
+                              wxDefaultPosition, wxSize(CharsWide(parent, 12), -1));
   slider->SetName(name + "/slider");
-  Add(c, slider);
+  Add(c, slider, 1);
   if (row.scale == RowScale::kHundredths) {
     auto* number =
         new wxSpinCtrlDouble(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
-                             wxSize(130, -1), wxSP_ARROW_KEYS, row.min / 100.0, row.max / 100.0,
+                             wxDefaultSize, wxSP_ARROW_KEYS, row.min / 100.0, row.max / 100.0,
                              static_cast<double>(value) / 100.0, 0.01);
     number->SetDigits(2);
     number->SetName(name);
@@ -227,7 +238,7 @@ void BuildSliderRow(const RowContext& c) {
   } else {
     auto* number =
         new wxSpinCtrl(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
-                       wxSize(130, -1), wxSP_ARROW_KEYS, row.min, row.max, static_cast<int>(value));
+                       wxDefaultSize, wxSP_ARROW_KEYS, row.min, row.max, static_cast<int>(value));
     number->SetName(name);
     auto from_text = [slider, r, draft](const std::string& text) {
       const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
@@ -260,7 +271,7 @@ void BuildColourButtonRow(const RowContext& c) {
   auto* button = new wxBitmapButton(parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
   button->SetName(name + "/pick");
   auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
-                               wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
+                               wxDefaultPosition, wxSize(CharsWide(parent, 9), -1), wxTE_READONLY);
   field->SetName(name);
   button->Bind(wxEVT_BUTTON, [button, field, r, draft](wxCommandEvent&) {
     const uint32_t current = ColourOfHex(field->GetValue().utf8_string());
@@ -282,7 +293,8 @@ void BuildColourListRow(const RowContext& c) {
   Settings* draft = c.draft;
   const std::string& name = c.name;
   auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth - 30, -1), 0, nullptr, wxCB_READONLY);
+                                    wxSize(CharsWide(parent, kControlChars - 4), -1), 0, nullptr,
+                                    wxCB_READONLY);
   list->SetName(name);
   const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
   auto items = std::make_shared<std::vector<ColourItem>>();
@@ -321,7 +333,7 @@ void BuildColourListRow(const RowContext& c) {
     SetRowText(*r, ColourToHex(*chosen), draft);
     fill();
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
@@ -332,13 +344,13 @@ void BuildTextRow(const RowContext& c) {
   Settings* draft = c.draft;
   const std::string& name = c.name;
   auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(RowText(row, *draft)), wxDefaultPosition,
-                               wxSize(row.kind == RowKind::kText ? kControlWidth : 210, -1));
+                               wxSize(CharsWide(parent, kControlChars - 4), -1));
   field->SetName(name);
   field->SetMaxLength(static_cast<unsigned long>(kMaxTextFieldBytes));
   field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
     SetRowText(*r, field->GetValue().utf8_string(), draft);
   });
-  Add(c, field);
+  Add(c, field, 1);
   if (row.kind == RowKind::kImagePath) {
     wxButton* pick = PickButton(parent, row);
     pick->Bind(wxEVT_BUTTON, [field](wxCommandEvent&) {
@@ -357,7 +369,8 @@ void BuildFontListRow(const RowContext& c) {
   Settings* draft = c.draft;
   const std::string& name = c.name;
   PreferencesDialog* dialog = c.dialog;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(210, -1));
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition,
+                            wxSize(CharsWide(parent, kControlChars - 4), -1));
   list->SetName(name);
   const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
   auto fill = [list, list_field, r, draft] {
@@ -405,7 +418,7 @@ void BuildFontListRow(const RowContext& c) {
       }
     }
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
@@ -454,7 +467,8 @@ void BuildDepthListRow(const RowContext& c) {
   const std::string& name = c.name;
   const std::string extension(row.area);
   const DepthList depths = FillDepthList(extension, static_cast<int>(RowValue(row, *draft)));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition,
+                            wxSize(CharsWide(parent, kControlChars), -1));
   list->SetName(name);
   for (const std::string& item : depths.items) {
     list->Append(item == "Auto" ? PreferencesText("Auto") : Utf8(item));
@@ -463,7 +477,7 @@ void BuildDepthListRow(const RowContext& c) {
   list->Bind(wxEVT_CHOICE, [list, extension, r, draft](wxCommandEvent&) {
     SetRowValue(*r, DepthOfChoice(extension, list->GetSelection()), draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildFormatListRow(const RowContext& c) {
@@ -474,8 +488,9 @@ void BuildFormatListRow(const RowContext& c) {
   const std::function<void()>& changed = c.changed;
   const std::string& name = c.name;
   const auto& formats = row.kind == RowKind::kInputFormat ? kMainInputFormats : kMainOutputFormats;
-  auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth, -1), 0, nullptr, wxCB_READONLY);
+  auto* list =
+      new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
+                           wxSize(CharsWide(parent, kControlChars), -1), 0, nullptr, wxCB_READONLY);
   list->SetName(name);
   const std::string current = RowText(row, *draft);
   for (intptr_t i = 0; i < 2; ++i) {
@@ -492,7 +507,7 @@ void BuildFormatListRow(const RowContext& c) {
     SetRowText(*r, formats[index == 1 ? 1 : 0], draft);
     changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildThemeRow(const RowContext& c) {
@@ -502,7 +517,8 @@ void BuildThemeRow(const RowContext& c) {
   Settings* draft = c.draft;
   const std::string& name = c.name;
   auto items = std::make_shared<std::vector<ThemeItem>>(FillThemeList(g_themes));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition,
+                            wxSize(CharsWide(parent, kControlChars), -1));
   list->SetName(name);
   for (const ThemeItem& item : *items) list->Append(Utf8(item.text));
   const int selection = ThemeListSelection(*items, RowText(row, *draft));
@@ -517,7 +533,7 @@ void BuildThemeRow(const RowContext& c) {
     const std::string& id = (*items)[static_cast<size_t>(chosen)].id;
     if (!id.empty()) SetRowText(*r, id, draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 }  // namespace
