@@ -220,6 +220,21 @@ TEST_F(LayoutTest, MainWindowEmptyWithOneFileAndWithMany) {
   RunCommand(*window_, kCommandNew);
   ASSERT_TRUE(AddInputPathsToWindow(*window_, pictures));
   ExpectTidy(window_->frame, "main-many-files");
+  // The summary is no path to edit; the list it sums up opens from it.
+  EXPECT_FALSE(window_->input->IsEditable());
+  bool listed = false;
+  wxTimer watch;
+  watch.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    wxDialog* list = FindDialog("input_list");
+    if (list == nullptr || !list->IsShown()) return;
+    watch.Stop();
+    ExpectTidy(list, "main-many-files-list");
+    listed = true;
+    list->EndModal(wxID_CLOSE);
+  });
+  watch.Start(10);
+  ShowInputList(*window_);
+  EXPECT_TRUE(listed);
 }
 
 TEST_F(LayoutTest, AboutAndFindAFileConverter) {
