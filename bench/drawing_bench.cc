@@ -35,7 +35,7 @@ bool UseSettings(bool frame, bool text) {
   f.solid_bottom_color = "000000";
   f.solid_opacity = 200;
   WatermarkSettings& wm = g_settings.watermark;
-  wm.do_watermark = text ? 1 : 0;
+  wm.kind = text ? WatermarkKind::kText : WatermarkKind::kNone;
   wm.text = "(c) Morvane Software%eol%converted with Morvane PIC to JPG";
   wm.font = "Arial";
   wm.font_size = 72;

@@ -51,11 +51,10 @@ void Queue(const std::string& path, const ManyInputs& many, QueueCount* count) {
 InputKind KindOfInput(const std::string& input) {
   if (fs::IsFolder(input)) return InputKind::kFolder;
   if (IsListExtension(fs::ExtensionOf(input))) return InputKind::kList;
-  // A picture by its name stays one file; anything else may hold pictures.
-  if (!ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input))) &&
-      IsContainerFile(input)) {
-    return InputKind::kContainer;
-  }
+  // A picture stays one file; anything else may hold pictures (a container
+  // named like a picture among them).
+  std::string reason;
+  if (!CheckInputFile(input, &reason) && IsContainerFile(input)) return InputKind::kContainer;
   return InputKind::kFile;
 }
 

@@ -62,31 +62,23 @@ struct Batch {
 std::string CheckInputAndOutput(Batch* batch_record) {
   const Batch& batch = *batch_record;
   RunState& run = g_run_state;
-  batch.Debug("Input: " + PrintableText(run.input_base_folder));
+  const std::string& argument = run.input_argument;
+  batch.Debug("Input: " + PrintableText(argument));
 
-  // A folder or a list names many files; it stays the run's base folder.
-  const InputKind kind = KindOfInput(run.input_base_folder);
+  // A folder or a list names many files; its folder is the run's base folder.
+  const InputKind kind = KindOfInput(argument);
   if (kind != InputKind::kFile) {
     ManyInputs& many = batch_record->many;
-    if (!OpenManyInputs(run.input_base_folder, kind, &many)) {
-      run.input_base_folder.clear();
-      return "Error: Invalid input file";
-    }
-    run.input_path =
-        kind == InputKind::kFolder ? many.base_folder : fs::AbsolutePath(run.input_base_folder);
-    run.input_base_folder = many.base_folder;
+    if (!OpenManyInputs(argument, kind, &many)) return "Error: Invalid input file";
+    run.input_path = kind == InputKind::kFolder ? many.base_folder : fs::AbsolutePath(argument);
     many.beside_inputs = run.output_folder.empty();
     if (many.beside_inputs) run.output_folder = many.base_folder;
   }
 
   // Otherwise the input names one file, with an extension.
-  if (kind == InputKind::kFile && fs::ExtensionOf(run.input_base_folder).empty()) {
-    run.input_base_folder.clear();
-    return "Error: Invalid input file";
-  }
   if (kind == InputKind::kFile) {
-    run.input_path = run.input_base_folder;
-    run.input_base_folder.clear();
+    if (fs::ExtensionOf(argument).empty()) return "Error: Invalid input file";
+    run.input_path = argument;
     if (fs::FileSize(run.input_path) <= 0) return "Error: Invalid input file";
   }
 
@@ -201,7 +193,7 @@ int RunConsoleBatch(bool quiet) {
   RunState& run = g_run_state;
   Batch batch;
   batch.quiet = quiet;
-  batch.debug = run.message_level == "DEBUG";
+  batch.debug = run.message_level == MessageLevel::kDebug;
 
   batch.Progress(GetText("General", "Preparing"));
   std::string error = CheckInputAndOutput(&batch);
@@ -226,7 +218,7 @@ int RunConsoleBatch(bool quiet) {
   if (batch.many.kind != InputKind::kFile) {
     many = QueueManyInputs(batch.many);
     imported = many.queued;
-  } else if (AddInputFile(run.input_path)) {
+  } else if (ReplaceInputListWith(run.input_path)) {
     imported = 1;
   }
   batch.Progress(FillPlaceholders(GetText("Msg", "Import complete"), Number(imported)));

@@ -86,7 +86,7 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
           result.error = kIncorrectParameters;
           return result;
         }
-        g_run_state.input_base_folder = ExpandHome(value);
+        g_run_state.input_argument = ExpandHome(value);
         break;
       case OptionAction::kOutput:
         if (!ShortOrLongValue(args, name, &i, &value)) {
@@ -113,7 +113,7 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
         }
         break;
       case OptionAction::kDebug:
-        g_run_state.message_level = "DEBUG";
+        g_run_state.message_level = MessageLevel::kDebug;
         break;
       case OptionAction::kQuiet:
         result.quiet = true;

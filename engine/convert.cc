@@ -152,7 +152,7 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
   image = MakeGreyscale(image, settings.adjustment);
   image = ApplyThreshold(image, settings.adjustment);
   image = DrawFrame(image, settings.frame);
-  if (image != nullptr && settings.watermark.do_watermark != 0) {
+  if (image != nullptr && settings.watermark.kind != WatermarkKind::kNone) {
     WatermarkJob mark;
     mark.mark = &settings.watermark;
     mark.frame = &settings.frame;
@@ -162,7 +162,7 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
         mark.picture = &job.resources->watermark_picture;
       }
     }
-    if (settings.watermark.do_watermark == 1) {
+    if (settings.watermark.kind == WatermarkKind::kText) {
       mark.text = ExpandTextPlaceholders(settings.watermark.text, names);
     }
     image = DrawWatermark(image, mark);

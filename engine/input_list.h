@@ -3,7 +3,6 @@
 #ifndef PIC2JPG_ENGINE_INPUT_LIST_H_
 #define PIC2JPG_ENGINE_INPUT_LIST_H_
 
-#include <cstdint>
 #include <map>
 #include <string>
 
@@ -15,7 +14,6 @@ struct FileFailure {
 };
 
 struct InputEntry {
-  int32_t selected = 1;
   std::string relative_subfolder;
   // When not empty, this entry's own output folder (ends with "/"): a run
   // of many inputs without an output folder writes each beside its input.
@@ -24,10 +22,6 @@ struct InputEntry {
 
 // Keyed by full path; a run visits entries in key order.
 using InputList = std::map<std::string, InputEntry>;
-
-// A uniform draw from 1 to 99999: the %rnd% value of the name mask. Safe
-// from any thread.
-int DrawRandomNumber();
 
 }  // namespace pic2jpg
 

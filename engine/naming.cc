@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <random>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -63,6 +65,13 @@ std::string TokenValue(const std::string& token, const NameContext& run) {
 }
 
 }  // namespace
+
+int DrawRandomNumber() {
+  static std::mutex mutex;
+  static std::mt19937 generator{std::random_device{}()};
+  std::lock_guard<std::mutex> lock(mutex);
+  return std::uniform_int_distribution<int>(1, 99999)(generator);
+}
 
 std::string RemoveExtension(const std::string& name) {
   size_t dot = name.rfind('.');

@@ -21,6 +21,10 @@ struct NameContext {
   int32_t counter = 0;        // %n%
 };
 
+// A uniform draw from 1 to 99999: the %rnd% value of the name mask. Safe
+// from any thread.
+int DrawRandomNumber();
+
 // The name without its last extension and the dot before it ("a.b.pic" gives
 // "a.b"); a name without a dot is returned unchanged.
 std::string RemoveExtension(const std::string& name);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "engine/naming.h"
 #include "engine/watermark.h"
 #include "platform/clock.h"
 #include "platform/console.h"

@@ -19,7 +19,7 @@ ResizeCheck CheckResizeSize(const TransformSettings& transform) {
 }
 
 WatermarkImageCheck CheckWatermarkImageNamed(const WatermarkSettings& mark) {
-  if (mark.do_watermark != 2) return WatermarkImageCheck::kOk;
+  if (mark.kind != WatermarkKind::kImage) return WatermarkImageCheck::kOk;
   if (mark.image.empty()) return WatermarkImageCheck::kNoImage;
   if (fs::FileSize(mark.image) <= 0) return WatermarkImageCheck::kInvalidImage;
   return WatermarkImageCheck::kOk;
@@ -28,7 +28,7 @@ WatermarkImageCheck CheckWatermarkImageNamed(const WatermarkSettings& mark) {
 WatermarkImageCheck CheckWatermarkImage(const WatermarkSettings& mark, RunResources* resources,
                                         std::string* reason) {
   const WatermarkImageCheck named = CheckWatermarkImageNamed(mark);
-  if (mark.do_watermark != 2 || named != WatermarkImageCheck::kOk) return named;
+  if (mark.kind != WatermarkKind::kImage || named != WatermarkImageCheck::kOk) return named;
   std::string why;
   resources->watermark_picture = LoadMarkPicture(mark.image, FindPictureDecoding(), &why);
   if (resources->watermark_picture.canvas == nullptr) {
@@ -74,7 +74,7 @@ RunPlan PlanRun(const Settings& settings, std::vector<RunEntry> entries, RunNumb
 }
 
 bool LoadRunWatermarkFont(const WatermarkSettings& mark, RunResources* resources) {
-  if (mark.do_watermark != 1) return true;
+  if (mark.kind != WatermarkKind::kText) return true;
   resources->watermark_font = CreateWatermarkFont(mark);
   return resources->watermark_font != nullptr;
 }

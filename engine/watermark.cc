@@ -21,7 +21,7 @@ struct MarkSettings {
 };
 
 MarkSettings SettingsOfMark(const WatermarkSettings& wm) {
-  if (wm.do_watermark == 1) {
+  if (wm.kind == WatermarkKind::kText) {
     return {wm.text_boundary, wm.text_position, wm.text_x_offset, wm.text_y_offset,
             wm.text_rotation};
   }
@@ -56,16 +56,17 @@ Spot PlaceMark(int position, int64_t area_width, int64_t area_height, int64_t ma
 }  // namespace
 
 FIBITMAP* DrawWatermark(FIBITMAP* image, const WatermarkJob& job) {
-  if (image == nullptr || job.mark == nullptr || job.mark->do_watermark == 0) return image;
+  if (image == nullptr || job.mark == nullptr || job.mark->kind == WatermarkKind::kNone)
+    return image;
   const WatermarkSettings& wm = *job.mark;
   image = ConvertTo24BitsOwned(image);
   if (image == nullptr) return nullptr;
 
   BitmapPtr mark;
   {
-    platform::CanvasPtr rendered = wm.do_watermark == 1   ? RenderTextMark(job)
-                                   : wm.do_watermark == 2 ? RenderImageMark(job)
-                                                          : nullptr;
+    platform::CanvasPtr rendered = wm.kind == WatermarkKind::kText    ? RenderTextMark(job)
+                                   : wm.kind == WatermarkKind::kImage ? RenderImageMark(job)
+                                                                      : nullptr;
     if (rendered == nullptr) return image;
     mark.reset(CanvasToBitmap(*rendered));
   }

@@ -18,13 +18,14 @@ namespace {
 struct Outcome {
   pic2jpg::OptionLoopResult result;
   std::vector<std::string> settings;
-  std::string input, output, extension, message_level;
+  std::string input, output, extension;
+  pic2jpg::MessageLevel message_level = pic2jpg::MessageLevel::kNormal;
   bool console_mode = false;
 };
 
 Outcome RunFromDefaults(const std::vector<std::string>& args) {
   using namespace pic2jpg;
-  g_run_state.message_level.clear();
+  g_run_state.message_level = MessageLevel::kNormal;
   ResetRunState();
   ApplyDefaultSettings(/*console=*/true);
   // The defaults take the dates from the clock; hold them still so that two
@@ -36,7 +37,7 @@ Outcome RunFromDefaults(const std::vector<std::string>& args) {
   for (const SettingField& field : SettingFields()) {
     outcome.settings.push_back(SettingText(g_settings, field));
   }
-  outcome.input = g_run_state.input_base_folder;
+  outcome.input = g_run_state.input_argument;
   outcome.output = g_run_state.output_folder;
   outcome.extension = g_run_state.output_extension;
   outcome.message_level = g_run_state.message_level;

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResetRunState();
   ApplyDefaultSettings(/*console=*/true);
   fuzz::Check(LoadProfile(path), "a readable file is a profile");
-  fuzz::Check(g_run_state.input_base_folder.empty() && g_run_state.output_folder.empty() &&
+  fuzz::Check(g_run_state.input_argument.empty() && g_run_state.output_folder.empty() &&
                   g_run_state.output_extension.empty(),
               "a profile leaves the run record alone");
   const std::vector<std::string> once = SettingTexts();

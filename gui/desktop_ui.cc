@@ -20,6 +20,7 @@
 #include "gui/desktop.h"
 #include "gui/handover_ui.h"
 #include "gui/main_window_ui.h"
+#include "gui/preferences_commit.h"
 #include "gui/preferences_model.h"
 #include "gui/themes.h"
 #include "platform/console.h"
@@ -138,7 +139,7 @@ int RunScreenshotMode(const std::string& folder_arg) {
   if (!fs::IsFolder(folder)) return 1;
   return RunWx([folder] {
     StartDesktopCommon();
-    g_run_state.message_level.assign(1, 'T');  // "T": the screenshot mode
+    g_run_state.message_level = MessageLevel::kScreenshot;
     ApplyDefaultSettings(false);
     LoadThemeImages(true, true, true);
     MainWindow& window = BuildMainWindow();

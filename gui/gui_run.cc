@@ -4,6 +4,7 @@
 #include "engine/format_tables.h"
 #include "engine/run_setup.h"
 #include "engine/settings_check.h"
+#include "gui/preferences_checks.h"
 #include "gui/preferences_model.h"
 #include "platform/file_system.h"
 #include "runlist/run_list.h"
@@ -36,11 +37,11 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   g_input_list.clear();
   if (!fields.inputs.empty()) {
     for (const WindowInput& file : fields.inputs) {
-      g_input_list[file.path] = InputEntry{1, file.relative_subfolder, ""};
+      g_input_list[file.path] = InputEntry{file.relative_subfolder, ""};
     }
   } else if (!input.empty() && fs::FileSize(input) != 0 &&
              ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(input)))) {
-    g_input_list[input] = InputEntry{1, "", ""};
+    g_input_list[input] = InputEntry{"", ""};
   }
   // 2. The output folder and extension.
   std::string folder = TrimBlanks(fields.output_folder);
@@ -86,7 +87,8 @@ GuiRunStart PrepareGuiRun(const GuiRunFields& fields) {
   GuiRunStart start;
   start.ready = true;
   start.history_changed = AddRecentOutputFolder(folder);
-  if (g_settings.watermark.do_watermark == 2) plan.watermark_image = g_settings.watermark.image;
+  if (g_settings.watermark.kind == WatermarkKind::kImage)
+    plan.watermark_image = g_settings.watermark.image;
   start.plan = std::move(plan);
   return start;
 }

@@ -490,7 +490,7 @@ void ShowMainWindow(MainWindow& window) {
   FillOutputFormatList(window.formats, true);
   NewSession(window);
   window.frame->Show();
-  if (g_run_state.message_level != "T") ScheduledUpdateCheck();
+  if (g_run_state.message_level != MessageLevel::kScreenshot) ScheduledUpdateCheck();
 }
 
 void RunCommand(MainWindow& window, int id) {
@@ -514,7 +514,7 @@ void RunCommand(MainWindow& window, int id) {
       RunGuiConversion(window);
       break;
     case kCommandPreferences:
-      OpenPreferencesDialog();
+      ShowPreferencesDialog(0);
       break;
     case kCommandCustomConverter:
       OpenConverterDialog();

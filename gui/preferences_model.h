@@ -1,21 +1,18 @@
 // The preferences dialog without its widgets. The dialog edits a draft copy
 // of the settings; every control reads its value from the draft and writes it
-// back through the row table and the functions below. OK checks the draft and
-// commits it into the live record, Cancel drops it. What the main window must
-// rebuild afterwards comes back as a InterfaceChanges record.
+// back through the row table and the functions below. OK checks the draft
+// and commits it into the live record (preferences_commit.h), Cancel drops
+// it.
 #ifndef PIC2JPG_GUI_PREFERENCES_MODEL_H_
 #define PIC2JPG_GUI_PREFERENCES_MODEL_H_
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/settings_check.h"
-#include "gui/main_window_model.h"
 #include "settings/settings.h"
 #include "settings/settings_fields.h"
 
@@ -26,6 +23,8 @@ namespace pic2jpg {
 inline constexpr int kPreferencesPageCount = 9;
 inline constexpr int kOutputPage = 3;
 std::string_view PreferencesPageKey(int page);
+// The page that edits a settings group; -1 for a group no page edits.
+int PreferencesPageOf(std::string_view group);
 
 enum class RowKind {
   kList,          // drop-down list, index = value
@@ -104,100 +103,6 @@ bool AreaVisible(int page, std::string_view area, const Settings& draft);
 // (cut at a character boundary).
 inline constexpr size_t kMaxTextFieldBytes = 1024;
 std::string CleanTextField(std::string_view text);
-
-// Colours: red + 256 x green + 65536 x blue.
-bool IsHexColour(std::string_view text);
-std::string ColourToHex(uint32_t colour);
-// The colour of an RRGGBB text, read as the conversion reads it
-// (ParseHexColour).
-uint32_t ColourOfHex(std::string_view hex);
-// The catalogue name of one of 19 named colours, else "Color #RRGGBB".
-std::string ColourName(std::string_view hex);
-// Pixels of a swatch, three bytes (red, green, blue) each, row by row.
-std::vector<uint8_t> ColourSwatch(uint32_t colour, int width, int height);
-
-struct ColourItem {
-  std::string name;
-  uint32_t colour = 0;
-};
-// The entries of a comma-separated colour list; malformed entries are left
-// out, and so are repeats.
-std::vector<ColourItem> FillColourList(std::string_view colours);
-// Position of the setting's colour in the list, or -1.
-int ColourListSelection(const std::vector<ColourItem>& items, std::string_view hex);
-// Appends the colour to a colour-list setting unless it is already there;
-// true when appended.
-bool AddCustomColour(std::string* list_setting, uint32_t colour);
-
-// The font list: the trimmed names of Watermark/Fonts (Watermark/Font when
-// it is empty), and the current font at the end when it is not among them.
-std::vector<std::string> FillFontList(std::string_view fonts, std::string_view font);
-// The name a font picker's choice is kept under (commas removed, trimmed).
-std::string CleanFontName(std::string_view name);
-// Appends a name to a font-list setting unless it is already there; true
-// when appended.
-bool AddFontName(std::string* fonts_setting, std::string_view name);
-
-struct ThemeItem {
-  std::string id;    // package name; "" for the lone "None" entry
-  std::string text;  // what the list shows
-};
-// Installed themes with a display name, by id ignoring case; one "None"
-// entry when there are none.
-std::vector<ThemeItem> FillThemeList(const std::map<std::string, std::string>& themes);
-// Position of the theme, else 0.
-int ThemeListSelection(const std::vector<ThemeItem>& items, std::string_view theme);
-
-struct DepthList {
-  std::vector<std::string> items;  // "Auto", then the allowed depths
-  int selection = -1;              // -1 for a depth the format does not take
-};
-DepthList FillDepthList(const std::string& extension, int depth);
-// The depth stored for a list position (0 for "Auto" or no selection).
-int DepthOfChoice(const std::string& extension, int selection);
-
-// The page to open on (0..8), and back to 0 for the next opening.
-// The page the next opening shows (the output-format button asks for the
-// Output page); taken once, then General again.
-void SetPreferencesStartPage(int page);
-int TakePreferencesStartPage();
-
-// Timestamps (seconds since 1970 in local time) and their calendar fields.
-struct DateFields {
-  int year = 1970;
-  int month = 1;  // 1..12
-  int day = 1;
-  int hour = 0;
-  int minute = 0;
-};
-DateFields TimestampFields(int32_t timestamp);
-// Clamped to 1970-01-01 00:00 .. the last minute an int32 holds.
-int32_t TimestampOfFields(const DateFields& fields);
-
-// Whether brightness, contrast, gamma or invert change the picture.
-bool ColourCorrectionNeeded(const AdjustmentSettings& adjustment);
-
-// The desktop's message for what CheckSettings refuses: the catalogue's
-// text, or the console's line for a value the dialog cannot produce.
-std::string SettingsProblemText(const SettingsProblem& problem);
-// The page that edits a settings group; -1 for a group no page edits.
-int PreferencesPageOf(std::string_view group);
-// The message for an empty digit field.
-std::string EmptyFieldMessage();
-
-// Every depth a format does not take becomes Auto (0), as the dialog shows
-// it: after loading the preferences file and on OK.
-void DepthsToAuto(Settings* settings);
-
-// OK: the draft's derived values are set (language "en", the colour
-// correction flag, depths the format does not take become Auto, colours
-// become six upper-case digits, a malformed one black) and it
-// replaces the live record, except what the dialog does not edit (window
-// geometry, update date, folder history). Check first.
-InterfaceChanges CommitPreferences(const Settings& draft, Settings* live);
-// Defaults: every setting of g_settings back to its desktop default; the
-// output folder history is kept.
-InterfaceChanges ResetPreferencesToDefaults();
 
 }  // namespace pic2jpg
 

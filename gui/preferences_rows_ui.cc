@@ -16,6 +16,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "gui/calendar_fields.h"
+#include "gui/choice_lists.h"
+#include "gui/colour_choices.h"
+#include "gui/font_choices.h"
 #include "gui/image_maps.h"
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"

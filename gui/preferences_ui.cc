@@ -16,6 +16,8 @@
 
 #include "gui/commands.h"
 #include "gui/main_window_ui.h"
+#include "gui/preferences_checks.h"
+#include "gui/preferences_commit.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
@@ -225,11 +227,6 @@ PreferencesPrompts g_preferences_prompts = {PickColourWithDialog, PickFontWithDi
 wxDialog* PreferencesDialogWindow() { return g_open ? g_open->dialog : nullptr; }
 
 void ShowPreferencesDialog(int start_page) {
-  SetPreferencesStartPage(start_page);
-  OpenPreferencesDialog();
-}
-
-void OpenPreferencesDialog() {
   if (g_open) {
     g_open->dialog->Raise();
     return;
@@ -324,7 +321,7 @@ void OpenPreferencesDialog() {
   defaults->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { PressDefaults(); });
   dialog->Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent&) { ClosePreferences(); });
 
-  ShowPage(prefs, TakePreferencesStartPage());
+  ShowPage(prefs, start_page >= 0 && start_page < kPreferencesPageCount ? start_page : 0);
   dialog->CentreOnParent();
   if (wxFrame* main = MainFrame()) main->Disable();
   dialog->Show();

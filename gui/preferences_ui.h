@@ -31,10 +31,9 @@ struct PreferencesPrompts {
 };
 extern PreferencesPrompts g_preferences_prompts;
 
-// Opens the dialog on `start_page` (the output-format button: kOutputPage).
+// Opens the dialog on `start_page` (General: 0; the output-format button:
+// kOutputPage), or raises the open one as it is.
 void ShowPreferencesDialog(int start_page);
-// Opens it on the page TakePreferencesStartPage gives.
-void OpenPreferencesDialog();
 // The open dialog, or nullptr.
 wxDialog* PreferencesDialogWindow();
 

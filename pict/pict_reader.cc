@@ -149,6 +149,11 @@ DecodeResult ReadPictInfo(const uint8_t* data, size_t size, PictInfo* info) {
   return DecodeResult{};
 }
 
+bool StartsWithPictHeader(const uint8_t* data, size_t size) {
+  PictHeader header;
+  return data != nullptr && ReadPictHeader(data, size, &header);
+}
+
 DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
                         const DecodeOptions& options) {
   *picture = Picture{};

@@ -96,6 +96,12 @@ struct PictInfo {
 
 DecodeResult ReadPictInfo(const uint8_t* data, size_t size, PictInfo* info);
 
+// True when the bytes start with a PICT header, with or without the 512-byte
+// preamble (the first kPictHeaderBytes of a file are enough). Reads nothing
+// past the header: a cheap test of what a file is, not of whether it decodes.
+inline constexpr size_t kPictHeaderBytes = 1024;
+bool StartsWithPictHeader(const uint8_t* data, size_t size);
+
 DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
                         const DecodeOptions& options = {});
 

@@ -59,7 +59,7 @@ bool QueueContainerFile(const std::string& path, const std::string& base,
   const std::string subfolder = SubfolderBelow(ContainerHomeFolder(path) + "x", base);
   for (const std::string& reference : inputs.resources) {
     if (g_input_list.count(reference) != 0) continue;
-    g_input_list[reference] = InputEntry{1, subfolder, ""};
+    g_input_list[reference] = InputEntry{subfolder, ""};
     queued->push_back(reference);
   }
   problems->insert(problems->end(), inputs.problems.begin(), inputs.problems.end());

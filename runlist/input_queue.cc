@@ -1,7 +1,9 @@
 #include "runlist/input_queue.h"
 
 #include "engine/format_tables.h"
+#include "pict/pict_reader.h"
 #include "platform/file_system.h"
+#include "runlist/container_inputs.h"
 #include "runlist/run_list.h"
 #include "runlist/run_state.h"
 #include "text/ascii_case.h"
@@ -62,12 +64,21 @@ bool CheckInputFile(const std::string& path, std::string* reason) {
     *reason = "empty";
     return false;
   }
+  // A container named like a picture (a MacBinary "photo.pict") is read as
+  // the container it is; the caller lists its resources instead.
+  std::string head;
+  if (fs::ReadFilePrefix(path, pict::kPictHeaderBytes, &head) &&
+      !pict::StartsWithPictHeader(reinterpret_cast<const uint8_t*>(head.data()), head.size()) &&
+      IsContainerFile(path)) {
+    *reason = "a container of pictures";
+    return false;
+  }
   return true;
 }
 
 bool QueueInputFile(const std::string& path, const std::string& base, std::string* reason) {
   if (!CheckInputFile(path, reason)) return false;
-  g_input_list[path] = InputEntry{1, SubfolderBelow(path, base), ""};
+  g_input_list[path] = InputEntry{SubfolderBelow(path, base), ""};
   return true;
 }
 

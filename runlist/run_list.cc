@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/format_tables.h"
+#include "engine/naming.h"
 #include "platform/app_paths.h"
 #include "platform/file_system.h"
 #include "runlist/run_state.h"
@@ -12,7 +13,7 @@
 
 namespace pic2jpg {
 void ResetRunState() {
-  const std::string message_level = g_run_state.message_level;
+  const MessageLevel message_level = g_run_state.message_level;
   g_run_state = RunState{};
   g_run_state.message_level = message_level;
   g_run_state.program_folder = platform::ProgramFolder();
@@ -25,29 +26,13 @@ bool ListContains(const std::vector<std::string>& list, const std::string& text)
   return std::find(list.begin(), list.end(), text) != list.end();
 }
 
-std::string RelativeSubfolder(const std::string& path, const std::string& base) {
-  if (path.empty() || base.empty()) return "";
-  std::string folder = fs::FolderOf(path);
-  if (folder.find(base) == std::string::npos) return "";
-  std::string result;
-  size_t pos = 0;
-  while (pos < folder.size()) {
-    if (folder.compare(pos, base.size(), base) == 0) {
-      pos += base.size();
-    } else {
-      result += folder[pos++];
-    }
-  }
-  return result;
-}
-
-bool AddInputFile(const std::string& path) {
+bool ReplaceInputListWith(const std::string& path) {
   // A missing path or a folder passes the size test; the extension test and
   // the conversion itself turn them away.
   if (fs::FileSize(path) == 0) return false;
   if (!ListContains(AcceptedInputExtensions(), LowerAscii(fs::ExtensionOf(path)))) return false;
   g_input_list.clear();
-  g_input_list[path] = InputEntry{1, RelativeSubfolder(path, g_run_state.input_base_folder), ""};
+  g_input_list[path] = InputEntry{};
   return true;
 }
 

@@ -13,12 +13,10 @@ namespace pic2jpg {
 void ResetRunState();
 
 bool ListContains(const std::vector<std::string>& list, const std::string& text);
-// Folder part of `path` with every occurrence of `base` removed, when `base`
-// occurs in it; "" otherwise.
-std::string RelativeSubfolder(const std::string& path, const std::string& base);
-// Queues the one file (replacing what was queued); false for a 0-byte file or
-// an extension that is not an accepted input.
-bool AddInputFile(const std::string& path);
+// Makes the one file the whole queue (what was queued goes); false, and the
+// queue unchanged, for a 0-byte file or an extension that is not an accepted
+// input.
+bool ReplaceInputListWith(const std::string& path);
 
 // Entry n (from 0) of File/Recent Out Folders, trimmed; "" when missing.
 std::string GetRecentOutputFolder(int n);

@@ -12,18 +12,25 @@
 
 namespace pic2jpg {
 
+// What the program says besides its usual messages.
+enum class MessageLevel {
+  kNormal,
+  kDebug,       // console -d: the settings listing and each step
+  kScreenshot,  // desktop screenshot mode: no update check
+};
+
 struct RunState {
-  std::string program_folder;     // folder of the executable, ends with "/"
-  std::string input_path;         // the input named, or the file last taken
-  std::string input_base_folder;  // folder the entries were collected from
-  std::string output_folder;      // destination, ends with "/"
-  std::string input_extension;    // e.g. "pic"
-  std::string output_extension;   // e.g. "jpg"
-  int32_t random_number = 0;      // %rnd% of the next converted file, 1..99999
-  int32_t counter = 0;            // %n% of the next converted file
-  bool console_mode = false;      // started from the command line
-  std::string message_level;      // console: "DEBUG"; desktop screenshot mode: "T"; or ""
-  std::string converter_from;     // desktop: the last converter search, cleaned
+  std::string program_folder;    // folder of the executable, ends with "/"
+  std::string input_path;        // the input named, or the file last taken
+  std::string input_argument;    // console: the -i text as given (~ expanded)
+  std::string output_folder;     // destination, ends with "/"
+  std::string input_extension;   // e.g. "pic"
+  std::string output_extension;  // e.g. "jpg"
+  int32_t random_number = 0;     // %rnd% of the next converted file, 1..99999
+  int32_t counter = 0;           // %n% of the next converted file
+  bool console_mode = false;     // started from the command line
+  MessageLevel message_level = MessageLevel::kNormal;
+  std::string converter_from;  // desktop: the last converter search, cleaned
   std::string converter_to;
 };
 

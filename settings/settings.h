@@ -129,8 +129,12 @@ inline constexpr const char* kDefaultWatermarkText =
 inline constexpr const char* kDefaultColorList =
     "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF";
 
+// Which mark a run puts on each picture. The preferences file and the
+// setting table hold it as the number.
+enum class WatermarkKind : int8_t { kNone = 0, kText = 1, kImage = 2 };
+
 struct WatermarkSettings {
-  int8_t do_watermark = 0;                      // Do Watermark
+  WatermarkKind kind = WatermarkKind::kNone;    // Do Watermark
   std::string text = kDefaultWatermarkText;     // Text
   std::string fonts = "Arial,Tahoma,Verdana";   // Fonts
   std::string font = "Arial";                   // Font

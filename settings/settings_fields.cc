@@ -422,7 +422,7 @@ std::vector<SettingField> FrameFields() {
 
 std::vector<SettingField> WatermarkTextFields() {
   return {
-      FIELD("Watermark", "Do Watermark", watermark.do_watermark)
+      FIELD("Watermark", "Do Watermark", watermark.kind)
           .Choices(3)
           .Debug("Watermark")
           .Show(S::kKeyword, kKindWatermark),
@@ -647,6 +647,8 @@ struct Overloaded : Ts... {
 template <class... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
+int8_t Number(WatermarkKind kind) { return static_cast<int8_t>(kind); }
+
 // Decimals of the float fields in the file.
 constexpr int kFloatDecimals = 6;
 
@@ -666,21 +668,20 @@ const SettingField* FindSettingField(std::string_view group, std::string_view ke
 
 SettingType TypeOfSetting(const SettingField& field) {
   static const Settings kProbe;
-  switch (RefOf(kProbe, field).index()) {
-    case 0:
-      return SettingType::kInt8;
-    case 1:
-      return SettingType::kInt32;
-    case 2:
-      return SettingType::kFloat;
-    default:
-      return SettingType::kString;
-  }
+  return std::visit(Overloaded{
+                        [](int8_t*) { return SettingType::kInt8; },
+                        [](WatermarkKind*) { return SettingType::kInt8; },
+                        [](int32_t*) { return SettingType::kInt32; },
+                        [](float*) { return SettingType::kFloat; },
+                        [](std::string*) { return SettingType::kString; },
+                    },
+                    RefOf(kProbe, field));
 }
 
 std::string SettingText(const Settings& settings, const SettingField& field) {
   return std::visit(Overloaded{
                         [](int8_t* v) { return std::to_string(*v); },
+                        [](WatermarkKind* v) { return std::to_string(Number(*v)); },
                         [](int32_t* v) { return std::to_string(*v); },
                         [](float* v) { return IniFormatFloat(*v, kFloatDecimals); },
                         [](std::string* v) { return *v; },
@@ -691,6 +692,7 @@ std::string SettingText(const Settings& settings, const SettingField& field) {
 void SetSettingFromText(Settings* settings, const SettingField& field, std::string_view text) {
   std::visit(Overloaded{
                  [&](int8_t* v) { *v = Saturate<int8_t>(ParseIniInt(text)); },
+                 [&](WatermarkKind* v) { *v = WatermarkKind(Saturate<int8_t>(ParseIniInt(text))); },
                  [&](int32_t* v) { *v = ParseIniInt(text); },
                  [&](float* v) { *v = ParseIniFloat(text); },
                  [&](std::string* v) { v->assign(text); },
@@ -701,6 +703,7 @@ void SetSettingFromText(Settings* settings, const SettingField& field, std::stri
 int64_t SettingInt(const Settings& settings, const SettingField& field) {
   return std::visit(Overloaded{
                         [](int8_t* v) -> int64_t { return *v; },
+                        [](WatermarkKind* v) -> int64_t { return Number(*v); },
                         [](int32_t* v) -> int64_t { return *v; },
                         [](float* v) -> int64_t {
                           if (!std::isfinite(*v)) return 0;
@@ -714,6 +717,7 @@ int64_t SettingInt(const Settings& settings, const SettingField& field) {
 void SetSettingInt(Settings* settings, const SettingField& field, int64_t value) {
   std::visit(Overloaded{
                  [&](int8_t* v) { *v = Saturate<int8_t>(value); },
+                 [&](WatermarkKind* v) { *v = WatermarkKind(Saturate<int8_t>(value)); },
                  [&](int32_t* v) { *v = Saturate<int32_t>(value); },
                  [&](float* v) { *v = static_cast<float>(value); },
                  [](std::string*) {},
@@ -727,6 +731,10 @@ void ClampSetting(Settings* settings, const SettingField& field) {
   const double max = field.range.max;
   std::visit(Overloaded{
                  [&](int8_t* v) { *v = static_cast<int8_t>(std::clamp<double>(*v, min, max)); },
+                 [&](WatermarkKind* v) {
+                   *v =
+                       WatermarkKind(static_cast<int8_t>(std::clamp<double>(Number(*v), min, max)));
+                 },
                  [&](int32_t* v) { *v = static_cast<int32_t>(std::clamp<double>(*v, min, max)); },
                  [&](float* v) {
                    // Compared in single precision, so both ends themselves stay.

@@ -23,7 +23,8 @@ namespace pic2jpg {
 enum class SettingType { kInt8, kInt32, kFloat, kString };
 
 // The address of one field inside a given record.
-using SettingRef = std::variant<int8_t*, int32_t*, float*, std::string*>;
+// An enumeration crosses the table as its number.
+using SettingRef = std::variant<int8_t*, int32_t*, float*, std::string*, WatermarkKind*>;
 
 // The numbers a setting takes. A value outside them, read from the
 // preferences file or typed in the dialog, is held at the nearer end; a

@@ -1,36 +1,36 @@
 #!/usr/bin/env bash
-# Takes the desktop program's screens on a virtual display, on the light and
-# dark Adwaita themes at 1.0 and 1.5 times the text size, into
-# docs/screenshots/<theme>-<scale>/: the main window, then every preferences
-# page (through the preferences test's PIC2JPG_SCREENSHOTS capture).
-# Usage: docs/screenshots/take.sh [BUILD_DIR]   (needs xvfb-run, xdotool and
-# ImageMagick's import). Look at every picture after a change to a screen.
+# Takes every screen of the desktop program on a virtual display (Xvfb, no
+# window manager, so no title bars) into docs/screenshots/<variant>/:
+# light Adwaita at 1.0 and 1.5 times the text size, dark Adwaita at 1.0.
+# The screens come from the layout test's walk (tests/gui/layout_test.cc):
+# the main window empty, with one file and with many, the progress dialog
+# during a run and at its end with failures, every preferences page, About,
+# Find a File Converter and the three answers of the update check.
+# Usage: docs/screenshots/take.sh [BUILD_DIR]
+# Needs xvfb-run, xdotool and ImageMagick's import; optipng, when installed,
+# makes the pictures smaller. Look at every picture after a change to a screen.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
-for theme in Adwaita Adwaita:dark; do
-  for scale in 1 1.5; do
-    out="$here/${theme/:/-}-$scale"
-    mkdir -p "$out"
-    home=$(mktemp -d)
-    GTK_THEME=$theme GDK_DPI_SCALE=$scale HOME=$home XDG_CONFIG_HOME=$home/.config NO_AT_BRIDGE=1 \
-      xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        "$1/pic2jpg" &
-        pid=$!
-        for _ in $(seq 100); do
-          id=$(xdotool search --name "^Morvane PIC to JPG" 2>/dev/null | head -1) && [ -n "$id" ] && break
-          sleep 0.2
-        done
-        sleep 1
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        import -silent -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$2/main.png"
-        kill "$pid"
-        wait "$pid" || true
-      ' _ "$build" "$out"
-    GTK_THEME=$theme GDK_DPI_SCALE=$scale PIC2JPG_SCREENSHOTS=$out PIC2JPG_TEST=1 NO_AT_BRIDGE=1 \
-      xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tests/gui_tests" \
-      --gtest_filter='*OpensOnItsStartPage*' >/dev/null
-    rm -rf "$home"
-    echo "$out"
-  done
+variants=("light-1.0 Adwaita 1" "dark-1.0 Adwaita:dark 1" "light-1.5 Adwaita 1.5")
+for variant in "${variants[@]}"; do
+  read -r name theme scale <<<"$variant"
+  out="$here/$name"
+  rm -rf "$out"
+  mkdir -p "$out"
+  home=$(mktemp -d)
+  status=0
+  HOME=$home XDG_CONFIG_HOME=$home/.config GTK_THEME=$theme GDK_DPI_SCALE=$scale \
+    PIC2JPG_SCREENSHOTS=$out PIC2JPG_TEST=1 NO_AT_BRIDGE=1 PATH="$build:$PATH" \
+    FONTCONFIG_FILE="$build/tests/fonts.conf" \
+    xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/gui_tests" \
+    --gtest_filter='LayoutTest.*' >"$home/log" 2>&1 || status=$?
+  if [ "$status" != 0 ]; then
+    # Pictures of a screen that failed its layout check are kept: they show
+    # what is wrong.
+    grep -E 'Failure|is cut|overlaps|narrower' "$home/log" >&2 || tail -20 "$home/log" >&2
+  fi
+  rm -rf "$home"
+  if command -v optipng >/dev/null; then optipng -quiet -o2 -strip all "$out"/*.png; fi
+  echo "$out: $(ls "$out" | wc -l) pictures, $(du -sk "$out" | cut -f1) KiB"
 done

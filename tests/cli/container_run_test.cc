@@ -98,5 +98,20 @@ TEST_F(ContainerRunTest, AContainerNamedAloneWritesBesideItself) {
   EXPECT_TRUE(run.error.starts_with("pic2jpg: " + dir_.File("in/none.r") + ": ")) << run.error;
 }
 
+TEST_F(ContainerRunTest, AContainerNamedLikeAPictureIsReadAsTheContainerItIs) {
+  // Named alone, and met in a folder beside a real picture of the same kind
+  // of name.
+  const std::string bin = Put("mactip__Iomega_Tester.rsrc.bin", "one/Tester.pict");
+  test::RunResult run = test::RunPic2jpg({"-q", "-i", bin});
+  EXPECT_EQ(run.exit_status, 0) << run.error;
+  Put("mactip__Iomega_Tester.rsrc.bin", "two/Tester.pct");
+  ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), dir_.File("in/two/flag.pct")));
+  run = test::RunPic2jpg({"-q", "-i", dir_.File("in/two")});
+  EXPECT_EQ(run.exit_status, 0) << run.error;
+  EXPECT_EQ(FilesBelow(dir_.File("in/")),
+            (Lines{"one/Tester-128.jpg", "one/Tester.pict", "two/Tester-128.jpg", "two/Tester.pct",
+                   "two/flag.jpg", "two/flag.pct"}));
+}
+
 }  // namespace
 }  // namespace pic2jpg

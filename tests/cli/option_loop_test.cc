@@ -35,6 +35,7 @@ std::string Describe(const Args& args) {
 std::string FieldText(const SettingRef& field) {
   if (auto* p = std::get_if<int32_t*>(&field)) return std::to_string(**p);
   if (auto* p = std::get_if<int8_t*>(&field)) return std::to_string(**p);
+  if (auto* p = std::get_if<WatermarkKind*>(&field)) return std::to_string(static_cast<int>(**p));
   if (auto* p = std::get_if<float*>(&field)) return std::to_string(**p);
   return *std::get<std::string*>(field);
 }
@@ -243,15 +244,15 @@ TEST_F(OptionLoopTest, OptionsSwitchOnTheirStepAndNeverOff) {
       {{"--threshold=100"}, &s.adjustment.do_image_threshold, "1"},
       {{"--fr-solid-left=5"}, &s.frame.do_frame, "1"},
       {{"--fr-solid-bottom=5"}, &s.frame.do_frame, "1"},
-      {{"--wm-text=hi"}, &s.watermark.do_watermark, "1"},
-      {{"--wm-image=x.png"}, &s.watermark.do_watermark, "2"},
-      {{"--wm-image=x.png", "--wm-text=hi"}, &s.watermark.do_watermark, "1"},
-      {{"--wm-text=hi", "--wm-image=x.png"}, &s.watermark.do_watermark, "2"},
+      {{"--wm-text=hi"}, &s.watermark.kind, "1"},
+      {{"--wm-image=x.png"}, &s.watermark.kind, "2"},
+      {{"--wm-image=x.png", "--wm-text=hi"}, &s.watermark.kind, "1"},
+      {{"--wm-text=hi", "--wm-image=x.png"}, &s.watermark.kind, "2"},
       // A value of 0 still switches the step on.
       {{"--rotation=0"}, &s.transform.do_image_rotation, "1"},
       // Options that set nothing else leave the steps off.
       {{"--fr-solid-left-color=FFFFFF"}, &s.frame.do_frame, "0"},
-      {{"--wm-font=Arial"}, &s.watermark.do_watermark, "0"},
+      {{"--wm-font=Arial"}, &s.watermark.kind, "0"},
       {{"--rotation-type=advanced"}, &s.transform.do_image_rotation, "0"},
   };
   for (const Case& c : cases) {
@@ -272,10 +273,10 @@ TEST_F(OptionLoopTest, RunOptionsFillTheRunRecord) {
       RunOptionLoop({"-I", "PHOTO.PIC", "--output=/tmp/Out", "-c", "JPG", "-d", "--quiet", "-P"});
   EXPECT_EQ(result.error, "");
   EXPECT_TRUE(g_run_state.console_mode);
-  EXPECT_EQ(g_run_state.input_base_folder, "PHOTO.PIC");
+  EXPECT_EQ(g_run_state.input_argument, "PHOTO.PIC");
   EXPECT_EQ(g_run_state.output_folder, "/tmp/Out");
   EXPECT_EQ(g_run_state.output_extension, "JPG");
-  EXPECT_EQ(g_run_state.message_level, "DEBUG");
+  EXPECT_EQ(g_run_state.message_level, MessageLevel::kDebug);
   EXPECT_TRUE(result.quiet);
   EXPECT_TRUE(result.pause);
 
@@ -283,10 +284,10 @@ TEST_F(OptionLoopTest, RunOptionsFillTheRunRecord) {
   result = RunOptionLoop(
       {"--input=a.pic", "-o", "out", "--conversion=png", "--debug=no", "-q", "--pause"});
   EXPECT_EQ(result.error, "");
-  EXPECT_EQ(g_run_state.input_base_folder, "a.pic");
+  EXPECT_EQ(g_run_state.input_argument, "a.pic");
   EXPECT_EQ(g_run_state.output_folder, "out");
   EXPECT_EQ(g_run_state.output_extension, "png");
-  EXPECT_EQ(g_run_state.message_level, "DEBUG");
+  EXPECT_EQ(g_run_state.message_level, MessageLevel::kDebug);
   EXPECT_TRUE(result.quiet);
   EXPECT_TRUE(result.pause);
 }
@@ -298,7 +299,7 @@ TEST_F(OptionLoopTest, IgnoresUnknownOptionsStrayWordsAndLateSwitches) {
   EXPECT_EQ(result.error, "");
   EXPECT_FALSE(result.quiet);
   EXPECT_FALSE(g_run_state.console_mode);
-  EXPECT_EQ(g_run_state.message_level, "");
+  EXPECT_EQ(g_run_state.message_level, MessageLevel::kNormal);
   EXPECT_EQ(g_settings.output.jpg_quality, 95);
 }
 
@@ -345,7 +346,7 @@ TEST_F(OptionLoopTest, OptionsAfterAnErrorAreNotApplied) {
   EXPECT_EQ(g_settings.output.jpg_quality, 50);
   EXPECT_EQ(g_settings.transform.image_height, 0);
   EXPECT_FALSE(result.quiet);
-  EXPECT_EQ(g_run_state.message_level, "");
+  EXPECT_EQ(g_run_state.message_level, MessageLevel::kNormal);
   EXPECT_FALSE(g_run_state.console_mode);
 }
 

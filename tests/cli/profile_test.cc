@@ -49,7 +49,7 @@ TEST_F(ProfileTest, KeysActLikeTheOptionsOfTheSameName) {
   EXPECT_FLOAT_EQ(s.adjustment.image_gamma, 1.75f);
   EXPECT_EQ(s.adjustment.do_image_color_correction, 1);
   EXPECT_EQ(s.watermark.image, "/tmp/logo.png");
-  EXPECT_EQ(s.watermark.do_watermark, 2);
+  EXPECT_EQ(s.watermark.kind, WatermarkKind::kImage);
   EXPECT_EQ(s.advanced.keep_subfolders, 0);
 }
 
@@ -84,8 +84,9 @@ TEST_F(ProfileTest, ValueRulesOfTheFile) {
       {"--input = a.pic\n-i = b.pic\n--output = /tmp\n--conversion = png\n--profile = x\n"
        "--debug = 1\n--quiet = 1\n--pause = 1\n-d = 1",
        [] {
-         return g_run_state.input_base_folder + g_run_state.output_folder +
-                g_run_state.output_extension + g_run_state.message_level +
+         return g_run_state.input_argument + g_run_state.output_folder +
+                g_run_state.output_extension +
+                (g_run_state.message_level != MessageLevel::kNormal ? "level" : "") +
                 (g_run_state.console_mode ? "console" : "");
        },
        ""},

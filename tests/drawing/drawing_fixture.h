@@ -140,7 +140,7 @@ inline WatermarkJob MarkJobOfSettings() {
   // An image mark's picture, loaded as a run loads it before its first file.
   static platform::LoadedImage picture;
   picture = platform::LoadedImage{};
-  if (g_settings.watermark.do_watermark == 2 && !g_settings.watermark.image.empty()) {
+  if (g_settings.watermark.kind == WatermarkKind::kImage && !g_settings.watermark.image.empty()) {
     std::string reason;
     picture = LoadMarkPicture(g_settings.watermark.image, FindPictureDecoding(), &reason);
     job.picture = &picture;
@@ -168,7 +168,7 @@ class DrawingTest : public ::testing::Test {
   // An image watermark from a file in the test's folder.
   void UseImageMark(const std::string& path, int position, int x_offset, int y_offset) {
     WatermarkSettings& wm = g_settings.watermark;
-    wm.do_watermark = 2;
+    wm.kind = WatermarkKind::kImage;
     wm.image = path;
     wm.image_position = static_cast<int8_t>(position);
     wm.image_x_offset = x_offset;

@@ -33,7 +33,7 @@ class WatermarkPlaceTest : public test::DrawingTest {
 TEST_F(WatermarkPlaceTest, NullImageAndOffPassThrough) {
   RedMark(5, 5, 0, 0, 0);
   EXPECT_EQ(test::StampWithSettings(nullptr), nullptr);
-  g_settings.watermark.do_watermark = 0;
+  g_settings.watermark.kind = WatermarkKind::kNone;
   FIBITMAP* image = MakeImage(20, 20, 8);
   ImagePtr result(test::StampWithSettings(image));
   EXPECT_EQ(result.get(), image);

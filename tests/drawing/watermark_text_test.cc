@@ -67,7 +67,7 @@ class WatermarkTextTest : public test::DrawingTest {
   void SetUp() override {
     DrawingTest::SetUp();
     WatermarkSettings& wm = g_settings.watermark;
-    wm.do_watermark = 1;
+    wm.kind = WatermarkKind::kText;
     wm.text_position = 0;
     wm.text_x_offset = 0;
     wm.text_y_offset = 0;

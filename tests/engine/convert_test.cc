@@ -264,7 +264,7 @@ TEST_F(WorkerTest, TheRunLoadsItsWatermarkPictureFirst) {
     int converted;
   };
   const Case kCases[] = {{test::DataFile("FLAG_B24.PCT.png"), 1}, {garbage, 0}};
-  settings_.watermark.do_watermark = 2;
+  settings_.watermark.kind = WatermarkKind::kImage;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.picture);
     fs::RemoveTree(out_.File("FLAG_B24.jpg"));

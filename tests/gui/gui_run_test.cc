@@ -73,7 +73,7 @@ TEST_F(GuiRunTest, ChecksStopAtTheFirstFailureInTheirOrder) {
     g_settings.transform.image_width = c.resize == 1 ? 0 : 100;
     g_settings.transform.image_height = c.resize == 2 ? 0 : 100;
     g_settings.transform.keep_aspect_ratio = 1;
-    g_settings.watermark.do_watermark = static_cast<int8_t>(c.watermark >= 2 ? 2 : c.watermark);
+    g_settings.watermark.kind = static_cast<WatermarkKind>(c.watermark >= 2 ? 2 : c.watermark);
     g_settings.watermark.image = c.watermark == 3 ? "" : dir_.File("gone.png");
     GuiRunStart start = PrepareGuiRun({c.input, c.folder, 0, {}});
     EXPECT_FALSE(start.ready) << c.name;

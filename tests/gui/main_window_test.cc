@@ -352,7 +352,7 @@ TEST_F(MainWindowTest, AHugeWatermarkPictureLeavesTheWindowAnswering) {
   ASSERT_TRUE(FreeImage_Save(FIF_PNG, huge, mark.c_str(), PNG_Z_BEST_SPEED));
   FreeImage_Unload(huge);
   ASSERT_TRUE(AddInputFileToWindow(*window_, picture_));
-  g_settings.watermark.do_watermark = 2;
+  g_settings.watermark.kind = WatermarkKind::kImage;
   g_settings.watermark.image = mark;
   std::chrono::milliseconds longest{0};
   const DialogSeen seen = RunWithDialog(*window_, kCommandConvert, {}, &longest);

@@ -8,6 +8,12 @@
 #include <string>
 
 #include "engine/format_tables.h"
+#include "gui/calendar_fields.h"
+#include "gui/choice_lists.h"
+#include "gui/colour_choices.h"
+#include "gui/font_choices.h"
+#include "gui/preferences_checks.h"
+#include "gui/preferences_commit.h"
 #include "runlist/run_state.h"
 #include "settings/main_formats.h"
 #include "settings/settings.h"
@@ -200,7 +206,7 @@ TEST_F(PreferencesModelTest, EnablingAndVisibilityRules) {
   }
 
   for (int kind = 0; kind < 3; ++kind) {
-    draft.watermark.do_watermark = static_cast<int8_t>(kind);
+    draft.watermark.kind = static_cast<WatermarkKind>(kind);
     EXPECT_EQ(AreaVisible(7, "text", draft), kind == 1);
     EXPECT_EQ(AreaVisible(7, "image", draft), kind == 2);
   }
@@ -318,14 +324,14 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
        },
        4, GetText("Msg", "Invalid height")},
       {[](Settings* s) {
-         s->watermark.do_watermark = 1;
+         s->watermark.kind = WatermarkKind::kText;
          s->watermark.font = "No Such Font Family 4711";
        },
        7, "Unable to load selected font for a watermark: No Such Font Family 4711"},
-      {[](Settings* s) { s->watermark.do_watermark = 2; }, 7,
+      {[](Settings* s) { s->watermark.kind = WatermarkKind::kImage; }, 7,
        GetText("Msg", "Empty watermark image")},
       {[this](Settings* s) {
-         s->watermark.do_watermark = 2;
+         s->watermark.kind = WatermarkKind::kImage;
          s->watermark.image = dir_.File("not-a-picture.png");
        },
        7, "Unable to load selected file as a watermark image: " + dir_.File("not-a-picture.png")},
@@ -345,7 +351,7 @@ TEST_F(PreferencesModelTest, OkRefusesWhatAConsoleRunWouldRefuse) {
     EXPECT_EQ(SettingsProblemText(problem), c.message);
   }
   Settings fine = g_settings;
-  fine.watermark.do_watermark = 1;
+  fine.watermark.kind = WatermarkKind::kText;
   fine.watermark.font = "DejaVu Sans";
   fine.advanced.filename_mask = "sub/%filename%.%ext%";
   EXPECT_EQ(CheckSettings(fine).field, nullptr);
@@ -389,14 +395,6 @@ TEST_F(PreferencesModelTest, ResetKeepsTheFolderHistory) {
   EXPECT_EQ(g_settings.output.jpg_quality, 95);
   EXPECT_EQ(g_settings.file.recent_out_folders, "/a/\t/b/");
   EXPECT_TRUE(changes.icon_size);
-}
-
-TEST_F(PreferencesModelTest, StartPageIsTakenOnce) {
-  SetPreferencesStartPage(kOutputPage);
-  EXPECT_EQ(TakePreferencesStartPage(), kOutputPage);
-  EXPECT_EQ(TakePreferencesStartPage(), 0);
-  SetPreferencesStartPage(42);
-  EXPECT_EQ(TakePreferencesStartPage(), 0);
 }
 
 TEST_F(PreferencesModelTest, TimestampsAndCalendarFields) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/format_tables.h"
+#include "engine/naming.h"
 #include "platform/file_system.h"
 #include "runlist/run_state.h"
 #include "settings/settings.h"
@@ -23,13 +24,13 @@ class RunListTest : public ::testing::Test {
 };
 
 TEST_F(RunListTest, ResetClearsTheRunButKeepsTheMessageLevel) {
-  g_run_state.message_level = "DEBUG";
+  g_run_state.message_level = MessageLevel::kDebug;
   g_run_state.output_folder = "/x/";
   g_run_state.counter = 7;
   g_run_state.console_mode = true;
   g_input_list["/a.pic"] = {};
   ResetRunState();
-  EXPECT_EQ(g_run_state.message_level, "DEBUG");
+  EXPECT_EQ(g_run_state.message_level, MessageLevel::kDebug);
   EXPECT_EQ(g_run_state.output_folder, "");
   EXPECT_FALSE(g_run_state.console_mode);
   EXPECT_EQ(g_run_state.counter, 1);
@@ -55,21 +56,7 @@ TEST_F(RunListTest, ListContainsComparesExactly) {
   EXPECT_FALSE(ListContains({}, ""));
 }
 
-TEST_F(RunListTest, RelativeSubfolder) {
-  struct Case {
-    const char* path;
-    const char* base;
-    const char* expected;
-  };
-  const Case cases[] = {{"/in/a/b/x.pic", "/in/", "a/b/"}, {"/in/x.pic", "/in/", ""},
-                        {"/other/x.pic", "/in/", ""},      {"", "/in/", ""},
-                        {"/in/a/x.pic", "", ""},           {"/In/a/x.pic", "/in/", ""}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(RelativeSubfolder(c.path, c.base), c.expected) << c.path << " " << c.base;
-  }
-}
-
-TEST_F(RunListTest, AddInputFileTakesPictFilesOnlyAndReplacesTheEntry) {
+TEST_F(RunListTest, ReplacingTheListTakesPictFilesOnly) {
   std::string upper = dir_.File("photo.PIC");
   std::string second = dir_.File("other.pct");
   std::string text = dir_.File("notes.txt");
@@ -79,26 +66,16 @@ TEST_F(RunListTest, AddInputFileTakesPictFilesOnlyAndReplacesTheEntry) {
   test::WriteText(text, "x");
   test::WriteText(empty, "");
 
-  EXPECT_TRUE(AddInputFile(upper));
+  EXPECT_TRUE(ReplaceInputListWith(upper));
   EXPECT_EQ(g_input_list.size(), 1u);
-  EXPECT_FALSE(AddInputFile(text));
-  EXPECT_FALSE(AddInputFile(empty));
+  EXPECT_FALSE(ReplaceInputListWith(text));
+  EXPECT_FALSE(ReplaceInputListWith(empty));
   ASSERT_EQ(g_input_list.size(), 1u);
   EXPECT_EQ(g_input_list.begin()->first, upper);
 
-  EXPECT_TRUE(AddInputFile(second));
+  EXPECT_TRUE(ReplaceInputListWith(second));
   ASSERT_EQ(g_input_list.size(), 1u);
   EXPECT_EQ(g_input_list.begin()->first, second);
-  EXPECT_EQ(g_input_list.begin()->second.selected, 1);
-}
-
-TEST_F(RunListTest, AddInputFileRecordsTheSubfolderBelowTheBase) {
-  fs::MakeFolder(dir_.File("sub"));
-  std::string path = dir_.File("sub/x.pic");
-  test::WriteText(path, "x");
-  g_run_state.input_base_folder = dir_.path();
-  ASSERT_TRUE(AddInputFile(path));
-  EXPECT_EQ(g_input_list.at(path).relative_subfolder, "sub/");
 }
 
 TEST_F(RunListTest, RecentFoldersMoveToTheFrontAndAreCut) {

@@ -112,8 +112,10 @@ int ReadPicture(const std::string& path, pict::Picture* picture) {
   }
   pict::DecodeOptions options;
   pict::DecodeResult result;
-  // A container of PICT resources shows its first picture.
-  if (pict::ListPictResources(input.data, input.size).kind != pict::ContainerKind::kNone) {
+  // A container of PICT resources shows its first picture; a file that
+  // starts like a picture is one, whatever else its bytes could be.
+  if (!pict::StartsWithPictHeader(input.data, input.size) &&
+      pict::ListPictResources(input.data, input.size).kind != pict::ContainerKind::kNone) {
     result = pict::DecodePictResource(input.data, input.size, pict::kFirstResource, picture);
   } else {
     options.data_done = [](void* context, size_t offset) {
