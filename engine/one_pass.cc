@@ -235,7 +235,7 @@ bool ConvertsInOnePass(const ConversionJob& job) {
       s.transform.do_image_flip_horizontal == 0 && s.transform.do_image_flip_vertical == 0 &&
       s.adjustment.do_image_color_correction == 0 && s.adjustment.do_image_greyscale == 0 &&
       s.adjustment.do_image_threshold == 0 && s.frame.do_frame == 0 &&
-      s.watermark.do_watermark == 0;
+      s.watermark.kind == WatermarkKind::kNone;
   const ExternalConverter& converter = job.decoding.converter;
   // A run of many files has its pool convert ahead instead.
   return nothing_to_do && job.output.codec_id == FIF_JPEG &&

@@ -146,7 +146,7 @@ TEST_F(OnePassTest, StepsThatNeedTheWholePictureTakeTheChain) {
   check("greyscale", [](Settings* s) { s->adjustment.do_image_greyscale = 1; });
   check("threshold", [](Settings* s) { s->adjustment.do_image_threshold = 1; });
   check("frame", [](Settings* s) { s->frame.do_frame = 1; });
-  check("watermark", [](Settings* s) { s->watermark.do_watermark = 1; });
+  check("watermark", [](Settings* s) { s->watermark.kind = WatermarkKind::kText; });
   check("8-bit file", [](Settings* s) { s->output.jpg_bpp = 8; });
   ConversionJob other = job_;
   other.decoding.converter.is_own_reader = false;
