@@ -24,6 +24,8 @@
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/preferences_ui.h"
+#include "gui/text_sizes_ui.h"
+#include "gui/theme_colours.h"
 #include "gui/themes.h"
 #include "platform/clock.h"
 #include "platform/font_config.h"
@@ -44,6 +46,7 @@ int32_t ToInt32(int64_t seconds) {
 
 wxBitmap SwatchBitmap(uint32_t colour, int width, int height) {
   std::vector<uint8_t> pixels = ColourSwatch(colour, width, height);
+  FrameSwatch(&pixels, width, height);
   // wxImage takes ownership of malloc'ed data; give it a copy it can free.
   auto* data = static_cast<unsigned char*>(malloc(pixels.size()));
   std::copy(pixels.begin(), pixels.end(), data);
@@ -54,15 +57,23 @@ std::string Name(const PreferencesRow& row) {
   return std::string(PreferencesPageKey(row.page)) + "/" + std::string(row.key);
 }
 
-constexpr int kControlWidth = 240;
+// The least width of a row's main control, in characters; the control
+// stretches to the common right edge of the page's rows.
+constexpr int kControlChars = 24;
+
+// The size of a row's main control, `narrower` characters less where a
+// button follows it.
+wxSize MainControlSize(wxWindow* parent, int narrower = 0) {
+  return wxSize(CharsWide(parent, kControlChars - narrower), -1);
+}
 
 wxBitmap NewIcon() {
   auto found = g_icon_image_map.find("New");
   return ImageBitmap(found == g_icon_image_map.end() ? -1 : found->second, 16);
 }
 
-wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row, int width = kControlWidth) {
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(width, -1));
+wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row) {
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, MainControlSize(parent));
   for (const char* item : row.items) list->Append(PreferencesText(item));
   return list;
 }
@@ -76,6 +87,9 @@ wxButton* PickButton(wxWindow* parent, const PreferencesRow& row) {
   auto* button =
       new wxButton(parent, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   button->SetName(Name(row) + "/pick");
+  // Square, as high as the field beside it (GiveTextRoomInFields).
+  button->SetMinSize(
+      wxSize(std::max(button->GetBestSize().GetWidth(), RoomyFieldHeight(button)), -1));
   return button;
 }
 
@@ -93,18 +107,19 @@ struct RowContext {
   std::string name;
 };
 
-// Puts a control on the row's line.
+// Puts a control on the row's line; the main control of a row stretches
+// (proportion 1), so that the rows' right edges line up.
 void Add(const RowContext& c, wxWindow* control, int proportion = 0) {
   c.box->Add(control, proportion, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   c.bound->controls.push_back(control);
 }
 
 void BuildLanguageRow(const RowContext& c) {
-  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
   list->Append("English");
   list->SetSelection(0);
   list->SetName("General/Language");
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildListRow(const RowContext& c) {
@@ -120,7 +135,7 @@ void BuildListRow(const RowContext& c) {
     SetRowValue(*c.row, list->GetSelection(), c.draft);
     c.changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildCheckRow(const RowContext& c) {
@@ -135,9 +150,9 @@ void BuildCheckRow(const RowContext& c) {
 }
 
 void BuildNumberRow(const RowContext& c) {
-  auto* field =
-      new wxTextCtrl(c.parent, wxID_ANY, Utf8(NumberText(*c.row, RowValue(*c.row, *c.draft))),
-                     wxDefaultPosition, wxSize(160, -1), 0, wxTextValidator(wxFILTER_DIGITS));
+  auto* field = new wxTextCtrl(
+      c.parent, wxID_ANY, Utf8(NumberText(*c.row, RowValue(*c.row, *c.draft))), wxDefaultPosition,
+      wxSize(CharsWide(c.parent, 10), -1), 0, wxTextValidator(wxFILTER_DIGITS));
   field->SetName(c.name);
   field->SetMaxLength(6);
   field->Bind(wxEVT_TEXT, [field, c](wxCommandEvent&) {
@@ -152,8 +167,8 @@ void BuildNumberRow(const RowContext& c) {
     }
   });
   c.bound->digits = field;
-  Add(c, field);
-  auto* unit = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(90, -1));
+  Add(c, field, 1);
+  auto* unit = new wxChoice(c.parent, wxID_ANY);
   unit->SetName(c.name + "/unit");
   if (c.row->unit_key.empty()) {
     unit->Append(PreferencesText(c.row->unit));
@@ -178,14 +193,14 @@ void BuildSliderRow(const RowContext& c) {
   const int low = SliderPosition(*c.row, c.row->min);
   const int high = SliderPosition(*c.row, c.row->max);
   auto* slider = new wxSlider(c.parent, wxID_ANY, SliderPosition(*c.row, value), low, high,
-                              wxDefaultPosition, wxSize(170, -1));
+                              wxDefaultPosition, wxSize(CharsWide(c.parent, 12), -1));
   slider->SetName(c.name + "/slider");
-  Add(c, slider);
+  Add(c, slider, 1);
   if (c.row->scale == RowScale::kHundredths) {
     auto* number =
         new wxSpinCtrlDouble(c.parent, wxID_ANY, Utf8(NumberText(*c.row, value)), wxDefaultPosition,
-                             wxSize(130, -1), wxSP_ARROW_KEYS, c.row->min / 100.0,
-                             c.row->max / 100.0, static_cast<double>(value) / 100.0, 0.01);
+                             wxDefaultSize, wxSP_ARROW_KEYS, c.row->min / 100.0, c.row->max / 100.0,
+                             static_cast<double>(value) / 100.0, 0.01);
     number->SetDigits(2);
     number->SetName(c.name);
     auto from_text = [number, slider, c](const std::string& text) {
@@ -208,7 +223,7 @@ void BuildSliderRow(const RowContext& c) {
     Add(c, number);
   } else {
     auto* number = new wxSpinCtrl(c.parent, wxID_ANY, Utf8(NumberText(*c.row, value)),
-                                  wxDefaultPosition, wxSize(130, -1), wxSP_ARROW_KEYS, c.row->min,
+                                  wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, c.row->min,
                                   c.row->max, static_cast<int>(value));
     number->SetName(c.name);
     auto from_text = [slider, c](const std::string& text) {
@@ -236,8 +251,9 @@ void BuildColourButtonRow(const RowContext& c) {
   const std::string hex = RowText(*c.row, *c.draft);
   auto* button = new wxBitmapButton(c.parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
   button->SetName(c.name + "/pick");
-  auto* field = new wxTextCtrl(c.parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
-                               wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
+  auto* field =
+      new wxTextCtrl(c.parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))), wxDefaultPosition,
+                     wxSize(CharsWide(c.parent, 9), -1), wxTE_READONLY);
   field->SetName(c.name);
   button->Bind(wxEVT_BUTTON, [button, field, c](wxCommandEvent&) {
     const uint32_t current = ColourOfHex(field->GetValue().utf8_string());
@@ -254,7 +270,7 @@ void BuildColourButtonRow(const RowContext& c) {
 
 void BuildColourListRow(const RowContext& c) {
   auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth - 30, -1), 0, nullptr, wxCB_READONLY);
+                                    MainControlSize(c.parent, 4), 0, nullptr, wxCB_READONLY);
   list->SetName(c.name);
   const SettingField* list_field =
       FindSettingField(PreferencesPageKey(c.row->page), c.row->list_key);
@@ -294,20 +310,19 @@ void BuildColourListRow(const RowContext& c) {
     SetRowText(*c.row, ColourToHex(*chosen), c.draft);
     fill();
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
 void BuildTextRow(const RowContext& c) {
-  auto* field =
-      new wxTextCtrl(c.parent, wxID_ANY, Utf8(RowText(*c.row, *c.draft)), wxDefaultPosition,
-                     wxSize(c.row->kind == RowKind::kText ? kControlWidth : 210, -1));
+  auto* field = new wxTextCtrl(c.parent, wxID_ANY, Utf8(RowText(*c.row, *c.draft)),
+                               wxDefaultPosition, MainControlSize(c.parent, 4));
   field->SetName(c.name);
   field->SetMaxLength(static_cast<unsigned long>(kMaxTextFieldBytes));
   field->Bind(wxEVT_TEXT, [field, c](wxCommandEvent&) {
     SetRowText(*c.row, field->GetValue().utf8_string(), c.draft);
   });
-  Add(c, field);
+  Add(c, field, 1);
   if (c.row->kind == RowKind::kImagePath) {
     wxButton* pick = PickButton(c.parent, *c.row);
     pick->Bind(wxEVT_BUTTON, [field](wxCommandEvent&) {
@@ -320,7 +335,7 @@ void BuildTextRow(const RowContext& c) {
 }
 
 void BuildFontListRow(const RowContext& c) {
-  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(210, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent, 4));
   list->SetName(c.name);
   const SettingField* list_field =
       FindSettingField(PreferencesPageKey(c.row->page), c.row->list_key);
@@ -369,7 +384,7 @@ void BuildFontListRow(const RowContext& c) {
       }
     }
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
@@ -408,7 +423,7 @@ void BuildDateRow(const RowContext& c) {
 void BuildDepthListRow(const RowContext& c) {
   const std::string extension(c.row->area);
   const DepthList depths = FillDepthList(extension, static_cast<int>(RowValue(*c.row, *c.draft)));
-  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
   list->SetName(c.name);
   for (const std::string& item : depths.items) {
     list->Append(item == "Auto" ? PreferencesText("Auto") : Utf8(item));
@@ -417,14 +432,14 @@ void BuildDepthListRow(const RowContext& c) {
   list->Bind(wxEVT_CHOICE, [list, extension, c](wxCommandEvent&) {
     SetRowValue(*c.row, DepthOfChoice(extension, list->GetSelection()), c.draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildFormatListRow(const RowContext& c) {
   const auto& formats =
       c.row->kind == RowKind::kInputFormat ? kMainInputFormats : kMainOutputFormats;
   auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth, -1), 0, nullptr, wxCB_READONLY);
+                                    MainControlSize(c.parent), 0, nullptr, wxCB_READONLY);
   list->SetName(c.name);
   const std::string current = RowText(*c.row, *c.draft);
   for (intptr_t i = 0; i < 2; ++i) {
@@ -441,12 +456,12 @@ void BuildFormatListRow(const RowContext& c) {
     SetRowText(*c.row, formats[index == 1 ? 1 : 0], c.draft);
     c.changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildThemeRow(const RowContext& c) {
   auto items = std::make_shared<std::vector<ThemeItem>>(FillThemeList(g_themes));
-  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
   list->SetName(c.name);
   for (const ThemeItem& item : *items) list->Append(Utf8(item.text));
   const int selection = ThemeListSelection(*items, RowText(*c.row, *c.draft));
@@ -461,7 +476,7 @@ void BuildThemeRow(const RowContext& c) {
     const std::string& id = (*items)[static_cast<size_t>(chosen)].id;
     if (!id.empty()) SetRowText(*c.row, id, c.draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 // The builder of each kind of row.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/row_stream.h"
 #include "support/test_support.h"
 #include "tests/pict/pict_builder.h"
 
@@ -95,6 +96,42 @@ TEST(Pict2tgaTest, WritesEveryPixelIntoABottomUpTwentyFourBitTarga) {
     EXPECT_EQ(wrong, 0);
     FreeImage_Unload(image);
   }
+}
+
+// The row stream: a header, then every row top first in blue, green, red,
+// for widths around the packing groups; a refusal writes nothing.
+TEST(Pict2tgaTest, RowsStreamTopFirstWithTheirHeader) {
+  const int kSizes[][2] = {{1, 1}, {5, 3}, {13, 4}, {64, 5}};
+  for (const auto& size : kSizes) {
+    const int width = size[0], height = size[1];
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    TempDir temp;
+    ASSERT_TRUE(WriteText(temp.File("in.pict"), ColourPicture(width, height)));
+    RunResult run = test::Run(PICT2TGA_EXE, {"--rows", temp.File("in.pict")});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    RowStreamHeader header;
+    ASSERT_GE(run.output.size(), kRowStreamHeaderSize);
+    ASSERT_TRUE(ReadRowStreamHeader(reinterpret_cast<const uint8_t*>(run.output.data()), &header));
+    EXPECT_EQ(header.width, width);
+    EXPECT_EQ(header.height, height);
+    EXPECT_EQ(header.depth, 24);
+    ASSERT_EQ(run.output.size(), kRowStreamHeaderSize + 3u * static_cast<size_t>(width * height));
+    int wrong = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(run.output.data()) + kRowStreamHeaderSize;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x, p += 3)
+        wrong += ((p[2] << 16) | (p[1] << 8) | p[0]) != ColourAt(x, y);
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+  TempDir temp;
+  std::string truncated = SixColourPicture();
+  truncated.resize(truncated.size() - 20);
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), truncated));
+  RunResult run = test::Run(PICT2TGA_EXE, {"--rows", temp.File("in.pict")});
+  EXPECT_EQ(run.exit_status, 3);
+  EXPECT_EQ(run.output, "");
+  EXPECT_NE(run.error.find("truncated"), std::string::npos) << run.error;
 }
 
 // A picture holding a QuickTime PNG of 2x1 pixels: transparent, then opaque red.
