@@ -22,6 +22,7 @@
 #include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
 #include "gui/wheel_guard_ui.h"
+#include "platform/font_config.h"
 #include "runlist/run_state.h"
 #include "settings/settings_file.h"
 #include "text/text_catalogue.h"
@@ -58,7 +59,11 @@ std::optional<uint32_t> PickColourWithDialog(uint32_t current) {
 
 std::optional<FontChoice> PickFontWithDialog(const std::string& name, int points) {
   wxFontData data;
-  data.SetInitialFont(wxFont(wxFontInfo(points > 0 ? points : 14).FaceName(Utf8(name))));
+  // A stored face that is not installed (Arial on a Linux desktop) opens
+  // the picker on the face fontconfig draws for it, not on nothing.
+  const std::string installed = platform::MatchedFontFamily(name);
+  data.SetInitialFont(wxFont(
+      wxFontInfo(points > 0 ? points : 14).FaceName(Utf8(installed.empty() ? name : installed))));
   wxFontDialog picker(PreferencesDialogWindow(), data);
   if (picker.ShowModal() != wxID_OK) return std::nullopt;
   const wxFont font = picker.GetFontData().GetChosenFont();
