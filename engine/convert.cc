@@ -14,6 +14,7 @@
 #include "engine/geometry.h"
 #include "engine/jpeg_strips.h"
 #include "engine/naming.h"
+#include "engine/one_pass.h"
 #include "engine/safe_load.h"
 #include "engine/targa_load.h"
 #include "engine/tone.h"
@@ -70,17 +71,56 @@ bool SaveImage(FIBITMAP* image, const SaveOptions& output, const std::string& ou
                  CanSaveJpegInStrips(image, output.save_flags) &&
                  WriteJpegInStrips(image, output.save_flags, &writer);
   if (ok && !written && writer.ok) written = WriteThroughMemory(image, output, &writer, reason);
-  ok = ok && written && fs::FinishFile(&writer);
+  return EndOutputFile(ok && written, &writer, reason);
+}
+
+}  // namespace
+
+bool EndOutputFile(bool written, fs::FileWriter* writer, std::string* reason) {
+  const bool ok = written && fs::FinishFile(writer);
   if (!ok) {
-    fs::AbandonFile(&writer);
-    if (writer.led_out) {
+    fs::AbandonFile(writer);
+    if (writer->led_out) {
       *reason = "the output path leads out of the output folder";
-    } else if (writer.error != 0 || reason->empty()) {
-      *reason = fs::ErrorText(writer.error);
+    } else if (writer->error != 0 || reason->empty()) {
+      *reason = fs::ErrorText(writer->error);
     }
   }
   return ok;
 }
+
+NameContext OutputNames(const ConversionJob& job, int depth, int width, int height) {
+  NameContext names;
+  names.input_path = job.input_path;
+  names.output_extension = job.output.extension;
+  names.depth = depth;
+  names.width = width;
+  names.height = height;
+  names.random_number = job.random_number;
+  names.counter = job.counter;
+  return names;
+}
+
+bool ChooseOutputPath(const ConversionJob& job, const NameContext& names,
+                      ConversionResult* result) {
+  result->output_path =
+      BuildOutputPath(job.settings->advanced, job.output_folder, job.relative_subfolder, names);
+  std::string& reason = result->reason;
+  if (!OutputPathStaysInFolder(result->output_path, job.output_folder)) {
+    // A mask with ".." or an absolute path would write anywhere.
+    reason = "the filename mask leads out of the output folder";
+    return false;
+  }
+  if (SamePath(result->output_path, job.input_path)) {
+    // Never write over the picture being converted.
+    reason = "the output file is the input file";
+    return false;
+  }
+  // Nor over what an earlier file of this run wrote.
+  return job.claims == nullptr || OutputPathFree(*job.claims, result->output_path, &reason);
+}
+
+namespace {
 
 int Width(FIBITMAP* image) { return static_cast<int>(FreeImage_GetWidth(image)); }
 int Height(FIBITMAP* image) { return static_cast<int>(FreeImage_GetHeight(image)); }
@@ -105,14 +145,7 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
     result->width = Width(image);
     result->height = Height(image);
   }
-  NameContext names;
-  names.input_path = job.input_path;
-  names.output_extension = job.output.extension;
-  names.depth = result->depth;
-  names.width = result->width;
-  names.height = result->height;
-  names.random_number = job.random_number;
-  names.counter = job.counter;
+  const NameContext names = OutputNames(job, result->depth, result->width, result->height);
 
   image = FlipImage(image, settings.transform);
   image = CorrectColors(image, settings.adjustment);
@@ -136,19 +169,9 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
   }
   image = ConvertToOutputDepth(image, job.output.extension, result->depth);
 
-  result->output_path =
-      BuildOutputPath(settings.advanced, job.output_folder, job.relative_subfolder, names);
-  std::string& reason = result->reason;
-  if (!OutputPathStaysInFolder(result->output_path, job.output_folder)) {
-    // A mask with ".." or an absolute path would write anywhere.
-    reason = "the filename mask leads out of the output folder";
-  } else if (SamePath(result->output_path, job.input_path)) {
-    // Never write over the picture being converted.
-    reason = "the output file is the input file";
-  } else if (job.claims == nullptr || OutputPathFree(*job.claims, result->output_path, &reason)) {
-    // Nor over what an earlier file of this run wrote.
+  if (ChooseOutputPath(job, names, result)) {
     result->ok = SaveImage(image, job.output, job.output_folder,
-                           result->output_path.substr(job.output_folder.size()), &reason);
+                           result->output_path.substr(job.output_folder.size()), &result->reason);
     if (result->ok && job.claims != nullptr) {
       ClaimOutputPath(job.claims, result->output_path, job.input_path);
     }
@@ -159,6 +182,9 @@ void ConvertLoadedImage(FIBITMAP* image, const ConversionJob& job, ConversionRes
 }  // namespace
 
 ConversionResult ConvertFile(const ConversionJob& job) {
+  // A picture that goes to the encoder unchanged does not wait for its
+  // decoder to finish a whole file.
+  if (ConvertsInOnePass(job)) return ConvertInOnePass(job);
   ConversionResult result;
   const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
   if (temp_folder.empty()) {

@@ -10,10 +10,12 @@
 #include <string>
 
 #include "engine/external_converter.h"
+#include "engine/naming.h"
 #include "engine/output_claims.h"
 #include "engine/save_options.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
+#include "platform/file_system.h"
 #include "settings/settings.h"
 
 namespace pic2jpg {
@@ -50,6 +52,18 @@ struct ConversionResult {
 
 // Converts `job.input_path` into one output file.
 ConversionResult ConvertFile(const ConversionJob& job);
+
+// Shared by the ways a file is converted (convert.cc, one_pass.cc):
+// The names of the job's output for a picture saved with `depth` bits at
+// `width` x `height`.
+NameContext OutputNames(const ConversionJob& job, int depth, int width, int height);
+// Sets the result's output path; false, with the reason, when the file may
+// not be written there (outside the output folder, over the input, over an
+// earlier file of the run).
+bool ChooseOutputPath(const ConversionJob& job, const NameContext& names, ConversionResult* result);
+// Finishes a started output file when it was `written`, else abandons it;
+// false, with the reason unless one is already given, when it is not there.
+bool EndOutputFile(bool written, fs::FileWriter* writer, std::string* reason);
 
 }  // namespace pic2jpg
 

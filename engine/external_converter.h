@@ -10,6 +10,9 @@
 
 namespace pic2jpg {
 
+// The time a converter or loader may take on one file before it is stopped.
+inline constexpr int kConverterTimeoutSeconds = 300;
+
 struct ExternalConverter {
   std::string program;  // full path; "" when there is none
   bool is_imagemagick = false;
@@ -26,6 +29,8 @@ struct PictureDecoding {
   ExternalConverter converter;
   std::string loader;
   ConverterPool* pool = nullptr;
+  // How long the converter may take on a file it streams (one_pass.h).
+  int timeout_seconds = kConverterTimeoutSeconds;
 };
 
 // The arguments handed to the converter for one file.
@@ -39,9 +44,6 @@ std::vector<std::string> ConverterArguments(const ExternalConverter& converter,
 // finds afterwards.
 int RunExternalConverter(const PictureDecoding& decoding, const std::string& input_path,
                          const std::string& targa_path, std::string* error_text = nullptr);
-
-// The time a converter or loader may take on one file before it is stopped.
-inline constexpr int kConverterTimeoutSeconds = 300;
 
 // A helper program of ours (pict2tga, pic2jpg-load), looked for beside the
 // executable, then on the search path; "" when there is none.

@@ -167,8 +167,7 @@ bool StripsGiveCorrectFile(FIBITMAP* image, int flags) {
   if (FreeImage_GetImageType(image) != FIT_BITMAP) return false;
   const bool rgb = FreeImage_GetBPP(image) == 24 && FreeImage_GetColorType(image) == FIC_RGB;
   if (!rgb && !IsGreyscale(image)) return false;
-  // Optimised tables differ from strip to strip; progressive files have many scans.
-  return (flags & (JPEG_OPTIMIZE | JPEG_PROGRESSIVE)) == 0;
+  return JpegFlagsAllowStrips(flags);
 }
 
 bool PlanFor(FIBITMAP* image, int flags, int min_strips, JpegStripPlan* plan) {
@@ -177,10 +176,8 @@ bool PlanFor(FIBITMAP* image, int flags, int min_strips, JpegStripPlan* plan) {
                         min_strips, plan);
 }
 
-// Encodes strip `index` into memory and parses it; the layout must be the
-// one planned.
-bool EncodeStrip(const JpegStripPlan& plan, int flags, int components, int index, int full_height,
-                 Strip* strip) {
+// Encodes one strip into memory.
+bool EncodeStrip(int flags, Strip* strip) {
   strip->memory.reset(FreeImage_OpenMemory());
   if (strip->memory == nullptr) return false;
   if (!FreeImage_SaveToMemory(FIF_JPEG, strip->view.get(), strip->memory.get(), flags)) {
@@ -191,6 +188,12 @@ bool EncodeStrip(const JpegStripPlan& plan, int flags, int components, int index
   if (!FreeImage_AcquireMemory(strip->memory.get(), &data, &size) || data == nullptr) return false;
   strip->data = data;
   strip->size = size;
+  return true;
+}
+
+// Parses strip `index`'s stream; its layout must be the one planned.
+bool ParsePlannedStrip(const JpegStripPlan& plan, int components, int index, int full_height,
+                       Strip* strip) {
   ParsedStrip& parsed = strip->parsed;
   if (!ParseStrip(strip->data, strip->size, &parsed)) return false;
   const int expected_height = std::min(plan.strip_height, full_height - index * plan.strip_height);
@@ -242,6 +245,25 @@ bool Splice(const JpegStripPlan& plan, const std::vector<Strip>& strips, int wid
   return true;
 }
 
+}  // namespace
+
+bool SpliceJpegStrips(const JpegStripPlan& plan, const std::vector<std::string_view>& streams,
+                      int width, int height, int components, std::string* header,
+                      std::vector<std::string_view>* pieces) {
+  if (streams.size() != static_cast<size_t>(plan.strip_count)) return false;
+  std::vector<Strip> strips(streams.size());
+  for (size_t k = 0; k < streams.size(); ++k) {
+    strips[k].data = reinterpret_cast<const uint8_t*>(streams[k].data());
+    strips[k].size = streams[k].size();
+    if (!ParsePlannedStrip(plan, components, static_cast<int>(k), height, &strips[k])) {
+      return false;
+    }
+  }
+  return Splice(plan, strips, width, height, header, pieces);
+}
+
+namespace {
+
 // Encodes every strip on kJpegStripThreads threads and splices them.
 bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>* strips,
                   std::string* header, std::vector<std::string_view>* pieces) {
@@ -281,9 +303,7 @@ bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>
     for (;;) {
       const int k = next.fetch_add(1);
       if (k >= plan.strip_count || failed.load()) return;
-      if (!EncodeStrip(plan, flags, components, k, height, &(*strips)[static_cast<size_t>(k)])) {
-        failed.store(true);
-      }
+      if (!EncodeStrip(flags, &(*strips)[static_cast<size_t>(k)])) failed.store(true);
     }
   };
   std::vector<std::thread> helpers;
@@ -297,7 +317,11 @@ bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>
   work();
   for (std::thread& helper : helpers) helper.join();
   if (failed.load()) return false;
-  return Splice(plan, *strips, width, height, header, pieces);
+  std::vector<std::string_view> streams;
+  for (const Strip& strip : *strips) {
+    streams.emplace_back(reinterpret_cast<const char*>(strip.data), strip.size);
+  }
+  return SpliceJpegStrips(plan, streams, width, height, components, header, pieces);
 }
 
 }  // namespace
@@ -356,6 +380,14 @@ bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_st
   return true;
 }
 
+int JpegStripMinimum(int width, int height, int components) {
+  const int64_t bytes = int64_t{width} * int64_t{height} * int64_t{components};
+  return static_cast<int>(
+      std::clamp<int64_t>((bytes + kJpegStripBytes - 1) / kJpegStripBytes, 2, kMaxJpegSide));
+}
+
+bool JpegFlagsAllowStrips(int flags) { return (flags & (JPEG_OPTIMIZE | JPEG_PROGRESSIVE)) == 0; }
+
 bool CanSaveJpegInStrips(FIBITMAP* image, int flags) {
   if (!StripsGiveCorrectFile(image, flags)) return false;
   const int64_t pixels = int64_t{FreeImage_GetWidth(image)} * int64_t{FreeImage_GetHeight(image)};
@@ -380,7 +412,12 @@ bool WriteJpegInStrips(FIBITMAP* image, int flags, fs::FileWriter* writer) {
   std::vector<Strip> strips;
   std::string header;
   std::vector<std::string_view> pieces;
-  if (!EncodePieces(image, flags, 2, &strips, &header, &pieces)) return false;
+  // As many strips as a streamed picture of the same size is cut into: the
+  // two ways give the same file.
+  const int min_strips =
+      JpegStripMinimum(static_cast<int>(FreeImage_GetWidth(image)),
+                       static_cast<int>(FreeImage_GetHeight(image)), IsGreyscale(image) ? 1 : 3);
+  if (!EncodePieces(image, flags, min_strips, &strips, &header, &pieces)) return false;
   for (std::string_view piece : pieces) {
     if (!fs::WritePart(writer, piece.data(), piece.size())) return false;
   }

@@ -15,6 +15,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -26,6 +28,17 @@ inline constexpr int kJpegStripThreads = 2;
 inline constexpr int kMaxJpegRestartInterval = 65535;
 // Pictures smaller than this are saved faster in one pass.
 inline constexpr int64_t kMinJpegStripPixels = 1000000;
+// A strip holds at most about this many bytes of pixels, so that a picture
+// streamed in (one_pass.h) is held a few strips at a time.
+inline constexpr int64_t kJpegStripBytes = int64_t{4} << 20;
+
+// The fewest strips a width x height picture of `components` bytes a pixel
+// is cut into: 2, or more when strips would hold over kJpegStripBytes.
+int JpegStripMinimum(int width, int height, int components);
+
+// False for flags whose files cannot be cut into strips: optimised tables
+// differ from strip to strip, and progressive files have many scans.
+bool JpegFlagsAllowStrips(int flags);
 
 // How a width x height picture is cut. The MCU is the block of pixels the
 // encoder codes as one unit (8 x 8 for 4:4:4 and greyscale, 16 x 16 for
@@ -51,6 +64,15 @@ void JpegMcuSize(int flags, bool greyscale, int* mcu_width, int* mcu_height);
 // rows or a size the codec cannot store.
 bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_strips,
                     JpegStripPlan* plan);
+
+// Splices the separately encoded streams of a plan's strips (each a whole
+// baseline JPEG file of its strip, all with the same tables and layout, the
+// first with the file's header) into one file: `pieces`, to be written in
+// order, point into `streams` and `header`. False when a stream is not what
+// the plan asks for.
+bool SpliceJpegStrips(const JpegStripPlan& plan, const std::vector<std::string_view>& streams,
+                      int width, int height, int components, std::string* header,
+                      std::vector<std::string_view>* pieces);
 
 // True when saving `image` with `flags` in strips gives a correct file and is
 // worth it: a 24-bit RGB or 8-bit greyscale standard bitmap of at least

@@ -38,15 +38,15 @@ std::string HelperMessage(std::string text, const std::string& input_path) {
   return text;
 }
 
-// Why a helper run failed, from its exit status (the helpers' own: 2 input
-// unreadable, 3 picture refused, 4 output not written) and its message.
-std::string DescribeFailure(int status, const std::string& error_text,
-                            const std::string& input_path) {
+}  // namespace
+
+std::string DescribeConverterFailure(int status, const std::string& error_text,
+                                     const std::string& input_path, int timeout_seconds) {
   const std::string message = HelperMessage(error_text, input_path);
   if (status < 0)
     return "the converter cannot be started" + (message.empty() ? "" : ": " + message);
   if (status == 128 + SIGKILL) {
-    return "the converter was stopped after " + std::to_string(kConverterTimeoutSeconds) + " s";
+    return "the converter was stopped after " + std::to_string(timeout_seconds) + " s";
   }
   if (status == 128 + SIGXFSZ) return "cannot write the temporary file (file size limit)";
   if (status > 128) return "the converter crashed (signal " + std::to_string(status - 128) + ")";
@@ -74,6 +74,8 @@ std::string DescribeFailure(int status, const std::string& error_text,
   }
 }
 
+namespace {
+
 // The Targa a helper wrote, when it ended well and the file is whole.
 FIBITMAP* TakeTarga(int status, const std::string& error_text, const std::string& input_path,
                     const std::string& targa_path, TargaPixels* pixels, std::string* reason) {
@@ -81,7 +83,7 @@ FIBITMAP* TakeTarga(int status, const std::string& error_text, const std::string
     FIBITMAP* image = LoadTarga(targa_path, pixels);
     if (image != nullptr) return image;
   }
-  *reason = DescribeFailure(status, error_text, input_path);
+  *reason = DescribeConverterFailure(status, error_text, input_path, kConverterTimeoutSeconds);
   return nullptr;
 }
 
@@ -105,15 +107,14 @@ FIBITMAP* LoadWithLibrary(const std::string& path, bool as_pict, const std::stri
   return TakeTarga(status, error_text, path, targa_path, pixels, reason);
 }
 
-// Refuses what cannot be opened, with the system's reason.
+}  // namespace
+
 bool Readable(const std::string& path, std::string* reason) {
   int error = fs::OpenForReadingError(path);
   if (error == 0) return true;
   *reason = fs::ErrorText(error);
   return false;
 }
-
-}  // namespace
 
 bool IsPictFile(const std::string& path) {
   const std::string extension = LowerAscii(fs::ExtensionOf(path));

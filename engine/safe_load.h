@@ -24,6 +24,15 @@ namespace pic2jpg {
 // a file that begins like a PICT picture.
 bool IsPictFile(const std::string& path);
 
+// Why a converter's run failed, from its exit status (RunProgram's; the
+// helpers' own codes: 2 input unreadable, 3 picture refused, 4 output not
+// written; 0 for output that is not whole) and its standard error.
+std::string DescribeConverterFailure(int status, const std::string& error_text,
+                                     const std::string& input_path, int timeout_seconds);
+
+// False, with the system's reason, for a file that cannot be opened.
+bool Readable(const std::string& path, std::string* reason);
+
 // The input picture of a conversion, decoded as `decoding` says. Null on
 // failure, with `reason` set ("damaged picture: truncated: ...",
 // "permission denied", ...).

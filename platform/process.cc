@@ -216,6 +216,107 @@ int StartProgram(const std::string& program, const std::vector<std::string>& arg
   return Spawn(program, args, input_fd, output_fd, -1, /*die_with_parent=*/true, pid);
 }
 
+namespace {
+
+// The most an unprivileged process may ask for by default
+// (/proc/sys/fs/pipe-max-size); a refusal leaves the usual 64 KiB.
+constexpr int kReadingPipeBytes = 1 << 20;
+
+long long MonotonicMilliseconds() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+int StartReadingProgram(const std::string& program, const std::vector<std::string>& args,
+                        int timeout_seconds, ReadingProgram* running) {
+  *running = ReadingProgram{};
+  int output_pipe[2];
+  int error_pipe[2];
+  if (pipe2(output_pipe, O_CLOEXEC) != 0) return errno;
+  if (pipe2(error_pipe, O_CLOEXEC) != 0) {
+    const int error = errno;
+    close(output_pipe[0]);
+    close(output_pipe[1]);
+    return error;
+  }
+  // Only our ends wait in poll; the child writes as to any stream. A large
+  // pipe lets the child write a megabyte before it waits for the reader,
+  // which matters on a busy machine, where every wait costs a time slice.
+  fcntl(output_pipe[0], F_SETFL, O_NONBLOCK);
+  fcntl(output_pipe[0], F_SETPIPE_SZ, kReadingPipeBytes);
+  fcntl(error_pipe[0], F_SETFL, O_NONBLOCK);
+  pid_t pid = 0;
+  const int error =
+      Spawn(program, args, -1, output_pipe[1], error_pipe[1], /*die_with_parent=*/true, &pid);
+  close(output_pipe[1]);
+  close(error_pipe[1]);
+  if (error != 0) {
+    close(output_pipe[0]);
+    close(error_pipe[0]);
+    running->error_text = std::strerror(error);
+    return error;
+  }
+  running->pid = pid;
+  running->output_fd = output_pipe[0];
+  running->error_fd = error_pipe[0];
+  running->cleanup_slot = RegisterChild(pid);
+  if (timeout_seconds > 0) {
+    running->deadline_ms = MonotonicMilliseconds() + timeout_seconds * 1000LL;
+  }
+  return 0;
+}
+
+size_t ReadFromProgram(ReadingProgram* running, void* buffer, size_t size) {
+  auto* to = static_cast<char*>(buffer);
+  size_t done = 0;
+  bool error_open = running->error_fd >= 0;
+  while (done < size && running->output_fd >= 0 && !running->timed_out) {
+    const ssize_t n = read(running->output_fd, to + done, size - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n == 0 || (errno != EAGAIN && errno != EINTR)) break;  // the output ended
+    if (errno == EINTR) continue;
+    int wait_ms = 60000;
+    if (running->deadline_ms > 0) {
+      const long long left = running->deadline_ms - MonotonicMilliseconds();
+      if (left <= 0) {
+        running->timed_out = true;
+        break;
+      }
+      wait_ms = static_cast<int>(std::min(left, 60000LL));
+    }
+    struct pollfd fds[2] = {{running->output_fd, POLLIN, 0}, {running->error_fd, POLLIN, 0}};
+    if (poll(fds, error_open ? 2 : 1, wait_ms) < 0 && errno != EINTR) break;
+    // A program that fills its error pipe would wait for us forever.
+    if (error_open) error_open = DrainErrorPipe(running->error_fd, &running->error_text);
+  }
+  return done;
+}
+
+int FinishReadingProgram(ReadingProgram* running, bool stop) {
+  if (running->pid <= 0) return -1;
+  if (running->output_fd >= 0) close(running->output_fd);
+  running->output_fd = -1;
+  if (stop || running->timed_out) kill(running->pid, SIGKILL);
+  int timeout_seconds = 0;
+  if (running->deadline_ms > 0) {
+    const long long left = running->deadline_ms - MonotonicMilliseconds();
+    timeout_seconds = static_cast<int>(std::max(1LL, (left + 999) / 1000));
+  }
+  int status = WaitForChild(running->pid, timeout_seconds, running->error_fd, &running->error_text);
+  UnregisterChild(running->cleanup_slot);
+  if (running->error_fd >= 0) close(running->error_fd);
+  running->error_fd = -1;
+  running->pid = 0;
+  if (running->timed_out) status = 128 + SIGKILL;
+  return status;
+}
+
 bool OpenWithDesktop(const std::string& target, std::function<void(int)> on_end) {
   std::string opener = FindOnPath("xdg-open");
   if (opener.empty()) return false;

@@ -30,6 +30,34 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 int StartProgram(const std::string& program, const std::vector<std::string>& args, int input_fd,
                  int output_fd, pid_t* pid);
 
+// A program whose standard output this process reads as it is written (a
+// converter streaming a picture's rows). Standard input is /dev/null, and
+// standard error is kept as RunProgram keeps it. Every read waits at most
+// until the deadline set at the start; after it the program is killed.
+struct ReadingProgram {
+  pid_t pid = 0;
+  int output_fd = -1;  // our end of its standard output
+  int error_fd = -1;   // our end of its standard error
+  int cleanup_slot = -1;
+  long long deadline_ms = 0;  // on the monotonic clock; 0: none
+  bool timed_out = false;
+  std::string error_text;
+};
+
+// Starts the program; 0, or the error number (`program` is then not
+// running and `error_text` says why).
+int StartReadingProgram(const std::string& program, const std::vector<std::string>& args,
+                        int timeout_seconds, ReadingProgram* running);
+
+// Reads up to `size` bytes, waiting for all of them until the program's
+// output ends or the deadline passes. Returns how many were read.
+size_t ReadFromProgram(ReadingProgram* running, void* buffer, size_t size);
+
+// Waits for the program's end (killing it first when `stop` is set or the
+// deadline passed) and returns its status as RunProgram does: 128 + SIGKILL
+// after the deadline.
+int FinishReadingProgram(ReadingProgram* running, bool stop);
+
 // Opens a URL or a file with the desktop's default handler (xdg-open),
 // without waiting. False when xdg-open is missing or cannot be started;
 // otherwise `on_end`, when given, gets xdg-open's exit status (0 when the

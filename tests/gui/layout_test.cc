@@ -41,6 +41,7 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support/desktop_start.h"
 #include "support/local_http_server.h"
 #include "support/test_support.h"
 #include "text/text_catalogue.h"
@@ -178,13 +179,7 @@ void Press(wxWindow* button) {
 class LayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterFormats();
-    FillImageMaps();
-    LoadTextCatalogue("");
-    g_run_state = RunState{};
-    g_preferences_path = dir_.File("config.ini");
-    ApplyDefaultSettings(false);
-    LoadBuiltInImages();
+    test::StartDesktop(dir_);
     g_themes = {{"chalk", "Chalk"}, {"handdrawn", "Hand-drawn"}};
     window_ = &BuildMainWindow();
     // Where a screenshot mode puts it, so that shots do not hang off the

@@ -51,19 +51,6 @@ FIBITMAP* MakePhoto(int width, int height, int bpp = 24) {
   return image;
 }
 
-std::string SaveOnePass(FIBITMAP* image, int flags) {
-  FIMEMORY* memory = FreeImage_OpenMemory();
-  std::string bytes;
-  if (FreeImage_SaveToMemory(FIF_JPEG, image, memory, flags)) {
-    BYTE* data = nullptr;
-    DWORD size = 0;
-    FreeImage_AcquireMemory(memory, &data, &size);
-    bytes.assign(reinterpret_cast<const char*>(data), size);
-  }
-  FreeImage_CloseMemory(memory);
-  return bytes;
-}
-
 // Messages the library reports while decoding (libjpeg's warnings about
 // corrupt data, extraneous bytes, missing restarts come through here).
 std::vector<std::string>* g_messages = nullptr;
@@ -263,7 +250,7 @@ TEST(CanSaveJpegInStrips, OnlyWhenTheFileComesOutRightAndItPays) {
   BitmapPtr flat(test::MakeImage(130000 / 8, 8));
   BitmapPtr wide16(FreeImage_AllocateT(FIT_UINT16, 1200, 1000));
   // A picture read without its pixels.
-  const std::string rgb_jpeg = SaveOnePass(rgb.get(), 90);
+  const std::string rgb_jpeg = test::LibraryJpeg(rgb.get(), 90);
   FIMEMORY* memory =
       FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(rgb_jpeg.data())),
                            static_cast<DWORD>(rgb_jpeg.size()));
@@ -348,7 +335,7 @@ void CheckSplice(const SpliceCase& c) {
   ASSERT_NE(image.get(), nullptr);
   std::string strips;
   ASSERT_TRUE(EncodeJpegInStrips(image.get(), c.flags, &strips, c.min_strips));
-  const std::string one_pass = SaveOnePass(image.get(), c.flags);
+  const std::string one_pass = test::LibraryJpeg(image.get(), c.flags);
   ASSERT_FALSE(one_pass.empty());
 
   std::vector<std::string> messages;
@@ -456,7 +443,7 @@ TEST(SaveJpegInStrips, KeepsResolutionProfileMetadataAndThumbnail) {
   EXPECT_EQ(saved, encoded);
 
   // The header is the one-pass header, metadata and all, with a DRI segment.
-  const std::string one_pass = SaveOnePass(image.get(), flags);
+  const std::string one_pass = test::LibraryJpeg(image.get(), flags);
   JpegStripPlan plan;
   ASSERT_TRUE(PlanJpegStrips(1200, 900, flags, false, 2, &plan));
   ExpectOnePassHeader(saved, one_pass, plan.restart_interval);

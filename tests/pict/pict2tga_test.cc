@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/row_stream.h"
 #include "support/test_support.h"
 #include "tests/pict/pict_builder.h"
 
@@ -58,24 +59,7 @@ int ColourAt(int x, int y) {
 
 // A width x height picture of one unpacked 32-bit DirectBitsRect.
 std::string ColourPicture(int width, int height) {
-  PictBuilder b = StartPicture({pict::QdRect{0, 0, height, width}});
-  b.Op(0x9A);
-  b.U32(0xFF);
-  b.U16(static_cast<uint16_t>((width * 4) | 0x8000));
-  pict::test_util::PixMapBody(&b, {0, 0, height, width}, 1, 32, 3, 8);
-  b.Rect(0, 0, height, width);
-  b.Rect(0, 0, height, width);
-  b.U16(0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      int c = ColourAt(x, y);
-      b.U8(0);
-      b.U8(static_cast<uint8_t>(c >> 16));
-      b.U8(static_cast<uint8_t>(c >> 8));
-      b.U8(static_cast<uint8_t>(c));
-    }
-  }
-  std::vector<uint8_t> data = b.Finish();
+  const std::vector<uint8_t> data = pict::test_util::DirectPicture(width, height, ColourAt);
   return std::string(data.begin(), data.end());
 }
 
@@ -112,6 +96,42 @@ TEST(Pict2tgaTest, WritesEveryPixelIntoABottomUpTwentyFourBitTarga) {
     EXPECT_EQ(wrong, 0);
     FreeImage_Unload(image);
   }
+}
+
+// The row stream: a header, then every row top first in blue, green, red,
+// for widths around the packing groups; a refusal writes nothing.
+TEST(Pict2tgaTest, RowsStreamTopFirstWithTheirHeader) {
+  const int kSizes[][2] = {{1, 1}, {5, 3}, {13, 4}, {64, 5}};
+  for (const auto& size : kSizes) {
+    const int width = size[0], height = size[1];
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    TempDir temp;
+    ASSERT_TRUE(WriteText(temp.File("in.pict"), ColourPicture(width, height)));
+    RunResult run = test::Run(PICT2TGA_EXE, {"--rows", temp.File("in.pict")});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    RowStreamHeader header;
+    ASSERT_GE(run.output.size(), kRowStreamHeaderSize);
+    ASSERT_TRUE(ReadRowStreamHeader(reinterpret_cast<const uint8_t*>(run.output.data()), &header));
+    EXPECT_EQ(header.width, width);
+    EXPECT_EQ(header.height, height);
+    EXPECT_EQ(header.depth, 24);
+    ASSERT_EQ(run.output.size(), kRowStreamHeaderSize + 3u * static_cast<size_t>(width * height));
+    int wrong = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(run.output.data()) + kRowStreamHeaderSize;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x, p += 3)
+        wrong += ((p[2] << 16) | (p[1] << 8) | p[0]) != ColourAt(x, y);
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+  TempDir temp;
+  std::string truncated = SixColourPicture();
+  truncated.resize(truncated.size() - 20);
+  ASSERT_TRUE(WriteText(temp.File("in.pict"), truncated));
+  RunResult run = test::Run(PICT2TGA_EXE, {"--rows", temp.File("in.pict")});
+  EXPECT_EQ(run.exit_status, 3);
+  EXPECT_EQ(run.output, "");
+  EXPECT_NE(run.error.find("truncated"), std::string::npos) << run.error;
 }
 
 // A picture holding a QuickTime PNG of 2x1 pixels: transparent, then opaque red.

@@ -188,6 +188,19 @@ double PsnrOfFiles(const std::string& image, const std::string& reference) {
   return psnr;
 }
 
+std::string LibraryJpeg(FIBITMAP* image, int flags) {
+  FIMEMORY* memory = FreeImage_OpenMemory();
+  std::string bytes;
+  if (FreeImage_SaveToMemory(FIF_JPEG, image, memory, flags)) {
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    FreeImage_AcquireMemory(memory, &data, &size);
+    bytes.assign(reinterpret_cast<const char*>(data), size);
+  }
+  FreeImage_CloseMemory(memory);
+  return bytes;
+}
+
 FIBITMAP* MakeImage(int width, int height, int bpp, int rgb) {
   FIBITMAP* image = FreeImage_Allocate(width, height, 24);
   for (int y = 0; y < height; ++y) {

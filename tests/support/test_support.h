@@ -65,6 +65,9 @@ FIBITMAP* LoadImage(const std::string& path);
 using ::pic2jpg::Psnr;
 // The same for two image files; -1 also when either cannot be loaded.
 double PsnrOfFiles(const std::string& image, const std::string& reference);
+// The JPEG file the codec library's save makes of `image` with `flags`;
+// "" when it refuses.
+std::string LibraryJpeg(FIBITMAP* image, int flags);
 // A width x height 24-bit picture filled by a smooth pattern, or with one
 // colour when `rgb` is given (0xRRGGBB).
 FIBITMAP* MakeImage(int width, int height, int bpp = 24, int rgb = -1);

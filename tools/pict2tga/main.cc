@@ -17,10 +17,17 @@
 //   pict2tga --serve
 //
 // converts one file after another for a run of many files (serve.h).
+//
+//   pict2tga --rows INPUT
+//
+// writes the picture's rows to standard output as they are packed
+// (platform/row_stream.h), for the engine to encode while they come; the
+// exit status is the same, and nothing but the header and rows is written.
 #include <FreeImage.h>
 
 #include <algorithm>
 #include <bit>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +39,7 @@
 #include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "platform/row_stream.h"
 #include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
 
@@ -111,16 +119,50 @@ bool AllGrey(const pict::Picture& picture) {
 
 enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
+// Writes the picture's rows with `depth` bytes a pixel (4: as they are; 3:
+// without alpha; 1: grey), bottom row first as a Targa file stores them or
+// top first, in pieces of about kChunkBytes. Stops at a failed write.
+void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
+                     fs::FileWriter* out) {
+  const size_t row_pixels = static_cast<size_t>(picture.width);
+  const size_t row_bytes = row_pixels * depth;
+  const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
+  std::vector<uint8_t> chunk(rows_per_chunk * row_bytes);
+  size_t filled = 0;
+  for (int i = 0; i < picture.height && out->ok; ++i) {
+    const int y = top_first ? i : picture.height - 1 - i;
+    const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * row_pixels * 4;
+    uint8_t* to = chunk.data() + filled;
+    if (depth == 4) {
+      std::memcpy(to, from, row_bytes);
+    } else if (depth == 1) {
+      GreyRow(from, row_pixels, to);
+    } else {
+      PackRow(from, row_pixels, to);
+    }
+    filled += row_bytes;
+    if (filled == chunk.size() || i == picture.height - 1) {
+      fs::WritePart(out, chunk.data(), filled);
+      filled = 0;
+    }
+  }
+}
+
+// Sides a Targa header can hold, and pixels that fill the picture.
+bool FitsTarga(const pict::Picture& picture) {
+  const int width = picture.width;
+  const int height = picture.height;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         picture.pixels.size() ==
+             static_cast<size_t>(width) * static_cast<size_t>(height) * size_t{4};
+}
+
 // Writes the picture as a Targa file through a temporary file; the output
 // name appears only when the whole file is written.
 WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, int* error) {
+  if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
   const int width = picture.width;
   const int height = picture.height;
-  const size_t row_pixels = static_cast<size_t>(width);
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-      picture.pixels.size() != row_pixels * static_cast<size_t>(height) * 4) {
-    return WriteStatus::kTooLarge;
-  }
   const bool grey = AllGrey(picture);
   const size_t depth = grey ? 1 : picture.has_alpha ? 4 : 3;
   uint8_t header[kTargaHeaderSize] = {};
@@ -136,33 +178,40 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
     return WriteStatus::kCannotWrite;
   }
   fs::WritePart(&file, header, sizeof header);
-  const size_t row_bytes = row_pixels * depth;
-  const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
-  std::vector<uint8_t> chunk(rows_per_chunk * row_bytes);
-  size_t filled = 0;
-  for (int y = height - 1; y >= 0; --y) {
-    const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * row_pixels * 4;
-    uint8_t* to = chunk.data() + filled;
-    if (depth == 4) {
-      std::memcpy(to, from, row_bytes);
-    } else if (depth == 1) {
-      GreyRow(from, row_pixels, to);
-    } else {
-      PackRow(from, row_pixels, to);
-    }
-    filled += row_bytes;
-    if (filled == chunk.size() || y == 0) {
-      if (!fs::WritePart(&file, chunk.data(), filled)) break;
-      filled = 0;
-    }
-  }
+  WritePackedRows(picture, depth, /*top_first=*/false, &file);
   if (fs::FinishFile(&file)) return WriteStatus::kOk;
   *error = file.error;
   return WriteStatus::kCannotWrite;
 }
 
+// Writes the picture to standard output as a row stream, in pieces of about
+// kChunkBytes so that the reader encodes while the rest is packed.
+WriteStatus WriteRows(const pict::Picture& picture, int* error) {
+  if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
+  const int width = picture.width;
+  const int height = picture.height;
+  RowStreamHeader header;
+  header.width = width;
+  header.height = height;
+  header.depth = AllGrey(picture) ? 8 : picture.has_alpha ? 32 : 24;
+  // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  fs::FileWriter out;
+  out.fd = 1;
+  out.ok = true;
+  uint8_t head[kRowStreamHeaderSize];
+  PutRowStreamHeader(header, head);
+  fs::WritePart(&out, head, sizeof head);
+  WritePackedRows(picture, static_cast<size_t>(RowStreamChannels(header)), /*top_first=*/true,
+                  &out);
+  if (out.ok) return WriteStatus::kOk;
+  *error = out.error;
+  return WriteStatus::kCannotWrite;
+}
+
 struct CommandLine {
   bool quiet = false;
+  bool rows = false;  // --rows: the row stream on standard output
   std::string input;
   std::string output;
   std::string* message = nullptr;  // when set, takes the failure message instead of stderr
@@ -262,13 +311,15 @@ int ConvertOne(const CommandLine& line) {
     }
   }
   int write_error = 0;
-  WriteStatus written = WriteTarga(picture, line.output, &write_error);
+  WriteStatus written =
+      line.rows ? WriteRows(picture, &write_error) : WriteTarga(picture, line.output, &write_error);
   if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
   }
   if (written == WriteStatus::kCannotWrite) {
-    Report(line, "cannot write " + line.output + ": " + fs::ErrorText(write_error));
+    Report(line, "cannot write " + (line.rows ? std::string("the rows") : line.output) + ": " +
+                     fs::ErrorText(write_error));
     return 4;
   }
   return 0;
@@ -286,6 +337,12 @@ int ConvertForServe(const std::string& input, const std::string& output, std::st
 int Run(int argc, char** argv) {
   if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertForServe);
   CommandLine line;
+  if (argc == 3 && std::string_view(argv[1]) == "--rows") {
+    line.quiet = true;
+    line.rows = true;
+    line.input = argv[2];
+    return ConvertOne(line);
+  }
   if (!ParseCommandLine(argc, argv, &line)) {
     std::fprintf(stderr, "usage: pict2tga [options] INPUT OUTPUT.tga\n");
     return 1;
