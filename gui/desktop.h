@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class wxFrame;
+
 namespace pic2jpg {
 
 // Main window and event loop; `files` (absolute) are taken as dropped
@@ -15,6 +17,10 @@ int RunDesktop(const std::vector<std::string>& files);
 // `folder` (the program's folder when empty); nothing when it is no folder.
 int RunScreenshotMode(const std::string& folder);
 int RunUninstallPage();
+
+// The uninstall page's window (named "uninstall"), shown: its check box and
+// Next, laid out for the current text size.
+wxFrame* BuildUninstallPage();
 
 }  // namespace pic2jpg
 

@@ -9,9 +9,13 @@
 #include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/sizer.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
+#include <wx/toolbar.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -77,8 +81,19 @@ void StartDesktopCommon() {
 constexpr const char* kScreenshotSamples[] = {"pic0102",     "picture_a", "picture_b", "morvane",
                                               "layout-haus", "summer",    "winter"};
 
+// The window's own area on the screen: menu bar, tool bar, client area and
+// status bar, without a window manager's frame (which the frame's screen
+// rectangle includes once the manager reports it).
+wxRect ContentScreenRect(wxFrame* frame) {
+  wxRect rect(frame->ClientToScreen(wxPoint(0, 0)), frame->GetClientSize());
+  if (wxMenuBar* menus = frame->GetMenuBar()) rect.Union(menus->GetScreenRect());
+  if (wxToolBar* tools = frame->GetToolBar()) rect.Union(tools->GetScreenRect());
+  if (wxStatusBar* status = frame->GetStatusBar()) rect.Union(status->GetScreenRect());
+  return rect;
+}
+
 void CaptureMainWindow(wxFrame* frame, const std::string& folder) {
-  const wxRect rect = frame->GetScreenRect();
+  const wxRect rect = ContentScreenRect(frame);
   wxBitmap bitmap(rect.width, rect.height);
   {
     wxScreenDC screen;
@@ -168,27 +183,40 @@ int RunScreenshotMode(const std::string& folder_arg) {
   });
 }
 
+wxFrame* BuildUninstallPage() {
+  auto* frame =
+      new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(GetText("Uninstall", "Title")),
+                  wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  frame->SetName("uninstall");
+  auto* panel = new wxPanel(frame);
+  auto* check =
+      new wxCheckBox(panel, 381, wxString::FromUTF8(GetText("Uninstall", "Uninstall Text")));
+  check->SetValue(true);
+  auto* next = new wxButton(panel, 382, wxString::FromUTF8(GetText("Uninstall", "Next")));
+  next->SetDefault();
+  next->Bind(wxEVT_BUTTON, [frame, check](wxCommandEvent&) {
+    if (check->IsChecked()) platform::OpenWithDesktop(UninstallFeedbackUrl());
+    frame->Destroy();
+  });
+  // At least the page's 300 x 100 pixels, and as large as its texts need.
+  const int gap = std::max(4, panel->GetCharHeight() / 2);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(check, 0, wxALL, 3 * gap);
+  sizer->AddStretchSpacer();
+  sizer->Add(next, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 3 * gap);
+  sizer->SetMinSize(wxSize(300, 100));
+  panel->SetSizer(sizer);
+  frame->SetClientSize(sizer->GetMinSize());
+  frame->Centre();
+  frame->Show();
+  next->SetFocus();
+  return frame;
+}
+
 int RunUninstallPage() {
   return RunWx([] {
     StartDesktopCommon();
-    auto* frame =
-        new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(GetText("Uninstall", "Title")),
-                    wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
-    frame->SetClientSize(300, 100);
-    auto* panel = new wxPanel(frame);
-    auto* check =
-        new wxCheckBox(panel, 381, wxString::FromUTF8(GetText("Uninstall", "Uninstall Text")),
-                       wxPoint(30, 20), wxSize(250, 20));
-    check->SetValue(true);
-    auto* next = new wxButton(panel, 382, wxString::FromUTF8(GetText("Uninstall", "Next")),
-                              wxPoint(200, 60), wxSize(80, 25));
-    next->Bind(wxEVT_BUTTON, [frame, check](wxCommandEvent&) {
-      if (check->IsChecked()) platform::OpenWithDesktop(UninstallFeedbackUrl());
-      frame->Destroy();
-    });
-    frame->Centre();
-    frame->Show();
-    frame->SetFocus();
+    BuildUninstallPage();
     return true;
   });
 }

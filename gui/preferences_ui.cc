@@ -4,12 +4,14 @@
 
 #include <wx/button.h>
 #include <wx/colordlg.h>
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/fontdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
 #include "gui/wheel_guard_ui.h"
+#include "platform/font_config.h"
 #include "runlist/run_state.h"
 #include "settings/settings_file.h"
 #include "text/text_catalogue.h"
@@ -34,6 +37,15 @@ wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
 // Tall enough for the longest page but the watermark text area, which
 // scrolls.
 constexpr int kPageHeight = 480;
+
+// The same 28 lines at larger text sizes, as long as the dialog still fits
+// on the screen with room for its header and buttons.
+int PageHeight(wxWindow* dialog) {
+  const int lines = 28 * dialog->GetCharHeight();
+  const int screen = wxDisplay(dialog).GetClientArea().GetHeight();
+  return std::clamp(lines, kPageHeight,
+                    std::max(kPageHeight, screen - 12 * dialog->GetCharHeight()));
+}
 
 // The one open dialog, and the last one closed: wxWidgets destroys a closed
 // window later, and events that reach its controls until then (a field
@@ -58,7 +70,11 @@ std::optional<uint32_t> PickColourWithDialog(uint32_t current) {
 
 std::optional<FontChoice> PickFontWithDialog(const std::string& name, int points) {
   wxFontData data;
-  data.SetInitialFont(wxFont(wxFontInfo(points > 0 ? points : 14).FaceName(Utf8(name))));
+  // A stored face that is not installed (Arial on a Linux desktop) opens
+  // the picker on the face fontconfig draws for it, not on nothing.
+  const std::string installed = platform::MatchedFontFamily(name);
+  data.SetInitialFont(wxFont(
+      wxFontInfo(points > 0 ? points : 14).FaceName(Utf8(installed.empty() ? name : installed))));
   wxFontDialog picker(PreferencesDialogWindow(), data);
   if (picker.ShowModal() != wxID_OK) return std::nullopt;
   const wxFont font = picker.GetFontData().GetChosenFont();
@@ -286,7 +302,8 @@ void ShowPreferencesDialog(int start_page) {
   const int scroll_bar = 40;
   // The width goes to a spacer: a page's own minimum would count as content.
   page_column->Add(widest + scroll_bar, 0);
-  for (wxScrolledWindow* panel : prefs->page_panels) panel->SetMinSize(wxSize(-1, kPageHeight));
+  const int page_height = PageHeight(dialog);
+  for (wxScrolledWindow* panel : prefs->page_panels) panel->SetMinSize(wxSize(-1, page_height));
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   body->Add(prefs->pages, 0, wxEXPAND | wxRIGHT, 10);

@@ -23,7 +23,7 @@ for variant in "${variants[@]}"; do
   HOME=$home XDG_CONFIG_HOME=$home/.config GTK_THEME=$theme GDK_DPI_SCALE=$scale \
     PIC2JPG_SCREENSHOTS=$out PIC2JPG_TEST=1 NO_AT_BRIDGE=1 PATH="$build:$PATH" \
     FONTCONFIG_FILE="$build/tests/fonts.conf" \
-    xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/gui_tests" \
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tests/gui_tests" \
     --gtest_filter='LayoutTest.*' >"$home/log" 2>&1 || status=$?
   if [ "$status" != 0 ]; then
     # Pictures of a screen that failed its layout check are kept: they show

@@ -32,6 +32,7 @@
 
 #include "engine/format_tables.h"
 #include "gui/commands.h"
+#include "gui/desktop.h"
 #include "gui/image_maps.h"
 #include "gui/main_window_ui.h"
 #include "gui/preferences_ui.h"
@@ -244,6 +245,13 @@ TEST_F(LayoutTest, AboutAndFindAFileConverter) {
   ASSERT_NE(converter, nullptr);
   ExpectTidy(converter, "converter");
   converter->Close();
+  wxTheApp->ProcessPendingEvents();
+}
+
+TEST_F(LayoutTest, UninstallPage) {
+  wxFrame* page = BuildUninstallPage();
+  ExpectTidy(page, "uninstall");
+  page->Destroy();
   wxTheApp->ProcessPendingEvents();
 }
 
