@@ -10,6 +10,7 @@
 #include "gui/main_window_ui.h"
 #include "gui/open_url_ui.h"
 #include "gui/secondary_dialogs_ui.h"
+#include "gui/text_sizes_ui.h"
 #include "runlist/run_state.h"
 #include "text/text_catalogue.h"
 
@@ -53,7 +54,8 @@ void OpenConverterDialog() {
   auto field = [dialog, row](const char* label_key, const char* name) {
     row->Add(new wxStaticText(dialog, wxID_ANY, Text("Custom-Converter", label_key)), 0,
              wxALIGN_CENTRE_VERTICAL | wxLEFT | wxRIGHT, 6);
-    auto* text = new wxTextCtrl(dialog, wxID_ANY, "", wxDefaultPosition, wxSize(80, -1));
+    auto* text =
+        new wxTextCtrl(dialog, wxID_ANY, "", wxDefaultPosition, wxSize(CharsWide(dialog, 10), -1));
     text->SetName(name);
     row->Add(text, 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 12);
     return text;
@@ -67,6 +69,7 @@ void OpenConverterDialog() {
   auto* top = new wxBoxSizer(wxVERTICAL);
   top->Add(row, 0, wxALL, 14);
   top->SetMinSize(wxSize(370, -1));
+  GiveTextRoomInFields(dialog);
   dialog->SetSizerAndFit(top);
 
   search->Bind(wxEVT_BUTTON, [dialog, from, to](wxCommandEvent&) { Search(dialog, from, to); });

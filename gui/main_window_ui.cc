@@ -21,6 +21,7 @@
 #include "gui/open_url_ui.h"
 #include "gui/preferences_ui.h"
 #include "gui/secondary_dialogs_ui.h"
+#include "gui/text_sizes_ui.h"
 #include "gui/themes.h"
 #include "gui/update_check_ui.h"
 #include "platform/clock.h"
@@ -34,6 +35,7 @@
 #include "settings/settings_file.h"
 #include "text/ascii_case.h"
 #include "text/identity.h"
+#include "text/placeholders.h"
 #include "text/printable_text.h"
 #include "text/text_catalogue.h"
 
@@ -303,6 +305,23 @@ MainWindow& BuildMainWindow() {
   // text with ChangeValue, which sends no event).
   window.input->Bind(wxEVT_TEXT,
                      [&window](wxCommandEvent&) { window.model.inputs = CollectedInputs{}; });
+  // Summing up several files, the field is read-only: a double-click or
+  // Return shows them all.
+  window.input->Bind(wxEVT_LEFT_DCLICK, [&window](wxMouseEvent& event) {
+    if (window.input->IsEditable()) {
+      event.Skip();
+      return;
+    }
+    ShowInputList(window);
+  });
+  window.input->Bind(wxEVT_KEY_DOWN, [&window](wxKeyEvent& event) {
+    const bool enter = event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER;
+    if (!enter || window.input->IsEditable()) {
+      event.Skip();
+      return;
+    }
+    ShowInputList(window);
+  });
   window.input_button = FieldButton(window, kCommandSelectInputFile, "Add", "Select Input File");
   add_row("Input File", window.input, window.input_button);
   window.folders = new wxBitmapComboBox(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0,
@@ -340,6 +359,7 @@ MainWindow& BuildMainWindow() {
   outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * kGap);
   outer->Add(window.notice, 0, wxEXPAND | wxALL, 2 * kGap);
   panel->SetSizer(outer);
+  GiveTextRoomInFields(panel);
 
   frame->Bind(wxEVT_MENU, [&window](wxCommandEvent& event) { RunCommand(window, event.GetId()); });
   frame->Bind(wxEVT_CLOSE_WINDOW, [&window](wxCloseEvent&) { ExitDesktop(window); });
@@ -426,6 +446,8 @@ void NewSession(MainWindow& window) {
   ResetRunState();
   StartNewSession(&window.model);
   window.input->ChangeValue("");
+  window.input->SetEditable(true);
+  window.input->UnsetToolTip();
   // A read-only list ignores a text of its own: emptied by selecting none.
   window.folders->SetSelection(wxNOT_FOUND);
   window.input->SetFocus();
@@ -441,6 +463,14 @@ bool TakeIntoWindow(MainWindow& window, CollectedInputs collected) {
     return false;
   }
   window.input->ChangeValue(Utf8(taken.field_text));
+  const size_t count = window.model.inputs.files.size();
+  window.input->SetEditable(count < 2);
+  if (count < 2) {
+    window.input->UnsetToolTip();
+  } else {
+    window.input->SetToolTip(
+        Utf8(FillPlaceholders(GetText("General", "Input files hint"), std::to_string(count))));
+  }
   if (taken.folder_list_changed) FillOutputFolderList(window);
   return true;
 }

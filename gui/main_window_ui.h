@@ -76,6 +76,9 @@ std::string StatusText(MainWindow& window);
 // Saves the geometry and the settings and closes the window.
 void ExitDesktop(MainWindow& window);
 
+// Lists the files collected for the next run (gui/input_list_ui.cc).
+void ShowInputList(MainWindow& window);
+
 // The Convert command, and its progress dialog.
 void RunGuiConversion(MainWindow& window);
 void ShowConversionProgress(MainWindow& window);

@@ -26,30 +26,6 @@ std::string_view PreferencesPageKey(int page);
 // The page that edits a settings group; -1 for a group no page edits.
 int PreferencesPageOf(std::string_view group);
 
-enum class RowKind {
-  kList,          // drop-down list, index = value
-  kCheck,         // check box, 0 or 1
-  kNumber,        // digits-only field with a unit list
-  kSlider,        // slider with a number box
-  kColourButton,  // colour button with the colour as RRGGBB beside it
-  kColourList,    // list of colour swatches with a "..." button
-  kText,          // text field
-  kImagePath,     // text field with a "..." file picker
-  kFontList,      // list of font names with a "..." font picker
-  kDate,          // date and time
-  kDepthList,     // "Auto" and the format's depths
-  kInputFormat,   // the program's input formats
-  kOutputFormat,  // the program's output formats
-  kTheme,         // installed themes
-  kLanguage,      // one entry, "English"
-};
-
-enum class RowScale {
-  kPlain,       // slider position = number = value
-  kShifted,     // slider position = value + 100
-  kHundredths,  // slider position = value x 100; the number shows two decimals
-};
-
 struct PreferencesRow {
   int page = 0;
   // "" for the page itself; a format's pane ("jpg", "raw"); "frame", "text"

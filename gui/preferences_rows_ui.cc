@@ -24,6 +24,8 @@
 #include "gui/main_window_ui.h"
 #include "gui/preferences_dialog_ui.h"
 #include "gui/preferences_ui.h"
+#include "gui/text_sizes_ui.h"
+#include "gui/theme_colours.h"
 #include "gui/themes.h"
 #include "platform/clock.h"
 #include "platform/font_config.h"
@@ -44,6 +46,7 @@ int32_t ToInt32(int64_t seconds) {
 
 wxBitmap SwatchBitmap(uint32_t colour, int width, int height) {
   std::vector<uint8_t> pixels = ColourSwatch(colour, width, height);
+  FrameSwatch(&pixels, width, height);
   // wxImage takes ownership of malloc'ed data; give it a copy it can free.
   auto* data = static_cast<unsigned char*>(malloc(pixels.size()));
   std::copy(pixels.begin(), pixels.end(), data);
@@ -54,15 +57,23 @@ std::string Name(const PreferencesRow& row) {
   return std::string(PreferencesPageKey(row.page)) + "/" + std::string(row.key);
 }
 
-constexpr int kControlWidth = 240;
+// The least width of a row's main control, in characters; the control
+// stretches to the common right edge of the page's rows.
+constexpr int kControlChars = 24;
+
+// The size of a row's main control, `narrower` characters less where a
+// button follows it.
+wxSize MainControlSize(wxWindow* parent, int narrower = 0) {
+  return wxSize(CharsWide(parent, kControlChars - narrower), -1);
+}
 
 wxBitmap NewIcon() {
   auto found = g_icon_image_map.find("New");
   return ImageBitmap(found == g_icon_image_map.end() ? -1 : found->second, 16);
 }
 
-wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row, int width = kControlWidth) {
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(width, -1));
+wxChoice* ListControl(wxWindow* parent, const PreferencesRow& row) {
+  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, MainControlSize(parent));
   for (const char* item : row.items) list->Append(PreferencesText(item));
   return list;
 }
@@ -76,6 +87,9 @@ wxButton* PickButton(wxWindow* parent, const PreferencesRow& row) {
   auto* button =
       new wxButton(parent, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   button->SetName(Name(row) + "/pick");
+  // Square, as high as the field beside it (GiveTextRoomInFields).
+  button->SetMinSize(
+      wxSize(std::max(button->GetBestSize().GetWidth(), RoomyFieldHeight(button)), -1));
   return button;
 }
 
@@ -89,101 +103,85 @@ struct RowContext {
   wxWindow* parent;
   BoundRow* bound;
   wxBoxSizer* box;
-  const std::function<void()>& changed;
+  std::function<void()> changed;
   std::string name;
 };
 
-// Puts a control on the row's line.
+// Puts a control on the row's line; the main control of a row stretches
+// (proportion 1), so that the rows' right edges line up.
 void Add(const RowContext& c, wxWindow* control, int proportion = 0) {
   c.box->Add(control, proportion, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   c.bound->controls.push_back(control);
 }
 
 void BuildLanguageRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
   list->Append("English");
   list->SetSelection(0);
   list->SetName("General/Language");
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
-  wxChoice* list = ListControl(parent, row);
-  list->SetName(name);
-  if (row.key.empty()) {
+  wxChoice* list = ListControl(c.parent, *c.row);
+  list->SetName(c.name);
+  if (c.row->key.empty()) {
     list->SetSelection(0);  // shown only, nothing to store
   } else {
-    SelectOrNothing(list, RowValue(row, *draft));
+    SelectOrNothing(list, RowValue(*c.row, *c.draft));
   }
-  list->Bind(wxEVT_CHOICE, [list, r, draft, changed](wxCommandEvent&) {
+  list->Bind(wxEVT_CHOICE, [list, c](wxCommandEvent&) {
     if (list->GetSelection() == wxNOT_FOUND) return;
-    SetRowValue(*r, list->GetSelection(), draft);
-    changed();
+    SetRowValue(*c.row, list->GetSelection(), c.draft);
+    c.changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildCheckRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
-  auto* check = new wxCheckBox(parent, wxID_ANY, "");
-  check->SetName(name);
-  check->SetValue(RowValue(row, *draft) != 0);
-  check->Bind(wxEVT_CHECKBOX, [check, r, draft, changed](wxCommandEvent&) {
-    SetRowValue(*r, check->GetValue() ? 1 : 0, draft);
-    changed();
+  auto* check = new wxCheckBox(c.parent, wxID_ANY, "");
+  check->SetName(c.name);
+  check->SetValue(RowValue(*c.row, *c.draft) != 0);
+  check->Bind(wxEVT_CHECKBOX, [check, c](wxCommandEvent&) {
+    SetRowValue(*c.row, check->GetValue() ? 1 : 0, c.draft);
+    c.changed();
   });
   Add(c, check);
 }
 
 void BuildNumberRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  auto* field =
-      new wxTextCtrl(parent, wxID_ANY, Utf8(NumberText(row, RowValue(row, *draft))),
-                     wxDefaultPosition, wxSize(160, -1), 0, wxTextValidator(wxFILTER_DIGITS));
-  field->SetName(name);
+  auto* field = new wxTextCtrl(
+      c.parent, wxID_ANY, Utf8(NumberText(*c.row, RowValue(*c.row, *c.draft))), wxDefaultPosition,
+      wxSize(CharsWide(c.parent, 10), -1), 0, wxTextValidator(wxFILTER_DIGITS));
+  field->SetName(c.name);
   field->SetMaxLength(6);
-  field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
-    const std::optional<int64_t> value = ValueOfNumberText(*r, field->GetValue().utf8_string());
-    if (value) SetRowValue(*r, *value, draft);
+  field->Bind(wxEVT_TEXT, [field, c](wxCommandEvent&) {
+    const std::optional<int64_t> value = ValueOfNumberText(*c.row, field->GetValue().utf8_string());
+    if (value) SetRowValue(*c.row, *value, c.draft);
   });
   // Out-of-range digits show their clamped value once the field is left.
-  field->Bind(wxEVT_KILL_FOCUS, [field, r, draft](wxFocusEvent& event) {
+  field->Bind(wxEVT_KILL_FOCUS, [field, c](wxFocusEvent& event) {
     event.Skip();
-    if (ValueOfNumberText(*r, field->GetValue().utf8_string())) {
-      field->ChangeValue(Utf8(NumberText(*r, RowValue(*r, *draft))));
+    if (ValueOfNumberText(*c.row, field->GetValue().utf8_string())) {
+      field->ChangeValue(Utf8(NumberText(*c.row, RowValue(*c.row, *c.draft))));
     }
   });
   c.bound->digits = field;
-  Add(c, field);
-  auto* unit = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(90, -1));
-  unit->SetName(name + "/unit");
-  if (row.unit_key.empty()) {
-    unit->Append(PreferencesText(row.unit));
+  Add(c, field, 1);
+  auto* unit = new wxChoice(c.parent, wxID_ANY);
+  unit->SetName(c.name + "/unit");
+  if (c.row->unit_key.empty()) {
+    unit->Append(PreferencesText(c.row->unit));
     unit->SetSelection(0);
   } else {
     unit->Append(PreferencesText("Pixels"));
     unit->Append(PreferencesText("Percent"));
-    const SettingField* unit_field = FindSettingField(PreferencesPageKey(row.page), row.unit_key);
-    SelectOrNothing(unit, SettingInt(*draft, *unit_field));
-    unit->Bind(wxEVT_CHOICE, [unit, unit_field, draft](wxCommandEvent&) {
+    const SettingField* unit_field =
+        FindSettingField(PreferencesPageKey(c.row->page), c.row->unit_key);
+    SelectOrNothing(unit, SettingInt(*c.draft, *unit_field));
+    unit->Bind(wxEVT_CHOICE, [unit, unit_field, c](wxCommandEvent&) {
       if (unit->GetSelection() != wxNOT_FOUND) {
-        SetSettingInt(draft, *unit_field, unit->GetSelection());
+        SetSettingInt(c.draft, *unit_field, unit->GetSelection());
       }
     });
   }
@@ -191,30 +189,25 @@ void BuildNumberRow(const RowContext& c) {
 }
 
 void BuildSliderRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  const int64_t value = RowValue(row, *draft);
-  const int low = SliderPosition(row, row.min);
-  const int high = SliderPosition(row, row.max);
-  auto* slider = new wxSlider(parent, wxID_ANY, SliderPosition(row, value), low, high,
-                              wxDefaultPosition, wxSize(170, -1));
-  slider->SetName(name + "/slider");
-  Add(c, slider);
-  if (row.scale == RowScale::kHundredths) {
+  const int64_t value = RowValue(*c.row, *c.draft);
+  const int low = SliderPosition(*c.row, c.row->min);
+  const int high = SliderPosition(*c.row, c.row->max);
+  auto* slider = new wxSlider(c.parent, wxID_ANY, SliderPosition(*c.row, value), low, high,
+                              wxDefaultPosition, wxSize(CharsWide(c.parent, 12), -1));
+  slider->SetName(c.name + "/slider");
+  Add(c, slider, 1);
+  if (c.row->scale == RowScale::kHundredths) {
     auto* number =
-        new wxSpinCtrlDouble(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
-                             wxSize(130, -1), wxSP_ARROW_KEYS, row.min / 100.0, row.max / 100.0,
+        new wxSpinCtrlDouble(c.parent, wxID_ANY, Utf8(NumberText(*c.row, value)), wxDefaultPosition,
+                             wxDefaultSize, wxSP_ARROW_KEYS, c.row->min / 100.0, c.row->max / 100.0,
                              static_cast<double>(value) / 100.0, 0.01);
     number->SetDigits(2);
-    number->SetName(name);
-    auto from_text = [number, slider, r, draft](const std::string& text) {
-      const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
+    number->SetName(c.name);
+    auto from_text = [number, slider, c](const std::string& text) {
+      const std::optional<int64_t> typed = ValueOfNumberText(*c.row, text);
       if (!typed) return;
-      SetRowValue(*r, *typed, draft);
-      slider->SetValue(SliderPosition(*r, *typed));
+      SetRowValue(*c.row, *typed, c.draft);
+      slider->SetValue(SliderPosition(*c.row, *typed));
     };
     number->Bind(wxEVT_TEXT, [from_text](wxCommandEvent& event) {
       from_text(event.GetString().utf8_string());
@@ -222,22 +215,22 @@ void BuildSliderRow(const RowContext& c) {
     number->Bind(wxEVT_SPINCTRLDOUBLE, [number, from_text](wxSpinDoubleEvent&) {
       from_text(number->GetTextValue().utf8_string());
     });
-    slider->Bind(wxEVT_SLIDER, [number, slider, r, draft](wxCommandEvent&) {
-      const int64_t moved = ValueOfSliderPosition(*r, slider->GetValue());
-      SetRowValue(*r, moved, draft);
+    slider->Bind(wxEVT_SLIDER, [number, slider, c](wxCommandEvent&) {
+      const int64_t moved = ValueOfSliderPosition(*c.row, slider->GetValue());
+      SetRowValue(*c.row, moved, c.draft);
       number->SetValue(static_cast<double>(moved) / 100.0);
     });
     Add(c, number);
   } else {
-    auto* number =
-        new wxSpinCtrl(parent, wxID_ANY, Utf8(NumberText(row, value)), wxDefaultPosition,
-                       wxSize(130, -1), wxSP_ARROW_KEYS, row.min, row.max, static_cast<int>(value));
-    number->SetName(name);
-    auto from_text = [slider, r, draft](const std::string& text) {
-      const std::optional<int64_t> typed = ValueOfNumberText(*r, text);
+    auto* number = new wxSpinCtrl(c.parent, wxID_ANY, Utf8(NumberText(*c.row, value)),
+                                  wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, c.row->min,
+                                  c.row->max, static_cast<int>(value));
+    number->SetName(c.name);
+    auto from_text = [slider, c](const std::string& text) {
+      const std::optional<int64_t> typed = ValueOfNumberText(*c.row, text);
       if (!typed) return;
-      SetRowValue(*r, *typed, draft);
-      slider->SetValue(SliderPosition(*r, *typed));
+      SetRowValue(*c.row, *typed, c.draft);
+      slider->SetValue(SliderPosition(*c.row, *typed));
     };
     number->Bind(wxEVT_TEXT, [from_text](wxCommandEvent& event) {
       from_text(event.GetString().utf8_string());
@@ -245,9 +238,9 @@ void BuildSliderRow(const RowContext& c) {
     number->Bind(wxEVT_SPINCTRL, [number, from_text](wxSpinEvent&) {
       from_text(std::to_string(number->GetValue()));
     });
-    slider->Bind(wxEVT_SLIDER, [number, slider, r, draft](wxCommandEvent&) {
-      const int64_t moved = ValueOfSliderPosition(*r, slider->GetValue());
-      SetRowValue(*r, moved, draft);
+    slider->Bind(wxEVT_SLIDER, [number, slider, c](wxCommandEvent&) {
+      const int64_t moved = ValueOfSliderPosition(*c.row, slider->GetValue());
+      SetRowValue(*c.row, moved, c.draft);
       number->SetValue(static_cast<int>(moved));
     });
     Add(c, number);
@@ -255,23 +248,19 @@ void BuildSliderRow(const RowContext& c) {
 }
 
 void BuildColourButtonRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  const std::string hex = RowText(row, *draft);
-  auto* button = new wxBitmapButton(parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
-  button->SetName(name + "/pick");
-  auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))),
-                               wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
-  field->SetName(name);
-  button->Bind(wxEVT_BUTTON, [button, field, r, draft](wxCommandEvent&) {
+  const std::string hex = RowText(*c.row, *c.draft);
+  auto* button = new wxBitmapButton(c.parent, wxID_ANY, SwatchBitmap(ColourOfHex(hex), 34, 12));
+  button->SetName(c.name + "/pick");
+  auto* field =
+      new wxTextCtrl(c.parent, wxID_ANY, Utf8(ColourToHex(ColourOfHex(hex))), wxDefaultPosition,
+                     wxSize(CharsWide(c.parent, 9), -1), wxTE_READONLY);
+  field->SetName(c.name);
+  button->Bind(wxEVT_BUTTON, [button, field, c](wxCommandEvent&) {
     const uint32_t current = ColourOfHex(field->GetValue().utf8_string());
     const std::optional<uint32_t> chosen = g_preferences_prompts.pick_colour(current);
     if (!chosen || (*chosen & 0xFFFFFFu) == current) return;
     const std::string picked = ColourToHex(*chosen);
-    SetRowText(*r, picked, draft);
+    SetRowText(*c.row, picked, c.draft);
     field->ChangeValue(Utf8(picked));
     button->SetBitmap(SwatchBitmap(ColourOfHex(picked), 34, 12));
   });
@@ -280,33 +269,29 @@ void BuildColourButtonRow(const RowContext& c) {
 }
 
 void BuildColourListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth - 30, -1), 0, nullptr, wxCB_READONLY);
-  list->SetName(name);
-  const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
+  auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
+                                    MainControlSize(c.parent, 4), 0, nullptr, wxCB_READONLY);
+  list->SetName(c.name);
+  const SettingField* list_field =
+      FindSettingField(PreferencesPageKey(c.row->page), c.row->list_key);
   auto items = std::make_shared<std::vector<ColourItem>>();
-  auto fill = [list, items, list_field, r, draft] {
-    *items = FillColourList(SettingText(*draft, *list_field));
+  auto fill = [list, items, list_field, c] {
+    *items = FillColourList(SettingText(*c.draft, *list_field));
     list->Clear();
     for (const ColourItem& item : *items) {
       list->Append(Utf8(item.name), SwatchBitmap(item.colour, 16, 16));
     }
-    const int selection = ColourListSelection(*items, RowText(*r, *draft));
+    const int selection = ColourListSelection(*items, RowText(*c.row, *c.draft));
     if (selection >= 0) list->SetSelection(selection);
   };
   fill();
-  list->Bind(wxEVT_COMBOBOX, [list, items, r, draft](wxCommandEvent&) {
+  list->Bind(wxEVT_COMBOBOX, [list, items, c](wxCommandEvent&) {
     const int selection = list->GetSelection();
     if (selection < 0 || static_cast<size_t>(selection) >= items->size()) return;
-    SetRowText(*r, ColourToHex((*items)[static_cast<size_t>(selection)].colour), draft);
+    SetRowText(*c.row, ColourToHex((*items)[static_cast<size_t>(selection)].colour), c.draft);
   });
-  wxButton* pick = PickButton(parent, row);
-  pick->Bind(wxEVT_BUTTON, [list, items, fill, list_field, r, draft](wxCommandEvent&) {
+  wxButton* pick = PickButton(c.parent, *c.row);
+  pick->Bind(wxEVT_BUTTON, [list, items, fill, list_field, c](wxCommandEvent&) {
     const int selection = list->GetSelection();
     const uint32_t current = selection >= 0 && static_cast<size_t>(selection) < items->size()
                                  ? (*items)[static_cast<size_t>(selection)].colour
@@ -315,36 +300,31 @@ void BuildColourListRow(const RowContext& c) {
     if (!chosen) return;
     // The list of offered colours keeps the addition even when the
     // dialog is cancelled.
-    std::string offered = SettingText(*draft, *list_field);
+    std::string offered = SettingText(*c.draft, *list_field);
     if (AddCustomColour(&offered, *chosen)) {
-      SetSettingFromText(draft, *list_field, offered);
+      SetSettingFromText(c.draft, *list_field, offered);
       std::string live = SettingText(g_settings, *list_field);
       AddCustomColour(&live, *chosen);
       SetSettingFromText(&g_settings, *list_field, live);
     }
-    SetRowText(*r, ColourToHex(*chosen), draft);
+    SetRowText(*c.row, ColourToHex(*chosen), c.draft);
     fill();
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
 void BuildTextRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  auto* field = new wxTextCtrl(parent, wxID_ANY, Utf8(RowText(row, *draft)), wxDefaultPosition,
-                               wxSize(row.kind == RowKind::kText ? kControlWidth : 210, -1));
-  field->SetName(name);
+  auto* field = new wxTextCtrl(c.parent, wxID_ANY, Utf8(RowText(*c.row, *c.draft)),
+                               wxDefaultPosition, MainControlSize(c.parent, 4));
+  field->SetName(c.name);
   field->SetMaxLength(static_cast<unsigned long>(kMaxTextFieldBytes));
-  field->Bind(wxEVT_TEXT, [field, r, draft](wxCommandEvent&) {
-    SetRowText(*r, field->GetValue().utf8_string(), draft);
+  field->Bind(wxEVT_TEXT, [field, c](wxCommandEvent&) {
+    SetRowText(*c.row, field->GetValue().utf8_string(), c.draft);
   });
-  Add(c, field);
-  if (row.kind == RowKind::kImagePath) {
-    wxButton* pick = PickButton(parent, row);
+  Add(c, field, 1);
+  if (c.row->kind == RowKind::kImagePath) {
+    wxButton* pick = PickButton(c.parent, *c.row);
     pick->Bind(wxEVT_BUTTON, [field](wxCommandEvent&) {
       const std::optional<std::string> chosen =
           g_preferences_prompts.pick_image(CleanTextField(field->GetValue().utf8_string()));
@@ -355,84 +335,74 @@ void BuildTextRow(const RowContext& c) {
 }
 
 void BuildFontListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  PreferencesDialog* dialog = c.dialog;
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(210, -1));
-  list->SetName(name);
-  const SettingField* list_field = FindSettingField(PreferencesPageKey(row.page), row.list_key);
-  auto fill = [list, list_field, r, draft] {
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent, 4));
+  list->SetName(c.name);
+  const SettingField* list_field =
+      FindSettingField(PreferencesPageKey(c.row->page), c.row->list_key);
+  auto fill = [list, list_field, c] {
     list->Clear();
-    const std::string current = RowText(*r, *draft);
-    for (const std::string& font : FillFontList(SettingText(*draft, *list_field), current)) {
+    const std::string current = RowText(*c.row, *c.draft);
+    for (const std::string& font : FillFontList(SettingText(*c.draft, *list_field), current)) {
       list->Append(Utf8(font));
       if (font == current) list->SetSelection(static_cast<int>(list->GetCount()) - 1);
     }
   };
   fill();
-  list->Bind(wxEVT_CHOICE, [list, r, draft](wxCommandEvent&) {
+  list->Bind(wxEVT_CHOICE, [list, c](wxCommandEvent&) {
     if (list->GetSelection() != wxNOT_FOUND) {
-      SetRowText(*r, list->GetStringSelection().utf8_string(), draft);
+      SetRowText(*c.row, list->GetStringSelection().utf8_string(), c.draft);
     }
   });
-  wxButton* pick = PickButton(parent, row);
-  pick->Bind(wxEVT_BUTTON, [dialog, fill, list_field, r, draft](wxCommandEvent&) {
+  wxButton* pick = PickButton(c.parent, *c.row);
+  pick->Bind(wxEVT_BUTTON, [c, fill, list_field](wxCommandEvent&) {
     const std::optional<FontChoice> chosen =
-        g_preferences_prompts.pick_font(RowText(*r, *draft), draft->watermark.font_size);
+        g_preferences_prompts.pick_font(RowText(*c.row, *c.draft), c.draft->watermark.font_size);
     if (!chosen) return;
     const std::string font = CleanFontName(chosen->name);
     if (font.empty() || !platform::FontFamilyAvailable(font)) {
       MainPrompter().warn(FillPlaceholders(GetText("Msg", "Invalid watermark font"), font));
       return;
     }
-    std::string offered = SettingText(*draft, *list_field);
+    std::string offered = SettingText(*c.draft, *list_field);
     if (AddFontName(&offered, font)) {
-      SetSettingFromText(draft, *list_field, offered);
+      SetSettingFromText(c.draft, *list_field, offered);
       std::string live = SettingText(g_settings, *list_field);
       AddFontName(&live, font);
       SetSettingFromText(&g_settings, *list_field, live);
     }
-    SetRowText(*r, font, draft);
+    SetRowText(*c.row, font, c.draft);
     fill();
     // The size and style the picker chose go to their rows.
-    for (BoundRow& other : dialog->rows) {
+    for (BoundRow& other : c.dialog->rows) {
       if (other.row->key == "Font Size" && other.digits != nullptr && chosen->points > 0) {
         other.digits->SetValue(std::to_string(chosen->points));
       }
       if (other.row->key == "Font Style" && !other.controls.empty()) {
         auto* style = static_cast<wxChoice*>(other.controls[0]);
         style->SetSelection(std::clamp(chosen->style, 0, 3));
-        SetRowValue(*other.row, style->GetSelection(), draft);
+        SetRowValue(*other.row, style->GetSelection(), c.draft);
       }
     }
   });
-  Add(c, list);
+  Add(c, list, 1);
   Add(c, pick);
 }
 
 void BuildDateRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
   // The setting counts UTC seconds; the pickers show and take local time.
   const DateFields fields =
-      TimestampFields(ToInt32(platform::UtcToLocalSeconds(RowValue(row, *draft))));
+      TimestampFields(ToInt32(platform::UtcToLocalSeconds(RowValue(*c.row, *c.draft))));
   const wxDateTime when(static_cast<wxDateTime::wxDateTime_t>(fields.day),
                         static_cast<wxDateTime::Month>(fields.month - 1), fields.year,
                         static_cast<wxDateTime::wxDateTime_t>(fields.hour),
                         static_cast<wxDateTime::wxDateTime_t>(fields.minute));
-  auto* date = new wxDatePickerCtrl(parent, wxID_ANY, when, wxDefaultPosition, wxDefaultSize,
+  auto* date = new wxDatePickerCtrl(c.parent, wxID_ANY, when, wxDefaultPosition, wxDefaultSize,
                                     wxDP_DROPDOWN | wxDP_SHOWCENTURY);
   date->SetRange(wxDateTime(1, wxDateTime::Jan, 1970), wxDateTime(18, wxDateTime::Jan, 2038));
-  date->SetName(name);
-  auto* time = new wxTimePickerCtrl(parent, wxID_ANY, when);
-  time->SetName(name + "/time");
-  auto store = [date, time, r, draft] {
+  date->SetName(c.name);
+  auto* time = new wxTimePickerCtrl(c.parent, wxID_ANY, when);
+  time->SetName(c.name + "/time");
+  auto store = [date, time, c] {
     const wxDateTime day = date->GetValue();
     const wxDateTime clock = time->GetValue();
     if (!day.IsValid() || !clock.IsValid()) return;
@@ -442,7 +412,7 @@ void BuildDateRow(const RowContext& c) {
     picked.day = day.GetDay();
     picked.hour = clock.GetHour();
     picked.minute = clock.GetMinute();
-    SetRowValue(*r, ToInt32(platform::LocalSecondsToUtc(TimestampOfFields(picked))), draft);
+    SetRowValue(*c.row, ToInt32(platform::LocalSecondsToUtc(TimestampOfFields(picked))), c.draft);
   };
   date->Bind(wxEVT_DATE_CHANGED, [store](wxDateEvent&) { store(); });
   time->Bind(wxEVT_TIME_CHANGED, [store](wxDateEvent&) { store(); });
@@ -451,78 +421,84 @@ void BuildDateRow(const RowContext& c) {
 }
 
 void BuildDepthListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
-  const std::string extension(row.area);
-  const DepthList depths = FillDepthList(extension, static_cast<int>(RowValue(row, *draft)));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
-  list->SetName(name);
+  const std::string extension(c.row->area);
+  const DepthList depths = FillDepthList(extension, static_cast<int>(RowValue(*c.row, *c.draft)));
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
+  list->SetName(c.name);
   for (const std::string& item : depths.items) {
     list->Append(item == "Auto" ? PreferencesText("Auto") : Utf8(item));
   }
   list->SetSelection(depths.selection);
-  list->Bind(wxEVT_CHOICE, [list, extension, r, draft](wxCommandEvent&) {
-    SetRowValue(*r, DepthOfChoice(extension, list->GetSelection()), draft);
+  list->Bind(wxEVT_CHOICE, [list, extension, c](wxCommandEvent&) {
+    SetRowValue(*c.row, DepthOfChoice(extension, list->GetSelection()), c.draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildFormatListRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::function<void()>& changed = c.changed;
-  const std::string& name = c.name;
-  const auto& formats = row.kind == RowKind::kInputFormat ? kMainInputFormats : kMainOutputFormats;
-  auto* list = new wxBitmapComboBox(parent, wxID_ANY, "", wxDefaultPosition,
-                                    wxSize(kControlWidth, -1), 0, nullptr, wxCB_READONLY);
-  list->SetName(name);
-  const std::string current = RowText(row, *draft);
+  const auto& formats =
+      c.row->kind == RowKind::kInputFormat ? kMainInputFormats : kMainOutputFormats;
+  auto* list = new wxBitmapComboBox(c.parent, wxID_ANY, "", wxDefaultPosition,
+                                    MainControlSize(c.parent), 0, nullptr, wxCB_READONLY);
+  list->SetName(c.name);
+  const std::string current = RowText(*c.row, *c.draft);
   for (intptr_t i = 0; i < 2; ++i) {
     if (formats[i][0] == '\0') continue;
     list->Append(Utf8(UpperAscii(formats[i])), NewIcon(), reinterpret_cast<void*>(i));
     if (current == formats[i]) list->SetSelection(static_cast<int>(list->GetCount()) - 1);
   }
   if (list->GetSelection() == wxNOT_FOUND && list->GetCount() > 0) list->SetSelection(0);
-  list->Bind(wxEVT_COMBOBOX, [list, &formats, r, draft, changed](wxCommandEvent&) {
+  list->Bind(wxEVT_COMBOBOX, [list, &formats, c](wxCommandEvent&) {
     const int selection = list->GetSelection();
     if (selection == wxNOT_FOUND) return;
     const auto index =
         reinterpret_cast<intptr_t>(list->GetClientData(static_cast<unsigned>(selection)));
-    SetRowText(*r, formats[index == 1 ? 1 : 0], draft);
-    changed();
+    SetRowText(*c.row, formats[index == 1 ? 1 : 0], c.draft);
+    c.changed();
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
 
 void BuildThemeRow(const RowContext& c) {
-  wxWindow* parent = c.parent;
-  const PreferencesRow& row = *c.row;
-  const PreferencesRow* r = c.row;
-  Settings* draft = c.draft;
-  const std::string& name = c.name;
   auto items = std::make_shared<std::vector<ThemeItem>>(FillThemeList(g_themes));
-  auto* list = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxSize(kControlWidth, -1));
-  list->SetName(name);
+  auto* list = new wxChoice(c.parent, wxID_ANY, wxDefaultPosition, MainControlSize(c.parent));
+  list->SetName(c.name);
   for (const ThemeItem& item : *items) list->Append(Utf8(item.text));
-  const int selection = ThemeListSelection(*items, RowText(row, *draft));
+  const int selection = ThemeListSelection(*items, RowText(*c.row, *c.draft));
   list->SetSelection(selection);
   // What the list shows is what OK stores; "None" stores nothing.
   if (!(*items)[static_cast<size_t>(selection)].id.empty()) {
-    SetRowText(row, (*items)[static_cast<size_t>(selection)].id, draft);
+    SetRowText(*c.row, (*items)[static_cast<size_t>(selection)].id, c.draft);
   }
-  list->Bind(wxEVT_CHOICE, [list, items, r, draft](wxCommandEvent&) {
+  list->Bind(wxEVT_CHOICE, [list, items, c](wxCommandEvent&) {
     const int chosen = list->GetSelection();
     if (chosen < 0 || static_cast<size_t>(chosen) >= items->size()) return;
     const std::string& id = (*items)[static_cast<size_t>(chosen)].id;
-    if (!id.empty()) SetRowText(*r, id, draft);
+    if (!id.empty()) SetRowText(*c.row, id, c.draft);
   });
-  Add(c, list);
+  Add(c, list, 1);
 }
+
+// The builder of each kind of row.
+struct KindBuilder {
+  RowKind kind;
+  void (*build)(const RowContext&);
+};
+constexpr KindBuilder kBuilders[] = {{RowKind::kLanguage, BuildLanguageRow},
+                                     {RowKind::kList, BuildListRow},
+                                     {RowKind::kCheck, BuildCheckRow},
+                                     {RowKind::kNumber, BuildNumberRow},
+                                     {RowKind::kSlider, BuildSliderRow},
+                                     {RowKind::kColourButton, BuildColourButtonRow},
+                                     {RowKind::kColourList, BuildColourListRow},
+                                     {RowKind::kText, BuildTextRow},
+                                     {RowKind::kImagePath, BuildTextRow},
+                                     {RowKind::kFontList, BuildFontListRow},
+                                     {RowKind::kDate, BuildDateRow},
+                                     {RowKind::kDepthList, BuildDepthListRow},
+                                     {RowKind::kInputFormat, BuildFormatListRow},
+                                     {RowKind::kOutputFormat, BuildFormatListRow},
+                                     {RowKind::kTheme, BuildThemeRow}};
 
 }  // namespace
 
@@ -536,48 +512,8 @@ void BuildPreferencesRow(PreferencesDialog* dialog, const PreferencesRow& row, w
   bound.label->SetMinSize(wxSize(dialog->label_width, -1));
   auto* box = new wxBoxSizer(wxHORIZONTAL);
   const RowContext c{dialog, &dialog->draft, &row, parent, &bound, box, changed, Name(row)};
-  switch (row.kind) {
-    case RowKind::kLanguage:
-      BuildLanguageRow(c);
-      break;
-    case RowKind::kList:
-      BuildListRow(c);
-      break;
-    case RowKind::kCheck:
-      BuildCheckRow(c);
-      break;
-    case RowKind::kNumber:
-      BuildNumberRow(c);
-      break;
-    case RowKind::kSlider:
-      BuildSliderRow(c);
-      break;
-    case RowKind::kColourButton:
-      BuildColourButtonRow(c);
-      break;
-    case RowKind::kColourList:
-      BuildColourListRow(c);
-      break;
-    case RowKind::kText:
-    case RowKind::kImagePath:
-      BuildTextRow(c);
-      break;
-    case RowKind::kFontList:
-      BuildFontListRow(c);
-      break;
-    case RowKind::kDate:
-      BuildDateRow(c);
-      break;
-    case RowKind::kDepthList:
-      BuildDepthListRow(c);
-      break;
-    case RowKind::kInputFormat:
-    case RowKind::kOutputFormat:
-      BuildFormatListRow(c);
-      break;
-    case RowKind::kTheme:
-      BuildThemeRow(c);
-      break;
+  for (const KindBuilder& builder : kBuilders) {
+    if (builder.kind == row.kind) builder.build(c);
   }
   grid->Add(bound.label, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 10);
   grid->Add(box, 0, wxALIGN_CENTER_VERTICAL | wxEXPAND);

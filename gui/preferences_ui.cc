@@ -270,6 +270,7 @@ void ShowPreferencesDialog(int start_page) {
   for (int page = 0; page < kPreferencesPageCount; ++page) {
     wxScrolledWindow* panel = BuildPage(prefs, dialog, page);
     WidenDropDownsToTheirItems(panel);
+    GiveTextRoomInFields(panel);
     PassWheelToPage(panel);
     prefs->page_panels.push_back(panel);
     page_column->Add(panel, 1, wxEXPAND);

@@ -37,8 +37,8 @@ class FailureList : public wxListCtrl {
       : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                    wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL) {
     SetName("failures");
-    AppendColumn("File");
-    AppendColumn("Reason");
+    AppendColumn(Utf8(GetText("Dialog", "Failed File")));
+    AppendColumn(Utf8(GetText("Dialog", "Failed Reason")));
     Bind(wxEVT_MOTION, [this](wxMouseEvent& event) {
       int flags = 0;
       const long row = HitTest(event.GetPosition(), flags);
@@ -116,7 +116,8 @@ void ShowConversionProgress(MainWindow& window) {
   failures->SetMinSize(wxSize(80 * dialog.GetCharWidth(), 12 * dialog.GetCharHeight()));
   failures->Hide();
   const std::vector<std::string> captions =
-      WithMnemonics({GetText("Dialog", "OK"), "Stop", "Open Output Folder"});
+      WithMnemonics({GetText("Dialog", "OK"), GetText("Dialog", "Stop"),
+                     GetText("Dialog", "Open Output Folder")});
   auto* ok = new wxButton(&dialog, wxID_OK, Utf8(captions[0]));
   ok->Disable();
   auto* stop = new wxButton(&dialog, wxID_STOP, Utf8(captions[1]));

@@ -1,7 +1,9 @@
 #include "gui/run_result.h"
 
 #include "platform/file_system.h"
+#include "text/placeholders.h"
 #include "text/printable_text.h"
+#include "text/text_catalogue.h"
 
 namespace pic2jpg {
 namespace {
@@ -19,44 +21,47 @@ size_t SequenceLength(unsigned char lead) {
 
 std::string RunSummary(const RunProgress& progress) {
   std::string summary =
-      std::to_string(progress.converted) + " of " + std::to_string(progress.total) + " converted";
+      FillPlaceholders(GetText("Msg", "Run summary"), std::to_string(progress.converted),
+                       std::to_string(progress.total));
   if (!progress.failures.empty()) {
-    summary += ", " + std::to_string(progress.failures.size()) + " failed";
+    summary += ", " + FillPlaceholders(GetText("Msg", "Run failed"),
+                                       std::to_string(progress.failures.size()));
   }
   const int not_started = progress.total - progress.processed;
   if (progress.stopped && not_started > 0) {
-    summary += ", " + std::to_string(not_started) + " not started";
+    summary +=
+        ", " + FillPlaceholders(GetText("Msg", "Run not started"), std::to_string(not_started));
   }
   return summary;
 }
 
 std::string UserReason(const std::string& reason) {
-  // What the converters report, by how it starts, and what a user reads.
+  // What the converters report, by how it starts, and the catalogue's text
+  // a user reads.
   struct Wording {
     std::string_view starts;
-    std::string_view says;  // empty: the rest of the reason after `starts`
+    std::string_view key;  // empty: the rest of the reason after `starts`
   };
   static constexpr Wording kWordings[] = {
-      {"damaged picture: truncated", "the file ends too early (damaged)"},
-      {"damaged picture", "the picture data is damaged"},
+      {"damaged picture: truncated", "Reason truncated"},
+      {"damaged picture", "Reason damaged"},
       {"unsupported: ", ""},
-      {"too large", "the picture is too large to convert"},
-      {"too complex", "the picture is too complex to convert"},
-      {"out of memory", "there was not enough memory to convert it"},
-      {"not a PICT picture", "this is not a PICT picture"},
-      {"not a PICT file", "this is not a PICT picture (by its name)"},
-      {"empty", "the file is empty"},
-      {"not found", "the file was not found"},
-      {"the converter was stopped after ", "converting it took too long (stopped after "},
-      {"the converter crashed", "the converter crashed on this picture"},
+      {"too large", "Reason too large"},
+      {"too complex", "Reason too complex"},
+      {"out of memory", "Reason out of memory"},
+      {"not a PICT picture", "Reason not a picture"},
+      {"not a PICT file", "Reason not a picture name"},
+      {"empty", "Reason empty"},
+      {"not found", "Reason not found"},
+      // The figure that follows (the time limit) goes into the text.
+      {"the converter was stopped after ", "Reason too slow"},
+      {"the converter crashed", "Reason crashed"},
   };
   for (const Wording& wording : kWordings) {
     if (!reason.starts_with(wording.starts)) continue;
     const std::string rest = reason.substr(wording.starts.size());
-    if (wording.says.empty()) return rest;
-    // A figure that follows (the seconds of the time limit) goes on.
-    if (wording.says.back() == ' ') return std::string(wording.says) + rest + ")";
-    return std::string(wording.says);
+    if (wording.key.empty()) return rest;
+    return FillPlaceholders(GetText("Msg", wording.key), rest);
   }
   return reason;
 }

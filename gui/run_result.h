@@ -15,7 +15,7 @@
 namespace pic2jpg {
 
 // "21 of 23 converted, 2 failed"; a stopped run adds how many files it never
-// started ("1 of 3 converted, 2 not started").
+// started ("1 of 3 converted, 2 not started"). Texts from the catalogue.
 std::string RunSummary(const RunProgress& progress);
 
 // A converter's reason in the user's words: "damaged picture: truncated: the

@@ -78,4 +78,28 @@ void AddOutline(std::vector<uint8_t>* rgba, int width, int height, Rgb colour) {
   }
 }
 
+Rgb SwatchEdge(Rgb fill) {
+  // Towards black by 45 parts in 100, or towards white by half.
+  auto toward = [](uint8_t from, int to, int share) {
+    return static_cast<uint8_t>(from + (to - from) * share / 100);
+  };
+  if (IsDark(fill))
+    return Rgb{toward(fill.r, 255, 50), toward(fill.g, 255, 50), toward(fill.b, 255, 50)};
+  return Rgb{toward(fill.r, 0, 45), toward(fill.g, 0, 45), toward(fill.b, 0, 45)};
+}
+
+void FrameSwatch(std::vector<uint8_t>* rgb, int width, int height) {
+  if (width <= 0 || height <= 0 || rgb->size() < static_cast<size_t>(width) * height * 3) return;
+  const Rgb edge = SwatchEdge(Rgb{(*rgb)[0], (*rgb)[1], (*rgb)[2]});
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (x != 0 && y != 0 && x != width - 1 && y != height - 1) continue;
+      uint8_t* pixel = &(*rgb)[(static_cast<size_t>(y) * width + x) * 3];
+      pixel[0] = edge.r;
+      pixel[1] = edge.g;
+      pixel[2] = edge.b;
+    }
+  }
+}
+
 }  // namespace pic2jpg

@@ -37,6 +37,14 @@ bool PictureVanishes(const std::vector<uint8_t>& rgba, Rgb background);
 // background.
 void AddOutline(std::vector<uint8_t>* rgba, int width, int height, Rgb colour);
 
+// The edge of a colour swatch: the fill darkened (light fills) or lightened
+// (dark ones), so that a white swatch shows on a light window and a black
+// one on a dark window.
+Rgb SwatchEdge(Rgb fill);
+// Draws a one-pixel frame of SwatchEdge round an RGB picture (3 bytes a
+// pixel) filled with one colour.
+void FrameSwatch(std::vector<uint8_t>* rgb, int width, int height);
+
 }  // namespace pic2jpg
 
 #endif  // PIC2JPG_GUI_THEME_COLOURS_H_

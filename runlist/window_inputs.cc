@@ -6,6 +6,8 @@
 #include "platform/file_system.h"
 #include "runlist/container_inputs.h"
 #include "runlist/folder_scan.h"
+#include "text/placeholders.h"
+#include "text/text_catalogue.h"
 
 namespace pic2jpg {
 namespace {
@@ -75,7 +77,9 @@ void MergeInputs(CollectedInputs* into, CollectedInputs more) {
 std::string InputFieldText(const std::vector<WindowInput>& files) {
   if (files.empty()) return "";
   if (files.size() == 1) return files[0].path;
-  return files[0].path + " (+" + std::to_string(files.size() - 1) + " more)";
+  const std::string name = fs::NameOf(files[0].path);
+  return FillPlaceholders(GetText("General", "Input files summary"), std::to_string(files.size()),
+                          name.empty() ? files[0].path : name, std::to_string(files.size() - 1));
 }
 
 }  // namespace pic2jpg

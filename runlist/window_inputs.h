@@ -34,7 +34,8 @@ CollectedInputs CollectInputs(const std::vector<std::string>& paths,
 // Adds `more` after `into`, leaving out files `into` has already.
 void MergeInputs(CollectedInputs* into, CollectedInputs more);
 
-// What the input field shows: the first file, and how many more there are.
+// What the input field shows: the file, or for several how many there are,
+// the first one's name and how many more ("24 files: a.pict and 23 more").
 std::string InputFieldText(const std::vector<WindowInput>& files);
 
 }  // namespace pic2jpg

@@ -65,6 +65,37 @@ struct Row {
     f.gate_value = value;
     return *this;
   }
+  // The dialog's row; an area only for the frame and watermark areas.
+  Row& Shown(RowKind kind, std::string_view caption, std::string_view area = "") {
+    f.row.kind = kind;
+    f.row.caption = caption;
+    f.row.area = area;
+    return *this;
+  }
+  Row& Listed(std::string_view caption, std::span<const char* const> items,
+              std::string_view area = "") {
+    f.row.items = items;
+    return Shown(RowKind::kList, caption, area);
+  }
+  Row& Digits(std::string_view caption, std::string_view unit, std::string_view area = "") {
+    f.row.unit = unit;
+    return Shown(RowKind::kNumber, caption, area);
+  }
+  Row& Slider(std::string_view caption, std::string_view area = "",
+              RowScale scale = RowScale::kPlain) {
+    f.row.scale = scale;
+    return Shown(RowKind::kSlider, caption, area);
+  }
+  // A number whose unit list is another setting of the group.
+  Row& UnitIn(std::string_view key) {
+    f.row.unit_key = key;
+    return *this;
+  }
+  // A colour or font that the dialog offers from a list kept in `key`.
+  Row& ListIn(std::string_view key) {
+    f.row.list_key = key;
+    return *this;
+  }
   operator SettingField() const { return f; }  // NOLINT: rows convert
 };
 
@@ -90,7 +121,47 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
   FORMAT_FIELD("Output", key, format, member) \
       .Refuse(SettingRefusal::kDepth)         \
       .Option(option, OptionValue::kInteger)  \
-      .Debug(key)
+      .Debug(key)                             \
+      .Shown(RowKind::kDepthList, "Bits Per Pixel")
+
+// The entries of the dialog's lists, keys of the catalogue group Preferences.
+using Items = const char* const[];
+
+constexpr Items kUpdateRange = {"Every day",      "Every week",     "Every month",
+                                "Every 3 months", "Every 6 months", "Never"};
+constexpr Items kUiSize = {"Small", "Medium", "Large"};
+constexpr Items kDdsLoadAs = {"Auto", "BGRA", "RGBA"};
+constexpr Items kFrameLoading = {"All Frames", "First Frame", "Middle Frame", "Last Frame",
+                                 "Random Frame"};
+constexpr Items kRawLoadAs = {"Auto", "RGB8", "RGB16", "RGB24", "RGB48HS", "RGB48"};
+constexpr Items kToneMapping = {"None", "Linear", "Adaptive Logarithmic", "DR Reduction",
+                                "Gradient Domain"};
+constexpr Items kNoneRle = {"None", "RLE"};
+constexpr Items kColorTable = {"Auto", "Exact"};
+constexpr Items kExrCompression = {"None", "ZIP", "PIZ", "PXR24", "B44"};
+constexpr Items kChroma = {"None", "Low", "Medium", "High"};
+constexpr Items kSaveAs = {"Baseline Standard", "Baseline Simple", "Baseline Optimized",
+                           "Progressive"};
+constexpr Items kPngCompression = {"None", "ZLIB1", "ZLIB6", "ZLIB9"};
+constexpr Items kTiffCompression = {"None",         "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE",
+                                    "ADOBEDEFLATE", "LZW",       "JPEG",      "LOGLUV"};
+constexpr Items kColorModel = {"RGB", "CMYK"};
+constexpr Items kRotationType = {"Simple Rotation", "Advanced Rotation"};
+constexpr Items kUnits = {"Pixels", "Percent"};
+constexpr Items kResizeType = {"All Images", "Large Images"};
+constexpr Items kAlgorithm = {"Box", "Bilinear", "Bspline", "Bicubic", "Catmullrom", "Lanczos"};
+constexpr Items kFrameType = {"None", "Frame Solid"};
+constexpr Items kWatermarkType = {"None", "Watermark Text", "Watermark Image"};
+constexpr Items kFontStyle = {"Regular", "Bold", "Italic", "Bold Italic"};
+constexpr Items kFontEffect = {"None", "Underline", "Strikeout"};
+constexpr Items kAlignment = {"Align Left", "Align Center", "Align Right"};
+constexpr Items kBoundary = {"Bound Image", "Bound Frame"};
+constexpr Items kPosition = {"Top-Left",    "Top-Center",    "Top-Right",
+                             "Middle-Left", "Middle-Center", "Middle-Right",
+                             "Bottom-Left", "Bottom-Center", "Bottom-Right"};
+constexpr Items kSize = {"Fixed"};
+constexpr Items kTimestamp = {"Current", "Original", "Custom"};
+constexpr Items kHistory = {"Clean On Exit", "Keep Folders"};
 
 using V = OptionValue;
 using R = SettingRefusal;
@@ -104,9 +175,13 @@ std::vector<SettingField> GeneralFields() {
   return {
       FIELD("General", "CFG", general.cfg),
       FIELD("General", "Language", general.language),
-      FIELD("General", "Update Range", general.update_range).Choices(6),
+      FIELD("General", "Update Range", general.update_range)
+          .Choices(6)
+          .Listed("Check For Updates", kUpdateRange),
       FIELD("General", "Update Date", general.update_date),
-      FIELD("General", "Save Window Position", general.save_window_position).Choices(2),
+      FIELD("General", "Save Window Position", general.save_window_position)
+          .Choices(2)
+          .Shown(RowKind::kCheck, "Save window position"),
   };
 }
 
@@ -122,56 +197,65 @@ std::vector<SettingField> WindowFields() {
 
 std::vector<SettingField> InterfaceFields() {
   return {
-      FIELD("Interface", "UI Theme", interface.ui_theme),
-      FIELD("Interface", "UI Size", interface.ui_size).Choices(3),
+      FIELD("Interface", "UI Theme", interface.ui_theme).Shown(RowKind::kTheme, "UI Theme"),
+      FIELD("Interface", "UI Size", interface.ui_size).Choices(3).Listed("UI Size", kUiSize),
   };
 }
 
 std::vector<SettingField> InputFields() {
   return {
-      FIELD("Input", "Format", input.format),
+      FIELD("Input", "Format", input.format).Shown(RowKind::kInputFormat, "Input Format"),
       FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as)
           .Choices(3)
           .Keyword("--DDS-LOAD-AS", kKindDdsLoadAs)
-          .Debug("DDS Load As"),
+          .Debug("DDS Load As")
+          .Listed("Load As", kDdsLoadAs),
       FORMAT_FIELD("Input", "GIF Frame Loading", "gif", input.gif_frame_loading)
           .Choices(5)
           .Keyword("--GIF-FRAME-LOADING", kKindFrameLoading)
-          .Debug("GIF Frame Loading"),
+          .Debug("GIF Frame Loading")
+          .Listed("Frame Loading", kFrameLoading),
       FORMAT_FIELD("Input", "ICO Frame Loading", "ico", input.ico_frame_loading)
           .Choices(5)
           .Keyword("--ICO-FRAME-LOADING", kKindFrameLoading)
-          .Debug("ICO Frame Loading"),
+          .Debug("ICO Frame Loading")
+          .Listed("Frame Loading", kFrameLoading),
       FORMAT_FIELD("Input", "TIFF Frame Loading", "tiff", input.tiff_frame_loading)
           .Choices(5)
           .Keyword("--TIFF-FRAME-LOADING", kKindFrameLoading)
-          .Debug("TIFF Frame Loading"),
+          .Debug("TIFF Frame Loading")
+          .Listed("Frame Loading", kFrameLoading),
       FORMAT_FIELD("Input", "RAW Load As", "raw", input.raw_load_as)
           .Choices(6)
           .Keyword("--RAW-LOAD-AS", kKindRawLoadAs)
-          .Debug("RAW Load As"),
+          .Debug("RAW Load As")
+          .Listed("Load As", kRawLoadAs),
       FORMAT_FIELD("Input", "RAW Header Size", "raw", input.raw_header_size)
           .Range(0, kDigits)
           .Option("--RAW-HEADER-SIZE", V::kInteger)
-          .Debug("RAW Header Size"),
+          .Debug("RAW Header Size")
+          .Digits("Header Size", "Bytes"),
       FORMAT_FIELD("Input", "RAW Image Width", "raw", input.raw_image_width)
           .Range(0, kDigits)
           .Option("--RAW-WIDTH", V::kInteger)
-          .Debug("RAW Image Width"),
+          .Debug("RAW Image Width")
+          .Digits("Image Width", "Pixels"),
       FORMAT_FIELD("Input", "RAW Image Height", "raw", input.raw_image_height)
           .Range(0, kDigits)
           .Option("--RAW-HEIGHT", V::kInteger)
-          .Debug("RAW Image Height"),
+          .Debug("RAW Image Height")
+          .Digits("Image Height", "Pixels"),
       FORMAT_FIELD("Input", "RAW Tone Mapping", "raw", input.raw_tone_mapping)
           .Choices(5)
           .Keyword("--RAW-TONE-MAPPING", kKindRawToneMapping)
-          .Debug("RAW Tone Mapping"),
+          .Debug("RAW Tone Mapping")
+          .Listed("Tone Mapping", kToneMapping),
   };
 }
 
 std::vector<SettingField> OutputFields() {
   return {
-      FIELD("Output", "Format", output.format),
+      FIELD("Output", "Format", output.format).Shown(RowKind::kOutputFormat, "Output Format"),
       DEPTH("BMP BPP", "bmp", output.bmp_bpp, "--BMP-BPP"),
       DEPTH("DDS BPP", "dds", output.dds_bpp, "--DDS-BPP"),
       DEPTH("EXR BPP", "exr", output.exr_bpp, "--EXR-BPP"),
@@ -199,75 +283,93 @@ std::vector<SettingField> OutputFields() {
           .Choices(2)
           .Keyword("--BMP-COMPRESSION", kKindCompression)
           .Debug("BMP Compression")
-          .Show(S::kCompression),
+          .Show(S::kCompression)
+          .Listed("Compression", kNoneRle),
       FORMAT_FIELD("Output", "BMP Color Table", "bmp", output.bmp_color_table)
           .Choices(2)
           .Keyword("--BMP-COLOR-TABLE", kKindBmpColorTable)
-          .Debug("BMP Color Table"),
+          .Debug("BMP Color Table")
+          .Listed("Color Table", kColorTable),
       FORMAT_FIELD("Output", "EXR Compression", "exr", output.exr_compression)
           .Choices(5)
           .Keyword("--EXR-COMPRESSION", kKindCompression)
           .Debug("EXR Compression")
-          .Show(S::kCompression),
+          .Show(S::kCompression)
+          .Listed("Compression", kExrCompression),
       FORMAT_FIELD("Output", "JPG Quality", "jpg", output.jpg_quality)
           .Range(1, 100)
           .Refuse(R::kOutsideRange)
           .Option("--JPG-QUALITY", V::kInteger)
-          .Debug("JPG Quality"),
+          .Debug("JPG Quality")
+          .Slider("Image Quality"),
       FORMAT_FIELD("Output", "JPG Chroma", "jpg", output.jpg_chroma)
           .Choices(4)
           .Keyword("--JPG-CHROMA", kKindJpgChroma)
-          .Debug("JPG Chroma Subsampling"),
+          .Debug("JPG Chroma Subsampling")
+          .Listed("Chroma Subsampling", kChroma),
       FORMAT_FIELD("Output", "JPG Save As", "jpg", output.jpg_save_as)
           .Choices(4)
           .Keyword("--JPG-SAVE-AS", kKindJpgSaveAs)
-          .Debug("JPG Save As"),
+          .Debug("JPG Save As")
+          .Listed("Save As", kSaveAs),
       FORMAT_FIELD("Output", "PNG Compression", "png", output.png_compression)
           .Choices(4)
           .Keyword("--PNG-COMPRESSION", kKindCompression)
           .Debug("PNG Compression")
-          .Show(S::kCompression),
+          .Show(S::kCompression)
+          .Listed("Compression", kPngCompression),
       FORMAT_FIELD("Output", "PNG Interlaced", "png", output.png_interlaced)
           .Choices(2)
           .Flag("--PNG-INTERLACED", 1)
-          .Debug("PNG Interlaced"),
+          .Debug("PNG Interlaced")
+          .Shown(RowKind::kCheck, "Interlaced"),
       FORMAT_FIELD("Output", "TGA Compression", "tga", output.tga_compression)
           .Choices(2)
           .Keyword("--TGA-COMPRESSION", kKindCompression)
           .Debug("TGA Compression")
-          .Show(S::kCompression),
+          .Show(S::kCompression)
+          .Listed("Compression", kNoneRle),
       FORMAT_FIELD("Output", "TIFF Compression", "tiff", output.tiff_compression)
           .Choices(9)
           .Keyword("--TIFF-COMPRESSION", kKindCompression)
           .Debug("TIFF Compression")
-          .Show(S::kCompression),
+          .Show(S::kCompression)
+          .Listed("Compression", kTiffCompression),
       FORMAT_FIELD("Output", "TIFF Color Model", "tiff", output.tiff_color_model)
           .Choices(2)
           .Keyword("--TIFF-COLOR-MODEL", kKindTiffColorModel)
-          .Debug("TIFF Color Model"),
+          .Debug("TIFF Color Model")
+          .Listed("Color Model", kColorModel),
   };
 }
 
 std::vector<SettingField> TransformFields() {
   return {
-      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation).Choices(2),
+      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation)
+          .Choices(2)
+          .Shown(RowKind::kCheck, "Image Rotation"),
       FIELD("Transform", "Image Rotation Type", transform.image_rotation_type)
           .Choices(2)
           .Keyword("--ROTATION-TYPE", kKindRotationType)
           .Debug("Image Rotation Type")
-          .Gate("Do Image Rotation"),
+          .Gate("Do Image Rotation")
+          .Listed("Rotation Type", kRotationType),
       FIELD("Transform", "Image Rotation", transform.image_rotation)
           .Range(0, 360)
           .Option("--ROTATION", V::kInteger)
           .Switches("Do Image Rotation", 1)
           .Debug("Image Rotation")
-          .Gate("Do Image Rotation"),
+          .Gate("Do Image Rotation")
+          .Slider("Rotation Angle"),
       FIELD("Transform", "Image Rotation Back Color", transform.image_rotation_back_color)
           .Option("--ROTATION-BACK-COLOR", V::kText)
           .Debug("Image Rotation Back Color")
           .Show(S::kText)
-          .Gate("Do Image Rotation"),
-      FIELD("Transform", "Do Image Resize", transform.do_image_resize).Choices(2),
+          .Gate("Do Image Rotation")
+          .Shown(RowKind::kColourButton, "Background Color"),
+      FIELD("Transform", "Do Image Resize", transform.do_image_resize)
+          .Choices(2)
+          .Shown(RowKind::kCheck, "Image Resize"),
       FIELD("Transform", "Image Width", transform.image_width)
           .Range(0, kDigits)
           .Refuse(R::kZero)
@@ -275,7 +377,9 @@ std::vector<SettingField> TransformFields() {
           .Switches("Do Image Resize", 1)
           .Debug("Width")
           .Join("Image Width Unit", " ")
-          .Gate("Do Image Resize"),
+          .Gate("Do Image Resize")
+          .Digits("Image Width", "")
+          .UnitIn("Image Width Unit"),
       FIELD("Transform", "Image Width Unit", transform.image_width_unit)
           .Choices(2)
           .Keyword("--WIDTH-UNIT", kKindSizeUnit),
@@ -286,7 +390,9 @@ std::vector<SettingField> TransformFields() {
           .Switches("Do Image Resize", 1)
           .Debug("Height")
           .Join("Image Height Unit", " ")
-          .Gate("Do Image Resize"),
+          .Gate("Do Image Resize")
+          .Digits("Image Height", "")
+          .UnitIn("Image Height Unit"),
       FIELD("Transform", "Image Height Unit", transform.image_height_unit)
           .Choices(2)
           .Keyword("--HEIGHT-UNIT", kKindSizeUnit),
@@ -294,25 +400,30 @@ std::vector<SettingField> TransformFields() {
           .Choices(2)
           .Flag("--KEEP-ASPECT-RATIO", 1)
           .Debug("Keep Aspect Ratio")
-          .Gate("Do Image Resize"),
+          .Gate("Do Image Resize")
+          .Shown(RowKind::kCheck, "Keep Aspect Ratio"),
       FIELD("Transform", "Image Resize Type", transform.image_resize_type)
           .Choices(2)
           .Keyword("--RESIZE-TYPE", kKindResizeType)
           .Debug("Image Resize Type")
-          .Gate("Do Image Resize"),
+          .Gate("Do Image Resize")
+          .Listed("Resize Type", kResizeType),
       FIELD("Transform", "Image Resize Algorithm", transform.image_resize_algorithm)
           .Choices(6)
           .Keyword("--RESIZE-ALGORITHM", kKindResizeAlgorithm)
           .Debug("Image Resize Algorithm")
-          .Gate("Do Image Resize"),
+          .Gate("Do Image Resize")
+          .Listed("Resize Algorithm", kAlgorithm),
       FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal)
           .Choices(2)
           .Flag("--FLIP-HORIZONTAL", 1)
-          .Debug("Flip Horizontal"),
+          .Debug("Flip Horizontal")
+          .Shown(RowKind::kCheck, "Image Flip Horizontal"),
       FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical)
           .Choices(2)
           .Flag("--FLIP-VERTICAL", 1)
-          .Debug("Flip Vertical"),
+          .Debug("Flip Vertical")
+          .Shown(RowKind::kCheck, "Image Flip Vertical"),
   };
 }
 
@@ -326,14 +437,16 @@ std::vector<SettingField> AdjustmentFields() {
           .Option("--BRIGHTNESS", V::kInteger)
           .Switches("Do Image Color Correction", 1)
           .Debug("Brightness")
-          .Gate("Do Image Color Correction"),
+          .Gate("Do Image Color Correction")
+          .Slider("Image Brightness", "", RowScale::kShifted),
       FIELD("Adjustment", "Image Contrast", adjustment.image_contrast)
           .Range(-100, 100)
           .Refuse(R::kOutsideRange)
           .Option("--CONTRAST", V::kInteger)
           .Switches("Do Image Color Correction", 1)
           .Debug("Contrast")
-          .Gate("Do Image Color Correction"),
+          .Gate("Do Image Color Correction")
+          .Slider("Image Contrast", "", RowScale::kShifted),
       FIELD("Adjustment", "Image Gamma", adjustment.image_gamma)
           .Range(0.01, 9.99)
           .Refuse(R::kOutsideRange)
@@ -341,24 +454,30 @@ std::vector<SettingField> AdjustmentFields() {
           .Switches("Do Image Color Correction", 1)
           .Debug("Gamma")
           .Show(S::kHundredths)
-          .Gate("Do Image Color Correction"),
+          .Gate("Do Image Color Correction")
+          .Slider("Image Gamma", "", RowScale::kHundredths),
       FIELD("Adjustment", "Image Invert", adjustment.image_invert)
           .Choices(2)
           .Flag("--INVERT", 1)
           .Switches("Do Image Color Correction", 1)
           .Debug("Invert")
-          .Gate("Do Image Color Correction"),
+          .Gate("Do Image Color Correction")
+          .Shown(RowKind::kCheck, "Image Invert"),
       FIELD("Adjustment", "Do Image Greyscale", adjustment.do_image_greyscale)
           .Choices(2)
           .Flag("--GREYSCALE", 1)
-          .Debug("Greyscale"),
-      FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold).Choices(2),
+          .Debug("Greyscale")
+          .Shown(RowKind::kCheck, "Image Greyscale"),
+      FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold)
+          .Choices(2)
+          .Shown(RowKind::kCheck, "Image Threshold"),
       FIELD("Adjustment", "Image Threshold", adjustment.image_threshold)
           .Range(0, 255)
           .Option("--THRESHOLD", V::kInteger)
           .Switches("Do Image Threshold", 1)
           .Debug("Image Threshold")
-          .Gate("Do Image Threshold"),
+          .Gate("Do Image Threshold")
+          .Slider("Threshold Level"),
   };
 }
 
@@ -367,56 +486,66 @@ std::vector<SettingField> FrameFields() {
       FIELD("Frame", "Do Frame", frame.do_frame)
           .Choices(2)
           .Debug("Frame")
-          .Show(S::kKeyword, kKindFrame),
+          .Show(S::kKeyword, kKindFrame)
+          .Listed("Frame Type", kFrameType),
       FIELD("Frame", "Solid Left", frame.solid_left)
           .Range(0, kDigits)
           .Option("--FR-SOLID-LEFT", V::kInteger)
           .Switches("Do Frame", 1)
           .Debug("Frame left")
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Digits("Left", "Pixels", "frame"),
       FIELD("Frame", "Solid Right", frame.solid_right)
           .Range(0, kDigits)
           .Option("--FR-SOLID-RIGHT", V::kInteger)
           .Switches("Do Frame", 1)
           .Debug("Frame right")
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Digits("Right", "Pixels", "frame"),
       FIELD("Frame", "Solid Top", frame.solid_top)
           .Range(0, kDigits)
           .Option("--FR-SOLID-TOP", V::kInteger)
           .Switches("Do Frame", 1)
           .Debug("Frame top")
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Digits("Top", "Pixels", "frame"),
       FIELD("Frame", "Solid Bottom", frame.solid_bottom)
           .Range(0, kDigits)
           .Option("--FR-SOLID-BOTTOM", V::kInteger)
           .Switches("Do Frame", 1)
           .Debug("Frame bottom")
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Digits("Bottom", "Pixels", "frame"),
       FIELD("Frame", "Solid Left Color", frame.solid_left_color)
           .Option("--FR-SOLID-LEFT-COLOR", V::kText)
           .Debug("Frame left color")
           .Show(S::kText)
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Shown(RowKind::kColourButton, "Left Color", "frame"),
       FIELD("Frame", "Solid Right Color", frame.solid_right_color)
           .Option("--FR-SOLID-RIGHT-COLOR", V::kText)
           .Debug("Frame right color")
           .Show(S::kText)
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Shown(RowKind::kColourButton, "Right Color", "frame"),
       FIELD("Frame", "Solid Top Color", frame.solid_top_color)
           .Option("--FR-SOLID-TOP-COLOR", V::kText)
           .Debug("Frame top color")
           .Show(S::kText)
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Shown(RowKind::kColourButton, "Top Color", "frame"),
       FIELD("Frame", "Solid Bottom Color", frame.solid_bottom_color)
           .Option("--FR-SOLID-BOTTOM-COLOR", V::kText)
           .Debug("Frame bottom color")
           .Show(S::kText)
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Shown(RowKind::kColourButton, "Bottom Color", "frame"),
       FIELD("Frame", "Solid Opacity", frame.solid_opacity)
           .Range(1, 255)
           .Option("--FR-SOLID-OPACITY", V::kInteger)
           .Debug("Frame opacity")
-          .Gate("Do Frame", 1),
+          .Gate("Do Frame", 1)
+          .Slider("Opacity", "frame"),
   };
 }
 
@@ -425,107 +554,130 @@ std::vector<SettingField> WatermarkTextFields() {
       FIELD("Watermark", "Do Watermark", watermark.kind)
           .Choices(3)
           .Debug("Watermark")
-          .Show(S::kKeyword, kKindWatermark),
+          .Show(S::kKeyword, kKindWatermark)
+          .Listed("Watermark Type", kWatermarkType),
       FIELD("Watermark", "Text", watermark.text)
           .Option("--WM-TEXT", V::kText)
           .Switches("Do Watermark", 1)
           .Debug("Watermark text")
           .Show(S::kText)
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Shown(RowKind::kText, "Text", "text"),
       FIELD("Watermark", "Fonts", watermark.fonts),
       FIELD("Watermark", "Font", watermark.font)
           .Refuse(R::kWatermarkFont)
           .Option("--WM-FONT", V::kText)
           .Debug("Watermark font")
           .Show(S::kText)
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Shown(RowKind::kFontList, "Font", "text")
+          .ListIn("Fonts"),
       FIELD("Watermark", "Font Size", watermark.font_size)
           .Range(1, platform::kMaxFontPoints)
           .Option("--WM-FONT-SIZE", V::kInteger)
           .Debug("Watermark font size")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Digits("Font Size", "Points", "text"),
       FIELD("Watermark", "Font Leading", watermark.font_leading)
           .Range(0, kDigits)
           .Option("--WM-FONT-LEADING", V::kInteger)
           .Debug("Watermark font leading")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Digits("Font Leading", "Pixels", "text"),
       FIELD("Watermark", "Font Colors", watermark.font_colors),
       FIELD("Watermark", "Font Color", watermark.font_color)
           .Option("--WM-FONT-COLOR", V::kText)
           .Debug("Watermark font color")
           .Show(S::kText)
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Shown(RowKind::kColourList, "Font Color", "text")
+          .ListIn("Font Colors"),
       FIELD("Watermark", "Font Style", watermark.font_style)
           .Choices(4)
           .Keyword("--WM-FONT-STYLE", kKindFontStyle)
           .Debug("Watermark font style")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Listed("Font Style", kFontStyle, "text"),
       FIELD("Watermark", "Font Effect", watermark.font_effect)
           .Choices(3)
           .Keyword("--WM-FONT-EFFECT", kKindFontEffect)
           .Debug("Watermark font effect")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Listed("Font Effect", kFontEffect, "text"),
       FIELD("Watermark", "Text Antialiasing", watermark.text_antialiasing)
           .Choices(2)
           .Flag("--WM-TEXT-ANTIALIASING", 1)
           .Debug("Watermark text antialiasing")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Shown(RowKind::kCheck, "Antialiasing", "text"),
       FIELD("Watermark", "Text Alignment", watermark.text_alignment)
           .Choices(3)
           .Keyword("--WM-TEXT-ALIGNMENT", kKindTextAlignment)
           .Debug("Watermark text alignment")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Listed("Text Alignment", kAlignment, "text"),
       FIELD("Watermark", "Text Padding", watermark.text_padding)
           .Range(0, kDigits)
           .Option("--WM-TEXT-PADDING", V::kInteger)
           .Debug("Watermark text padding")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Digits("Text Padding", "Pixels", "text"),
       FIELD("Watermark", "Text Opacity", watermark.text_opacity)
           .Range(1, 255)
           .Option("--WM-TEXT-OPACITY", V::kInteger)
           .Debug("Watermark text opacity")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Slider("Text Opacity", "text"),
       FIELD("Watermark", "Back Colors", watermark.back_colors),
       FIELD("Watermark", "Back Color", watermark.back_color)
           .Option("--WM-BACK-COLOR", V::kText)
           .Debug("Watermark background color")
           .Show(S::kText)
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Shown(RowKind::kColourList, "Background Color", "text")
+          .ListIn("Back Colors"),
       FIELD("Watermark", "Back Opacity", watermark.back_opacity)
           .Range(1, 255)
           .Option("--WM-BACK-OPACITY", V::kInteger)
           .Debug("Watermark background opacity")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Slider("Background Opacity", "text"),
       FIELD("Watermark", "Text Boundary", watermark.text_boundary)
           .Choices(2)
           .Keyword("--WM-TEXT-BOUNDARY", kKindBoundary)
           .Debug("Watermark boundary")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Listed("Boundary", kBoundary, "text"),
       FIELD("Watermark", "Text Position", watermark.text_position)
           .Choices(9)
           .Keyword("--WM-TEXT-POSITION", kKindPosition)
           .Debug("Watermark position")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Listed("Position", kPosition, "text"),
       FIELD("Watermark", "Text X Offset", watermark.text_x_offset)
           .Range(0, kDigits)
           .Option("--WM-TEXT-X-OFFSET", V::kInteger)
           .Debug("Watermark offset (x/y)")
           .Join("Text Y Offset", "/")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Digits("X-Offset", "Pixels", "text"),
       FIELD("Watermark", "Text Y Offset", watermark.text_y_offset)
           .Range(0, kDigits)
-          .Option("--WM-TEXT-Y-OFFSET", V::kInteger),
+          .Option("--WM-TEXT-Y-OFFSET", V::kInteger)
+          .Digits("Y-Offset", "Pixels", "text"),
       FIELD("Watermark", "Text Rotation", watermark.text_rotation)
           .Range(0, 360)
           .Option("--WM-TEXT-ROTATION", V::kInteger)
           .Debug("Watermark rotation")
-          .Gate("Do Watermark", 1),
+          .Gate("Do Watermark", 1)
+          .Slider("Rotation Angle", "text"),
       FIELD("Watermark", "Text Size", watermark.text_size)
           .Choices(1)
           .Keyword("--WM-TEXT-SIZE", kKindWatermarkSize)
           .Debug("Watermark size/mode")
-          .Gate("Do Watermark", 1),
-      FIELD("Watermark", "Text Scale", watermark.text_scale).Range(1, 200),
+          .Gate("Do Watermark", 1)
+          .Listed("Size", kSize, "text"),
+      FIELD("Watermark", "Text Scale", watermark.text_scale).Range(1, 200).Slider("Scale", "text"),
   };
 }
 
@@ -537,47 +689,58 @@ std::vector<SettingField> WatermarkImageFields() {
           .Switches("Do Watermark", 2)
           .Debug("Watermark image")
           .Show(S::kText)
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Shown(RowKind::kImagePath, "Image", "image"),
       FIELD("Watermark", "Image Greyscale", watermark.image_greyscale)
           .Choices(2)
           .Flag("--WM-IMAGE-GREYSCALE", 1)
           .Debug("Watermark greyscale")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Shown(RowKind::kCheck, "Image Greyscale", "image"),
       FIELD("Watermark", "Image Opacity", watermark.image_opacity)
           .Range(1, 255)
           .Option("--WM-IMAGE-OPACITY", V::kInteger)
           .Debug("Watermark opacity")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Slider("Opacity", "image"),
       FIELD("Watermark", "Image Boundary", watermark.image_boundary)
           .Choices(2)
           .Keyword("--WM-IMAGE-BOUNDARY", kKindBoundary)
           .Debug("Watermark boundary")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Listed("Boundary", kBoundary, "image"),
       FIELD("Watermark", "Image Position", watermark.image_position)
           .Choices(9)
           .Keyword("--WM-IMAGE-POSITION", kKindPosition)
           .Debug("Watermark position")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Listed("Position", kPosition, "image"),
       FIELD("Watermark", "Image X Offset", watermark.image_x_offset)
           .Range(0, kDigits)
           .Option("--WM-IMAGE-X-OFFSET", V::kInteger)
           .Debug("Watermark offset (x/y)")
           .Join("Image Y Offset", "/")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Digits("X-Offset", "Pixels", "image"),
       FIELD("Watermark", "Image Y Offset", watermark.image_y_offset)
           .Range(0, kDigits)
-          .Option("--WM-IMAGE-Y-OFFSET", V::kInteger),
+          .Option("--WM-IMAGE-Y-OFFSET", V::kInteger)
+          .Digits("Y-Offset", "Pixels", "image"),
       FIELD("Watermark", "Image Rotation", watermark.image_rotation)
           .Range(0, 360)
           .Option("--WM-IMAGE-ROTATION", V::kInteger)
           .Debug("Watermark rotation")
-          .Gate("Do Watermark", 2),
+          .Gate("Do Watermark", 2)
+          .Slider("Rotation Angle", "image"),
       FIELD("Watermark", "Image Size", watermark.image_size)
           .Choices(1)
           .Keyword("--WM-IMAGE-SIZE", kKindWatermarkSize)
           .Debug("Watermark size/mode")
-          .Gate("Do Watermark", 2),
-      FIELD("Watermark", "Image Scale", watermark.image_scale).Range(1, 200),
+          .Gate("Do Watermark", 2)
+          .Listed("Size", kSize, "image"),
+      FIELD("Watermark", "Image Scale", watermark.image_scale)
+          .Range(1, 200)
+          .Slider("Scale", "image"),
   };
 }
 
@@ -587,22 +750,30 @@ std::vector<SettingField> AdvancedFields() {
           .Refuse(R::kFilenameMask)
           .Option("--FILENAME-MASK", V::kText)
           .Debug("Filename Mask")
-          .Show(S::kText),
+          .Show(S::kText)
+          .Shown(RowKind::kText, "Filename Mask"),
       FIELD("Advanced", "File Timestamp", advanced.file_timestamp)
           .Choices(3)
           .Keyword("--FILE-TIMESTAMP", kKindFileTimestamp)
-          .Debug("File Timestamp"),
+          .Debug("File Timestamp")
+          .Listed("File Timestamp", kTimestamp),
       FIELD("Advanced", "Custom Timestamp", advanced.custom_timestamp)
           .Range(0, kInt32Max)
           .Option("--FILE-TIMESTAMP-CUSTOM", V::kInteger)
           .Debug("Custom Timestamp")
-          .Gate("File Timestamp", 2),
-      FIELD("Advanced", "Out Folders History", advanced.out_folders_history).Choices(2),
-      FIELD("Advanced", "Out Folders Number", advanced.out_folders_number).Range(1, 50),
+          .Gate("File Timestamp", 2)
+          .Shown(RowKind::kDate, "Custom Timestamp"),
+      FIELD("Advanced", "Out Folders History", advanced.out_folders_history)
+          .Choices(2)
+          .Listed("Out Folders History", kHistory),
+      FIELD("Advanced", "Out Folders Number", advanced.out_folders_number)
+          .Range(1, 50)
+          .Slider("Out Folders Number"),
       FIELD("Advanced", "Keep Subfolders", advanced.keep_subfolders)
           .Choices(2)
           .Flag("--NO-SUBFOLDERS", 0)
-          .Debug("Keep Subfolders"),
+          .Debug("Keep Subfolders")
+          .Shown(RowKind::kCheck, "Keep Subfolders"),
   };
 }
 

@@ -67,6 +67,47 @@ enum class DebugShow {
   kHundredths,   // two decimals
 };
 
+// The control of a setting's row in the preferences dialog.
+enum class RowKind {
+  kNone,          // the dialog does not show the setting
+  kList,          // drop-down list, index = value
+  kCheck,         // check box, 0 or 1
+  kNumber,        // digits-only field with a unit list
+  kSlider,        // slider with a number box
+  kColourButton,  // colour button with the colour as RRGGBB beside it
+  kColourList,    // list of colour swatches with a "..." button
+  kText,          // text field
+  kImagePath,     // text field with a "..." file picker
+  kFontList,      // list of font names with a "..." font picker
+  kDate,          // date and time
+  kDepthList,     // "Auto" and the format's depths
+  kInputFormat,   // the program's input formats
+  kOutputFormat,  // the program's output formats
+  kTheme,         // installed themes
+  kLanguage,      // one entry, "English"
+};
+
+enum class RowScale {
+  kPlain,       // slider position = number = value
+  kShifted,     // slider position = value + 100
+  kHundredths,  // slider position = value x 100; the number shows two decimals
+};
+
+// A setting's row in the preferences dialog, on the page of its group. Texts
+// are keys of the catalogue group Preferences.
+struct DialogRow {
+  RowKind kind = RowKind::kNone;
+  std::string_view caption;
+  // "frame", "text" or "image" for the solid-frame and the two watermark
+  // areas; a per-format key's row sits in its format's pane instead.
+  std::string_view area;
+  std::span<const char* const> items;  // list entries
+  RowScale scale = RowScale::kPlain;
+  std::string_view unit;      // number rows: the one unit
+  std::string_view unit_key;  // or the setting of a pixels/percent unit list
+  std::string_view list_key;  // colour and font lists: the setting that lists them
+};
+
 struct SettingField {
   std::string_view group;  // "Output"
   std::string_view key;    // "JPG Quality"
@@ -99,6 +140,8 @@ struct SettingField {
   // 0 for kGateOn) for this one to be in use: listed, checked, shown.
   std::string_view gate;
   int32_t gate_value = 0;
+
+  DialogRow row;
 };
 
 inline constexpr int32_t kGateOn = -2147483647 - 1;

@@ -45,6 +45,13 @@ constexpr CatalogueItem kBlock[] = {
     T("Importing", "Importing..."),
     T("Drop Notice", "Drop a PICT file here or pick one with the + button, then press F5."),
     T("Converting", "Converting..."),
+    // The input field when several files were collected, its tooltip, and
+    // the window that lists them.
+    T("Input files summary", "%s1% files: %s2% and %s3% more"),
+    T("Input files hint",
+      "%s1% files to convert. Double-click here or press Return to see them all; File, New "
+      "starts anew."),
+    T("Input Files", "Input Files"),
 
     Group("Msg"),
     T("Error", "Error"),
@@ -83,6 +90,22 @@ constexpr CatalogueItem kBlock[] = {
     T("Cannot open", "Could not open %s1%"),
     T("Invalid filename mask",
       "The filename mask must name a file inside the output folder:\n%s1%"),
+    // The end of a run: its count, and why files were not converted, in the
+    // words a user reads.
+    T("Run summary", "%s1% of %s2% converted"),
+    T("Run failed", "%s1% failed"),
+    T("Run not started", "%s1% not started"),
+    T("Reason truncated", "the file ends too early (damaged)"),
+    T("Reason damaged", "the picture data is damaged"),
+    T("Reason too large", "the picture is too large to convert"),
+    T("Reason too complex", "the picture is too complex to convert"),
+    T("Reason out of memory", "there was not enough memory to convert it"),
+    T("Reason not a picture", "this is not a PICT picture"),
+    T("Reason not a picture name", "this is not a PICT picture (by its name)"),
+    T("Reason empty", "the file is empty"),
+    T("Reason not found", "the file was not found"),
+    T("Reason too slow", "converting it took too long (stopped after %s1%)"),
+    T("Reason crashed", "the converter crashed on this picture"),
 
     Group("Dialog"),
     T("Select Input Files", "Select Input Files"),
@@ -94,6 +117,10 @@ constexpr CatalogueItem kBlock[] = {
     T("OK", "OK"),
     T("Cancel", "Cancel"),
     T("Defaults", "Defaults"),
+    T("Stop", "Stop"),
+    T("Open Output Folder", "Open Output Folder"),
+    T("Failed File", "File"),
+    T("Failed Reason", "Reason"),
 
     // Labels and list items of the preferences dialog, page by page.
     Group("Preferences"),

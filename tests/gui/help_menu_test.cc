@@ -29,6 +29,7 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support/desktop_start.h"
 #include "support/local_http_server.h"
 #include "support/test_support.h"
 #include "text/identity.h"
@@ -81,14 +82,8 @@ bool IsOpen(const char* name) { return OpenWindow(name) != nullptr; }
 class HelpMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterFormats();
-    FillImageMaps();
-    LoadTextCatalogue("");
-    g_run_state = RunState{};
-    g_preferences_path = dir_.File("config.ini");
-    ApplyDefaultSettings(false);
+    test::StartDesktop(dir_);
     g_settings.general.update_range = 5;
-    LoadBuiltInImages();
     window_ = &BuildMainWindow();
     Prompter& prompter = window_->model.prompter;
     prompter.open_url = [this](const std::string& target, std::function<void()>) {

@@ -1,19 +1,22 @@
 // Every screen of the desktop program, as laid out at the text size the
 // display gives (ctest runs this at 1.0, 1.5 and 2): no two shown siblings
-// overlap, and no label or drop-down is narrower than its text. With
-// PIC2JPG_SCREENSHOTS naming a folder, each screen is also saved there as a
-// PNG picture (docs/screenshots/take.sh runs this walk on every theme).
+// overlap, no label or drop-down is narrower than its text, and no field is
+// lower than its line of text. With PIC2JPG_SCREENSHOTS naming a folder, each
+// screen is also saved there as a PNG picture (docs/screenshots/take.sh runs
+// this walk on every theme).
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/arrstr.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/dcclient.h>
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
 #include <wx/listbox.h>
 #include <wx/scrolbar.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
@@ -37,6 +40,7 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support/desktop_start.h"
 #include "support/local_http_server.h"
 #include "support/test_support.h"
 #include "text/text_catalogue.h"
@@ -85,6 +89,16 @@ void CheckBelow(wxWindow* parent, const std::string& screen, std::vector<std::st
         child->GetSize().GetWidth() < TextWidth(child, child->GetLabel())) {
       problems->push_back(screen + ": " + NameOf(child) + " \"" + child->GetLabel().utf8_string() +
                           "\" is cut");
+    }
+    // A field, drop-down or text button lower than its line of text shows
+    // the text touching its borders, or cut.
+    const bool one_line =
+        (child->IsKindOf(wxCLASSINFO(wxTextCtrl)) && !child->HasFlag(wxTE_MULTILINE)) ||
+        child->IsKindOf(wxCLASSINFO(wxChoice)) || child->IsKindOf(wxCLASSINFO(wxComboBox)) ||
+        child->IsKindOf(wxCLASSINFO(wxSpinCtrl)) ||
+        (child->IsKindOf(wxCLASSINFO(wxButton)) && !child->GetLabel().empty());
+    if (one_line && child->GetSize().GetHeight() < child->GetCharHeight() + 6) {
+      problems->push_back(screen + ": " + NameOf(child) + " is too low for its text");
     }
     // A drop-down narrower than its longest item shows it cut.
     if (child->IsKindOf(wxCLASSINFO(wxChoice)) &&
@@ -164,13 +178,7 @@ void Press(wxWindow* button) {
 class LayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterFormats();
-    FillImageMaps();
-    LoadTextCatalogue("");
-    g_run_state = RunState{};
-    g_preferences_path = dir_.File("config.ini");
-    ApplyDefaultSettings(false);
-    LoadBuiltInImages();
+    test::StartDesktop(dir_);
     g_themes = {{"chalk", "Chalk"}, {"handdrawn", "Hand-drawn"}};
     window_ = &BuildMainWindow();
     // Where a screenshot mode puts it, so that shots do not hang off the
@@ -207,6 +215,21 @@ TEST_F(LayoutTest, MainWindowEmptyWithOneFileAndWithMany) {
   RunCommand(*window_, kCommandNew);
   ASSERT_TRUE(AddInputPathsToWindow(*window_, pictures));
   ExpectTidy(window_->frame, "main-many-files");
+  // The summary is no path to edit; the list it sums up opens from it.
+  EXPECT_FALSE(window_->input->IsEditable());
+  bool listed = false;
+  wxTimer watch;
+  watch.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    wxDialog* list = FindDialog("input_list");
+    if (list == nullptr || !list->IsShown()) return;
+    watch.Stop();
+    ExpectTidy(list, "main-many-files-list");
+    listed = true;
+    list->EndModal(wxID_CLOSE);
+  });
+  watch.Start(10);
+  ShowInputList(*window_);
+  EXPECT_TRUE(listed);
 }
 
 TEST_F(LayoutTest, AboutAndFindAFileConverter) {

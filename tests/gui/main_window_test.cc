@@ -219,7 +219,8 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   CollectInputsInBackground(*window_, {picture_, second, dir_.File("album")});
   RunLoopUntil([&] { return window_->model.inputs.files.size() >= 5; }, 20000);
   ASSERT_EQ(window_->model.inputs.files.size(), 5u);
-  EXPECT_EQ(window_->input->GetValue().utf8_string(), picture_ + " (+4 more)");
+  EXPECT_EQ(window_->input->GetValue().utf8_string(), "5 files: photo.pict and 4 more");
+  EXPECT_FALSE(window_->input->IsEditable());
   DialogSeen seen = RunWithDialog(*window_, kCommandConvert);
   EXPECT_EQ(seen.status, "5 of 5 converted");
   for (const char* name :
@@ -234,6 +235,7 @@ TEST_F(MainWindowTest, ADropOfFilesAndAFolderConvertsThemAll) {
   RunCommand(*window_, kCommandNew);
   EXPECT_TRUE(window_->model.inputs.files.empty());
   EXPECT_EQ(window_->input->GetValue().utf8_string(), "");
+  EXPECT_TRUE(window_->input->IsEditable());
   EXPECT_EQ(window_->folders->GetValue().utf8_string(), "");
 }
 

@@ -35,6 +35,7 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support/desktop_start.h"
 #include "support/test_support.h"
 #include "text/text_catalogue.h"
 
@@ -100,13 +101,7 @@ void Settle() {
 class PreferencesDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterFormats();
-    FillImageMaps();
-    LoadTextCatalogue("");
-    g_run_state = RunState{};
-    g_preferences_path = dir_.File("config.ini");
-    ApplyDefaultSettings(false);
-    LoadBuiltInImages();
+    test::StartDesktop(dir_);
     g_themes = {{"chalk", "Chalk"}, {"handdrawn", "Hand-drawn"}};
     g_preferences_prompts.pick_colour = [this](uint32_t) { return picked_colour_; };
     g_preferences_prompts.pick_font = [](const std::string&, int) {

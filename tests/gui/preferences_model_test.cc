@@ -57,6 +57,7 @@ void SetOtherValue(const PreferencesRow& row, Settings* draft) {
       return SetRowText(row, "DejaVu Sans", draft);
     case RowKind::kTheme:
       return SetRowText(row, "chalk", draft);
+    case RowKind::kNone:
     case RowKind::kInputFormat:
     case RowKind::kOutputFormat:
     case RowKind::kLanguage:

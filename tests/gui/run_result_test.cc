@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/text_catalogue.h"
+
 namespace pic2jpg {
 namespace {
 
@@ -15,6 +17,7 @@ size_t Utf8Length(const std::string& text) {
 }
 
 TEST(RunResultTest, SummaryCountsConvertedFailedAndNotStarted) {
+  LoadTextCatalogue("");
   struct Case {
     int total, processed, converted, failed;
     bool stopped;
@@ -39,6 +42,7 @@ TEST(RunResultTest, SummaryCountsConvertedFailedAndNotStarted) {
 }
 
 TEST(RunResultTest, ReasonsInTheUsersWords) {
+  LoadTextCatalogue("");
   struct Case {
     const char* given;
     const char* worded;
@@ -83,6 +87,7 @@ TEST(RunResultTest, OneLineCutsWithAnEllipsisNeverInsideACharacter) {
 }
 
 TEST(RunResultTest, RowsKeepTheWholeTextInTheirTooltip) {
+  LoadTextCatalogue("");
   RunProgress progress;
   const std::string long_reason(2000, 'r');
   progress.failures = {{"/in/a\nb.pict", long_reason},

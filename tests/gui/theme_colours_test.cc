@@ -89,5 +89,24 @@ TEST(ThemeColoursTest, LinksReadOnTheirBackground) {
   }
 }
 
+// A swatch's frame stands out from its fill whatever the colour, so that a
+// white swatch shows on a light window and a black one on a dark window;
+// the inside keeps the colour.
+TEST(ThemeColoursTest, SwatchFramesStandOutFromTheirFill) {
+  const Rgb fills[] = {{255, 255, 255}, {0, 0, 0},   {128, 128, 128}, {118, 118, 118},
+                       {255, 255, 0},   {0, 0, 128}, {0, 255, 255},   {255, 0, 255}};
+  for (const Rgb fill : fills) {
+    EXPECT_GE(ContrastRatio(SwatchEdge(fill), fill), 2.0) << int{fill.r} << "," << int{fill.g};
+    std::vector<uint8_t> swatch;
+    for (int i = 0; i < 4 * 3; ++i) swatch.insert(swatch.end(), {fill.r, fill.g, fill.b});
+    FrameSwatch(&swatch, 4, 3);
+    const Rgb corner{swatch[0], swatch[1], swatch[2]};
+    const size_t inside = (1 * 4 + 1) * 3;
+    EXPECT_GE(ContrastRatio(corner, fill), 2.0);
+    EXPECT_EQ(swatch[inside], fill.r);
+    EXPECT_EQ(swatch[inside + 2], fill.b);
+  }
+}
+
 }  // namespace
 }  // namespace pic2jpg

@@ -59,24 +59,7 @@ int ColourAt(int x, int y) {
 
 // A width x height picture of one unpacked 32-bit DirectBitsRect.
 std::string ColourPicture(int width, int height) {
-  PictBuilder b = StartPicture({pict::QdRect{0, 0, height, width}});
-  b.Op(0x9A);
-  b.U32(0xFF);
-  b.U16(static_cast<uint16_t>((width * 4) | 0x8000));
-  pict::test_util::PixMapBody(&b, {0, 0, height, width}, 1, 32, 3, 8);
-  b.Rect(0, 0, height, width);
-  b.Rect(0, 0, height, width);
-  b.U16(0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      int c = ColourAt(x, y);
-      b.U8(0);
-      b.U8(static_cast<uint8_t>(c >> 16));
-      b.U8(static_cast<uint8_t>(c >> 8));
-      b.U8(static_cast<uint8_t>(c));
-    }
-  }
-  std::vector<uint8_t> data = b.Finish();
+  const std::vector<uint8_t> data = pict::test_util::DirectPicture(width, height, ColourAt);
   return std::string(data.begin(), data.end());
 }
 

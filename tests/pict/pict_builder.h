@@ -162,6 +162,30 @@ inline void PixMapBody(PictBuilder* b, const QdRect& bounds, int pack_type, int 
   b->U32(0);  // pmReserved
 }
 
+// A width x height picture of one unpacked 32-bit DirectBitsRect, each
+// pixel the 0xRRGGBB that `colour_at(x, y)` gives.
+template <typename ColourAt>
+std::vector<uint8_t> DirectPicture(int width, int height, ColourAt colour_at) {
+  PictBuilder b = StartPicture({QdRect{0, 0, height, width}});
+  b.Op(0x9A);
+  b.U32(0xFF);
+  b.U16(static_cast<uint16_t>((width * 4) | 0x8000));
+  PixMapBody(&b, {0, 0, height, width}, 1, 32, 3, 8);
+  b.Rect(0, 0, height, width);
+  b.Rect(0, 0, height, width);
+  b.U16(0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int c = colour_at(x, y);
+      b.U8(0);
+      b.U8(static_cast<uint8_t>(c >> 16));
+      b.U8(static_cast<uint8_t>(c >> 8));
+      b.U8(static_cast<uint8_t>(c));
+    }
+  }
+  return b.Finish();
+}
+
 inline void ColorTable(PictBuilder* b, const std::vector<Rgb>& palette) {
   b->U32(0);       // seed
   b->U16(0x8000);  // device table: entries in order

@@ -26,24 +26,8 @@ std::string Bytes(const std::vector<uint8_t>& data) {
 
 // A width x height picture, its top half `top` and the rest `bottom` (0xRRGGBB).
 std::string TwoColourPicture(int width, int height, int top, int bottom) {
-  PictBuilder b = StartPicture({pict::QdRect{0, 0, height, width}});
-  b.Op(0x9A);
-  b.U32(0xFF);
-  b.U16(static_cast<uint16_t>((width * 4) | 0x8000));
-  pict::test_util::PixMapBody(&b, {0, 0, height, width}, 1, 32, 3, 8);
-  b.Rect(0, 0, height, width);
-  b.Rect(0, 0, height, width);
-  b.U16(0);
-  for (int y = 0; y < height; ++y) {
-    const int c = y < height / 2 ? top : bottom;
-    for (int x = 0; x < width; ++x) {
-      b.U8(0);
-      b.U8(c >> 16);
-      b.U8(c >> 8);
-      b.U8(c);
-    }
-  }
-  return Bytes(b.Finish());
+  return Bytes(pict::test_util::DirectPicture(
+      width, height, [&](int, int y) { return y < height / 2 ? top : bottom; }));
 }
 
 // Ovals filling a large frame, far more than any picture paints.
