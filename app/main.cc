@@ -79,7 +79,8 @@ void RequireDisplay() {
 
 int main(int argc, char** argv) {
   using namespace pic2jpg;
-  FreeImage_Initialise(FALSE);
+  // The codec library sets itself up when it is loaded, which is when a
+  // conversion first needs it (platform/lazy_libraries.h).
   RegisterFormats();
   const std::vector<std::string> args(argv + 1, argv + argc);
   // A run ended by a signal takes its temporary files and its converter

@@ -5,6 +5,7 @@
 
 #include "app/identity.h"
 #include "platform/instance_lock.h"
+#include "platform/lazy_libraries.h"
 
 namespace pic2jpg {
 
@@ -25,7 +26,8 @@ int EnsureSingleInstance(const std::string& name) {
 void EndProgram(int exit_status) {
   std::fflush(stdout);
   std::fflush(stderr);
-  FreeImage_DeInitialise();
+  // Not loaded only to be let go of.
+  if (platform::LazyLibrariesOpened()) FreeImage_DeInitialise();
   std::_Exit(exit_status);
 }
 

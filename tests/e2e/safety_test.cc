@@ -106,8 +106,11 @@ TEST_F(SafetyTest, AFullTemporaryFolderNeverReplacesAGoodOutput) {
   const std::string input = Input("FLAG_B24.PCT");
   const std::string output = out_.File("FLAG_B24.jpg");
   test::WriteText(output, "earlier good picture");
-  // 40 blocks of 512 bytes: the 46 KB intermediate does not fit.
-  test::RunResult r = RunWithShellPrefix("ulimit -f 40", {"-i", input, "-o", out_.path()});
+  // 40 blocks of 512 bytes: the 46 KB intermediate does not fit. A step
+  // (the flip) needs the whole picture, so the picture goes through one;
+  // without a step it streams to the encoder and needs none.
+  test::RunResult r =
+      RunWithShellPrefix("ulimit -f 40", {"-i", input, "-o", out_.path(), "--flip-vertical"});
   EXPECT_EQ(r.exit_status, 1) << r.output << r.error;
   EXPECT_TRUE(Contains(r.error, "cannot write the temporary file")) << r.error;
   EXPECT_EQ(test::ReadText(output), "earlier good picture");
