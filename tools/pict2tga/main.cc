@@ -209,6 +209,102 @@ WriteStatus WriteRows(const pict::Picture& picture, int* error) {
   return WriteStatus::kCannotWrite;
 }
 
+// The row stream of a picture decoded a row at a time (pict::DecodePictRows).
+// Its depth is known only at the first pixel in colour: the rows before it
+// are held as grey, and a picture grey to its end is written as grey, just
+// as WriteRows decides over the whole picture.
+struct RowStreamer {
+  fs::FileWriter out;
+  int width = 0;
+  int height = 0;
+  bool colour = false;  // the header is out, with depth 24
+  bool too_large = false;
+  std::vector<uint8_t> grey;  // the rows held while every pixel is grey
+  std::vector<uint8_t> chunk;
+  size_t filled = 0;
+};
+
+void PutStreamHeader(RowStreamer* s, int depth) {
+  RowStreamHeader header;
+  header.width = s->width;
+  header.height = s->height;
+  header.depth = depth;
+  uint8_t head[kRowStreamHeaderSize];
+  PutRowStreamHeader(header, head);
+  fs::WritePart(&s->out, head, sizeof head);
+}
+
+// Makes room for one more colour row in the chunk, writing it when full.
+uint8_t* NextChunkRow(RowStreamer* s) {
+  const size_t row_bytes = static_cast<size_t>(s->width) * 3;
+  if (s->filled + row_bytes > s->chunk.size()) {
+    fs::WritePart(&s->out, s->chunk.data(), s->filled);
+    s->filled = 0;
+  }
+  uint8_t* to = s->chunk.data() + s->filled;
+  s->filled += row_bytes;
+  return to;
+}
+
+bool StartStream(void* context, int width, int height) {
+  auto* s = static_cast<RowStreamer*>(context);
+  if (width > kMaxSide || height > kMaxSide) {
+    s->too_large = true;
+    return false;
+  }
+  s->width = width;
+  s->height = height;
+  s->out.fd = 1;
+  s->out.ok = true;
+  const size_t row_bytes = static_cast<size_t>(width) * 3;
+  s->chunk.resize(std::max<size_t>(1, kChunkBytes / row_bytes) * row_bytes);
+  // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  return true;
+}
+
+bool StreamRow(void* context, const uint8_t* pixels) {
+  auto* s = static_cast<RowStreamer*>(context);
+  const auto width = static_cast<size_t>(s->width);
+  if (!s->colour) {
+    size_t x = 0;
+    while (x < width && pixels[4 * x] == pixels[4 * x + 1] &&
+           pixels[4 * x + 1] == pixels[4 * x + 2]) {
+      ++x;
+    }
+    const size_t held = s->grey.size();
+    s->grey.resize(held + width);
+    GreyRow(pixels, width, s->grey.data() + held);
+    if (x == width) return true;
+    // Colour: the rows held so far go out as the grey they are.
+    s->colour = true;
+    PutStreamHeader(s, 24);
+    for (size_t at = 0; at < s->grey.size() - width; at += width) {
+      uint8_t* to = NextChunkRow(s);
+      for (size_t i = 0; i < width; ++i)
+        to[3 * i] = to[3 * i + 1] = to[3 * i + 2] = s->grey[at + i];
+    }
+    s->grey = {};
+  }
+  PackRow(pixels, width, NextChunkRow(s));
+  return s->out.ok;
+}
+
+// Writes what a streamed picture still holds: the whole of a grey one, or
+// the last chunk.
+WriteStatus EndStream(RowStreamer* s, int* error) {
+  if (s->too_large) return WriteStatus::kTooLarge;
+  if (!s->colour) {
+    PutStreamHeader(s, 8);
+    fs::WritePart(&s->out, s->grey.data(), s->grey.size());
+  } else {
+    fs::WritePart(&s->out, s->chunk.data(), s->filled);
+  }
+  if (s->out.ok) return WriteStatus::kOk;
+  *error = s->out.error;
+  return WriteStatus::kCannotWrite;
+}
+
 struct CommandLine {
   bool quiet = false;
   bool rows = false;  // --rows: the row stream on standard output
@@ -265,6 +361,8 @@ void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
 int ConvertOne(const CommandLine& line) {
   FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
+  RowStreamer streamer;
+  bool streamed = false;
   {
     // The input is mapped rather than read, and the pages the reader is done
     // with are handed back as it goes: a large picture then needs little
@@ -293,7 +391,12 @@ int ConvertOne(const CommandLine& line) {
         fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
       };
       options.data_done_context = &input;
-      result = pict::DecodePict(input.data, input.size, &picture, options);
+      // A picture of one bitmap goes out row by row as it is unpacked.
+      if (line.rows) {
+        result = pict::DecodePictRows(input.data, input.size, {&streamer, StartStream, StreamRow},
+                                      &streamed, options);
+      }
+      if (!streamed) result = pict::DecodePict(input.data, input.size, &picture, options);
     }
     fs::UnmapFile(&input);
     if (!result.ok()) {
@@ -311,8 +414,9 @@ int ConvertOne(const CommandLine& line) {
     }
   }
   int write_error = 0;
-  WriteStatus written =
-      line.rows ? WriteRows(picture, &write_error) : WriteTarga(picture, line.output, &write_error);
+  WriteStatus written = streamed    ? EndStream(&streamer, &write_error)
+                        : line.rows ? WriteRows(picture, &write_error)
+                                    : WriteTarga(picture, line.output, &write_error);
   if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
