@@ -4,6 +4,7 @@
 #include <FreeImage.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -27,7 +28,7 @@ struct JpegEncoder {
   std::jmp_buf jump{};
   bool created = false;
   bool failed = false;
-  std::vector<uint8_t> chunk;
+  std::vector<uint8_t> chunk;  // for the writer
   std::string* memory = nullptr;
   fs::FileWriter* writer = nullptr;
   std::vector<JSAMPROW> row_pointers;
@@ -46,24 +47,41 @@ JpegEncoder* EncoderOf(j_compress_ptr cinfo) {
 }
 void OnMessage(j_common_ptr) {}
 
-// Hands `size` bytes of the chunk to the destination.
+// Hands `size` bytes of the chunk to the writer.
 void Deliver(JpegEncoder* encoder, size_t size) {
   if (encoder->failed || size == 0) return;
-  if (encoder->memory != nullptr) {
-    encoder->memory->append(reinterpret_cast<const char*>(encoder->chunk.data()), size);
-  } else if (!fs::WritePart(encoder->writer, encoder->chunk.data(), size)) {
-    encoder->failed = true;
-  }
+  if (!fs::WritePart(encoder->writer, encoder->chunk.data(), size)) encoder->failed = true;
+}
+
+// Into memory, libjpeg writes straight into the string, grown as it fills
+// (a string used again keeps its room: no fresh memory to fault in); into a
+// file, through the chunk.
+void WriteIntoMemoryAfter(JpegEncoder* encoder, size_t filled, size_t room) {
+  std::string* memory = encoder->memory;
+  memory->resize(room);
+  encoder->destination.next_output_byte = reinterpret_cast<JOCTET*>(memory->data()) + filled;
+  encoder->destination.free_in_buffer = room - filled;
 }
 
 void InitDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  std::string* memory = encoder->memory;
+  if (memory != nullptr) {
+    const size_t filled = memory->size();
+    WriteIntoMemoryAfter(encoder, filled, std::max(memory->capacity(), filled + kOutputChunk));
+    return;
+  }
   encoder->destination.next_output_byte = encoder->chunk.data();
   encoder->destination.free_in_buffer = encoder->chunk.size();
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  if (encoder->memory != nullptr) {
+    const size_t filled = encoder->memory->size();
+    WriteIntoMemoryAfter(encoder, filled, 2 * filled);
+    return TRUE;
+  }
   Deliver(encoder, encoder->chunk.size());
   InitDestination(cinfo);
   return TRUE;
@@ -71,6 +89,10 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 
 void TermDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  if (encoder->memory != nullptr) {
+    encoder->memory->resize(encoder->memory->size() - encoder->destination.free_in_buffer);
+    return;
+  }
   Deliver(encoder, encoder->chunk.size() - encoder->destination.free_in_buffer);
   InitDestination(cinfo);
 }
@@ -176,7 +198,7 @@ JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, std::stri
   JpegEncoderPtr encoder(new JpegEncoder);
   encoder->memory = memory;
   encoder->writer = writer;
-  encoder->chunk.resize(kOutputChunk);
+  if (writer != nullptr) encoder->chunk.resize(kOutputChunk);
   encoder->cinfo.err = jpeg_std_error(&encoder->errors);
   encoder->errors.error_exit = OnError;
   encoder->errors.output_message = OnMessage;

@@ -5,14 +5,28 @@
 #include <cstdint>
 
 namespace pic2jpg::platform {
+namespace {
+
+constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+
+}  // namespace
 
 void AdviseWholeBuffer(void* data, size_t size) {
-  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
   if (data == nullptr || size < 4 * kLargePage) return;
   // Only whole large pages inside the buffer.
   uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kLargePage - 1) & ~(kLargePage - 1);
   uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kLargePage - 1);
   if (end > begin) (void)madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+LargeBuffer AllocateLargeBuffer(size_t size) {
+  // aligned_alloc wants a whole number of alignments.
+  const size_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
+  if (rounded < size) return nullptr;
+  auto* data = static_cast<uint8_t*>(std::aligned_alloc(kLargePage, rounded));
+  if (data == nullptr) return nullptr;
+  if (rounded >= kLargePage) (void)madvise(data, rounded, MADV_HUGEPAGE);
+  return LargeBuffer(data);
 }
 
 }  // namespace pic2jpg::platform
