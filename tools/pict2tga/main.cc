@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,7 @@
 #include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "platform/memory_advice.h"
 #include "platform/row_stream.h"
 #include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
@@ -220,7 +222,8 @@ struct RowStreamer {
   bool colour = false;  // the header is out, with depth 24
   bool too_large = false;
   std::vector<uint8_t> grey;  // the rows held while every pixel is grey
-  std::vector<uint8_t> chunk;
+  platform::LargeBuffer chunk;
+  size_t chunk_size = 0;
   size_t filled = 0;
 };
 
@@ -237,11 +240,11 @@ void PutStreamHeader(RowStreamer* s, int depth) {
 // Makes room for one more colour row in the chunk, writing it when full.
 uint8_t* NextChunkRow(RowStreamer* s) {
   const size_t row_bytes = static_cast<size_t>(s->width) * 3;
-  if (s->filled + row_bytes > s->chunk.size()) {
-    fs::WritePart(&s->out, s->chunk.data(), s->filled);
+  if (s->filled + row_bytes > s->chunk_size) {
+    fs::WritePart(&s->out, s->chunk.get(), s->filled);
     s->filled = 0;
   }
-  uint8_t* to = s->chunk.data() + s->filled;
+  uint8_t* to = s->chunk.get() + s->filled;
   s->filled += row_bytes;
   return to;
 }
@@ -257,7 +260,9 @@ bool StartStream(void* context, int width, int height) {
   s->out.fd = 1;
   s->out.ok = true;
   const size_t row_bytes = static_cast<size_t>(width) * 3;
-  s->chunk.resize(std::max<size_t>(1, kChunkBytes / row_bytes) * row_bytes);
+  s->chunk_size = std::max<size_t>(1, kChunkBytes / row_bytes) * row_bytes;
+  s->chunk = platform::AllocateLargeBuffer(s->chunk_size);
+  if (s->chunk == nullptr) throw std::bad_alloc();
   // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
   std::signal(SIGPIPE, SIG_IGN);
   return true;
@@ -298,7 +303,7 @@ WriteStatus EndStream(RowStreamer* s, int* error) {
     PutStreamHeader(s, 8);
     fs::WritePart(&s->out, s->grey.data(), s->grey.size());
   } else {
-    fs::WritePart(&s->out, s->chunk.data(), s->filled);
+    fs::WritePart(&s->out, s->chunk.get(), s->filled);
   }
   if (s->out.ok) return WriteStatus::kOk;
   *error = s->out.error;
@@ -387,16 +392,20 @@ int ConvertOne(const CommandLine& line) {
     if (in_container) {
       result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
     } else {
-      options.data_done = [](void* context, size_t offset) {
-        fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-      };
-      options.data_done_context = &input;
-      // A picture of one bitmap goes out row by row as it is unpacked.
+      // A picture of one bitmap goes out row by row as it is unpacked. Its
+      // pages stay mapped: finding that it is one walks all of its rows
+      // first, and there is no canvas beside them.
       if (line.rows) {
         result = pict::DecodePictRows(input.data, input.size, {&streamer, StartStream, StreamRow},
-                                      &streamed, options);
+                                      &streamed);
       }
-      if (!streamed) result = pict::DecodePict(input.data, input.size, &picture, options);
+      if (!streamed) {
+        options.data_done = [](void* context, size_t offset) {
+          fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+        };
+        options.data_done_context = &input;
+        result = pict::DecodePict(input.data, input.size, &picture, options);
+      }
     }
     fs::UnmapFile(&input);
     if (!result.ok()) {
