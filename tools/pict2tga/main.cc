@@ -364,7 +364,6 @@ void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
 void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
 
 int ConvertOne(const CommandLine& line) {
-  FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
   RowStreamer streamer;
   bool streamed = false;
@@ -387,19 +386,21 @@ int ConvertOne(const CommandLine& line) {
       Report(line, "cannot read " + file);
       return 2;
     }
-    pict::DecodeOptions options;
     pict::DecodeResult result;
-    if (in_container) {
-      result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
-    } else {
-      // A picture of one bitmap goes out row by row as it is unpacked. Its
-      // pages stay mapped: finding that it is one walks all of its rows
-      // first, and there is no canvas beside them.
-      if (line.rows) {
-        result = pict::DecodePictRows(input.data, input.size, {&streamer, StartStream, StreamRow},
-                                      &streamed);
-      }
-      if (!streamed) {
+    // A picture of one bitmap goes out row by row as it is unpacked. Its
+    // pages stay mapped: finding that it is one walks all of its rows first,
+    // and there is no canvas beside them. It needs no codec library, whose
+    // sixty shared libraries a streamed picture then never loads.
+    if (line.rows && !in_container) {
+      result = pict::DecodePictRows(input.data, input.size, {&streamer, StartStream, StreamRow},
+                                    &streamed);
+    }
+    if (!streamed) {
+      FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
+      pict::DecodeOptions options;
+      if (in_container) {
+        result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
+      } else {
         options.data_done = [](void* context, size_t offset) {
           fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
         };
