@@ -159,6 +159,9 @@ void EncodeStrips(const RowSource& source, StripQueue* queue) {
     strip.jpeg = std::move(jpeg);
     strip.jpeg.clear();
     const int rows = std::min(plan.strip_height, source.header.height - k * plan.strip_height);
+    // Room for what a photograph's strip takes at a high quality, so that
+    // the stream is seldom moved as it grows.
+    strip.jpeg.reserve(static_cast<size_t>(rows) * source.out_row_bytes / 4);
     JpegEncoderPtr encoder = StartJpegEncoder({source.header.width, rows, source.components},
                                               source.flags, &strip.jpeg, nullptr);
     const bool ok = encoder != nullptr &&
