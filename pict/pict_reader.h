@@ -110,8 +110,10 @@ struct RowSink {
   void* context = nullptr;
   // Called once, before the first row, with the picture's size.
   bool (*start)(void* context, int width, int height) = nullptr;
-  // Each row in turn, top first: `width` pixels of 4 bytes as in Picture.
+  // Each row in turn, top first: `width` pixels of 4 bytes as in Picture,
+  // or with `bgr` of 3, blue, green, red (the alpha bytes are all 255).
   bool (*row)(void* context, const uint8_t* pixels) = nullptr;
+  bool bgr = false;
   // Either returning false stops the decoding; the result is then ok (the
   // sink knows why it stopped).
 };

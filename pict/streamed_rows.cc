@@ -9,6 +9,7 @@
 // are the opcodes played again, handing each of the bitmap's rows out as it
 // is unpacked. Both plays read the same opcodes the same way, so the second
 // fails only where DecodePict would.
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -22,7 +23,6 @@ struct Play {
   const RowSink* sink = nullptr;  // null in the trial
   int bitmaps = 0;
   bool stopped = false;  // the sink said stop
-  std::vector<uint32_t> row;
 };
 
 bool IsBitsOp(int op) { return op == 0x90 || op == 0x91 || (op >= 0x98 && op <= 0x9B); }
@@ -51,26 +51,36 @@ bool Covers(const Decoder& d, const BitsOp& bits, const BitsPaint& paint) {
   return paint.indexed ? paint.index_direct : paint.copy;
 }
 
+// The canvas row a bitmap row paints, 4 or 3 bytes a pixel.
+const uint8_t* PaintedRow(const BitsPaint& paint, size_t skip_x, bool bgr, PixelRow* row,
+                          std::vector<uint8_t>* indexed) {
+  if (!paint.indexed) {
+    return bgr ? row->bgr.data() + 3 * skip_x
+               : reinterpret_cast<const uint8_t*>(row->colour.data() + skip_x);
+  }
+  const size_t bytes = bgr ? 3 : 4;
+  const uint8_t* index = row->index.data() + skip_x;
+  for (size_t x = 0, at = 0; at < indexed->size(); ++x, at += bytes) {
+    std::memcpy(indexed->data() + at, &paint.index_pixels[index[x]], bytes);
+  }
+  return indexed->data();
+}
+
 bool SendRows(Decoder* d, Play* play, BitsOp* bits, const BitsPaint& paint) {
-  const int width = d->canvas.width;
   const int first = bits->src.top - bits->info.bounds.top;
   const auto skip_x = static_cast<size_t>(bits->src.left - bits->info.bounds.left);
   for (int y = 0; y < first; ++y) {
     if (!NextRow(&bits->rows, nullptr)) return CheckRead(d, "pixel data");
   }
-  if (paint.indexed) play->row.resize(static_cast<size_t>(width));
+  const bool bgr = play->sink->bgr;
+  std::vector<uint8_t> indexed;
+  if (paint.indexed) indexed.resize(static_cast<size_t>(d->canvas.width) * (bgr ? 3 : 4));
   PixelRow row;
+  row.three_bytes = bgr;
   for (int y = 0; y < d->canvas.height; ++y) {
     if (!NextRow(&bits->rows, &row)) return CheckRead(d, "pixel data");
     ReportProgress(d);
-    const uint32_t* pixels = play->row.data();
-    if (paint.indexed) {
-      const uint8_t* index = row.index.data() + skip_x;
-      for (size_t x = 0; x < play->row.size(); ++x) play->row[x] = paint.index_pixels[index[x]];
-    } else {
-      pixels = row.colour.data() + skip_x;
-    }
-    if (!play->sink->row(play->sink->context, reinterpret_cast<const uint8_t*>(pixels))) {
+    if (!play->sink->row(play->sink->context, PaintedRow(paint, skip_x, bgr, &row, &indexed))) {
       play->stopped = true;
       return false;
     }

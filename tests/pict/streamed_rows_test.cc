@@ -16,6 +16,7 @@ using test_util::PictBuilder;
 using test_util::StartPicture;
 
 struct Collected {
+  size_t bytes = 4;  // a pixel
   int width = 0;
   int height = 0;
   std::vector<uint8_t> pixels;
@@ -27,9 +28,11 @@ struct Streamed {
   Collected rows;
 };
 
-Streamed StreamRows(const std::vector<uint8_t>& data) {
+Streamed StreamRows(const std::vector<uint8_t>& data, bool bgr) {
   Streamed out;
+  out.rows.bytes = bgr ? 3 : 4;
   RowSink sink;
+  sink.bgr = bgr;
   sink.context = &out.rows;
   sink.start = [](void* context, int width, int height) {
     auto* c = static_cast<Collected*>(context);
@@ -39,17 +42,18 @@ Streamed StreamRows(const std::vector<uint8_t>& data) {
   };
   sink.row = [](void* context, const uint8_t* pixels) {
     auto* c = static_cast<Collected*>(context);
-    c->pixels.insert(c->pixels.end(), pixels, pixels + 4 * static_cast<size_t>(c->width));
+    c->pixels.insert(c->pixels.end(), pixels, pixels + c->bytes * static_cast<size_t>(c->width));
     return true;
   };
   out.result = DecodePictRows(data.data(), data.size(), sink, &out.streamed);
   return out;
 }
 
-// "" when a streamed picture is the canvas's picture, or when the picture
-// is not streamed and nothing was handed out; else what differs.
-std::string CompareWithCanvas(const std::vector<uint8_t>& data, bool* streamed) {
-  Streamed s = StreamRows(data);
+// "" when a streamed picture is the canvas's picture (with `bgr`, without
+// its alpha bytes), or when the picture is not streamed and nothing was
+// handed out; else what differs.
+std::string CompareWithCanvas(const std::vector<uint8_t>& data, bool bgr, bool* streamed) {
+  Streamed s = StreamRows(data, bgr);
   *streamed = s.streamed;
   Picture picture;
   DecodeResult canvas = DecodePict(data.data(), data.size(), &picture);
@@ -64,12 +68,14 @@ std::string CompareWithCanvas(const std::vector<uint8_t>& data, bool* streamed) 
   }
   if (picture.has_alpha) return "the canvas has alpha";
   if (s.rows.width != picture.width || s.rows.height != picture.height) return "size";
-  if (s.rows.pixels.size() != picture.pixels.size()) return "row count";
-  for (size_t i = 0; i < s.rows.pixels.size(); ++i) {
-    if (s.rows.pixels[i] != picture.pixels[i]) {
-      const size_t pixel = i / 4;
-      return "pixel " + std::to_string(pixel % static_cast<size_t>(picture.width)) + "," +
-             std::to_string(pixel / static_cast<size_t>(picture.width));
+  const size_t pixels = picture.pixels.size() / 4;
+  if (s.rows.pixels.size() != pixels * s.rows.bytes) return "row count";
+  for (size_t i = 0; i < pixels; ++i) {
+    const uint8_t* ours = s.rows.pixels.data() + i * s.rows.bytes;
+    const uint8_t* canvas_pixel = picture.pixels.data() + 4 * i;
+    if (std::memcmp(ours, canvas_pixel, s.rows.bytes) != 0 || (bgr && canvas_pixel[3] != 255)) {
+      return "pixel " + std::to_string(i % static_cast<size_t>(picture.width)) + "," +
+             std::to_string(i / static_cast<size_t>(picture.width));
     }
   }
   return "";
@@ -90,8 +96,10 @@ TEST(StreamedRowsTest, RealPicturesStreamOnlyAsTheCanvasDrawsThem) {
       const std::string ext = name.substr(name.find_last_of('.') + 1);
       if (ext != "pict" && ext != "PCT" && ext != "pct") continue;
       SCOPED_TRACE(folder + name);
+      const std::vector<uint8_t> data = ReadBytes(test::DataFile(folder + name));
       bool streamed = false;
-      EXPECT_EQ(CompareWithCanvas(ReadBytes(test::DataFile(folder + name)), &streamed), "");
+      EXPECT_EQ(CompareWithCanvas(data, /*bgr=*/false, &streamed), "");
+      EXPECT_EQ(CompareWithCanvas(data, /*bgr=*/true, &streamed), "");
       ++pictures;
       streamed_count += streamed;
     }
@@ -209,9 +217,11 @@ TEST(StreamedRowsTest, OnlyABitmapCoveringTheFramePixelForPixelStreams) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
-    bool streamed = false;
-    EXPECT_EQ(CompareWithCanvas(BitmapPicture(c.picture), &streamed), "");
-    EXPECT_EQ(streamed, c.streams);
+    for (const bool bgr : {false, true}) {
+      bool streamed = false;
+      EXPECT_EQ(CompareWithCanvas(BitmapPicture(c.picture), bgr, &streamed), "");
+      EXPECT_EQ(streamed, c.streams);
+    }
   }
 }
 

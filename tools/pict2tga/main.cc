@@ -268,18 +268,19 @@ bool StartStream(void* context, int width, int height) {
   return true;
 }
 
+// Takes rows of blue, green, red.
 bool StreamRow(void* context, const uint8_t* pixels) {
   auto* s = static_cast<RowStreamer*>(context);
   const auto width = static_cast<size_t>(s->width);
   if (!s->colour) {
     size_t x = 0;
-    while (x < width && pixels[4 * x] == pixels[4 * x + 1] &&
-           pixels[4 * x + 1] == pixels[4 * x + 2]) {
+    while (x < width && pixels[3 * x] == pixels[3 * x + 1] &&
+           pixels[3 * x + 1] == pixels[3 * x + 2]) {
       ++x;
     }
     const size_t held = s->grey.size();
     s->grey.resize(held + width);
-    GreyRow(pixels, width, s->grey.data() + held);
+    for (size_t i = 0; i < width; ++i) s->grey[held + i] = pixels[3 * i];
     if (x == width) return true;
     // Colour: the rows held so far go out as the grey they are.
     s->colour = true;
@@ -291,7 +292,7 @@ bool StreamRow(void* context, const uint8_t* pixels) {
     }
     s->grey = {};
   }
-  PackRow(pixels, width, NextChunkRow(s));
+  std::memcpy(NextChunkRow(s), pixels, 3 * width);
   return s->out.ok;
 }
 
@@ -392,8 +393,8 @@ int ConvertOne(const CommandLine& line) {
     // and there is no canvas beside them. It needs no codec library, whose
     // sixty shared libraries a streamed picture then never loads.
     if (line.rows && !in_container) {
-      result = pict::DecodePictRows(input.data, input.size, {&streamer, StartStream, StreamRow},
-                                    &streamed);
+      result = pict::DecodePictRows(input.data, input.size,
+                                    {&streamer, StartStream, StreamRow, /*bgr=*/true}, &streamed);
     }
     if (!streamed) {
       FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
