@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace pic2jpg {
@@ -29,7 +30,7 @@ struct JpegEncoder {
   bool created = false;
   bool failed = false;
   std::vector<uint8_t> chunk;  // for the writer
-  std::string* memory = nullptr;
+  JpegBytes* memory = nullptr;
   fs::FileWriter* writer = nullptr;
   std::vector<JSAMPROW> row_pointers;
 };
@@ -53,22 +54,36 @@ void Deliver(JpegEncoder* encoder, size_t size) {
   if (!fs::WritePart(encoder->writer, encoder->chunk.data(), size)) encoder->failed = true;
 }
 
-// Into memory, libjpeg writes straight into the string, grown as it fills
-// (a string used again keeps its room: no fresh memory to fault in); into a
+// Into memory, libjpeg writes straight into it, grown as it fills; into a
 // file, through the chunk.
+// False when the memory is not there.
+bool GrowMemory(JpegBytes* memory, size_t filled, size_t room) {
+  if (room <= memory->capacity) return true;
+  const size_t capacity = platform::LargeBufferSize(room);
+  platform::LargeBuffer data = platform::AllocateLargeBuffer(capacity);
+  if (data == nullptr) return false;
+  if (filled > 0) std::memcpy(data.get(), memory->data.get(), filled);
+  memory->data = std::move(data);
+  memory->capacity = capacity;
+  return true;
+}
+
 void WriteIntoMemoryAfter(JpegEncoder* encoder, size_t filled, size_t room) {
-  std::string* memory = encoder->memory;
-  memory->resize(room);
-  encoder->destination.next_output_byte = reinterpret_cast<JOCTET*>(memory->data()) + filled;
-  encoder->destination.free_in_buffer = room - filled;
+  JpegBytes* memory = encoder->memory;
+  if (!GrowMemory(memory, filled, room)) {
+    encoder->failed = true;
+    std::longjmp(encoder->jump, 1);  // as libjpeg's own errors end the call
+  }
+  memory->size = filled;
+  encoder->destination.next_output_byte = memory->data.get() + filled;
+  encoder->destination.free_in_buffer = memory->capacity - filled;
 }
 
 void InitDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
-  std::string* memory = encoder->memory;
+  JpegBytes* memory = encoder->memory;
   if (memory != nullptr) {
-    const size_t filled = memory->size();
-    WriteIntoMemoryAfter(encoder, filled, std::max(memory->capacity(), filled + kOutputChunk));
+    WriteIntoMemoryAfter(encoder, memory->size, memory->size + kOutputChunk);
     return;
   }
   encoder->destination.next_output_byte = encoder->chunk.data();
@@ -78,7 +93,7 @@ void InitDestination(j_compress_ptr cinfo) {
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
   if (encoder->memory != nullptr) {
-    const size_t filled = encoder->memory->size();
+    const size_t filled = encoder->memory->capacity;
     WriteIntoMemoryAfter(encoder, filled, 2 * filled);
     return TRUE;
   }
@@ -90,7 +105,7 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 void TermDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
   if (encoder->memory != nullptr) {
-    encoder->memory->resize(encoder->memory->size() - encoder->destination.free_in_buffer);
+    encoder->memory->size = encoder->memory->capacity - encoder->destination.free_in_buffer;
     return;
   }
   Deliver(encoder, encoder->chunk.size() - encoder->destination.free_in_buffer);
@@ -190,7 +205,7 @@ void JpegEncoderDeleter::operator()(JpegEncoder* encoder) const {
   delete encoder;
 }
 
-JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, std::string* memory,
+JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, JpegBytes* memory,
                                 fs::FileWriter* writer) {
   if ((memory == nullptr) == (writer == nullptr)) return nullptr;
   if (picture.width < 1 || picture.height < 1) return nullptr;

@@ -81,7 +81,7 @@ Outcome EncodeInOnePass(RowSource* source, fs::FileWriter* writer) {
 
 struct Strip {
   uint8_t* rows = nullptr;  // in the row pool while the strip is read and encoded
-  std::string jpeg;
+  JpegBytes jpeg;
 };
 
 // Strips from the reading thread to the encoding threads, in order, and
@@ -105,7 +105,7 @@ struct StripQueue {
   std::vector<char> encoded;
   int written = 0;
   bool writing = false;
-  std::vector<std::string> spare_jpeg;
+  std::vector<JpegBytes> spare_jpeg;
   JpegSplice splice;
   fs::FileWriter* writer = nullptr;
 };
@@ -119,7 +119,7 @@ void WriteEncodedStrips(StripQueue* queue) {
     Strip& strip = queue->strips[static_cast<size_t>(queue->written)];
     lock.unlock();
     pieces.clear();
-    bool ok = SpliceNextJpegStrip(&queue->splice, strip.jpeg, &pieces);
+    bool ok = SpliceNextJpegStrip(&queue->splice, strip.jpeg.View(), &pieces);
     for (std::string_view piece : pieces) {
       ok = ok && fs::WritePart(queue->writer, piece.data(), piece.size());
     }
@@ -141,7 +141,7 @@ void EncodeStrips(const RowSource& source, StripQueue* queue) {
   const JpegStripPlan& plan = queue->splice.plan;
   for (;;) {
     int k = 0;
-    std::string jpeg;
+    JpegBytes jpeg;
     {
       std::unique_lock lock(queue->mutex);
       queue->changed.wait(lock, [&] {
@@ -157,11 +157,8 @@ void EncodeStrips(const RowSource& source, StripQueue* queue) {
     queue->changed.notify_all();  // the reader may go on
     Strip& strip = queue->strips[static_cast<size_t>(k)];
     strip.jpeg = std::move(jpeg);
-    strip.jpeg.clear();
+    strip.jpeg.size = 0;
     const int rows = std::min(plan.strip_height, source.header.height - k * plan.strip_height);
-    // Room for what a photograph's strip takes at a high quality, so that
-    // the stream is seldom moved as it grows.
-    strip.jpeg.reserve(static_cast<size_t>(rows) * source.out_row_bytes / 4);
     JpegEncoderPtr encoder = StartJpegEncoder({source.header.width, rows, source.components},
                                               source.flags, &strip.jpeg, nullptr);
     const bool ok = encoder != nullptr &&

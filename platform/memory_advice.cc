@@ -19,9 +19,13 @@ void AdviseWholeBuffer(void* data, size_t size) {
   if (end > begin) (void)madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
+size_t LargeBufferSize(size_t size) {
+  return size > SIZE_MAX - kLargePage ? 0 : (size + kLargePage - 1) / kLargePage * kLargePage;
+}
+
 LargeBuffer AllocateLargeBuffer(size_t size) {
   // aligned_alloc wants a whole number of alignments.
-  const size_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
+  const size_t rounded = LargeBufferSize(size);
   if (rounded < size) return nullptr;
   auto* data = static_cast<uint8_t*>(std::aligned_alloc(kLargePage, rounded));
   if (data == nullptr) return nullptr;

@@ -22,8 +22,10 @@ struct FreeLargeBuffer {
   void operator()(uint8_t* data) const { std::free(data); }
 };
 using LargeBuffer = std::unique_ptr<uint8_t[], FreeLargeBuffer>;
-// Null when the memory is not there.
+// Null when the memory is not there. The buffer holds LargeBufferSize(size)
+// bytes: whole large pages.
 LargeBuffer AllocateLargeBuffer(size_t size);
+size_t LargeBufferSize(size_t size);
 
 }  // namespace pic2jpg::platform
 
