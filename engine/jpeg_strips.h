@@ -30,7 +30,7 @@ inline constexpr int kMaxJpegRestartInterval = 65535;
 inline constexpr int64_t kMinJpegStripPixels = 1000000;
 // A strip holds at most about this many bytes of pixels, so that a picture
 // streamed in (one_pass.h) is held a few strips at a time.
-inline constexpr int64_t kJpegStripBytes = int64_t{4} << 20;
+inline constexpr int64_t kJpegStripBytes = int64_t{2} << 20;
 
 // The fewest strips a width x height picture of `components` bytes a pixel
 // is cut into: 2, or more when strips would hold over kJpegStripBytes.
