@@ -20,8 +20,9 @@
 //
 //   pict2tga --rows INPUT
 //
-// writes the picture's rows to standard output as they are packed
-// (platform/row_stream.h), for the engine to encode while they come; the
+// writes the picture's rows to standard output (platform/row_stream.h), for
+// the engine to encode while they come: a picture of one bitmap over its
+// frame as it is decoded (pict::DecodePictRows), any other once drawn. The
 // exit status is the same, and nothing but the header and rows is written.
 #include <FreeImage.h>
 
