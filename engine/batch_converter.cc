@@ -52,7 +52,8 @@ struct Answer {
 struct ConverterPool {
   bool active = false;
   std::string program;
-  std::string folder;  // private temporary folder of the Targa files
+  std::string folder;       // private temporary folder of the Targa files
+  std::string work_folder;  // below it: see PoolWorkFolder
   int cleanup_slot = -1;
   long long timeout_ms = 0;
   std::vector<Item> items;
@@ -222,6 +223,7 @@ std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& conve
   batch.folder = fs::MakeTempFolder("pic2jpg");
   if (batch.folder.empty()) return nullptr;
   batch.cleanup_slot = platform::RegisterPath(batch.folder, /*is_folder=*/true);
+  if (fs::MakeFolder(batch.folder + "work")) batch.work_folder = batch.folder + "work/";
   batch.program = converter.program;
   batch.timeout_ms = timeout_seconds * 1000LL;
   batch.items.reserve(inputs.size());
@@ -240,6 +242,8 @@ std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& conve
   platform::ReuseFreedMemory();
   return pool;
 }
+
+std::string PoolWorkFolder(const ConverterPool& pool) { return pool.work_folder; }
 
 void StopConverterPool(ConverterPool* pool) {
   ConverterPool& batch = *pool;
