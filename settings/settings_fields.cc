@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -73,10 +72,17 @@ struct Row {
     f.row.area = area;
     return *this;
   }
+  // A drop-down list: the setting takes the index of one of `items`.
   Row& Listed(std::string_view caption, std::span<const char* const> items,
               std::string_view area = "") {
     f.row.items = items;
+    Choices(static_cast<int>(items.size()));
     return Shown(RowKind::kList, caption, area);
+  }
+  // A check box: the setting is 0 or 1.
+  Row& Check(std::string_view caption, std::string_view area = "") {
+    Choices(2);
+    return Shown(RowKind::kCheck, caption, area);
   }
   Row& Digits(std::string_view caption, std::string_view unit, std::string_view area = "") {
     f.row.unit = unit;
@@ -128,7 +134,6 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
 // The frame a multi-frame input format loads ("GIF", "gif").
 #define FRAME_LOADING(FMT, fmt, member)                      \
   FORMAT_FIELD("Input", FMT " Frame Loading", fmt, member)   \
-      .Choices(std::size(kFrameLoading))                     \
       .Keyword("--" FMT "-FRAME-LOADING", kKindFrameLoading) \
       .Debug(FMT " Frame Loading")                           \
       .Listed("Frame Loading", kFrameLoading)
@@ -136,7 +141,6 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
 // The compression of an output format, one of `items`.
 #define COMPRESSION(FMT, fmt, member, items)              \
   FORMAT_FIELD("Output", FMT " Compression", fmt, member) \
-      .Choices(std::size(items))                          \
       .Keyword("--" FMT "-COMPRESSION", kKindCompression) \
       .Debug(FMT " Compression")                          \
       .Show(S::kCompression)                              \
@@ -167,13 +171,11 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
 // when Do Watermark is `kind`.
 #define PLACEMENT_FIELDS(Area, AREA, area, member, kind)              \
   FIELD("Watermark", Area " Boundary", watermark.member.boundary)     \
-      .Choices(2)                                                     \
       .Keyword("--WM-" AREA "-BOUNDARY", kKindBoundary)               \
       .Debug("Watermark boundary")                                    \
       .Gate("Do Watermark", kind)                                     \
       .Listed("Boundary", kBoundary, area),                           \
       FIELD("Watermark", Area " Position", watermark.member.position) \
-          .Choices(9)                                                 \
           .Keyword("--WM-" AREA "-POSITION", kKindPosition)           \
           .Debug("Watermark position")                                \
           .Gate("Do Watermark", kind)                                 \
@@ -196,7 +198,6 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
           .Gate("Do Watermark", kind)                                 \
           .Slider("Rotation Angle", area),                            \
       FIELD("Watermark", Area " Size", watermark.member.size)         \
-          .Choices(1)                                                 \
           .Keyword("--WM-" AREA "-SIZE", kKindWatermarkSize)          \
           .Debug("Watermark size/mode")                               \
           .Gate("Do Watermark", kind)                                 \
@@ -257,12 +258,10 @@ std::vector<SettingField> GeneralFields() {
       FIELD("General", "CFG", general.cfg),
       FIELD("General", "Language", general.language),
       FIELD("General", "Update Range", general.update_range)
-          .Choices(6)
           .Listed("Check For Updates", kUpdateRange),
       FIELD("General", "Update Date", general.update_date),
       FIELD("General", "Save Window Position", general.save_window_position)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Save window position"),
+          .Check("Save window position"),
   };
 }
 
@@ -279,7 +278,7 @@ std::vector<SettingField> WindowFields() {
 std::vector<SettingField> InterfaceFields() {
   return {
       FIELD("Interface", "UI Theme", interface.ui_theme).Shown(RowKind::kTheme, "UI Theme"),
-      FIELD("Interface", "UI Size", interface.ui_size).Choices(3).Listed("UI Size", kUiSize),
+      FIELD("Interface", "UI Size", interface.ui_size).Listed("UI Size", kUiSize),
   };
 }
 
@@ -287,7 +286,6 @@ std::vector<SettingField> InputFields() {
   return {
       FIELD("Input", "Format", input.format).Shown(RowKind::kInputFormat, "Input Format"),
       FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as)
-          .Choices(3)
           .Keyword("--DDS-LOAD-AS", kKindDdsLoadAs)
           .Debug("DDS Load As")
           .Listed("Load As", kDdsLoadAs),
@@ -295,7 +293,6 @@ std::vector<SettingField> InputFields() {
       FRAME_LOADING("ICO", "ico", input.ico_frame_loading),
       FRAME_LOADING("TIFF", "tiff", input.tiff_frame_loading),
       FORMAT_FIELD("Input", "RAW Load As", "raw", input.raw_load_as)
-          .Choices(6)
           .Keyword("--RAW-LOAD-AS", kKindRawLoadAs)
           .Debug("RAW Load As")
           .Listed("Load As", kRawLoadAs),
@@ -315,7 +312,6 @@ std::vector<SettingField> InputFields() {
           .Debug("RAW Image Height")
           .Digits("Image Height", "Pixels"),
       FORMAT_FIELD("Input", "RAW Tone Mapping", "raw", input.raw_tone_mapping)
-          .Choices(5)
           .Keyword("--RAW-TONE-MAPPING", kKindRawToneMapping)
           .Debug("RAW Tone Mapping")
           .Listed("Tone Mapping", kToneMapping),
@@ -350,7 +346,6 @@ std::vector<SettingField> OutputFields() {
       DEPTH("XPM BPP", "xpm", output.xpm_bpp, "--XPM-BPP"),
       COMPRESSION("BMP", "bmp", output.bmp_compression, kNoneRle),
       FORMAT_FIELD("Output", "BMP Color Table", "bmp", output.bmp_color_table)
-          .Choices(2)
           .Keyword("--BMP-COLOR-TABLE", kKindBmpColorTable)
           .Debug("BMP Color Table")
           .Listed("Color Table", kColorTable),
@@ -362,25 +357,21 @@ std::vector<SettingField> OutputFields() {
           .Debug("JPG Quality")
           .Slider("Image Quality"),
       FORMAT_FIELD("Output", "JPG Chroma", "jpg", output.jpg_chroma)
-          .Choices(4)
           .Keyword("--JPG-CHROMA", kKindJpgChroma)
           .Debug("JPG Chroma Subsampling")
           .Listed("Chroma Subsampling", kChroma),
       FORMAT_FIELD("Output", "JPG Save As", "jpg", output.jpg_save_as)
-          .Choices(4)
           .Keyword("--JPG-SAVE-AS", kKindJpgSaveAs)
           .Debug("JPG Save As")
           .Listed("Save As", kSaveAs),
       COMPRESSION("PNG", "png", output.png_compression, kPngCompression),
       FORMAT_FIELD("Output", "PNG Interlaced", "png", output.png_interlaced)
-          .Choices(2)
           .Flag("--PNG-INTERLACED", 1)
           .Debug("PNG Interlaced")
-          .Shown(RowKind::kCheck, "Interlaced"),
+          .Check("Interlaced"),
       COMPRESSION("TGA", "tga", output.tga_compression, kNoneRle),
       COMPRESSION("TIFF", "tiff", output.tiff_compression, kTiffCompression),
       FORMAT_FIELD("Output", "TIFF Color Model", "tiff", output.tiff_color_model)
-          .Choices(2)
           .Keyword("--TIFF-COLOR-MODEL", kKindTiffColorModel)
           .Debug("TIFF Color Model")
           .Listed("Color Model", kColorModel),
@@ -389,11 +380,8 @@ std::vector<SettingField> OutputFields() {
 
 std::vector<SettingField> TransformFields() {
   return {
-      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Rotation"),
+      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation).Check("Image Rotation"),
       FIELD("Transform", "Image Rotation Type", transform.image_rotation_type)
-          .Choices(2)
           .Keyword("--ROTATION-TYPE", kKindRotationType)
           .Debug("Image Rotation Type")
           .Gate("Do Image Rotation")
@@ -411,9 +399,7 @@ std::vector<SettingField> TransformFields() {
           .Show(S::kText)
           .Gate("Do Image Rotation")
           .Shown(RowKind::kColourButton, "Background Color"),
-      FIELD("Transform", "Do Image Resize", transform.do_image_resize)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Resize"),
+      FIELD("Transform", "Do Image Resize", transform.do_image_resize).Check("Image Resize"),
       FIELD("Transform", "Image Width", transform.image_width)
           .Range(0, kDigits)
           .Refuse(R::kZero)
@@ -441,33 +427,28 @@ std::vector<SettingField> TransformFields() {
           .Choices(2)
           .Keyword("--HEIGHT-UNIT", kKindSizeUnit),
       FIELD("Transform", "Keep Aspect Ratio", transform.keep_aspect_ratio)
-          .Choices(2)
           .Flag("--KEEP-ASPECT-RATIO", 1)
           .Debug("Keep Aspect Ratio")
           .Gate("Do Image Resize")
-          .Shown(RowKind::kCheck, "Keep Aspect Ratio"),
+          .Check("Keep Aspect Ratio"),
       FIELD("Transform", "Image Resize Type", transform.image_resize_type)
-          .Choices(2)
           .Keyword("--RESIZE-TYPE", kKindResizeType)
           .Debug("Image Resize Type")
           .Gate("Do Image Resize")
           .Listed("Resize Type", kResizeType),
       FIELD("Transform", "Image Resize Algorithm", transform.image_resize_algorithm)
-          .Choices(6)
           .Keyword("--RESIZE-ALGORITHM", kKindResizeAlgorithm)
           .Debug("Image Resize Algorithm")
           .Gate("Do Image Resize")
           .Listed("Resize Algorithm", kAlgorithm),
       FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal)
-          .Choices(2)
           .Flag("--FLIP-HORIZONTAL", 1)
           .Debug("Flip Horizontal")
-          .Shown(RowKind::kCheck, "Image Flip Horizontal"),
+          .Check("Image Flip Horizontal"),
       FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical)
-          .Choices(2)
           .Flag("--FLIP-VERTICAL", 1)
           .Debug("Flip Vertical")
-          .Shown(RowKind::kCheck, "Image Flip Vertical"),
+          .Check("Image Flip Vertical"),
   };
 }
 
@@ -501,20 +482,17 @@ std::vector<SettingField> AdjustmentFields() {
           .Gate("Do Image Color Correction")
           .Slider("Image Gamma", "", RowScale::kHundredths),
       FIELD("Adjustment", "Image Invert", adjustment.image_invert)
-          .Choices(2)
           .Flag("--INVERT", 1)
           .Switches("Do Image Color Correction", 1)
           .Debug("Invert")
           .Gate("Do Image Color Correction")
-          .Shown(RowKind::kCheck, "Image Invert"),
+          .Check("Image Invert"),
       FIELD("Adjustment", "Do Image Greyscale", adjustment.do_image_greyscale)
-          .Choices(2)
           .Flag("--GREYSCALE", 1)
           .Debug("Greyscale")
-          .Shown(RowKind::kCheck, "Image Greyscale"),
+          .Check("Image Greyscale"),
       FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Threshold"),
+          .Check("Image Threshold"),
       FIELD("Adjustment", "Image Threshold", adjustment.image_threshold)
           .Range(0, 255)
           .Option("--THRESHOLD", V::kInteger)
@@ -528,7 +506,6 @@ std::vector<SettingField> AdjustmentFields() {
 std::vector<SettingField> FrameFields() {
   return {
       FIELD("Frame", "Do Frame", frame.do_frame)
-          .Choices(2)
           .Debug("Frame")
           .Show(S::kKeyword, kKindFrame)
           .Listed("Frame Type", kFrameType),
@@ -552,7 +529,6 @@ std::vector<SettingField> FrameFields() {
 std::vector<SettingField> WatermarkTextFields() {
   return {
       FIELD("Watermark", "Do Watermark", watermark.kind)
-          .Choices(3)
           .Debug("Watermark")
           .Show(S::kKeyword, kKindWatermark)
           .Listed("Watermark Type", kWatermarkType),
@@ -593,25 +569,21 @@ std::vector<SettingField> WatermarkTextFields() {
           .Shown(RowKind::kColourList, "Font Color", "text")
           .ListIn("Font Colors"),
       FIELD("Watermark", "Font Style", watermark.font_style)
-          .Choices(4)
           .Keyword("--WM-FONT-STYLE", kKindFontStyle)
           .Debug("Watermark font style")
           .Gate("Do Watermark", 1)
           .Listed("Font Style", kFontStyle, "text"),
       FIELD("Watermark", "Font Effect", watermark.font_effect)
-          .Choices(3)
           .Keyword("--WM-FONT-EFFECT", kKindFontEffect)
           .Debug("Watermark font effect")
           .Gate("Do Watermark", 1)
           .Listed("Font Effect", kFontEffect, "text"),
       FIELD("Watermark", "Text Antialiasing", watermark.text_antialiasing)
-          .Choices(2)
           .Flag("--WM-TEXT-ANTIALIASING", 1)
           .Debug("Watermark text antialiasing")
           .Gate("Do Watermark", 1)
-          .Shown(RowKind::kCheck, "Antialiasing", "text"),
+          .Check("Antialiasing", "text"),
       FIELD("Watermark", "Text Alignment", watermark.text_alignment)
-          .Choices(3)
           .Keyword("--WM-TEXT-ALIGNMENT", kKindTextAlignment)
           .Debug("Watermark text alignment")
           .Gate("Do Watermark", 1)
@@ -657,11 +629,10 @@ std::vector<SettingField> WatermarkImageFields() {
           .Gate("Do Watermark", 2)
           .Shown(RowKind::kImagePath, "Image", "image"),
       FIELD("Watermark", "Image Greyscale", watermark.image_greyscale)
-          .Choices(2)
           .Flag("--WM-IMAGE-GREYSCALE", 1)
           .Debug("Watermark greyscale")
           .Gate("Do Watermark", 2)
-          .Shown(RowKind::kCheck, "Image Greyscale", "image"),
+          .Check("Image Greyscale", "image"),
       FIELD("Watermark", "Image Opacity", watermark.image_opacity)
           .Range(1, 255)
           .Option("--WM-IMAGE-OPACITY", V::kInteger)
@@ -681,7 +652,6 @@ std::vector<SettingField> AdvancedFields() {
           .Show(S::kText)
           .Shown(RowKind::kText, "Filename Mask"),
       FIELD("Advanced", "File Timestamp", advanced.file_timestamp)
-          .Choices(3)
           .Keyword("--FILE-TIMESTAMP", kKindFileTimestamp)
           .Debug("File Timestamp")
           .Listed("File Timestamp", kTimestamp),
@@ -692,16 +662,14 @@ std::vector<SettingField> AdvancedFields() {
           .Gate("File Timestamp", 2)
           .Shown(RowKind::kDate, "Custom Timestamp"),
       FIELD("Advanced", "Out Folders History", advanced.out_folders_history)
-          .Choices(2)
           .Listed("Out Folders History", kHistory),
       FIELD("Advanced", "Out Folders Number", advanced.out_folders_number)
           .Range(1, 50)
           .Slider("Out Folders Number"),
       FIELD("Advanced", "Keep Subfolders", advanced.keep_subfolders)
-          .Choices(2)
           .Flag("--NO-SUBFOLDERS", 0)
           .Debug("Keep Subfolders")
-          .Shown(RowKind::kCheck, "Keep Subfolders"),
+          .Check("Keep Subfolders"),
   };
 }
 
