@@ -14,13 +14,7 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 now() { date +%s.%N; }
 elapsed() { awk -v a="$(now)" -v b="$1" 'BEGIN {print a - b}'; }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
-wait_window() {  # title pattern; waits at most 60 s
-  for _ in $(seq 6000); do
-    xdotool search --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.01
-  done
-  return 1
-}
+. "$(dirname "$0")/wait_window.sh"
 quit() {  # pid
   xdotool search --name '^Morvane PIC to JPG' windowfocus --sync key alt+x 2>/dev/null
   wait "$1"
@@ -30,7 +24,7 @@ for _ in $(seq "$runs"); do
   start=$(now)
   "$exe" &
   pid=$!
-  wait_window '^Morvane PIC to JPG' && elapsed "$start"
+  wait_window '^Morvane PIC to JPG' 60 && elapsed "$start"
   quit "$pid"
 done | median | awk '{printf "start to main window shown: %.3f s (median of runs)\n", $1}'
 
@@ -44,10 +38,10 @@ for _ in $(seq "$runs"); do
   rm -f "$work/big.jpg"
   "$exe" "$work/big.pict" &
   pid=$!
-  wait_window '^Morvane PIC to JPG'
+  wait_window '^Morvane PIC to JPG' 60
   start=$(now)
   xdotool search --name '^Morvane PIC to JPG' windowfocus --sync key F5
-  wait_window '^Conversion complete' && elapsed "$start"
+  wait_window '^Conversion complete' 60 && elapsed "$start"
   xdotool search --name '^Conversion complete' windowfocus --sync key Return
   quit "$pid"
 done | median | awk '{printf "through the window (F5 to result): %.3f s (median)\n", $1}'

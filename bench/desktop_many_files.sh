@@ -15,13 +15,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work HOME=$work NO_AT_BRIDGE=1
 now() { date +%s.%N; }
 elapsed() { awk -v a="$(now)" -v b="$1" 'BEGIN {printf "%.2f", a - b}'; }
-wait_window() {  # title pattern; waits at most 600 s
-  for _ in $(seq 60000); do
-    xdotool search --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.01
-  done
-  return 1
-}
+. "$(dirname "$0")/wait_window.sh"
 
 mkdir -p "$work/in" "$work/console" "$work/window"
 for i in $(seq -w "$count"); do cp "$picture" "$work/in/picture$i.pict"; done
@@ -35,11 +29,11 @@ mkdir -p "$work/config/Morvane/quorvel"
 printf '[File]\nRecent Out Folders = %s/\n' "$work/window" >"$work/config/Morvane/quorvel/config.ini"
 "$exe" &
 pid=$!
-wait_window '^Morvane PIC to JPG' || exit 1
+wait_window '^Morvane PIC to JPG' 600 || exit 1
 start=$(now)
 "$exe" "$work/in"
 xdotool search --name '^Morvane PIC to JPG' windowfocus --sync key F5
-if wait_window "Conversion complete \\($count/$count\\)"; then
+if wait_window "Conversion complete \\($count/$count\\)" 600; then
   echo "window, hand-over of the folder to \"Conversion complete ($count/$count)\": $(elapsed "$start") s"
 fi
 echo "files written: console $(ls "$work/console" | wc -l), window $(ls "$work/window" | wc -l)"

@@ -43,9 +43,9 @@ bool UseSettings(bool frame, bool text) {
   wm.text_alignment = 1;
   wm.text_padding = 20;
   wm.back_opacity = 96;
-  wm.text_rotation = 30;
-  wm.text_boundary = 1;
-  wm.text_position = 8;
+  wm.text_place.rotation = 30;
+  wm.text_place.boundary = 1;
+  wm.text_place.position = 8;
   g_font = CreateWatermarkFont(wm);
   return !text || g_font != nullptr;
 }

@@ -8,15 +8,13 @@
 #include "runlist/run_state.h"
 #include "settings/settings.h"
 #include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg {
 namespace {
 
-std::string_view TrimSpaces(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
+// Parameters lose their spaces (not tabs) at both ends.
+std::string_view TrimSpaces(std::string_view text) { return TrimAsciiChar(text, ' '); }
 
 // The value of a short-or-long option (-i FILE, --input=FILE); advances `i`
 // past the value parameter of the short form. False when the value is
@@ -39,6 +37,27 @@ bool ShortOrLongValue(const std::vector<std::string>& args, const std::string& n
 bool LongValue(const std::vector<std::string>& args, size_t i, std::string* value) {
   *value = ProgramParameterValue(args, i);
   return !value->empty() && !value->starts_with("--");
+}
+
+// Reads the value of an option that takes one, moving `i` past a value in
+// the next parameter; false when the value is missing.
+bool ReadOptionValue(const OptionSpec& option, const std::vector<std::string>& args,
+                     const std::string& name, size_t* i, std::string* value) {
+  switch (option.action) {
+    case OptionAction::kInput:
+    case OptionAction::kOutput:
+    case OptionAction::kConversion:
+      return ShortOrLongValue(args, name, i, value);
+    case OptionAction::kProfile:
+      return LongValue(args, *i, value);
+    case OptionAction::kSetting:
+      return option.type == ValueType::kFlag || LongValue(args, *i, value);
+    case OptionAction::kDebug:
+    case OptionAction::kQuiet:
+    case OptionAction::kPause:
+      return true;
+  }
+  return true;
 }
 
 }  // namespace
@@ -78,35 +97,24 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
       }
       continue;
     }
+    // -i makes the run a console run even when its value is missing.
+    if (option->action == OptionAction::kInput) g_run_state.console_mode = true;
     std::string value;
+    if (!ReadOptionValue(*option, args, name, &i, &value)) {
+      result.error = kIncorrectParameters;
+      return result;
+    }
     switch (option->action) {
       case OptionAction::kInput:
-        g_run_state.console_mode = true;
-        if (!ShortOrLongValue(args, name, &i, &value)) {
-          result.error = kIncorrectParameters;
-          return result;
-        }
         g_run_state.input_argument = ExpandHome(value);
         break;
       case OptionAction::kOutput:
-        if (!ShortOrLongValue(args, name, &i, &value)) {
-          result.error = kIncorrectParameters;
-          return result;
-        }
         g_run_state.output_folder = ExpandHome(value);
         break;
       case OptionAction::kConversion:
-        if (!ShortOrLongValue(args, name, &i, &value)) {
-          result.error = kIncorrectParameters;
-          return result;
-        }
         g_run_state.output_extension = value;
         break;
       case OptionAction::kProfile:
-        if (!LongValue(args, i, &value)) {
-          result.error = kIncorrectParameters;
-          return result;
-        }
         if (!LoadProfile(ExpandHome(value))) {
           result.error = kInvalidProfile;
           return result;
@@ -122,15 +130,7 @@ OptionLoopResult RunOptionLoop(const std::vector<std::string>& args) {
         result.pause = true;
         break;
       case OptionAction::kSetting:
-        if (option->type == ValueType::kFlag) {
-          ApplySettingValue(*option, "");
-          break;
-        }
-        if (!LongValue(args, i, &value)) {
-          result.error = kIncorrectParameters;
-          return result;
-        }
-        ApplySettingValue(*option, value);
+        ApplySettingValue(*option, value);  // a flag's value is empty
         break;
     }
   }

@@ -5,18 +5,11 @@
 #include "cli/option_table.h"
 #include "platform/file_system.h"
 #include "text/ascii_case.h"
+#include "text/ascii_scan.h"
 #include "text/ini_file.h"
 
 namespace pic2jpg {
 namespace {
-
-// "--FILENAME-MASK" may be written in double quotes: every leading and
-// trailing quote character goes.
-std::string_view StripQuotes(std::string_view text) {
-  while (!text.empty() && text.front() == '"') text.remove_prefix(1);
-  while (!text.empty() && text.back() == '"') text.remove_suffix(1);
-  return text;
-}
 
 // Key and value come trimmed from the preferences reader.
 void ApplyProfileKey(const std::string& key, std::string_view value) {
@@ -24,7 +17,9 @@ void ApplyProfileKey(const std::string& key, std::string_view value) {
   // Only settings are profile keys: input, output, conversion, --profile
   // itself and the switches are ignored.
   if (option == nullptr || option->action != OptionAction::kSetting) return;
-  if (option->name == "--FILENAME-MASK") value = StripQuotes(value);
+  // "--FILENAME-MASK" may be written in double quotes: every leading and
+  // trailing quote character goes.
+  if (option->name == "--FILENAME-MASK") value = TrimAsciiChar(value, '"');
   ApplySettingValue(*option, value);
 }
 

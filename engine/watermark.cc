@@ -21,12 +21,8 @@ struct MarkSettings {
 };
 
 MarkSettings SettingsOfMark(const WatermarkSettings& wm) {
-  if (wm.kind == WatermarkKind::kText) {
-    return {wm.text_boundary, wm.text_position, wm.text_x_offset, wm.text_y_offset,
-            wm.text_rotation};
-  }
-  return {wm.image_boundary, wm.image_position, wm.image_x_offset, wm.image_y_offset,
-          wm.image_rotation};
+  const MarkPlacement& place = wm.kind == WatermarkKind::kText ? wm.text_place : wm.image_place;
+  return {place.boundary, place.position, place.x_offset, place.y_offset, place.rotation};
 }
 
 struct Spot {

@@ -16,6 +16,7 @@
 #include "gui/dialog_links.h"
 #include "gui/main_window_ui.h"
 #include "gui/open_url_ui.h"
+#include "gui/over_main_window_ui.h"
 #include "gui/secondary_dialogs_ui.h"
 #include "text/identity.h"
 #include "text/text_catalogue.h"
@@ -78,15 +79,6 @@ wxGenericHyperlinkCtrl* Link(wxWindow* parent, const char* name, const std::stri
   return link;
 }
 
-void CloseAbout(wxDialog* dialog) {
-  wxFrame* frame = MainFrame();
-  if (frame != nullptr) frame->Enable();
-  dialog->Destroy();
-  if (frame == nullptr) return;
-  frame->Raise();
-  frame->SetFocus();
-}
-
 }  // namespace
 
 void OpenAboutDialog() {
@@ -122,24 +114,9 @@ void OpenAboutDialog() {
   top->SetMinSize(wxSize(kWidth, -1));
   dialog->SetSizerAndFit(top);
 
-  ok->Bind(wxEVT_BUTTON, [dialog](wxCommandEvent&) { CloseAbout(dialog); });
-  dialog->Bind(wxEVT_CLOSE_WINDOW, [dialog](wxCloseEvent&) { CloseAbout(dialog); });
-  dialog->Bind(wxEVT_CHAR_HOOK, [dialog](wxKeyEvent& event) {
-    switch (event.GetKeyCode()) {
-      case WXK_RETURN:
-      case WXK_NUMPAD_ENTER:
-      case WXK_ESCAPE:
-        CloseAbout(dialog);
-        return;
-      default:
-        event.Skip();
-    }
-  });
-  dialog->CentreOnParent();
-  if (wxFrame* main = MainFrame()) main->Disable();
-  dialog->Show();
-  dialog->SetFocus();
-  ok->SetFocus();
+  ok->Bind(wxEVT_BUTTON, [dialog](wxCommandEvent&) { CloseOverMainWindow(dialog); });
+  BindDialogKeys(dialog, [dialog] { CloseOverMainWindow(dialog); });
+  ShowOverMainWindow(dialog, ok);
 }
 
 }  // namespace pic2jpg

@@ -9,6 +9,7 @@
 #include "gui/dialog_links.h"
 #include "gui/main_window_ui.h"
 #include "gui/open_url_ui.h"
+#include "gui/over_main_window_ui.h"
 #include "gui/secondary_dialogs_ui.h"
 #include "gui/text_sizes_ui.h"
 #include "runlist/run_state.h"
@@ -21,15 +22,6 @@ wxString Text(const char* group, const char* key) {
   return wxString::FromUTF8(GetText(group, key));
 }
 
-void CloseConverter(wxDialog* dialog) {
-  wxFrame* frame = MainFrame();
-  if (frame != nullptr) frame->Enable();
-  dialog->Destroy();
-  if (frame == nullptr) return;
-  frame->Raise();
-  frame->SetFocus();
-}
-
 void Search(wxDialog* dialog, wxTextCtrl* from, wxTextCtrl* to) {
   g_run_state.converter_from = CleanExtension(from->GetValue().utf8_string());
   g_run_state.converter_to = CleanExtension(to->GetValue().utf8_string());
@@ -40,7 +32,7 @@ void Search(wxDialog* dialog, wxTextCtrl* from, wxTextCtrl* to) {
   }
   dialog->Hide();
   OpenUrl(ConverterSearchUrl(g_run_state.converter_from, g_run_state.converter_to));
-  CloseConverter(dialog);
+  CloseOverMainWindow(dialog);
 }
 
 }  // namespace
@@ -73,25 +65,8 @@ void OpenConverterDialog() {
   dialog->SetSizerAndFit(top);
 
   search->Bind(wxEVT_BUTTON, [dialog, from, to](wxCommandEvent&) { Search(dialog, from, to); });
-  dialog->Bind(wxEVT_CLOSE_WINDOW, [dialog](wxCloseEvent&) { CloseConverter(dialog); });
-  dialog->Bind(wxEVT_CHAR_HOOK, [dialog, from, to](wxKeyEvent& event) {
-    switch (event.GetKeyCode()) {
-      case WXK_RETURN:
-      case WXK_NUMPAD_ENTER:
-        Search(dialog, from, to);
-        return;
-      case WXK_ESCAPE:
-        CloseConverter(dialog);
-        return;
-      default:
-        event.Skip();
-    }
-  });
-  dialog->CentreOnParent();
-  if (wxFrame* main = MainFrame()) main->Disable();
-  dialog->Show();
-  dialog->SetFocus();
-  from->SetFocus();
+  BindDialogKeys(dialog, [dialog, from, to] { Search(dialog, from, to); });
+  ShowOverMainWindow(dialog, from);
 }
 
 }  // namespace pic2jpg

@@ -180,8 +180,8 @@ bool RowEnabled(const PreferencesRow& row, const Settings& draft) {
 }
 
 bool RowVisible(const PreferencesRow& row, const Settings& draft) {
-  if (row.page == 7 && row.key == "Text Scale") return draft.watermark.text_size == 1;
-  if (row.page == 7 && row.key == "Image Scale") return draft.watermark.image_size == 1;
+  if (row.page == 7 && row.key == "Text Scale") return draft.watermark.text_place.size == 1;
+  if (row.page == 7 && row.key == "Image Scale") return draft.watermark.image_place.size == 1;
   if (row.page == 8 && row.key == "Keep Subfolders") return false;
   return true;
 }

@@ -188,6 +188,30 @@ void BuildNumberRow(const RowContext& c) {
   Add(c, unit);
 }
 
+// Keeps a slider and its number box together: typing or spinning moves the
+// slider, moving the slider sets the number; both write the draft.
+template <typename Spin, typename SpinEvent>
+void CoupleSlider(const RowContext& c, wxSlider* slider, Spin* number,
+                  const wxEventTypeTag<SpinEvent>& spun, std::string (*spun_text)(Spin*),
+                  void (*show)(Spin*, int64_t)) {
+  number->SetName(c.name);
+  auto from_text = [slider, c](const std::string& text) {
+    const std::optional<int64_t> typed = ValueOfNumberText(*c.row, text);
+    if (!typed) return;
+    SetRowValue(*c.row, *typed, c.draft);
+    slider->SetValue(SliderPosition(*c.row, *typed));
+  };
+  number->Bind(wxEVT_TEXT,
+               [from_text](wxCommandEvent& event) { from_text(event.GetString().utf8_string()); });
+  number->Bind(spun, [number, from_text, spun_text](SpinEvent&) { from_text(spun_text(number)); });
+  slider->Bind(wxEVT_SLIDER, [number, slider, c, show](wxCommandEvent&) {
+    const int64_t moved = ValueOfSliderPosition(*c.row, slider->GetValue());
+    SetRowValue(*c.row, moved, c.draft);
+    show(number, moved);
+  });
+  Add(c, number);
+}
+
 void BuildSliderRow(const RowContext& c) {
   const int64_t value = RowValue(*c.row, *c.draft);
   const int low = SliderPosition(*c.row, c.row->min);
@@ -202,48 +226,18 @@ void BuildSliderRow(const RowContext& c) {
                              wxDefaultSize, wxSP_ARROW_KEYS, c.row->min / 100.0, c.row->max / 100.0,
                              static_cast<double>(value) / 100.0, 0.01);
     number->SetDigits(2);
-    number->SetName(c.name);
-    auto from_text = [number, slider, c](const std::string& text) {
-      const std::optional<int64_t> typed = ValueOfNumberText(*c.row, text);
-      if (!typed) return;
-      SetRowValue(*c.row, *typed, c.draft);
-      slider->SetValue(SliderPosition(*c.row, *typed));
-    };
-    number->Bind(wxEVT_TEXT, [from_text](wxCommandEvent& event) {
-      from_text(event.GetString().utf8_string());
-    });
-    number->Bind(wxEVT_SPINCTRLDOUBLE, [number, from_text](wxSpinDoubleEvent&) {
-      from_text(number->GetTextValue().utf8_string());
-    });
-    slider->Bind(wxEVT_SLIDER, [number, slider, c](wxCommandEvent&) {
-      const int64_t moved = ValueOfSliderPosition(*c.row, slider->GetValue());
-      SetRowValue(*c.row, moved, c.draft);
-      number->SetValue(static_cast<double>(moved) / 100.0);
-    });
-    Add(c, number);
+    CoupleSlider(
+        c, slider, number, wxEVT_SPINCTRLDOUBLE,
+        +[](wxSpinCtrlDouble* n) { return n->GetTextValue().utf8_string(); },
+        +[](wxSpinCtrlDouble* n, int64_t v) { n->SetValue(static_cast<double>(v) / 100.0); });
   } else {
     auto* number = new wxSpinCtrl(c.parent, wxID_ANY, Utf8(NumberText(*c.row, value)),
                                   wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, c.row->min,
                                   c.row->max, static_cast<int>(value));
-    number->SetName(c.name);
-    auto from_text = [slider, c](const std::string& text) {
-      const std::optional<int64_t> typed = ValueOfNumberText(*c.row, text);
-      if (!typed) return;
-      SetRowValue(*c.row, *typed, c.draft);
-      slider->SetValue(SliderPosition(*c.row, *typed));
-    };
-    number->Bind(wxEVT_TEXT, [from_text](wxCommandEvent& event) {
-      from_text(event.GetString().utf8_string());
-    });
-    number->Bind(wxEVT_SPINCTRL, [number, from_text](wxSpinEvent&) {
-      from_text(std::to_string(number->GetValue()));
-    });
-    slider->Bind(wxEVT_SLIDER, [number, slider, c](wxCommandEvent&) {
-      const int64_t moved = ValueOfSliderPosition(*c.row, slider->GetValue());
-      SetRowValue(*c.row, moved, c.draft);
-      number->SetValue(static_cast<int>(moved));
-    });
-    Add(c, number);
+    CoupleSlider(
+        c, slider, number, wxEVT_SPINCTRL,
+        +[](wxSpinCtrl* n) { return std::to_string(n->GetValue()); },
+        +[](wxSpinCtrl* n, int64_t v) { n->SetValue(static_cast<int>(v)); });
   }
 }
 

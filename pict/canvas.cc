@@ -106,10 +106,15 @@ void FillRowSolid(Canvas* canvas, int y, int x0, int x1, Rgb colour) {
 Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColours& c) {
   if (mode & kDitherCopy) mode &= ~kDitherCopy;
   if (mode >= kPatCopy && mode <= kNotPatBic) mode -= kPatCopy;
+  // The notSrc modes are the src modes of the inverted source.
+  if (mode >= kNotSrcCopy && mode <= kNotSrcBic) {
+    mode -= kNotSrcCopy - kSrcCopy;
+    bit = !bit;
+    colour = Invert(colour);
+  }
   Rgb src = is_bit ? (bit ? c.fg : c.bg) : colour;
   // "Set" source pixels: the one bits, or colours other than white.
   bool set = is_bit ? bit : !(colour == kWhite);
-  bool clear = is_bit ? !bit : !(colour == kBlack);
   Action a;
   switch (mode) {
     case kSrcCopy:
@@ -127,25 +132,6 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       break;
     case kSrcBic:
       if (set) {
-        a.op = PixelOp::kCopy;
-        a.colour = c.bg;
-      }
-      break;
-    case kNotSrcCopy:
-      a.op = PixelOp::kCopy;
-      a.colour = is_bit ? (bit ? c.bg : c.fg) : Invert(colour);
-      break;
-    case kNotSrcOr:
-      if (clear) {
-        a.op = PixelOp::kCopy;
-        a.colour = is_bit ? c.fg : Invert(colour);
-      }
-      break;
-    case kNotSrcXor:
-      if (clear) a.op = PixelOp::kInvert;
-      break;
-    case kNotSrcBic:
-      if (clear) {
         a.op = PixelOp::kCopy;
         a.colour = c.bg;
       }

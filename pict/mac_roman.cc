@@ -1,5 +1,7 @@
 #include "pict/mac_roman.h"
 
+#include "text/utf8.h"
+
 namespace pic2jpg::pict {
 namespace {
 
@@ -23,19 +25,6 @@ constexpr char16_t kHigh[128] = {
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,  // F8
 };
 
-void AppendUtf8(std::string* out, char16_t c) {
-  if (c < 0x80) {
-    out->push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 }  // namespace
 
 std::string MacRomanToUtf8(const uint8_t* text, size_t length) {
@@ -44,7 +33,7 @@ std::string MacRomanToUtf8(const uint8_t* text, size_t length) {
   for (size_t i = 0; i < length; ++i) {
     uint8_t c = text[i];
     if (c < 0x20 || c == 0x7F) continue;
-    AppendUtf8(&out, c < 0x80 ? static_cast<char16_t>(c) : kHigh[c - 0x80]);
+    AppendUtf8(c < 0x80 ? static_cast<char16_t>(c) : kHigh[c - 0x80], &out);
   }
   return out;
 }

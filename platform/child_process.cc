@@ -7,9 +7,10 @@
 
 #include <cerrno>
 #include <csignal>
-#include <ctime>
+#include <cstdint>
 
 #include "platform/cleanup.h"
+#include "platform/clock.h"
 #include "platform/process.h"
 
 namespace pic2jpg::platform {
@@ -33,12 +34,6 @@ int Collect(ChildProcess* child) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
-}
-
-long long NowMs() {
-  struct timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
 }  // namespace
@@ -98,9 +93,9 @@ int AwaitChildOutput(const std::vector<const ChildProcess*>& children, int timeo
     owners.push_back(static_cast<int>(i));
   }
   if (fds.empty()) return -1;
-  const long long end = NowMs() + timeout_ms;
+  const int64_t end = MonotonicMilliseconds() + timeout_ms;
   while (true) {
-    const long long left = end - NowMs();
+    const int64_t left = end - MonotonicMilliseconds();
     if (left < 0) return -1;
     int ready = poll(fds.data(), fds.size(), static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
@@ -137,7 +132,7 @@ int KillChild(ChildProcess* child) {
 void EndChild(ChildProcess* child, int grace_ms) {
   CloseFd(&child->to_child);
   if (child->pid > 0) {
-    const long long end = NowMs() + grace_ms;
+    const int64_t end = MonotonicMilliseconds() + grace_ms;
     int status = 0;
     while (true) {
       pid_t done = waitpid(child->pid, &status, WNOHANG);
@@ -147,7 +142,7 @@ void EndChild(ChildProcess* child, int grace_ms) {
         child->cleanup_slot = -1;
         break;
       }
-      if (NowMs() >= end) {
+      if (MonotonicMilliseconds() >= end) {
         kill(child->pid, SIGKILL);
         Collect(child);
         break;

@@ -16,6 +16,12 @@ int64_t UtcToLocalSeconds(int64_t utc_seconds) {
   return utc_seconds + local.tm_gmtoff;
 }
 
+int64_t MonotonicMilliseconds() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * int64_t{1000} + now.tv_nsec / 1000000;
+}
+
 int64_t NowSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 int64_t LocalSecondsToUtc(int64_t local_seconds) {

@@ -18,6 +18,10 @@ int64_t LocalSecondsToUtc(int64_t local_seconds);
 // Broken-down local time of now.
 std::tm LocalNow();
 
+// A steady count of milliseconds (CLOCK_MONOTONIC), for deadlines and
+// timeouts: only differences between two readings mean anything.
+int64_t MonotonicMilliseconds();
+
 }  // namespace pic2jpg::platform
 
 #endif  // PIC2JPG_PLATFORM_CLOCK_H_

@@ -103,14 +103,25 @@ struct Scratch {
   }
 };
 
+// The logical rectangle of a line measured on a scratch surface: in pixels
+// for raster text, in Pango units for vector text.
+PangoRectangle LogicalExtent(const Font& font, std::string_view line, Rendering rendering) {
+  Scratch scratch;
+  PangoLayout* layout = NewLayout(scratch.cr, font, line, rendering);
+  PangoRectangle logical;
+  if (rendering == Rendering::kRaster) {
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  } else {
+    pango_layout_get_extents(layout, nullptr, &logical);
+  }
+  g_object_unref(layout);
+  return logical;
+}
+
 }  // namespace
 
 TextExtent MeasureRasterText(const Font& font, std::string_view line) {
-  Scratch scratch;
-  PangoLayout* layout = NewLayout(scratch.cr, font, line, Rendering::kRaster);
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(layout, nullptr, &logical);
-  g_object_unref(layout);
+  const PangoRectangle logical = LogicalExtent(font, line, Rendering::kRaster);
   return {logical.width, logical.height};
 }
 
@@ -137,11 +148,7 @@ void DrawRasterText(Canvas* canvas, const Font& font, int x, int y, std::string_
 }
 
 double MeasureVectorText(const Font& font, std::string_view line) {
-  Scratch scratch;
-  PangoLayout* layout = NewLayout(scratch.cr, font, line, Rendering::kVector);
-  PangoRectangle logical;
-  pango_layout_get_extents(layout, nullptr, &logical);
-  g_object_unref(layout);
+  const PangoRectangle logical = LogicalExtent(font, line, Rendering::kVector);
   return static_cast<double>(logical.width) / PANGO_SCALE;
 }
 

@@ -15,6 +15,14 @@ namespace pic2jpg::platform {
 // written. Call before the first write; small buffers are left alone.
 void AdviseWholeBuffer(void* data, size_t size);
 
+// For a process that handles many pictures one after another: the memory a
+// picture lets go of stays with the process for the next one, instead of
+// going back to the system and being faulted in again, page by page, on the
+// next first write. Only buffers of up to kReusedBufferBytes are kept so;
+// larger ones still come and go.
+constexpr size_t kReusedBufferBytes = size_t{32} << 20;
+void ReuseFreedMemory();
+
 // A buffer that starts on a large-page boundary and is advised as above: a
 // few faults fill it, where a fresh buffer of small pages faults every 4 KiB
 // (costly on a virtual machine). Left uninitialised.

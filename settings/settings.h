@@ -133,6 +133,18 @@ inline constexpr const char* kDefaultColorList =
 // setting table hold it as the number.
 enum class WatermarkKind : int8_t { kNone = 0, kText = 1, kImage = 2 };
 
+// Where a mark sits and how large it is; the text mark and the image mark
+// each have one, under keys that start with "Text" or "Image".
+struct MarkPlacement {
+  int8_t boundary = 0;    // Boundary
+  int8_t position = 8;    // Position
+  int32_t x_offset = 10;  // X Offset
+  int32_t y_offset = 10;  // Y Offset
+  int32_t rotation = 0;   // Rotation
+  int8_t size = 0;        // Size
+  int32_t scale = 10;     // Scale
+};
+
 struct WatermarkSettings {
   WatermarkKind kind = WatermarkKind::kNone;    // Do Watermark
   std::string text = kDefaultWatermarkText;     // Text
@@ -151,23 +163,11 @@ struct WatermarkSettings {
   std::string back_colors = kDefaultColorList;  // Back Colors
   std::string back_color = "000000";            // Back Color
   int32_t back_opacity = 1;                     // Back Opacity
-  int8_t text_boundary = 0;                     // Text Boundary
-  int8_t text_position = 8;                     // Text Position
-  int32_t text_x_offset = 10;                   // Text X Offset
-  int32_t text_y_offset = 10;                   // Text Y Offset
-  int32_t text_rotation = 0;                    // Text Rotation
-  int8_t text_size = 0;                         // Text Size
-  int32_t text_scale = 10;                      // Text Scale
+  MarkPlacement text_place;                     // Text Boundary ... Text Scale
   std::string image;                            // Image
   int8_t image_greyscale = 0;                   // Image Greyscale
   int32_t image_opacity = 255;                  // Image Opacity
-  int8_t image_boundary = 0;                    // Image Boundary
-  int8_t image_position = 8;                    // Image Position
-  int32_t image_x_offset = 10;                  // Image X Offset
-  int32_t image_y_offset = 10;                  // Image Y Offset
-  int32_t image_rotation = 0;                   // Image Rotation
-  int8_t image_size = 0;                        // Image Size
-  int32_t image_scale = 10;                     // Image Scale
+  MarkPlacement image_place;                    // Image Boundary ... Image Scale
 };
 
 struct AdvancedSettings {

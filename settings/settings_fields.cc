@@ -72,10 +72,17 @@ struct Row {
     f.row.area = area;
     return *this;
   }
+  // A drop-down list: the setting takes the index of one of `items`.
   Row& Listed(std::string_view caption, std::span<const char* const> items,
               std::string_view area = "") {
     f.row.items = items;
+    Choices(static_cast<int>(items.size()));
     return Shown(RowKind::kList, caption, area);
+  }
+  // A check box: the setting is 0 or 1.
+  Row& Check(std::string_view caption, std::string_view area = "") {
+    Choices(2);
+    return Shown(RowKind::kCheck, caption, area);
   }
   Row& Digits(std::string_view caption, std::string_view unit, std::string_view area = "") {
     f.row.unit = unit;
@@ -123,6 +130,81 @@ Row Start(std::string_view group, std::string_view key, std::string_view format,
       .Option(option, OptionValue::kInteger)  \
       .Debug(key)                             \
       .Shown(RowKind::kDepthList, "Bits Per Pixel")
+
+// The frame a multi-frame input format loads ("GIF", "gif").
+#define FRAME_LOADING(FMT, fmt, member)                      \
+  FORMAT_FIELD("Input", FMT " Frame Loading", fmt, member)   \
+      .Keyword("--" FMT "-FRAME-LOADING", kKindFrameLoading) \
+      .Debug(FMT " Frame Loading")                           \
+      .Listed("Frame Loading", kFrameLoading)
+
+// The compression of an output format, one of `items`.
+#define COMPRESSION(FMT, fmt, member, items)              \
+  FORMAT_FIELD("Output", FMT " Compression", fmt, member) \
+      .Keyword("--" FMT "-COMPRESSION", kKindCompression) \
+      .Debug(FMT " Compression")                          \
+      .Show(S::kCompression)                              \
+      .Listed("Compression", items)
+
+// The width of one side of the solid frame ("Left", "LEFT", "left").
+#define FRAME_SIDE(Side, SIDE, side, member)   \
+  FIELD("Frame", "Solid " Side, frame.member)  \
+      .Range(0, kDigits)                       \
+      .Option("--FR-SOLID-" SIDE, V::kInteger) \
+      .Switches("Do Frame", 1)                 \
+      .Debug("Frame " side)                    \
+      .Gate("Do Frame", 1)                     \
+      .Digits(Side, "Pixels", "frame")
+
+// The colour of one side of the solid frame.
+#define FRAME_SIDE_COLOR(Side, SIDE, side, member)     \
+  FIELD("Frame", "Solid " Side " Color", frame.member) \
+      .Option("--FR-SOLID-" SIDE "-COLOR", V::kText)   \
+      .Debug("Frame " side " color")                   \
+      .Show(S::kText)                                  \
+      .Gate("Do Frame", 1)                             \
+      .Shown(RowKind::kColourButton, Side " Color", "frame")
+
+// Where a watermark sits and how large it is: the same rows for the text
+// mark and the image mark, under keys that start with `Area` ("Text"),
+// options that start with "--WM-" `AREA`, in the dialog's `area`, in use
+// when Do Watermark is `kind`.
+#define PLACEMENT_FIELDS(Area, AREA, area, member, kind)              \
+  FIELD("Watermark", Area " Boundary", watermark.member.boundary)     \
+      .Keyword("--WM-" AREA "-BOUNDARY", kKindBoundary)               \
+      .Debug("Watermark boundary")                                    \
+      .Gate("Do Watermark", kind)                                     \
+      .Listed("Boundary", kBoundary, area),                           \
+      FIELD("Watermark", Area " Position", watermark.member.position) \
+          .Keyword("--WM-" AREA "-POSITION", kKindPosition)           \
+          .Debug("Watermark position")                                \
+          .Gate("Do Watermark", kind)                                 \
+          .Listed("Position", kPosition, area),                       \
+      FIELD("Watermark", Area " X Offset", watermark.member.x_offset) \
+          .Range(0, kDigits)                                          \
+          .Option("--WM-" AREA "-X-OFFSET", V::kInteger)              \
+          .Debug("Watermark offset (x/y)")                            \
+          .Join(Area " Y Offset", "/")                                \
+          .Gate("Do Watermark", kind)                                 \
+          .Digits("X-Offset", "Pixels", area),                        \
+      FIELD("Watermark", Area " Y Offset", watermark.member.y_offset) \
+          .Range(0, kDigits)                                          \
+          .Option("--WM-" AREA "-Y-OFFSET", V::kInteger)              \
+          .Digits("Y-Offset", "Pixels", area),                        \
+      FIELD("Watermark", Area " Rotation", watermark.member.rotation) \
+          .Range(0, 360)                                              \
+          .Option("--WM-" AREA "-ROTATION", V::kInteger)              \
+          .Debug("Watermark rotation")                                \
+          .Gate("Do Watermark", kind)                                 \
+          .Slider("Rotation Angle", area),                            \
+      FIELD("Watermark", Area " Size", watermark.member.size)         \
+          .Keyword("--WM-" AREA "-SIZE", kKindWatermarkSize)          \
+          .Debug("Watermark size/mode")                               \
+          .Gate("Do Watermark", kind)                                 \
+          .Listed("Size", kSize, area),                               \
+      FIELD("Watermark", Area " Scale", watermark.member.scale)       \
+          .Range(1, 200)                                              \
+          .Slider("Scale", area)
 
 // The entries of the dialog's lists, keys of the catalogue group Preferences.
 using Items = const char* const[];
@@ -176,12 +258,10 @@ std::vector<SettingField> GeneralFields() {
       FIELD("General", "CFG", general.cfg),
       FIELD("General", "Language", general.language),
       FIELD("General", "Update Range", general.update_range)
-          .Choices(6)
           .Listed("Check For Updates", kUpdateRange),
       FIELD("General", "Update Date", general.update_date),
       FIELD("General", "Save Window Position", general.save_window_position)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Save window position"),
+          .Check("Save window position"),
   };
 }
 
@@ -198,7 +278,7 @@ std::vector<SettingField> WindowFields() {
 std::vector<SettingField> InterfaceFields() {
   return {
       FIELD("Interface", "UI Theme", interface.ui_theme).Shown(RowKind::kTheme, "UI Theme"),
-      FIELD("Interface", "UI Size", interface.ui_size).Choices(3).Listed("UI Size", kUiSize),
+      FIELD("Interface", "UI Size", interface.ui_size).Listed("UI Size", kUiSize),
   };
 }
 
@@ -206,27 +286,13 @@ std::vector<SettingField> InputFields() {
   return {
       FIELD("Input", "Format", input.format).Shown(RowKind::kInputFormat, "Input Format"),
       FORMAT_FIELD("Input", "DDS Load As", "dds", input.dds_load_as)
-          .Choices(3)
           .Keyword("--DDS-LOAD-AS", kKindDdsLoadAs)
           .Debug("DDS Load As")
           .Listed("Load As", kDdsLoadAs),
-      FORMAT_FIELD("Input", "GIF Frame Loading", "gif", input.gif_frame_loading)
-          .Choices(5)
-          .Keyword("--GIF-FRAME-LOADING", kKindFrameLoading)
-          .Debug("GIF Frame Loading")
-          .Listed("Frame Loading", kFrameLoading),
-      FORMAT_FIELD("Input", "ICO Frame Loading", "ico", input.ico_frame_loading)
-          .Choices(5)
-          .Keyword("--ICO-FRAME-LOADING", kKindFrameLoading)
-          .Debug("ICO Frame Loading")
-          .Listed("Frame Loading", kFrameLoading),
-      FORMAT_FIELD("Input", "TIFF Frame Loading", "tiff", input.tiff_frame_loading)
-          .Choices(5)
-          .Keyword("--TIFF-FRAME-LOADING", kKindFrameLoading)
-          .Debug("TIFF Frame Loading")
-          .Listed("Frame Loading", kFrameLoading),
+      FRAME_LOADING("GIF", "gif", input.gif_frame_loading),
+      FRAME_LOADING("ICO", "ico", input.ico_frame_loading),
+      FRAME_LOADING("TIFF", "tiff", input.tiff_frame_loading),
       FORMAT_FIELD("Input", "RAW Load As", "raw", input.raw_load_as)
-          .Choices(6)
           .Keyword("--RAW-LOAD-AS", kKindRawLoadAs)
           .Debug("RAW Load As")
           .Listed("Load As", kRawLoadAs),
@@ -246,7 +312,6 @@ std::vector<SettingField> InputFields() {
           .Debug("RAW Image Height")
           .Digits("Image Height", "Pixels"),
       FORMAT_FIELD("Input", "RAW Tone Mapping", "raw", input.raw_tone_mapping)
-          .Choices(5)
           .Keyword("--RAW-TONE-MAPPING", kKindRawToneMapping)
           .Debug("RAW Tone Mapping")
           .Listed("Tone Mapping", kToneMapping),
@@ -279,23 +344,12 @@ std::vector<SettingField> OutputFields() {
       DEPTH("WBMP BPP", "wbmp", output.wbmp_bpp, "--WBMP-BPP"),
       DEPTH("WEBP BPP", "webp", output.webp_bpp, "--WEBP-BPP"),
       DEPTH("XPM BPP", "xpm", output.xpm_bpp, "--XPM-BPP"),
-      FORMAT_FIELD("Output", "BMP Compression", "bmp", output.bmp_compression)
-          .Choices(2)
-          .Keyword("--BMP-COMPRESSION", kKindCompression)
-          .Debug("BMP Compression")
-          .Show(S::kCompression)
-          .Listed("Compression", kNoneRle),
+      COMPRESSION("BMP", "bmp", output.bmp_compression, kNoneRle),
       FORMAT_FIELD("Output", "BMP Color Table", "bmp", output.bmp_color_table)
-          .Choices(2)
           .Keyword("--BMP-COLOR-TABLE", kKindBmpColorTable)
           .Debug("BMP Color Table")
           .Listed("Color Table", kColorTable),
-      FORMAT_FIELD("Output", "EXR Compression", "exr", output.exr_compression)
-          .Choices(5)
-          .Keyword("--EXR-COMPRESSION", kKindCompression)
-          .Debug("EXR Compression")
-          .Show(S::kCompression)
-          .Listed("Compression", kExrCompression),
+      COMPRESSION("EXR", "exr", output.exr_compression, kExrCompression),
       FORMAT_FIELD("Output", "JPG Quality", "jpg", output.jpg_quality)
           .Range(1, 100)
           .Refuse(R::kOutsideRange)
@@ -303,40 +357,21 @@ std::vector<SettingField> OutputFields() {
           .Debug("JPG Quality")
           .Slider("Image Quality"),
       FORMAT_FIELD("Output", "JPG Chroma", "jpg", output.jpg_chroma)
-          .Choices(4)
           .Keyword("--JPG-CHROMA", kKindJpgChroma)
           .Debug("JPG Chroma Subsampling")
           .Listed("Chroma Subsampling", kChroma),
       FORMAT_FIELD("Output", "JPG Save As", "jpg", output.jpg_save_as)
-          .Choices(4)
           .Keyword("--JPG-SAVE-AS", kKindJpgSaveAs)
           .Debug("JPG Save As")
           .Listed("Save As", kSaveAs),
-      FORMAT_FIELD("Output", "PNG Compression", "png", output.png_compression)
-          .Choices(4)
-          .Keyword("--PNG-COMPRESSION", kKindCompression)
-          .Debug("PNG Compression")
-          .Show(S::kCompression)
-          .Listed("Compression", kPngCompression),
+      COMPRESSION("PNG", "png", output.png_compression, kPngCompression),
       FORMAT_FIELD("Output", "PNG Interlaced", "png", output.png_interlaced)
-          .Choices(2)
           .Flag("--PNG-INTERLACED", 1)
           .Debug("PNG Interlaced")
-          .Shown(RowKind::kCheck, "Interlaced"),
-      FORMAT_FIELD("Output", "TGA Compression", "tga", output.tga_compression)
-          .Choices(2)
-          .Keyword("--TGA-COMPRESSION", kKindCompression)
-          .Debug("TGA Compression")
-          .Show(S::kCompression)
-          .Listed("Compression", kNoneRle),
-      FORMAT_FIELD("Output", "TIFF Compression", "tiff", output.tiff_compression)
-          .Choices(9)
-          .Keyword("--TIFF-COMPRESSION", kKindCompression)
-          .Debug("TIFF Compression")
-          .Show(S::kCompression)
-          .Listed("Compression", kTiffCompression),
+          .Check("Interlaced"),
+      COMPRESSION("TGA", "tga", output.tga_compression, kNoneRle),
+      COMPRESSION("TIFF", "tiff", output.tiff_compression, kTiffCompression),
       FORMAT_FIELD("Output", "TIFF Color Model", "tiff", output.tiff_color_model)
-          .Choices(2)
           .Keyword("--TIFF-COLOR-MODEL", kKindTiffColorModel)
           .Debug("TIFF Color Model")
           .Listed("Color Model", kColorModel),
@@ -345,11 +380,8 @@ std::vector<SettingField> OutputFields() {
 
 std::vector<SettingField> TransformFields() {
   return {
-      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Rotation"),
+      FIELD("Transform", "Do Image Rotation", transform.do_image_rotation).Check("Image Rotation"),
       FIELD("Transform", "Image Rotation Type", transform.image_rotation_type)
-          .Choices(2)
           .Keyword("--ROTATION-TYPE", kKindRotationType)
           .Debug("Image Rotation Type")
           .Gate("Do Image Rotation")
@@ -367,9 +399,7 @@ std::vector<SettingField> TransformFields() {
           .Show(S::kText)
           .Gate("Do Image Rotation")
           .Shown(RowKind::kColourButton, "Background Color"),
-      FIELD("Transform", "Do Image Resize", transform.do_image_resize)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Resize"),
+      FIELD("Transform", "Do Image Resize", transform.do_image_resize).Check("Image Resize"),
       FIELD("Transform", "Image Width", transform.image_width)
           .Range(0, kDigits)
           .Refuse(R::kZero)
@@ -397,33 +427,28 @@ std::vector<SettingField> TransformFields() {
           .Choices(2)
           .Keyword("--HEIGHT-UNIT", kKindSizeUnit),
       FIELD("Transform", "Keep Aspect Ratio", transform.keep_aspect_ratio)
-          .Choices(2)
           .Flag("--KEEP-ASPECT-RATIO", 1)
           .Debug("Keep Aspect Ratio")
           .Gate("Do Image Resize")
-          .Shown(RowKind::kCheck, "Keep Aspect Ratio"),
+          .Check("Keep Aspect Ratio"),
       FIELD("Transform", "Image Resize Type", transform.image_resize_type)
-          .Choices(2)
           .Keyword("--RESIZE-TYPE", kKindResizeType)
           .Debug("Image Resize Type")
           .Gate("Do Image Resize")
           .Listed("Resize Type", kResizeType),
       FIELD("Transform", "Image Resize Algorithm", transform.image_resize_algorithm)
-          .Choices(6)
           .Keyword("--RESIZE-ALGORITHM", kKindResizeAlgorithm)
           .Debug("Image Resize Algorithm")
           .Gate("Do Image Resize")
           .Listed("Resize Algorithm", kAlgorithm),
       FIELD("Transform", "Do Image Flip Horizontal", transform.do_image_flip_horizontal)
-          .Choices(2)
           .Flag("--FLIP-HORIZONTAL", 1)
           .Debug("Flip Horizontal")
-          .Shown(RowKind::kCheck, "Image Flip Horizontal"),
+          .Check("Image Flip Horizontal"),
       FIELD("Transform", "Do Image Flip Vertical", transform.do_image_flip_vertical)
-          .Choices(2)
           .Flag("--FLIP-VERTICAL", 1)
           .Debug("Flip Vertical")
-          .Shown(RowKind::kCheck, "Image Flip Vertical"),
+          .Check("Image Flip Vertical"),
   };
 }
 
@@ -457,20 +482,17 @@ std::vector<SettingField> AdjustmentFields() {
           .Gate("Do Image Color Correction")
           .Slider("Image Gamma", "", RowScale::kHundredths),
       FIELD("Adjustment", "Image Invert", adjustment.image_invert)
-          .Choices(2)
           .Flag("--INVERT", 1)
           .Switches("Do Image Color Correction", 1)
           .Debug("Invert")
           .Gate("Do Image Color Correction")
-          .Shown(RowKind::kCheck, "Image Invert"),
+          .Check("Image Invert"),
       FIELD("Adjustment", "Do Image Greyscale", adjustment.do_image_greyscale)
-          .Choices(2)
           .Flag("--GREYSCALE", 1)
           .Debug("Greyscale")
-          .Shown(RowKind::kCheck, "Image Greyscale"),
+          .Check("Image Greyscale"),
       FIELD("Adjustment", "Do Image Threshold", adjustment.do_image_threshold)
-          .Choices(2)
-          .Shown(RowKind::kCheck, "Image Threshold"),
+          .Check("Image Threshold"),
       FIELD("Adjustment", "Image Threshold", adjustment.image_threshold)
           .Range(0, 255)
           .Option("--THRESHOLD", V::kInteger)
@@ -484,62 +506,17 @@ std::vector<SettingField> AdjustmentFields() {
 std::vector<SettingField> FrameFields() {
   return {
       FIELD("Frame", "Do Frame", frame.do_frame)
-          .Choices(2)
           .Debug("Frame")
           .Show(S::kKeyword, kKindFrame)
           .Listed("Frame Type", kFrameType),
-      FIELD("Frame", "Solid Left", frame.solid_left)
-          .Range(0, kDigits)
-          .Option("--FR-SOLID-LEFT", V::kInteger)
-          .Switches("Do Frame", 1)
-          .Debug("Frame left")
-          .Gate("Do Frame", 1)
-          .Digits("Left", "Pixels", "frame"),
-      FIELD("Frame", "Solid Right", frame.solid_right)
-          .Range(0, kDigits)
-          .Option("--FR-SOLID-RIGHT", V::kInteger)
-          .Switches("Do Frame", 1)
-          .Debug("Frame right")
-          .Gate("Do Frame", 1)
-          .Digits("Right", "Pixels", "frame"),
-      FIELD("Frame", "Solid Top", frame.solid_top)
-          .Range(0, kDigits)
-          .Option("--FR-SOLID-TOP", V::kInteger)
-          .Switches("Do Frame", 1)
-          .Debug("Frame top")
-          .Gate("Do Frame", 1)
-          .Digits("Top", "Pixels", "frame"),
-      FIELD("Frame", "Solid Bottom", frame.solid_bottom)
-          .Range(0, kDigits)
-          .Option("--FR-SOLID-BOTTOM", V::kInteger)
-          .Switches("Do Frame", 1)
-          .Debug("Frame bottom")
-          .Gate("Do Frame", 1)
-          .Digits("Bottom", "Pixels", "frame"),
-      FIELD("Frame", "Solid Left Color", frame.solid_left_color)
-          .Option("--FR-SOLID-LEFT-COLOR", V::kText)
-          .Debug("Frame left color")
-          .Show(S::kText)
-          .Gate("Do Frame", 1)
-          .Shown(RowKind::kColourButton, "Left Color", "frame"),
-      FIELD("Frame", "Solid Right Color", frame.solid_right_color)
-          .Option("--FR-SOLID-RIGHT-COLOR", V::kText)
-          .Debug("Frame right color")
-          .Show(S::kText)
-          .Gate("Do Frame", 1)
-          .Shown(RowKind::kColourButton, "Right Color", "frame"),
-      FIELD("Frame", "Solid Top Color", frame.solid_top_color)
-          .Option("--FR-SOLID-TOP-COLOR", V::kText)
-          .Debug("Frame top color")
-          .Show(S::kText)
-          .Gate("Do Frame", 1)
-          .Shown(RowKind::kColourButton, "Top Color", "frame"),
-      FIELD("Frame", "Solid Bottom Color", frame.solid_bottom_color)
-          .Option("--FR-SOLID-BOTTOM-COLOR", V::kText)
-          .Debug("Frame bottom color")
-          .Show(S::kText)
-          .Gate("Do Frame", 1)
-          .Shown(RowKind::kColourButton, "Bottom Color", "frame"),
+      FRAME_SIDE("Left", "LEFT", "left", solid_left),
+      FRAME_SIDE("Right", "RIGHT", "right", solid_right),
+      FRAME_SIDE("Top", "TOP", "top", solid_top),
+      FRAME_SIDE("Bottom", "BOTTOM", "bottom", solid_bottom),
+      FRAME_SIDE_COLOR("Left", "LEFT", "left", solid_left_color),
+      FRAME_SIDE_COLOR("Right", "RIGHT", "right", solid_right_color),
+      FRAME_SIDE_COLOR("Top", "TOP", "top", solid_top_color),
+      FRAME_SIDE_COLOR("Bottom", "BOTTOM", "bottom", solid_bottom_color),
       FIELD("Frame", "Solid Opacity", frame.solid_opacity)
           .Range(1, 255)
           .Option("--FR-SOLID-OPACITY", V::kInteger)
@@ -552,7 +529,6 @@ std::vector<SettingField> FrameFields() {
 std::vector<SettingField> WatermarkTextFields() {
   return {
       FIELD("Watermark", "Do Watermark", watermark.kind)
-          .Choices(3)
           .Debug("Watermark")
           .Show(S::kKeyword, kKindWatermark)
           .Listed("Watermark Type", kWatermarkType),
@@ -593,25 +569,21 @@ std::vector<SettingField> WatermarkTextFields() {
           .Shown(RowKind::kColourList, "Font Color", "text")
           .ListIn("Font Colors"),
       FIELD("Watermark", "Font Style", watermark.font_style)
-          .Choices(4)
           .Keyword("--WM-FONT-STYLE", kKindFontStyle)
           .Debug("Watermark font style")
           .Gate("Do Watermark", 1)
           .Listed("Font Style", kFontStyle, "text"),
       FIELD("Watermark", "Font Effect", watermark.font_effect)
-          .Choices(3)
           .Keyword("--WM-FONT-EFFECT", kKindFontEffect)
           .Debug("Watermark font effect")
           .Gate("Do Watermark", 1)
           .Listed("Font Effect", kFontEffect, "text"),
       FIELD("Watermark", "Text Antialiasing", watermark.text_antialiasing)
-          .Choices(2)
           .Flag("--WM-TEXT-ANTIALIASING", 1)
           .Debug("Watermark text antialiasing")
           .Gate("Do Watermark", 1)
-          .Shown(RowKind::kCheck, "Antialiasing", "text"),
+          .Check("Antialiasing", "text"),
       FIELD("Watermark", "Text Alignment", watermark.text_alignment)
-          .Choices(3)
           .Keyword("--WM-TEXT-ALIGNMENT", kKindTextAlignment)
           .Debug("Watermark text alignment")
           .Gate("Do Watermark", 1)
@@ -642,42 +614,7 @@ std::vector<SettingField> WatermarkTextFields() {
           .Debug("Watermark background opacity")
           .Gate("Do Watermark", 1)
           .Slider("Background Opacity", "text"),
-      FIELD("Watermark", "Text Boundary", watermark.text_boundary)
-          .Choices(2)
-          .Keyword("--WM-TEXT-BOUNDARY", kKindBoundary)
-          .Debug("Watermark boundary")
-          .Gate("Do Watermark", 1)
-          .Listed("Boundary", kBoundary, "text"),
-      FIELD("Watermark", "Text Position", watermark.text_position)
-          .Choices(9)
-          .Keyword("--WM-TEXT-POSITION", kKindPosition)
-          .Debug("Watermark position")
-          .Gate("Do Watermark", 1)
-          .Listed("Position", kPosition, "text"),
-      FIELD("Watermark", "Text X Offset", watermark.text_x_offset)
-          .Range(0, kDigits)
-          .Option("--WM-TEXT-X-OFFSET", V::kInteger)
-          .Debug("Watermark offset (x/y)")
-          .Join("Text Y Offset", "/")
-          .Gate("Do Watermark", 1)
-          .Digits("X-Offset", "Pixels", "text"),
-      FIELD("Watermark", "Text Y Offset", watermark.text_y_offset)
-          .Range(0, kDigits)
-          .Option("--WM-TEXT-Y-OFFSET", V::kInteger)
-          .Digits("Y-Offset", "Pixels", "text"),
-      FIELD("Watermark", "Text Rotation", watermark.text_rotation)
-          .Range(0, 360)
-          .Option("--WM-TEXT-ROTATION", V::kInteger)
-          .Debug("Watermark rotation")
-          .Gate("Do Watermark", 1)
-          .Slider("Rotation Angle", "text"),
-      FIELD("Watermark", "Text Size", watermark.text_size)
-          .Choices(1)
-          .Keyword("--WM-TEXT-SIZE", kKindWatermarkSize)
-          .Debug("Watermark size/mode")
-          .Gate("Do Watermark", 1)
-          .Listed("Size", kSize, "text"),
-      FIELD("Watermark", "Text Scale", watermark.text_scale).Range(1, 200).Slider("Scale", "text"),
+      PLACEMENT_FIELDS("Text", "TEXT", "text", text_place, 1),
   };
 }
 
@@ -692,55 +629,17 @@ std::vector<SettingField> WatermarkImageFields() {
           .Gate("Do Watermark", 2)
           .Shown(RowKind::kImagePath, "Image", "image"),
       FIELD("Watermark", "Image Greyscale", watermark.image_greyscale)
-          .Choices(2)
           .Flag("--WM-IMAGE-GREYSCALE", 1)
           .Debug("Watermark greyscale")
           .Gate("Do Watermark", 2)
-          .Shown(RowKind::kCheck, "Image Greyscale", "image"),
+          .Check("Image Greyscale", "image"),
       FIELD("Watermark", "Image Opacity", watermark.image_opacity)
           .Range(1, 255)
           .Option("--WM-IMAGE-OPACITY", V::kInteger)
           .Debug("Watermark opacity")
           .Gate("Do Watermark", 2)
           .Slider("Opacity", "image"),
-      FIELD("Watermark", "Image Boundary", watermark.image_boundary)
-          .Choices(2)
-          .Keyword("--WM-IMAGE-BOUNDARY", kKindBoundary)
-          .Debug("Watermark boundary")
-          .Gate("Do Watermark", 2)
-          .Listed("Boundary", kBoundary, "image"),
-      FIELD("Watermark", "Image Position", watermark.image_position)
-          .Choices(9)
-          .Keyword("--WM-IMAGE-POSITION", kKindPosition)
-          .Debug("Watermark position")
-          .Gate("Do Watermark", 2)
-          .Listed("Position", kPosition, "image"),
-      FIELD("Watermark", "Image X Offset", watermark.image_x_offset)
-          .Range(0, kDigits)
-          .Option("--WM-IMAGE-X-OFFSET", V::kInteger)
-          .Debug("Watermark offset (x/y)")
-          .Join("Image Y Offset", "/")
-          .Gate("Do Watermark", 2)
-          .Digits("X-Offset", "Pixels", "image"),
-      FIELD("Watermark", "Image Y Offset", watermark.image_y_offset)
-          .Range(0, kDigits)
-          .Option("--WM-IMAGE-Y-OFFSET", V::kInteger)
-          .Digits("Y-Offset", "Pixels", "image"),
-      FIELD("Watermark", "Image Rotation", watermark.image_rotation)
-          .Range(0, 360)
-          .Option("--WM-IMAGE-ROTATION", V::kInteger)
-          .Debug("Watermark rotation")
-          .Gate("Do Watermark", 2)
-          .Slider("Rotation Angle", "image"),
-      FIELD("Watermark", "Image Size", watermark.image_size)
-          .Choices(1)
-          .Keyword("--WM-IMAGE-SIZE", kKindWatermarkSize)
-          .Debug("Watermark size/mode")
-          .Gate("Do Watermark", 2)
-          .Listed("Size", kSize, "image"),
-      FIELD("Watermark", "Image Scale", watermark.image_scale)
-          .Range(1, 200)
-          .Slider("Scale", "image"),
+      PLACEMENT_FIELDS("Image", "IMAGE", "image", image_place, 2),
   };
 }
 
@@ -753,7 +652,6 @@ std::vector<SettingField> AdvancedFields() {
           .Show(S::kText)
           .Shown(RowKind::kText, "Filename Mask"),
       FIELD("Advanced", "File Timestamp", advanced.file_timestamp)
-          .Choices(3)
           .Keyword("--FILE-TIMESTAMP", kKindFileTimestamp)
           .Debug("File Timestamp")
           .Listed("File Timestamp", kTimestamp),
@@ -764,16 +662,14 @@ std::vector<SettingField> AdvancedFields() {
           .Gate("File Timestamp", 2)
           .Shown(RowKind::kDate, "Custom Timestamp"),
       FIELD("Advanced", "Out Folders History", advanced.out_folders_history)
-          .Choices(2)
           .Listed("Out Folders History", kHistory),
       FIELD("Advanced", "Out Folders Number", advanced.out_folders_number)
           .Range(1, 50)
           .Slider("Out Folders Number"),
       FIELD("Advanced", "Keep Subfolders", advanced.keep_subfolders)
-          .Choices(2)
           .Flag("--NO-SUBFOLDERS", 0)
           .Debug("Keep Subfolders")
-          .Shown(RowKind::kCheck, "Keep Subfolders"),
+          .Check("Keep Subfolders"),
   };
 }
 
@@ -795,6 +691,11 @@ std::vector<SettingField> BuildFields() {
   return fields;
 }
 
+#undef PLACEMENT_FIELDS
+#undef COMPRESSION
+#undef FRAME_LOADING
+#undef FRAME_SIDE_COLOR
+#undef FRAME_SIDE
 #undef DEPTH
 #undef FORMAT_FIELD
 #undef FIELD

@@ -26,6 +26,13 @@ constexpr std::string_view TrimAsciiBlanks(std::string_view text) {
   return text;
 }
 
+// The text without every leading and trailing `c`.
+constexpr std::string_view TrimAsciiChar(std::string_view text, char c) {
+  while (!text.empty() && text.front() == c) text.remove_prefix(1);
+  while (!text.empty() && text.back() == c) text.remove_suffix(1);
+  return text;
+}
+
 // Moves *pos past the blanks and then past one sign at *pos; true when that
 // sign was '-'.
 constexpr bool SkipBlanksAndSign(std::string_view text, size_t* pos) {

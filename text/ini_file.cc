@@ -16,19 +16,6 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-void AppendCodePoint(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // Windows-1252 code points of the bytes 0x80..0x9F. The five bytes the code
 // page leaves open keep their C1 control code point, as the system does.
 constexpr uint16_t kCp1252High[32] = {
@@ -54,9 +41,9 @@ std::string NormalizeLine(std::string_view line, bool declared_utf8) {
       continue;
     }
     if (declared_utf8) {
-      AppendCodePoint(0xFFFD, &out);
+      AppendUtf8(0xFFFD, &out);
     } else {
-      AppendCodePoint(c < 0xA0 ? kCp1252High[c - 0x80] : c, &out);
+      AppendUtf8(static_cast<char16_t>(c < 0xA0 ? kCp1252High[c - 0x80] : c), &out);
     }
     ++i;
   }

@@ -1,6 +1,9 @@
 #include "text/text_catalogue.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "text/ascii_case.h"
 #include "text/catalogue_content.h"
@@ -45,43 +48,28 @@ void LoadTextCatalogue(const std::string& override_path) {
   std::span<const CatalogueItem> block = BuiltInCatalogue();
   TextCatalogue catalogue;
 
-  // Counting pass.
-  size_t group_count = 0;
-  size_t entry_count = 0;
+  // Reading pass: combined "KEY\x01text" strings, so that sorting by the
+  // combined string sorts by key first. Slot 0 of groups and entries is
+  // "none".
+  catalogue.groups.resize(1);
+  std::vector<std::string> combined(1);
   for (const CatalogueItem& item : block) {
     std::string first = UpperAscii(item.first);
     if (first == "_END_") break;
-    if (first == "_GROUP_") {
-      ++group_count;
-    } else {
-      ++entry_count;
-    }
-  }
-  catalogue.groups.resize(group_count + 1);
-  catalogue.keys.resize(entry_count + 1);
-  catalogue.texts.resize(entry_count + 1);
-
-  // Filling pass: combined "KEY\x01text" strings, so that sorting by the
-  // combined string sorts by key first.
-  std::vector<std::string> combined(entry_count + 1);
-  int g = 0;
-  int k = 0;
-  for (const CatalogueItem& item : block) {
-    std::string first = UpperAscii(item.first);
-    if (first == "_END_") break;
-    if (first == "_GROUP_") {
-      catalogue.groups[g].last = k;
-      ++g;
-      TextGroup& group = catalogue.groups[g];
-      group.name = UpperAscii(item.text);
-      group.first = k + 1;
-      group.first_letter.fill(0);
+    if (first != "_GROUP_") {
+      combined.push_back(first + kSeparator + TextOf(item));
       continue;
     }
-    ++k;
-    combined[k] = first + kSeparator + TextOf(item);
+    const int last = static_cast<int>(combined.size()) - 1;
+    catalogue.groups.back().last = last;
+    TextGroup group;
+    group.name = UpperAscii(item.text);
+    group.first = last + 1;
+    catalogue.groups.push_back(std::move(group));
   }
-  catalogue.groups[g].last = k;
+  catalogue.groups.back().last = static_cast<int>(combined.size()) - 1;
+  catalogue.keys.resize(combined.size());
+  catalogue.texts.resize(combined.size());
 
   // Index pass.
   for (size_t gi = 1; gi < catalogue.groups.size(); ++gi) {

@@ -41,4 +41,18 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+void AppendUtf8(char16_t code_point, std::string* out) {
+  const uint32_t c = code_point;
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
 }  // namespace pic2jpg

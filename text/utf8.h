@@ -4,6 +4,7 @@
 #define PIC2JPG_TEXT_UTF8_H_
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace pic2jpg {
@@ -14,6 +15,10 @@ size_t Utf8SequenceLength(std::string_view text);
 
 // True when the whole of `text` is well-formed.
 bool IsValidUtf8(std::string_view text);
+
+// Appends the UTF-8 form of a code point of the Basic Multilingual Plane
+// (up to U+FFFF).
+void AppendUtf8(char16_t code_point, std::string* out);
 
 }  // namespace pic2jpg
 

@@ -24,10 +24,8 @@ std::string Describe(const Args& args) {
 class BadInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    input_ = dir_.File("photo.pic");
-    ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), input_));
-    out_ = dir_.File("out/");
-    ASSERT_TRUE(fs::MakeFolder(out_));
+    ASSERT_TRUE(test::PutPhoto(dir_, &input_, &out_));
+    out_ += "/";
   }
   // Runs quietly with the input and output folder in front of `extra`.
   test::RunResult Convert(const Args& extra) {

@@ -26,12 +26,7 @@ Lines Join(Lines a, const Lines& b) {
 
 class ConsoleBatchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    input_ = dir_.File("photo.pic");
-    ASSERT_TRUE(test::CopyFile(test::DataFile("FLAG_B24.PCT"), input_));
-    out_ = dir_.File("out");
-    ASSERT_TRUE(fs::MakeFolder(out_));
-  }
+  void SetUp() override { ASSERT_TRUE(test::PutPhoto(dir_, &input_, &out_)); }
   // Files written into the output folder.
   bool OutputFolderEmpty() const { return !fs::Exists(out_ + "/photo.jpg") && fs::Exists(out_); }
   test::TempDir dir_;

@@ -14,39 +14,8 @@ constexpr const char* kChart = "TRU256.PCT";
 constexpr int kWidth = 256, kHeight = 64;
 constexpr int kJpegTolerance = 40;
 
-struct Conversion {
-  RunResult run;
-  ImagePtr output;  // null when no JPEG was written
-  bool Complete() const {
-    for (const std::string& line : run.Lines()) {
-      if (line.rfind("Conversion complete", 0) == 0) return true;
-    }
-    return false;
-  }
-};
-
-Conversion Convert(const std::vector<std::string>& options) {
-  TempDir in;
-  TempDir out;
-  std::string input = in.File(kChart);
-  Conversion result;
-  if (!CopyFile(DataFile(kChart), input)) return result;
-  std::vector<std::string> args = {"-i", input, "-o", out.path()};
-  args.insert(args.end(), options.begin(), options.end());
-  result.run = RunPic2jpg(args);
-  result.output.reset(LoadImage(out.File("TRU256.jpg")));
-  return result;
-}
-
-ImagePtr Reference() {
-  ImagePtr png(LoadImage(DataFile(std::string(kChart) + ".png")));
-  return ImagePtr(FreeImage_ConvertTo24Bits(png.get()));
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (const std::string& p : parts) text += p + " ";
-  return text;
+PictureConversion Convert(const std::vector<std::string>& options) {
+  return ConvertDataPicture(kChart, options);
 }
 
 TEST(ConsoleDrawingTest, FramesAndMarksLandWhereTheOptionsSay) {
@@ -84,19 +53,19 @@ TEST(ConsoleDrawingTest, FramesAndMarksLandWhereTheOptionsSay) {
       {{"--wm-image=" + red_mark, "--wm-image-position=TOPRIGHT", "--wm-image-greyscale"},
        {{kWidth - 16, 16, 0x4C4C4C}}},
   };
-  ImagePtr reference = Reference();
+  ImagePtr reference = ReferenceDecode(kChart);
   ASSERT_NE(reference, nullptr);
   for (const Case& c : cases) {
-    Conversion conversion = Convert(c.options);
-    ASSERT_TRUE(conversion.Complete()) << Joined(c.options) << "\n" << conversion.run.output;
-    ASSERT_NE(conversion.output, nullptr) << Joined(c.options);
+    PictureConversion conversion = Convert(c.options);
+    ASSERT_TRUE(conversion.Complete()) << JoinedArgs(c.options) << "\n" << conversion.run.output;
+    ASSERT_NE(conversion.output, nullptr) << JoinedArgs(c.options);
     EXPECT_EQ(FreeImage_GetWidth(conversion.output.get()), unsigned{kWidth});
     EXPECT_EQ(FreeImage_GetHeight(conversion.output.get()), unsigned{kHeight});
     for (const Probe& p : c.probes) {
       int expected = p.colour >= 0 ? p.colour : PixelAt(reference.get(), p.x, p.y);
       int got = PixelAt(conversion.output.get(), p.x, p.y);
       EXPECT_TRUE(Near(got, expected, kJpegTolerance))
-          << Joined(c.options) << "at " << p.x << "," << p.y << std::hex << ": " << got
+          << JoinedArgs(c.options) << "at " << p.x << "," << p.y << std::hex << ": " << got
           << " expected " << expected;
     }
   }
@@ -118,17 +87,18 @@ TEST(ConsoleDrawingTest, WatermarkFontIsCheckedBeforeTheRun) {
       {{"--wm-text=Hello", "--wm-font-size=0"}, false},
   };
   for (const Case& c : cases) {
-    Conversion conversion = Convert(c.options);
-    EXPECT_EQ(conversion.Complete(), c.ok) << Joined(c.options) << "\n" << conversion.run.output;
-    EXPECT_EQ(conversion.output != nullptr, c.ok) << Joined(c.options);
+    PictureConversion conversion = Convert(c.options);
+    EXPECT_EQ(conversion.Complete(), c.ok) << JoinedArgs(c.options) << "\n"
+                                           << conversion.run.output;
+    EXPECT_EQ(conversion.output != nullptr, c.ok) << JoinedArgs(c.options);
     bool refused = conversion.run.output.find("Error: Invalid watermark font") != std::string::npos;
-    EXPECT_EQ(refused, !c.ok) << Joined(c.options) << "\n" << conversion.run.output;
+    EXPECT_EQ(refused, !c.ok) << JoinedArgs(c.options) << "\n" << conversion.run.output;
   }
 }
 
 TEST(ConsoleDrawingTest, MissingWatermarkImageStopsTheRun) {
   TempDir marks;
-  Conversion conversion = Convert({"--wm-image=" + marks.File("missing.png")});
+  PictureConversion conversion = Convert({"--wm-image=" + marks.File("missing.png")});
   EXPECT_NE(conversion.run.output.find("Error: Invalid watermark image"), std::string::npos)
       << conversion.run.output;
   EXPECT_EQ(conversion.output, nullptr);
@@ -137,7 +107,7 @@ TEST(ConsoleDrawingTest, MissingWatermarkImageStopsTheRun) {
 // Everything at once, with a turned mark that does not fit: the picture
 // keeps its size.
 TEST(ConsoleDrawingTest, FrameWithRotatedOversizedText) {
-  Conversion conversion = Convert(
+  PictureConversion conversion = Convert(
       {"--fr-solid-left=10", "--fr-solid-right=10", "--fr-solid-top=10", "--fr-solid-bottom=10",
        "--fr-solid-opacity=128", "--wm-text=A rather long watermark%eol%on two lines",
        "--wm-font-size=30", "--wm-text-rotation=30", "--wm-text-antialiasing",

@@ -170,9 +170,9 @@ class DrawingTest : public ::testing::Test {
     WatermarkSettings& wm = g_settings.watermark;
     wm.kind = WatermarkKind::kImage;
     wm.image = path;
-    wm.image_position = static_cast<int8_t>(position);
-    wm.image_x_offset = x_offset;
-    wm.image_y_offset = y_offset;
+    wm.image_place.position = static_cast<int8_t>(position);
+    wm.image_place.x_offset = x_offset;
+    wm.image_place.y_offset = y_offset;
   }
   TempDir dir_;
 };

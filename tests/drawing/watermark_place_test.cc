@@ -94,7 +94,7 @@ TEST_F(WatermarkPlaceTest, BoundaryKeepsTheMarkInsideTheFrame) {
     f.solid_left = f.solid_right = f.solid_top = f.solid_bottom = 20;
     f.solid_left_color = f.solid_right_color = f.solid_top_color = f.solid_bottom_color = "0000FF";
     RedMark(10, 10, c.position, 0, 0);
-    g_settings.watermark.image_boundary = c.boundary;
+    g_settings.watermark.image_place.boundary = c.boundary;
     ImagePtr framed(DrawFrame(MakeImage(120, 80, 24, kBlack), g_settings.frame));
     ImagePtr result = Stamp(framed.release());
     EXPECT_EQ(test::BoundsWhere(result.get(), IsRed), c.expected)
@@ -154,7 +154,7 @@ TEST_F(WatermarkPlaceTest, NoAreaInsideAnOversizedFrame) {
   g_settings.frame.solid_left = g_settings.frame.solid_right = 40;
   g_settings.frame.solid_top = INT32_MIN;  // no overflow with absurd widths either
   RedMark(10, 10, 0, 0, 0);
-  g_settings.watermark.image_boundary = 1;
+  g_settings.watermark.image_place.boundary = 1;
   ImagePtr result = Stamp(MakeImage(60, 40, 24, kBlack));
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(test::CountWhere(result.get(), IsRed), 0);
@@ -173,7 +173,7 @@ TEST_F(WatermarkPlaceTest, RotationTurnsTheMarkBeforePlacing) {
   };
   for (const Case& c : cases) {
     RedMark(30, 10, 0, 0, 0);
-    g_settings.watermark.image_rotation = c.angle;
+    g_settings.watermark.image_place.rotation = c.angle;
     ImagePtr result = Stamp(MakeImage(100, 100, 24, kBlack));
     Box red = test::BoundsWhere(result.get(), [](int px) { return test::Red(px) > 128; });
     EXPECT_NEAR(red.width(), c.width, c.tolerance) << "angle " << c.angle;

@@ -68,9 +68,9 @@ class WatermarkTextTest : public test::DrawingTest {
     DrawingTest::SetUp();
     WatermarkSettings& wm = g_settings.watermark;
     wm.kind = WatermarkKind::kText;
-    wm.text_position = 0;
-    wm.text_x_offset = 0;
-    wm.text_y_offset = 0;
+    wm.text_place.position = 0;
+    wm.text_place.x_offset = 0;
+    wm.text_place.y_offset = 0;
     wm.font_color = "FFFFFF";
     wm.back_color = "000000";
     wm.back_opacity = 255;
@@ -228,7 +228,7 @@ TEST_F(WatermarkTextTest, BoxAroundTheLines) {
 TEST_F(WatermarkTextTest, HugeTextBoxIsLeftOut) {
   g_settings.watermark.font_size = 2000;
   EXPECT_EQ(Render("WWWWWWWWWW"), nullptr);
-  g_settings.watermark.text_rotation = 45;
+  g_settings.watermark.text_place.rotation = 45;
   ImagePtr result = Stamp(MakeImage(60, 40, 24, kWhite));
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(test::CountWhere(result.get(), [](int c) { return c != kWhite; }), 0);
@@ -331,10 +331,10 @@ TEST_F(WatermarkTextTest, BackOpacityOfTheBox) {
 TEST_F(WatermarkTextTest, TextLargerThanThePictureIsCut) {
   g_settings.watermark.text = "A long watermark text%eol%on two lines";
   g_settings.watermark.text_padding = 10;
-  g_settings.watermark.text_x_offset = 10;
-  g_settings.watermark.text_y_offset = 5;
+  g_settings.watermark.text_place.x_offset = 10;
+  g_settings.watermark.text_place.y_offset = 5;
   for (int8_t position : {int8_t{0}, int8_t{8}}) {
-    g_settings.watermark.text_position = position;
+    g_settings.watermark.text_place.position = position;
     ImagePtr result = Stamp(MakeImage(60, 30, 24, kWhite));
     ASSERT_NE(result, nullptr);
     Box box = test::BoundsWhere(result.get(), [](int c) { return c != kWhite; });
@@ -348,20 +348,20 @@ TEST_F(WatermarkTextTest, TextLargerThanThePictureIsCut) {
 TEST_F(WatermarkTextTest, RotatedTextBox) {
   g_settings.watermark.text = "Rotate";
   g_settings.watermark.text_padding = 5;
-  g_settings.watermark.text_x_offset = 5;
-  g_settings.watermark.text_y_offset = 5;
+  g_settings.watermark.text_place.x_offset = 5;
+  g_settings.watermark.text_place.y_offset = 5;
   auto dark = [](int c) { return test::Red(c) < 128; };
   ImagePtr plain = Stamp(MakeImage(300, 300, 24, kWhite));
   Box upright = test::BoundsWhere(plain.get(), dark);
   ASSERT_GT(upright.width(), upright.height());
 
-  g_settings.watermark.text_rotation = 90;
+  g_settings.watermark.text_place.rotation = 90;
   ImagePtr turned = Stamp(MakeImage(300, 300, 24, kWhite));
   Box quarter = test::BoundsWhere(turned.get(), dark);
   EXPECT_EQ(quarter.width(), upright.height());
   EXPECT_EQ(quarter.height(), upright.width());
 
-  g_settings.watermark.text_rotation = 45;
+  g_settings.watermark.text_place.rotation = 45;
   ImagePtr tilted = Stamp(MakeImage(300, 300, 24, kWhite));
   Box diagonal = test::BoundsWhere(tilted.get(), dark);
   double side = (upright.width() + upright.height()) / 1.41421356;
@@ -371,7 +371,7 @@ TEST_F(WatermarkTextTest, RotatedTextBox) {
   EXPECT_NEAR(diagonal.top, 5, 2);
 
   // On a small picture the turned mark is cut like any other.
-  g_settings.watermark.text_rotation = 90;
+  g_settings.watermark.text_place.rotation = 90;
   ImagePtr small = Stamp(MakeImage(100, 30, 24, kWhite));
   EXPECT_EQ(test::BoundsWhere(small.get(), dark), (Box{5, 5, 5 + upright.height(), 30}));
 }

@@ -234,18 +234,19 @@ TEST_F(LayoutTest, MainWindowEmptyWithOneFileAndWithMany) {
 }
 
 TEST_F(LayoutTest, AboutAndFindAFileConverter) {
-  RunCommand(*window_, kCommandAbout);
-  wxDialog* about = FindDialog("about");
-  ASSERT_NE(about, nullptr);
-  ExpectTidy(about, "about");
-  about->Close();
-  wxTheApp->ProcessPendingEvents();
-  RunCommand(*window_, kCommandCustomConverter);
-  wxDialog* converter = FindDialog("converter");
-  ASSERT_NE(converter, nullptr);
-  ExpectTidy(converter, "converter");
-  converter->Close();
-  wxTheApp->ProcessPendingEvents();
+  const struct {
+    int command;
+    const char* name;
+  } dialogs[] = {{kCommandAbout, "about"}, {kCommandCustomConverter, "converter"}};
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.name);
+    RunCommand(*window_, d.command);
+    wxDialog* dialog = FindDialog(d.name);
+    ASSERT_NE(dialog, nullptr);
+    ExpectTidy(dialog, d.name);
+    dialog->Close();
+    wxTheApp->ProcessPendingEvents();
+  }
 }
 
 TEST_F(LayoutTest, UninstallPage) {

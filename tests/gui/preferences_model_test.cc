@@ -218,7 +218,7 @@ TEST_F(PreferencesModelTest, EnablingAndVisibilityRules) {
   EXPECT_FALSE(AreaVisible(3, "png", draft));
   EXPECT_FALSE(AreaVisible(2, "raw", draft));  // the one input format has no pane
   EXPECT_FALSE(RowVisible(*FindPreferencesRow("Watermark", "Text Scale"), draft));
-  draft.watermark.text_size = 1;
+  draft.watermark.text_place.size = 1;
   EXPECT_TRUE(RowVisible(*FindPreferencesRow("Watermark", "Text Scale"), draft));
   EXPECT_FALSE(RowVisible(*FindPreferencesRow("Advanced", "Keep Subfolders"), draft));
 }

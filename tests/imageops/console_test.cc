@@ -15,34 +15,11 @@ namespace {
 constexpr const char* kChart = "TRU256.PCT";
 constexpr const char* kFlag = "FLAG_B24.PCT";
 
-struct Conversion {
-  RunResult run;
-  Image output;  // null when no JPEG was written
-};
-
-Conversion Convert(const std::string& picture, const std::vector<std::string>& options) {
-  TempDir in;
-  TempDir out;
-  std::string input = in.File(picture);
-  Conversion result;
-  if (!CopyFile(DataFile(picture), input)) return result;
-  std::vector<std::string> args = {"-i", input, "-o", out.path()};
-  args.insert(args.end(), options.begin(), options.end());
-  result.run = RunPic2jpg(args);
-  std::string name = picture.substr(0, picture.rfind('.')) + ".jpg";
-  result.output.reset(LoadImage(out.File(name)));
-  return result;
-}
-
-Image Reference(const std::string& picture) {
-  Image loaded(LoadImage(DataFile(picture + ".png")));
-  return Image(FreeImage_ConvertTo24Bits(loaded.get()));
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (const std::string& p : parts) text += p + " ";
-  return text;
+// A copy of `image` changed in place by one of the codec library's calls.
+FIBITMAP* Changed(FIBITMAP* image, BOOL (*change)(FIBITMAP*)) {
+  FIBITMAP* copy = FreeImage_Clone(image);
+  change(copy);
+  return copy;
 }
 
 TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
@@ -68,11 +45,7 @@ TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
        {"--flip-horizontal"},
        124,
        124,
-       [](FIBITMAP* r) {
-         FIBITMAP* t = FreeImage_Clone(r);
-         FreeImage_FlipHorizontal(t);
-         return t;
-       }},
+       [](FIBITMAP* r) { return Changed(r, FreeImage_FlipHorizontal); }},
       {kChart,
        {"--width=128", "--height=1", "--keep-aspect-ratio"},
        128,
@@ -84,23 +57,15 @@ TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
        128,
        128,
        [](FIBITMAP* r) { return FreeImage_Rescale(r, 128, 128, FILTER_LANCZOS3); }},
-      {kFlag,
-       {"--invert"},
-       124,
-       124,
-       [](FIBITMAP* r) {
-         FIBITMAP* t = FreeImage_Clone(r);
-         FreeImage_Invert(t);
-         return t;
-       }},
+      {kFlag, {"--invert"}, 124, 124, [](FIBITMAP* r) { return Changed(r, FreeImage_Invert); }},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(Joined(c.options));
-    Conversion conversion = Convert(c.picture, c.options);
+    SCOPED_TRACE(JoinedArgs(c.options));
+    PictureConversion conversion = ConvertDataPicture(c.picture, c.options);
     ASSERT_NE(conversion.output, nullptr) << conversion.run.output << conversion.run.error;
     EXPECT_EQ(Width(conversion.output.get()), c.width);
     EXPECT_EQ(Height(conversion.output.get()), c.height);
-    Image reference = Reference(c.picture);
+    Image reference = ReferenceDecode(c.picture);
     Image expected(c.expected(reference.get()));
     EXPECT_GT(Psnr(conversion.output.get(), expected.get()), 25.0);
   }
@@ -110,7 +75,8 @@ TEST(ConsoleImageOptionsTest, TransformsMatchTheReferenceTransformedAlike) {
 // turn counter-clockwise (the centre lies half a pixel off the middle pixel,
 // so the picture may shift by one pixel: sample well inside the fields).
 TEST(ConsoleImageOptionsTest, CentreRotationKeepsTheSizeAndTurnsTheCorners) {
-  Conversion conversion = Convert(kFlag, {"--rotation=90", "--rotation-type=ADVANCED"});
+  PictureConversion conversion =
+      ConvertDataPicture(kFlag, {"--rotation=90", "--rotation-type=ADVANCED"});
   ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
   FIBITMAP* image = conversion.output.get();
   EXPECT_EQ(Width(image), 124);
@@ -135,7 +101,8 @@ TEST(ConsoleImageOptionsTest, CanvasRotationPaintsTheCornersInTheBackColour) {
   };
   for (Case c : {Case{"FF8000", 0xFF8000}, Case{"F80", 0x000000}}) {
     SCOPED_TRACE(c.back);
-    Conversion conversion = Convert(kFlag, {"--rotation=45", "--rotation-back-color=" + c.back});
+    PictureConversion conversion =
+        ConvertDataPicture(kFlag, {"--rotation=45", "--rotation-back-color=" + c.back});
     ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
     FIBITMAP* image = conversion.output.get();
     // 124 * (cos 45 + sin 45) = 175.4
@@ -151,7 +118,7 @@ TEST(ConsoleImageOptionsTest, CanvasRotationPaintsTheCornersInTheBackColour) {
 }
 
 TEST(ConsoleImageOptionsTest, GreyscaleAndThresholdGiveBlackAndWhite) {
-  Conversion conversion = Convert(kFlag, {"--greyscale", "--threshold=128"});
+  PictureConversion conversion = ConvertDataPicture(kFlag, {"--greyscale", "--threshold=128"});
   ASSERT_NE(conversion.output, nullptr) << conversion.run.output;
   FIBITMAP* image = conversion.output.get();
   EXPECT_EQ(Width(image), 124);
@@ -177,7 +144,8 @@ TEST(ConsoleImageOptionsTest, GreyscaleAndThresholdGiveBlackAndWhite) {
 // A size no memory can hold makes the resize fail: the file is reported as
 // not converted, nothing is written, and the program ends without a crash.
 TEST(ConsoleImageOptionsTest, AResizeThatCannotBeDoneFailsCleanly) {
-  Conversion conversion = Convert(kChart, {"-d", "--width=2000000000", "--height=2000000000"});
+  PictureConversion conversion =
+      ConvertDataPicture(kChart, {"-d", "--width=2000000000", "--height=2000000000"});
   EXPECT_GE(conversion.run.exit_status, 0);
   EXPECT_LT(conversion.run.exit_status, 128) << "ended by a signal";
   EXPECT_EQ(conversion.output, nullptr);

@@ -378,12 +378,7 @@ TEST(BitMapTest, ClipRegionLimitsTheCopy) {
   b.Op(0x01);
   b.U16(10);
   b.Rect(2, 3, 5, 9);
-  b.Op(0x98);
-  b.U16(2);
-  b.Rect(0, 0, 8, 16);
-  b.Rect(0, 0, 8, 16);
-  b.Rect(0, 0, 8, 16);
-  b.U16(0);
+  BitMapStart(&b, 0x98, 2, {0, 0, 8, 16});
   for (int y = 0; y < 8; ++y) b.U16(0xFFFF);
   Picture picture;
   ASSERT_TRUE(Decode(b.Finish(), &picture).ok());

@@ -29,6 +29,15 @@ void RectOp(PictBuilder* b, int op, int top, int left, int bottom, int right) {
   b->Rect(top, left, bottom, right);
 }
 
+// Sets the pen mode (PnMode), then paints the rectangle (2,2)-(12,12).
+std::function<void(PictBuilder*)> PaintInPenMode(int mode) {
+  return [mode](PictBuilder* b) {
+    b->Op(0x08);
+    b->U16(mode);
+    RectOp(b, 0x31, 2, 2, 12, 12);
+  };
+}
+
 Picture Draw(const std::function<void(PictBuilder*)>& body, int size = 20) {
   PictBuilder b = StartPicture({QdRect{0, 0, size, size}});
   body(&b);
@@ -78,20 +87,8 @@ TEST(DefaultStateTest, PicturesDrawnFromTheInitialStateUseQuickDrawsDefaults) {
          RectOp(b, 0x33, 2, 2, 12, 12);
        },
        5, 5, kHilite},
-      {"black op colour: blend weighs the source 0",
-       [](PictBuilder* b) {
-         b->Op(0x08);
-         b->U16(kBlend);
-         RectOp(b, 0x31, 2, 2, 12, 12);
-       },
-       5, 5, kWhite},
-      {"black op colour: addPin's ceiling",
-       [](PictBuilder* b) {
-         b->Op(0x08);
-         b->U16(kAddPin);
-         RectOp(b, 0x31, 2, 2, 12, 12);
-       },
-       5, 5, kBlack},
+      {"black op colour: blend weighs the source 0", PaintInPenMode(kBlend), 5, 5, kWhite},
+      {"black op colour: addPin's ceiling", PaintInPenMode(kAddPin), 5, 5, kBlack},
       {"origin 0,0 and an open clip: the frame's corners",
        [](PictBuilder* b) { RectOp(b, 0x31, 0, 0, 20, 20); }, 19, 19, kBlack},
   };

@@ -10,12 +10,7 @@ namespace {
 
 // A 2x2 black square at (1, 1) through a one-bit BitMap.
 void BlackSquare(PictBuilder* b) {
-  b->Op(0x90);
-  b->U16(2);
-  b->Rect(1, 1, 3, 3);
-  b->Rect(1, 1, 3, 3);
-  b->Rect(1, 1, 3, 3);
-  b->U16(0);
+  BitMapStart(b, 0x90, 2, {1, 1, 3, 3});
   b->U16(0xC000);
   b->U16(0xC000);
 }
@@ -52,12 +47,7 @@ TEST(HeaderTest, FindsThePictureWithOrWithoutPreambleInBothVersions) {
 
 TEST(HeaderTest, FrameOffsetFromTheOriginMovesTheDrawing) {
   PictBuilder b = StartPicture({QdRect{100, 200, 104, 205}});
-  b.Op(0x90);
-  b.U16(2);
-  b.Rect(101, 201, 103, 203);
-  b.Rect(101, 201, 103, 203);
-  b.Rect(101, 201, 103, 203);
-  b.U16(0);
+  BitMapStart(&b, 0x90, 2, {101, 201, 103, 203});
   b.U16(0xC000);
   b.U16(0xC000);
   Picture picture;
@@ -185,12 +175,7 @@ TEST(HeaderTest, ExtendedHeaderSourceRectangleIsMappedOntoTheOutput) {
 TEST(HeaderTest, HighResolutionBitmapsDrawInTheSourceRectangleCoordinates) {
   // At 144 dpi the frame is 4x4 but the drawing is recorded on an 8x8 grid.
   PictBuilder b = StartPicture({QdRect{0, 0, 4, 4}, 2, true, true, 144, QdRect{0, 0, 8, 8}});
-  b.Op(0x90);
-  b.U16(2);
-  b.Rect(0, 0, 8, 8);
-  b.Rect(0, 0, 8, 8);
-  b.Rect(0, 0, 8, 8);
-  b.U16(0);
+  BitMapStart(&b, 0x90, 2, {0, 0, 8, 8});
   for (int y = 0; y < 8; ++y) b.U16(y == 7 ? 0x0100 : 0);
   Picture picture;
   ASSERT_TRUE(Decode(b.Finish(), &picture).ok());

@@ -104,6 +104,23 @@ inline PictBuilder StartPicture(const HeaderSpec& request = {}) {
   return b;
 }
 
+// The start of a one-bit BitsRect (0x90) or PackBitsRect (0x98) copied in
+// srcCopy mode: rowBytes, the bitmap's bounds, the source and the destination
+// rectangle. The rows follow.
+inline void BitMapStart(PictBuilder* b, int op, int row_bytes, const QdRect& bounds,
+                        const QdRect& src, const QdRect& dst) {
+  b->Op(op);
+  b->U16(row_bytes);
+  b->Rect(bounds);
+  b->Rect(src);
+  b->Rect(dst);
+  b->U16(0);
+}
+// The same, drawn one to one where its bounds lie.
+inline void BitMapStart(PictBuilder* b, int op, int row_bytes, const QdRect& bounds) {
+  BitMapStart(b, op, row_bytes, bounds, bounds, bounds);
+}
+
 // A row written the way a packed opcode stores it: a byte count (a word
 // when rowBytes is over 250) and the PackBits data.
 inline void PackedRow(PictBuilder* b, const std::vector<uint8_t>& row, int row_bytes) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "tests/pict/pict_builder.h"
 
@@ -32,6 +34,17 @@ std::vector<uint8_t> RawPixels(int depth) {
     }
   }
   return data;
+}
+
+// A request for the kW x kH test image in `data`, stored by `codec` at `depth`.
+QuickTimeSpec TestImage(const char* codec, int depth, std::vector<uint8_t> data) {
+  QuickTimeSpec request;
+  request.codec = codec;
+  request.width = kW;
+  request.height = kH;
+  request.depth = depth;
+  request.data = std::move(data);
+  return request;
 }
 
 // The test image through the codec library, with an alpha channel when asked
@@ -81,12 +94,7 @@ std::vector<uint8_t> BmpRows() {
 
 // A 1-bit black square over the whole frame, the stand-in QuickTime stores.
 void StandIn(PictBuilder* b, const QdRect& dst) {
-  b->Op(0x90);
-  b->U16(2);
-  b->Rect(0, 0, 1, 1);
-  b->Rect(0, 0, 1, 1);
-  b->Rect(dst);
-  b->U16(0);
+  BitMapStart(b, 0x90, 2, {0, 0, 1, 1}, {0, 0, 1, 1}, dst);
   b->U16(0x8000);
 }
 
@@ -121,12 +129,7 @@ TEST(QuickTimeTest, EveryPayloadKindDecodesAndHidesItsStandIn) {
   };
   for (const PayloadCase& c : cases) {
     SCOPED_TRACE(c.name);
-    QuickTimeSpec request;
-    request.codec = c.codec;
-    request.width = kW;
-    request.height = kH;
-    request.depth = c.depth;
-    request.data = c.data;
+    QuickTimeSpec request = TestImage(c.codec, c.depth, c.data);
     Picture picture;
     DecodeResult result = Decode(QuickTimePicture(request, kW, kH, true), &picture);
     ASSERT_TRUE(result.ok()) << result.message;
@@ -152,10 +155,7 @@ TEST(QuickTimeTest, MatrixPlacesAndScalesTheImage) {
   };
   for (const Case& c : {Case{1, 3, 2}, Case{2, 0, 0}, Case{2, 1, 5}}) {
     SCOPED_TRACE(::testing::Message() << c.scale << " " << c.tx << " " << c.ty);
-    QuickTimeSpec request;
-    request.width = kW;
-    request.height = kH;
-    request.data = RawPixels(32);
+    QuickTimeSpec request = TestImage("raw ", 32, RawPixels(32));
     request.scale = c.scale;
     request.tx = c.tx;
     request.ty = c.ty;
@@ -220,12 +220,7 @@ TEST(QuickTimeTest, ImagesThatDoNotDecodeFailThePictureWithTheirReason) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QuickTimeSpec request;
-    request.codec = c.codec;
-    request.width = kW;
-    request.height = kH;
-    request.depth = 24;
-    request.data = c.data;
+    QuickTimeSpec request = TestImage(c.codec, 24, c.data);
     Picture picture;
     DecodeResult result = Decode(QuickTimePicture(request, kW, kH, true), &picture, c.options);
     EXPECT_EQ(result.status, c.status);
@@ -251,10 +246,7 @@ TEST(QuickTimeTest, UncompressedQuickTimeLeavesTheBitmapAfterItToDraw) {
 }
 
 TEST(QuickTimeTest, StandInOutsideTheImageIsStillDrawn) {
-  QuickTimeSpec request;
-  request.width = kW;
-  request.height = kH;
-  request.data = RawPixels(32);
+  QuickTimeSpec request = TestImage("raw ", 32, RawPixels(32));
   PictBuilder b = StartPicture({QdRect{0, 0, 8, 8}});
   CompressedQuickTime(&b, request);
   StandIn(&b, QdRect{0, 0, kH, kW});  // over the image: skipped
@@ -266,10 +258,7 @@ TEST(QuickTimeTest, StandInOutsideTheImageIsStillDrawn) {
 }
 
 TEST(QuickTimeTest, MaskRegionLimitsTheImage) {
-  QuickTimeSpec request;
-  request.width = kW;
-  request.height = kH;
-  request.data = RawPixels(32);
+  QuickTimeSpec request = TestImage("raw ", 32, RawPixels(32));
   PictBuilder region;
   region.U16(10);
   region.Rect(0, 0, 2, 2);  // a rectangular mask over the top-left 2x2
@@ -282,11 +271,7 @@ TEST(QuickTimeTest, MaskRegionLimitsTheImage) {
 }
 
 TEST(QuickTimeTest, TransparentImageKeepsItsAlphaOverWhite) {
-  QuickTimeSpec request;
-  request.codec = "png ";
-  request.width = kW;
-  request.height = kH;
-  request.data = Encoded(FIF_PNG, true);
+  QuickTimeSpec request = TestImage("png ", 32, Encoded(FIF_PNG, true));
   Picture picture;
   ASSERT_TRUE(Decode(QuickTimePicture(request, kW + 2, kH, false), &picture).ok());
   EXPECT_TRUE(picture.has_alpha);

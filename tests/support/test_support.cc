@@ -179,6 +179,44 @@ FIBITMAP* LoadImage(const std::string& path) {
   return FreeImage_Load(format, path.c_str(), 0);
 }
 
+bool PutPhoto(const TempDir& dir, std::string* input, std::string* out) {
+  *input = dir.File("photo.pic");
+  *out = dir.File("out");
+  return CopyFile(DataFile("FLAG_B24.PCT"), *input) && fs::MakeFolder(*out);
+}
+
+bool PictureConversion::Complete() const {
+  for (const std::string& line : run.Lines()) {
+    if (line.starts_with("Conversion complete")) return true;
+  }
+  return false;
+}
+
+PictureConversion ConvertDataPicture(const std::string& name,
+                                     const std::vector<std::string>& options) {
+  TempDir in;
+  TempDir out;
+  const std::string input = in.File(name);
+  PictureConversion result;
+  if (!CopyFile(DataFile(name), input)) return result;
+  std::vector<std::string> args = {"-i", input, "-o", out.path()};
+  args.insert(args.end(), options.begin(), options.end());
+  result.run = RunPic2jpg(args);
+  result.output.reset(LoadImage(out.File(name.substr(0, name.rfind('.')) + ".jpg")));
+  return result;
+}
+
+BitmapPtr ReferenceDecode(const std::string& name) {
+  BitmapPtr loaded(LoadImage(DataFile(name + ".png")));
+  return BitmapPtr(loaded == nullptr ? nullptr : FreeImage_ConvertTo24Bits(loaded.get()));
+}
+
+std::string JoinedArgs(const std::vector<std::string>& args) {
+  std::string text;
+  for (const std::string& a : args) text += a + " ";
+  return text;
+}
+
 double PsnrOfFiles(const std::string& image, const std::string& reference) {
   FIBITMAP* a = LoadImage(image);
   FIBITMAP* b = LoadImage(reference);
@@ -215,28 +253,21 @@ FIBITMAP* MakeImage(int width, int height, int bpp, int rgb) {
     }
   }
   if (bpp == 24) return image;
+  // The codec library's conversion to each other depth.
+  const struct {
+    int bpp;
+    FIBITMAP* (*convert)(FIBITMAP*);
+  } kConversions[] = {
+      {1, [](FIBITMAP* i) { return FreeImage_Threshold(i, 128); }},
+      {4, FreeImage_ConvertTo4Bits},
+      {8, FreeImage_ConvertTo8Bits},
+      {16, FreeImage_ConvertTo16Bits565},
+      {32, FreeImage_ConvertTo32Bits},
+      {48, FreeImage_ConvertToRGB16},
+  };
   FIBITMAP* converted = nullptr;
-  switch (bpp) {
-    case 1:
-      converted = FreeImage_Threshold(image, 128);
-      break;
-    case 4:
-      converted = FreeImage_ConvertTo4Bits(image);
-      break;
-    case 8:
-      converted = FreeImage_ConvertTo8Bits(image);
-      break;
-    case 16:
-      converted = FreeImage_ConvertTo16Bits565(image);
-      break;
-    case 32:
-      converted = FreeImage_ConvertTo32Bits(image);
-      break;
-    case 48:
-      converted = FreeImage_ConvertToRGB16(image);
-      break;
-    default:
-      break;
+  for (const auto& c : kConversions) {
+    if (c.bpp == bpp) converted = c.convert(image);
   }
   FreeImage_Unload(image);
   return converted;

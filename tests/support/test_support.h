@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap_ptr.h"
 #include "tools/compare_images/psnr.h"
 
 namespace pic2jpg::test {
@@ -60,6 +61,26 @@ RunResult RunPic2jpg(const std::vector<std::string>& args,
 
 // Loads any image the codec library reads; nullptr on failure. Caller unloads.
 FIBITMAP* LoadImage(const std::string& path);
+// The set-up of a run on one picture: the test picture FLAG_B24.PCT copied
+// to photo.pic in `dir`, and an empty folder "out" beside it (`out` without
+// a final "/"). False when either fails.
+bool PutPhoto(const TempDir& dir, std::string* input, std::string* out);
+
+// pic2jpg run on a copy of the test picture `name` (tests/data) with
+// `options` after its -i and -o; `output` is the JPEG it wrote, null when
+// none.
+struct PictureConversion {
+  RunResult run;
+  BitmapPtr output;
+  bool Complete() const;  // an output line starts "Conversion complete"
+};
+PictureConversion ConvertDataPicture(const std::string& name,
+                                     const std::vector<std::string>& options);
+// The reference decode of a test picture (its ".png" beside it), 24-bit.
+BitmapPtr ReferenceDecode(const std::string& name);
+// Arguments joined by spaces, for failure messages.
+std::string JoinedArgs(const std::vector<std::string>& args);
+
 // Peak signal-to-noise ratio of two pictures of the same size after both are
 // turned into 24-bit RGB; -1 when the sizes differ or either is null.
 using ::pic2jpg::Psnr;

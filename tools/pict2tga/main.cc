@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -129,13 +130,17 @@ void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
                      fs::FileWriter* out) {
   const size_t row_pixels = static_cast<size_t>(picture.width);
   const size_t row_bytes = row_pixels * depth;
-  const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
-  std::vector<uint8_t> chunk(rows_per_chunk * row_bytes);
+  // No bigger than the picture, and not zeroed: every byte sent is written
+  // first (a small picture served among many costs no megabyte each).
+  const size_t rows_per_chunk =
+      std::clamp<size_t>(kChunkBytes / row_bytes, 1, static_cast<size_t>(picture.height));
+  const size_t chunk_size = rows_per_chunk * row_bytes;
+  std::unique_ptr<uint8_t[]> chunk(new uint8_t[chunk_size]);
   size_t filled = 0;
   for (int i = 0; i < picture.height && out->ok; ++i) {
     const int y = top_first ? i : picture.height - 1 - i;
     const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * row_pixels * 4;
-    uint8_t* to = chunk.data() + filled;
+    uint8_t* to = chunk.get() + filled;
     if (depth == 4) {
       std::memcpy(to, from, row_bytes);
     } else if (depth == 1) {
@@ -144,8 +149,8 @@ void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
       PackRow(from, row_pixels, to);
     }
     filled += row_bytes;
-    if (filled == chunk.size() || i == picture.height - 1) {
-      fs::WritePart(out, chunk.data(), filled);
+    if (filled == chunk_size || i == picture.height - 1) {
+      fs::WritePart(out, chunk.get(), filled);
       filled = 0;
     }
   }
@@ -451,7 +456,10 @@ int ConvertForServe(const std::string& input, const std::string& output, std::st
 }
 
 int Run(int argc, char** argv) {
-  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertForServe);
+  if (argc == 2 && std::string_view(argv[1]) == "--serve") {
+    platform::ReuseFreedMemory();
+    return Serve(ConvertForServe);
+  }
   CommandLine line;
   if (argc == 3 && std::string_view(argv[1]) == "--rows") {
     line.quiet = true;
