@@ -1,19 +1,26 @@
 #include "engine/batch_converter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <deque>
 #include <unordered_map>
 #include <utility>
 
 #include "platform/child_process.h"
 #include "platform/cleanup.h"
 #include "platform/file_system.h"
+#include "platform/memory_advice.h"
 
 namespace pic2jpg {
 namespace {
 
 // Time a converter is given to end after its input is closed.
 constexpr int kEndGraceMs = 2000;
+// Files a converter is given at once: it starts the next one as soon as it
+// has answered for one, without waiting for this process to come back for
+// the answer between two saves.
+constexpr size_t kQueuedPerConverter = 3;
 
 enum class State { kWaiting, kRunning, kDone, kTaken };
 
@@ -27,7 +34,9 @@ struct Item {
 
 struct Converter {
   platform::ChildProcess child;
-  int item = -1;  // the file it is converting, -1 when idle
+  // The files it was given and has not answered for, in order; it is
+  // converting the first, which must be done by the deadline.
+  std::deque<size_t> queue;
   long long deadline_ms = 0;
   std::string output;  // answers not yet read in full
 };
@@ -43,7 +52,8 @@ struct Answer {
 struct ConverterPool {
   bool active = false;
   std::string program;
-  std::string folder;  // private temporary folder of the Targa files
+  std::string folder;       // private temporary folder of the Targa files
+  std::string work_folder;  // below it: see PoolWorkFolder
   int cleanup_slot = -1;
   long long timeout_ms = 0;
   std::vector<Item> items;
@@ -69,47 +79,67 @@ void Finish(Item* item, int status, std::string message) {
   item->state = State::kDone;
 }
 
-// The converter ended or was stopped: its file has failed, with the status
-// the converter ended with (128 + SIGKILL when it was stopped).
+// The converter ended or was stopped: the file it was converting has
+// failed, with the status the converter ended with (128 + SIGKILL when it
+// was stopped); the files queued behind it wait for another converter.
 void LoseConverter(ConverterPool* pool, Converter* converter) {
   const int status = platform::KillChild(&converter->child);
-  if (converter->item >= 0) {
-    Finish(&pool->items[static_cast<size_t>(converter->item)], status == 0 ? -1 : status, "");
+  if (!converter->queue.empty()) {
+    Finish(&pool->items[converter->queue.front()], status == 0 ? -1 : status, "");
+    converter->queue.pop_front();
   }
-  converter->item = -1;
+  for (const size_t queued : converter->queue) {
+    pool->items[queued].state = State::kWaiting;
+    pool->next = std::min(pool->next, queued);
+  }
+  converter->queue.clear();
   converter->output.clear();
 }
 
-// Hands the next files to idle converters, keeping at most one file per
-// converter beyond the current one. False when a converter was needed and
-// none could be started.
+// True when a file waits to be converted no further ahead than `window`;
+// it is then the `next` item.
+bool FileWaits(ConverterPool* pool, size_t window) {
+  ConverterPool& batch = *pool;
+  while (batch.next < batch.items.size() && batch.items[batch.next].state != State::kWaiting) {
+    ++batch.next;
+  }
+  return batch.next < batch.items.size() && batch.next <= window;
+}
+
+// Gives `converter` the next waiting file; false when it could not take it.
+bool GiveNextFile(ConverterPool* pool, Converter* converter) {
+  ConverterPool& batch = *pool;
+  Item& item = batch.items[batch.next];
+  std::string request = item.input;
+  request.push_back('\0');
+  request += item.targa;
+  request.push_back('\0');
+  if (!platform::WriteToChild(&converter->child, request)) {
+    // It had ended: the next round starts a new one.
+    LoseConverter(pool, converter);
+    return false;
+  }
+  item.state = State::kRunning;
+  if (converter->queue.empty()) converter->deadline_ms = NowMs() + batch.timeout_ms;
+  converter->queue.push_back(batch.next);
+  ++batch.next;
+  return true;
+}
+
+// Hands the next files to the converters, a few to each, no further ahead
+// of the current file than they can all hold. False when a converter was
+// needed and none could be started.
 bool Dispatch(ConverterPool* pool) {
   ConverterPool& batch = *pool;
-  const size_t window = batch.current + batch.converters.size();
+  const size_t window = batch.current + batch.converters.size() * kQueuedPerConverter;
   for (Converter& converter : batch.converters) {
-    if (converter.item >= 0) continue;
-    while (batch.next < batch.items.size() && batch.items[batch.next].state != State::kWaiting) {
-      ++batch.next;
+    while (converter.queue.size() < kQueuedPerConverter && FileWaits(pool, window)) {
+      if (converter.queue.empty() && !platform::ChildRunning(converter.child) &&
+          !platform::StartChild(batch.program, {"--serve"}, &converter.child)) {
+        return false;
+      }
+      if (!GiveNextFile(pool, &converter)) break;
     }
-    if (batch.next >= batch.items.size() || batch.next > window) return true;
-    if (!platform::ChildRunning(converter.child) &&
-        !platform::StartChild(batch.program, {"--serve"}, &converter.child)) {
-      return false;
-    }
-    Item& item = batch.items[batch.next];
-    std::string request = item.input;
-    request.push_back('\0');
-    request += item.targa;
-    request.push_back('\0');
-    if (!platform::WriteToChild(&converter.child, request)) {
-      // It had ended between two files: the next round starts a new one.
-      LoseConverter(pool, &converter);
-      continue;
-    }
-    item.state = State::kRunning;
-    converter.item = static_cast<int>(batch.next);
-    converter.deadline_ms = NowMs() + batch.timeout_ms;
-    ++batch.next;
   }
   return true;
 }
@@ -139,10 +169,11 @@ void ReadAnswers(ConverterPool* pool, Converter* converter) {
   const bool open = platform::ReadFromChild(&converter->child, &converter->output);
   Answer answer;
   while (TakeAnswer(&converter->output, &answer)) {
-    if (converter->item < 0) continue;  // an answer nobody asked for
-    Finish(&pool->items[static_cast<size_t>(converter->item)], answer.status,
-           std::move(answer.message));
-    converter->item = -1;
+    if (converter->queue.empty()) continue;  // an answer nobody asked for
+    Finish(&pool->items[converter->queue.front()], answer.status, std::move(answer.message));
+    converter->queue.pop_front();
+    // The next file's time starts now.
+    converter->deadline_ms = NowMs() + pool->timeout_ms;
   }
   if (!open) LoseConverter(pool, converter);
 }
@@ -155,7 +186,7 @@ bool AwaitProgress(ConverterPool* pool) {
   std::vector<Converter*> owners;
   long long deadline = NowMs() + batch.timeout_ms;
   for (Converter& converter : batch.converters) {
-    if (converter.item < 0) continue;
+    if (converter.queue.empty()) continue;
     children.push_back(&converter.child);
     owners.push_back(&converter);
     if (converter.deadline_ms < deadline) deadline = converter.deadline_ms;
@@ -192,6 +223,7 @@ std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& conve
   batch.folder = fs::MakeTempFolder("pic2jpg");
   if (batch.folder.empty()) return nullptr;
   batch.cleanup_slot = platform::RegisterPath(batch.folder, /*is_folder=*/true);
+  if (fs::MakeFolder(batch.folder + "work")) batch.work_folder = batch.folder + "work/";
   batch.program = converter.program;
   batch.timeout_ms = timeout_seconds * 1000LL;
   batch.items.reserve(inputs.size());
@@ -206,13 +238,17 @@ std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& conve
   }
   batch.converters.resize(static_cast<size_t>(processes));
   batch.active = true;
+  // One picture after another: their buffers are reused, not faulted in anew.
+  platform::ReuseFreedMemory();
   return pool;
 }
+
+std::string PoolWorkFolder(const ConverterPool& pool) { return pool.work_folder; }
 
 void StopConverterPool(ConverterPool* pool) {
   ConverterPool& batch = *pool;
   for (Converter& converter : batch.converters) {
-    if (converter.item >= 0) {
+    if (!converter.queue.empty()) {
       // Stopped in the middle of a file: no need to wait for it.
       LoseConverter(pool, &converter);
     } else {

@@ -31,6 +31,12 @@ std::shared_ptr<ConverterPool> StartConverterPool(const ExternalConverter& conve
                                                   const std::vector<std::string>& inputs,
                                                   int processes, int timeout_seconds);
 
+// A folder of the pool's own for the intermediate files of the file being
+// converted: the same one for every file, which the caller empties after
+// each (fs::EmptyFolder) instead of making and removing a folder per file.
+// "" when the pool is stopped.
+std::string PoolWorkFolder(const ConverterPool& pool);
+
 // Ends the pool's processes now; it knows no file afterwards.
 void StopConverterPool(ConverterPool* pool);
 

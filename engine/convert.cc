@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "engine/batch_converter.h"
 #include "engine/depth.h"
 #include "engine/frame.h"
 #include "engine/geometry.h"
@@ -186,19 +187,27 @@ ConversionResult ConvertFile(const ConversionJob& job) {
   // decoder to finish a whole file.
   if (ConvertsInOnePass(job)) return ConvertInOnePass(job);
   ConversionResult result;
-  const std::string temp_folder = fs::MakeTempFolder("pic2jpg");
+  // A run of many files has a folder of its own for this.
+  const std::string pool_folder =
+      job.decoding.pool != nullptr ? PoolWorkFolder(*job.decoding.pool) : std::string();
+  const std::string temp_folder = pool_folder.empty() ? fs::MakeTempFolder("pic2jpg") : pool_folder;
   if (temp_folder.empty()) {
     result.reason = "cannot create a temporary folder in " + fs::TempFolderBase();
     return result;
   }
-  const int cleanup_slot = platform::RegisterPath(temp_folder, /*is_folder=*/true);
+  const int cleanup_slot =
+      pool_folder.empty() ? platform::RegisterPath(temp_folder, /*is_folder=*/true) : -1;
   // The loaded image may be a view of the mapped Targa file, which lives on
   // after its folder is removed and is let go of only after the last image.
   TargaPixels pixels;
   FIBITMAP* image =
       LoadInputPicture(job.input_path, temp_folder, job.decoding, &pixels, &result.reason);
-  fs::RemoveTree(temp_folder);
-  platform::UnregisterPath(cleanup_slot);
+  if (pool_folder.empty()) {
+    fs::RemoveTree(temp_folder);
+    platform::UnregisterPath(cleanup_slot);
+  } else {
+    fs::EmptyFolder(temp_folder);
+  }
   if (image != nullptr) ConvertLoadedImage(image, job, &result);
   if (!result.ok && result.reason.empty()) result.reason = "the picture could not be processed";
   if (result.ok) result.reason.clear();

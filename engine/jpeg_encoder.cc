@@ -4,9 +4,11 @@
 #include <FreeImage.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace pic2jpg {
@@ -27,8 +29,8 @@ struct JpegEncoder {
   std::jmp_buf jump{};
   bool created = false;
   bool failed = false;
-  std::vector<uint8_t> chunk;
-  std::string* memory = nullptr;
+  std::vector<uint8_t> chunk;  // for the writer
+  JpegBytes* memory = nullptr;
   fs::FileWriter* writer = nullptr;
   std::vector<JSAMPROW> row_pointers;
 };
@@ -46,24 +48,55 @@ JpegEncoder* EncoderOf(j_compress_ptr cinfo) {
 }
 void OnMessage(j_common_ptr) {}
 
-// Hands `size` bytes of the chunk to the destination.
+// Hands `size` bytes of the chunk to the writer.
 void Deliver(JpegEncoder* encoder, size_t size) {
   if (encoder->failed || size == 0) return;
-  if (encoder->memory != nullptr) {
-    encoder->memory->append(reinterpret_cast<const char*>(encoder->chunk.data()), size);
-  } else if (!fs::WritePart(encoder->writer, encoder->chunk.data(), size)) {
+  if (!fs::WritePart(encoder->writer, encoder->chunk.data(), size)) encoder->failed = true;
+}
+
+// Into memory, libjpeg writes straight into it, grown as it fills; into a
+// file, through the chunk.
+// False when the memory is not there.
+bool GrowMemory(JpegBytes* memory, size_t filled, size_t room) {
+  if (room <= memory->capacity) return true;
+  const size_t capacity = platform::LargeBufferSize(room);
+  platform::LargeBuffer data = platform::AllocateLargeBuffer(capacity);
+  if (data == nullptr) return false;
+  if (filled > 0) std::memcpy(data.get(), memory->data.get(), filled);
+  memory->data = std::move(data);
+  memory->capacity = capacity;
+  return true;
+}
+
+void WriteIntoMemoryAfter(JpegEncoder* encoder, size_t filled, size_t room) {
+  JpegBytes* memory = encoder->memory;
+  if (!GrowMemory(memory, filled, room)) {
     encoder->failed = true;
+    std::longjmp(encoder->jump, 1);  // as libjpeg's own errors end the call
   }
+  memory->size = filled;
+  encoder->destination.next_output_byte = memory->data.get() + filled;
+  encoder->destination.free_in_buffer = memory->capacity - filled;
 }
 
 void InitDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  JpegBytes* memory = encoder->memory;
+  if (memory != nullptr) {
+    WriteIntoMemoryAfter(encoder, memory->size, memory->size + kOutputChunk);
+    return;
+  }
   encoder->destination.next_output_byte = encoder->chunk.data();
   encoder->destination.free_in_buffer = encoder->chunk.size();
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  if (encoder->memory != nullptr) {
+    const size_t filled = encoder->memory->capacity;
+    WriteIntoMemoryAfter(encoder, filled, 2 * filled);
+    return TRUE;
+  }
   Deliver(encoder, encoder->chunk.size());
   InitDestination(cinfo);
   return TRUE;
@@ -71,6 +104,10 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 
 void TermDestination(j_compress_ptr cinfo) {
   JpegEncoder* encoder = EncoderOf(cinfo);
+  if (encoder->memory != nullptr) {
+    encoder->memory->size = encoder->memory->capacity - encoder->destination.free_in_buffer;
+    return;
+  }
   Deliver(encoder, encoder->chunk.size() - encoder->destination.free_in_buffer);
   InitDestination(cinfo);
 }
@@ -168,7 +205,7 @@ void JpegEncoderDeleter::operator()(JpegEncoder* encoder) const {
   delete encoder;
 }
 
-JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, std::string* memory,
+JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, JpegBytes* memory,
                                 fs::FileWriter* writer) {
   if ((memory == nullptr) == (writer == nullptr)) return nullptr;
   if (picture.width < 1 || picture.height < 1) return nullptr;
@@ -176,7 +213,7 @@ JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, std::stri
   JpegEncoderPtr encoder(new JpegEncoder);
   encoder->memory = memory;
   encoder->writer = writer;
-  encoder->chunk.resize(kOutputChunk);
+  if (writer != nullptr) encoder->chunk.resize(kOutputChunk);
   encoder->cinfo.err = jpeg_std_error(&encoder->errors);
   encoder->errors.error_exit = OnError;
   encoder->errors.output_message = OnMessage;

@@ -13,8 +13,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/memory_advice.h"
 
 namespace pic2jpg {
 
@@ -22,6 +24,15 @@ struct JpegPicture {
   int width = 0;
   int height = 0;
   int components = 3;  // 3: blue, green, red; 1: grey
+};
+
+// Memory a file is encoded into: whole large pages (few page faults when
+// first written), grown as it fills. Used again it keeps its room.
+struct JpegBytes {
+  platform::LargeBuffer data;
+  size_t size = 0;  // bytes of the file
+  size_t capacity = 0;
+  std::string_view View() const { return {reinterpret_cast<const char*>(data.get()), size}; }
 };
 
 struct JpegEncoder;  // libjpeg's state and the destination
@@ -33,7 +44,7 @@ using JpegEncoderPtr = std::unique_ptr<JpegEncoder, JpegEncoderDeleter>;
 // Starts a file whose bytes are appended to `memory` or written with
 // `writer` (exactly one of them non-null; the caller finishes the file).
 // Null when libjpeg refuses the picture or the flags.
-JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, std::string* memory,
+JpegEncoderPtr StartJpegEncoder(const JpegPicture& picture, int flags, JpegBytes* memory,
                                 fs::FileWriter* writer);
 
 // Encodes the next `count` rows, each `stride` bytes after the one before.

@@ -205,75 +205,65 @@ bool ParsePlannedStrip(const JpegStripPlan& plan, int components, int index, int
   return true;
 }
 
-// The pieces of the spliced file, in order; they point into `strips` and
-// `header`, which must outlive them.
-bool Splice(const JpegStripPlan& plan, const std::vector<Strip>& strips, int width, int height,
-            std::string* header, std::vector<std::string_view>* pieces) {
+}  // namespace
+
+bool SpliceNextJpegStrip(JpegSplice* splice, std::string_view stream,
+                         std::vector<std::string_view>* pieces) {
   static constexpr uint8_t kRestartMarkers[8][2] = {
       {0xFF, kRst0 + 0}, {0xFF, kRst0 + 1}, {0xFF, kRst0 + 2}, {0xFF, kRst0 + 3},
       {0xFF, kRst0 + 4}, {0xFF, kRst0 + 5}, {0xFF, kRst0 + 6}, {0xFF, kRst0 + 7}};
   static constexpr uint8_t kEnd[2] = {0xFF, kEoi};
-  const ParsedStrip& first = strips[0].parsed;
-  for (const Strip& strip : strips) {
-    if (strip.parsed.width != width || strip.parsed.coding != first.coding) return false;
-  }
-  const uint8_t* data = strips[0].data;
-  header->assign(reinterpret_cast<const char*>(data), first.header_end);
-  (*header)[first.sof + 5] = static_cast<char>(height >> 8);
-  (*header)[first.sof + 6] = static_cast<char>(height & 0xFF);
-  const uint8_t restart[6] = {0xFF,
-                              kDri,
-                              0,
-                              4,
-                              static_cast<uint8_t>(plan.restart_interval >> 8),
-                              static_cast<uint8_t>(plan.restart_interval & 0xFF)};
-  header->append(reinterpret_cast<const char*>(restart), sizeof restart);
-
+  const JpegStripPlan& plan = splice->plan;
+  const int k = splice->next;
+  if (k >= plan.strip_count) return false;
+  Strip strip;
+  strip.data = reinterpret_cast<const uint8_t*>(stream.data());
+  strip.size = stream.size();
+  if (!ParsePlannedStrip(plan, splice->components, k, splice->height, &strip)) return false;
+  const ParsedStrip& parsed = strip.parsed;
+  if (parsed.width != splice->width || (k > 0 && parsed.coding != splice->coding)) return false;
   auto view = [](const uint8_t* p, size_t n) {
     return std::string_view(reinterpret_cast<const char*>(p), n);
   };
-  pieces->clear();
-  pieces->push_back(*header);
-  pieces->push_back(view(data + first.sos, first.scan_end - first.sos));
-  for (size_t k = 1; k < strips.size(); ++k) {
-    const ParsedStrip& parsed = strips[k].parsed;
+  if (k == 0) {
+    // The first strip's header is the file's, with the whole height and
+    // the restart interval.
+    splice->coding = parsed.coding;
+    std::string& header = splice->header;
+    header.assign(stream.data(), parsed.header_end);
+    header[parsed.sof + 5] = static_cast<char>(splice->height >> 8);
+    header[parsed.sof + 6] = static_cast<char>(splice->height & 0xFF);
+    const uint8_t restart[6] = {0xFF,
+                                kDri,
+                                0,
+                                4,
+                                static_cast<uint8_t>(plan.restart_interval >> 8),
+                                static_cast<uint8_t>(plan.restart_interval & 0xFF)};
+    header.append(reinterpret_cast<const char*>(restart), sizeof restart);
+    pieces->push_back(header);
+    pieces->push_back(view(strip.data + parsed.sos, parsed.scan_end - parsed.sos));
+  } else {
     pieces->push_back(view(kRestartMarkers[(k - 1) % 8], 2));
-    pieces->push_back(
-        view(strips[k].data + parsed.scan_begin, parsed.scan_end - parsed.scan_begin));
+    pieces->push_back(view(strip.data + parsed.scan_begin, parsed.scan_end - parsed.scan_begin));
   }
-  pieces->push_back(view(kEnd, 2));
+  if (++splice->next == plan.strip_count) pieces->push_back(view(kEnd, 2));
   return true;
-}
-
-}  // namespace
-
-bool SpliceJpegStrips(const JpegStripPlan& plan, const std::vector<std::string_view>& streams,
-                      int width, int height, int components, std::string* header,
-                      std::vector<std::string_view>* pieces) {
-  if (streams.size() != static_cast<size_t>(plan.strip_count)) return false;
-  std::vector<Strip> strips(streams.size());
-  for (size_t k = 0; k < streams.size(); ++k) {
-    strips[k].data = reinterpret_cast<const uint8_t*>(streams[k].data());
-    strips[k].size = streams[k].size();
-    if (!ParsePlannedStrip(plan, components, static_cast<int>(k), height, &strips[k])) {
-      return false;
-    }
-  }
-  return Splice(plan, strips, width, height, header, pieces);
 }
 
 namespace {
 
 // Encodes every strip on kJpegStripThreads threads and splices them.
 bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>* strips,
-                  std::string* header, std::vector<std::string_view>* pieces) {
-  JpegStripPlan plan;
+                  JpegSplice* splice, std::vector<std::string_view>* pieces) {
+  JpegStripPlan& plan = splice->plan;
   if (!StripsGiveCorrectFile(image, flags) || !PlanFor(image, flags, min_strips, &plan)) {
     return false;
   }
   const int width = static_cast<int>(FreeImage_GetWidth(image));
   const int height = static_cast<int>(FreeImage_GetHeight(image));
-  const int components = IsGreyscale(image) ? 1 : 3;
+  splice->width = width;
+  splice->height = height;
+  splice->components = IsGreyscale(image) ? 1 : 3;
   strips->clear();
   strips->resize(static_cast<size_t>(plan.strip_count));
   for (int k = 0; k < plan.strip_count; ++k) {
@@ -317,11 +307,12 @@ bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>
   work();
   for (std::thread& helper : helpers) helper.join();
   if (failed.load()) return false;
-  std::vector<std::string_view> streams;
+  pieces->clear();
   for (const Strip& strip : *strips) {
-    streams.emplace_back(reinterpret_cast<const char*>(strip.data), strip.size);
+    const std::string_view stream(reinterpret_cast<const char*>(strip.data), strip.size);
+    if (!SpliceNextJpegStrip(splice, stream, pieces)) return false;
   }
-  return SpliceJpegStrips(plan, streams, width, height, components, header, pieces);
+  return true;
 }
 
 }  // namespace
@@ -398,9 +389,9 @@ bool CanSaveJpegInStrips(FIBITMAP* image, int flags) {
 bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_strips) {
   jpeg->clear();
   std::vector<Strip> strips;
-  std::string header;
+  JpegSplice splice;
   std::vector<std::string_view> pieces;
-  if (!EncodePieces(image, flags, min_strips, &strips, &header, &pieces)) return false;
+  if (!EncodePieces(image, flags, min_strips, &strips, &splice, &pieces)) return false;
   size_t total = 0;
   for (std::string_view piece : pieces) total += piece.size();
   jpeg->reserve(total);
@@ -410,14 +401,14 @@ bool EncodeJpegInStrips(FIBITMAP* image, int flags, std::string* jpeg, int min_s
 
 bool WriteJpegInStrips(FIBITMAP* image, int flags, fs::FileWriter* writer) {
   std::vector<Strip> strips;
-  std::string header;
+  JpegSplice splice;
   std::vector<std::string_view> pieces;
   // As many strips as a streamed picture of the same size is cut into: the
   // two ways give the same file.
   const int min_strips =
       JpegStripMinimum(static_cast<int>(FreeImage_GetWidth(image)),
                        static_cast<int>(FreeImage_GetHeight(image)), IsGreyscale(image) ? 1 : 3);
-  if (!EncodePieces(image, flags, min_strips, &strips, &header, &pieces)) return false;
+  if (!EncodePieces(image, flags, min_strips, &strips, &splice, &pieces)) return false;
   for (std::string_view piece : pieces) {
     if (!fs::WritePart(writer, piece.data(), piece.size())) return false;
   }

@@ -30,7 +30,7 @@ inline constexpr int kMaxJpegRestartInterval = 65535;
 inline constexpr int64_t kMinJpegStripPixels = 1000000;
 // A strip holds at most about this many bytes of pixels, so that a picture
 // streamed in (one_pass.h) is held a few strips at a time.
-inline constexpr int64_t kJpegStripBytes = int64_t{4} << 20;
+inline constexpr int64_t kJpegStripBytes = int64_t{2} << 20;
 
 // The fewest strips a width x height picture of `components` bytes a pixel
 // is cut into: 2, or more when strips would hold over kJpegStripBytes.
@@ -67,12 +67,23 @@ bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_st
 
 // Splices the separately encoded streams of a plan's strips (each a whole
 // baseline JPEG file of its strip, all with the same tables and layout, the
-// first with the file's header) into one file: `pieces`, to be written in
-// order, point into `streams` and `header`. False when a stream is not what
-// the plan asks for.
-bool SpliceJpegStrips(const JpegStripPlan& plan, const std::vector<std::string_view>& streams,
-                      int width, int height, int components, std::string* header,
-                      std::vector<std::string_view>* pieces);
+// first with the file's header) into one file, a strip at a time in order,
+// so that a strip's memory may go once its pieces are written.
+struct JpegSplice {
+  JpegStripPlan plan;
+  int width = 0;
+  int height = 0;
+  int components = 0;
+  int next = 0;        // the strip whose pieces come next
+  std::string coding;  // the first strip's tables and layout: every strip's
+  std::string header;  // the file's header, made from the first strip
+};
+
+// Appends the pieces strip `splice->next` adds to the file, to be written in
+// order (after the last strip's, the end marker): they point into `stream`
+// and splice->header. False when the stream is not what the plan asks for.
+bool SpliceNextJpegStrip(JpegSplice* splice, std::string_view stream,
+                         std::vector<std::string_view>* pieces);
 
 // True when saving `image` with `flags` in strips gives a correct file and is
 // worth it: a 24-bit RGB or 8-bit greyscale standard bitmap of at least

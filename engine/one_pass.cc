@@ -16,6 +16,7 @@
 #include "engine/jpeg_strips.h"
 #include "engine/output_claims.h"
 #include "engine/safe_load.h"
+#include "platform/memory_advice.h"
 #include "platform/process.h"
 #include "platform/row_stream.h"
 #include "text/resource_reference.h"
@@ -37,6 +38,7 @@ struct RowSource {
   int components = 3;        // in the file: 1 grey, 3 colour
   size_t in_row_bytes = 0;   // a row in the stream
   size_t out_row_bytes = 0;  // a row as the encoder takes it
+  int flags = 0;             // the save flags
   std::vector<uint8_t> scratch;
 };
 
@@ -59,10 +61,10 @@ bool ReadRows(RowSource* source, int count, uint8_t* to) {
   return true;
 }
 
-Outcome EncodeInOnePass(RowSource* source, int flags, fs::FileWriter* writer) {
+Outcome EncodeInOnePass(RowSource* source, fs::FileWriter* writer) {
   const RowStreamHeader& header = source->header;
-  JpegEncoderPtr encoder =
-      StartJpegEncoder({header.width, header.height, source->components}, flags, nullptr, writer);
+  JpegEncoderPtr encoder = StartJpegEncoder({header.width, header.height, source->components},
+                                            source->flags, nullptr, writer);
   if (encoder == nullptr) return Outcome::kEncodeFailed;
   const int chunk_rows = std::min(
       header.height, std::max(1, static_cast<int>(kRowChunkBytes / source->out_row_bytes)));
@@ -77,18 +79,13 @@ Outcome EncodeInOnePass(RowSource* source, int flags, fs::FileWriter* writer) {
   return FinishJpegEncoder(encoder.get()) ? Outcome::kOk : Outcome::kEncodeFailed;
 }
 
-// Rows of one strip. Left uninitialised: the stream fills them.
-struct RowBuffer {
-  std::unique_ptr<uint8_t[]> data;
-  size_t capacity = 0;
-};
-
 struct Strip {
-  RowBuffer rows;
-  std::string jpeg;
+  uint8_t* rows = nullptr;  // in the row pool while the strip is read and encoded
+  JpegBytes jpeg;
 };
 
-// Strips from the reading thread to the encoding threads, in order.
+// Strips from the reading thread to the encoding threads, in order, and
+// from them to the file, in order again.
 struct StripQueue {
   std::mutex mutex;
   std::condition_variable changed;
@@ -96,16 +93,55 @@ struct StripQueue {
   int taken = 0;  // strips an encoder has taken
   bool stopped = false;
   bool encode_failed = false;
-  // Buffers of strips already encoded, for the next strips: fresh memory
-  // costs a page fault every 4 KiB.
-  std::vector<RowBuffer> spare;
+  std::vector<Strip> strips;
+  // Room for the rows of the strips being read, waiting and being encoded,
+  // taken in turn: memory used again faults no more, and the pool is one
+  // buffer on large pages.
+  platform::LargeBuffer pool;
+  std::vector<uint8_t*> spare;
+  // Each strip is written as soon as those above it are; whichever encoder
+  // finds the next one encoded writes it, and its stream's memory serves a
+  // later strip.
+  std::vector<char> encoded;
+  int written = 0;
+  bool writing = false;
+  std::vector<JpegBytes> spare_jpeg;
+  JpegSplice splice;
+  fs::FileWriter* writer = nullptr;
 };
 
+// Writes the strips that are encoded and next in order, until one is not.
+void WriteEncodedStrips(StripQueue* queue) {
+  std::vector<std::string_view> pieces;
+  std::unique_lock lock(queue->mutex);
+  while (!queue->stopped && queue->written < queue->splice.plan.strip_count &&
+         queue->encoded[static_cast<size_t>(queue->written)]) {
+    Strip& strip = queue->strips[static_cast<size_t>(queue->written)];
+    lock.unlock();
+    pieces.clear();
+    bool ok = SpliceNextJpegStrip(&queue->splice, strip.jpeg.View(), &pieces);
+    for (std::string_view piece : pieces) {
+      ok = ok && fs::WritePart(queue->writer, piece.data(), piece.size());
+    }
+    lock.lock();
+    if (!ok) {
+      queue->stopped = true;
+      queue->encode_failed = true;
+      queue->changed.notify_all();
+      break;
+    }
+    ++queue->written;
+    queue->spare_jpeg.push_back(std::move(strip.jpeg));
+  }
+  queue->writing = false;
+}
+
 // Encodes the strips the queue hands out until there are no more.
-void EncodeStrips(const RowSource& source, const JpegStripPlan& plan, int flags,
-                  std::vector<Strip>* strips, StripQueue* queue) {
+void EncodeStrips(const RowSource& source, StripQueue* queue) {
+  const JpegStripPlan& plan = queue->splice.plan;
   for (;;) {
     int k = 0;
+    JpegBytes jpeg;
     {
       std::unique_lock lock(queue->mutex);
       queue->changed.wait(lock, [&] {
@@ -113,66 +149,82 @@ void EncodeStrips(const RowSource& source, const JpegStripPlan& plan, int flags,
       });
       if (queue->stopped || queue->taken == plan.strip_count) return;
       k = queue->taken++;
+      if (!queue->spare_jpeg.empty()) {
+        jpeg = std::move(queue->spare_jpeg.back());
+        queue->spare_jpeg.pop_back();
+      }
     }
     queue->changed.notify_all();  // the reader may go on
-    Strip& strip = (*strips)[static_cast<size_t>(k)];
+    Strip& strip = queue->strips[static_cast<size_t>(k)];
+    strip.jpeg = std::move(jpeg);
+    strip.jpeg.size = 0;
     const int rows = std::min(plan.strip_height, source.header.height - k * plan.strip_height);
-    strip.jpeg.reserve(strip.rows.capacity / 4);
-    JpegEncoderPtr encoder = StartJpegEncoder({source.header.width, rows, source.components}, flags,
-                                              &strip.jpeg, nullptr);
-    const bool ok =
-        encoder != nullptr &&
-        WriteJpegRows(encoder.get(), strip.rows.data.get(), rows, source.out_row_bytes) &&
-        FinishJpegEncoder(encoder.get());
+    JpegEncoderPtr encoder = StartJpegEncoder({source.header.width, rows, source.components},
+                                              source.flags, &strip.jpeg, nullptr);
+    const bool ok = encoder != nullptr &&
+                    WriteJpegRows(encoder.get(), strip.rows, rows, source.out_row_bytes) &&
+                    FinishJpegEncoder(encoder.get());
+    bool write = false;
     {
       std::lock_guard lock(queue->mutex);
-      queue->spare.push_back(std::move(strip.rows));
+      queue->spare.push_back(strip.rows);
+      strip.rows = nullptr;
       if (!ok) {
         queue->stopped = true;
         queue->encode_failed = true;
+      } else {
+        queue->encoded[static_cast<size_t>(k)] = 1;
+        write = !queue->writing;
+        queue->writing = true;
       }
     }
-    if (!ok) queue->changed.notify_all();
+    queue->changed.notify_all();  // a row buffer is free, or all stop
+    if (write) WriteEncodedStrips(queue);
   }
 }
 
 // Reads the strips on this thread while kJpegStripThreads others encode
-// them, then splices and writes the file.
-Outcome EncodeInStrips(RowSource* source, const JpegStripPlan& plan, int flags,
-                       fs::FileWriter* writer) {
-  std::vector<Strip> strips(static_cast<size_t>(plan.strip_count));
+// them and write the file.
+Outcome EncodeInStrips(RowSource* source, const JpegStripPlan& plan, fs::FileWriter* writer) {
   StripQueue queue;
+  queue.strips.resize(static_cast<size_t>(plan.strip_count));
+  queue.encoded.assign(static_cast<size_t>(plan.strip_count), 0);
+  queue.splice.plan = plan;
+  queue.splice.width = source->header.width;
+  queue.splice.height = source->header.height;
+  queue.splice.components = source->components;
+  queue.writer = writer;
+  const size_t strip_bytes = static_cast<size_t>(plan.strip_height) * source->out_row_bytes;
+  const int pooled = std::min(plan.strip_count, kWaitingStrips + kJpegStripThreads + 1);
+  queue.pool = platform::AllocateLargeBuffer(strip_bytes * static_cast<size_t>(pooled));
+  if (queue.pool == nullptr) return EncodeInOnePass(source, writer);
+  for (int i = pooled - 1; i >= 0; --i) {
+    queue.spare.push_back(queue.pool.get() + strip_bytes * static_cast<size_t>(i));
+  }
   std::vector<std::thread> encoders;
   for (int t = 0; t < kJpegStripThreads; ++t) {
     try {
-      encoders.emplace_back(EncodeStrips, std::cref(*source), std::cref(plan), flags, &strips,
-                            &queue);
+      encoders.emplace_back(EncodeStrips, std::cref(*source), &queue);
     } catch (const std::system_error&) {
       break;  // fewer threads
     }
   }
-  if (encoders.empty()) return EncodeInOnePass(source, flags, writer);
+  if (encoders.empty()) return EncodeInOnePass(source, writer);
   bool short_stream = false;
   const int height = source->header.height;
   for (int k = 0; k < plan.strip_count; ++k) {
-    Strip& strip = strips[static_cast<size_t>(k)];
+    Strip& strip = queue.strips[static_cast<size_t>(k)];
     {
       std::unique_lock lock(queue.mutex);
-      queue.changed.wait(
-          lock, [&] { return queue.stopped || queue.read - queue.taken < kWaitingStrips; });
+      queue.changed.wait(lock, [&] {
+        return queue.stopped || (queue.read - queue.taken < kWaitingStrips && !queue.spare.empty());
+      });
       if (queue.stopped) break;
-      if (!queue.spare.empty()) {
-        strip.rows = std::move(queue.spare.back());
-        queue.spare.pop_back();
-      }
+      strip.rows = queue.spare.back();
+      queue.spare.pop_back();
     }
     const int rows = std::min(plan.strip_height, height - k * plan.strip_height);
-    const size_t size = static_cast<size_t>(rows) * source->out_row_bytes;
-    if (strip.rows.capacity < size) {
-      strip.rows.data.reset(new uint8_t[size]);
-      strip.rows.capacity = size;
-    }
-    short_stream = !ReadRows(source, rows, strip.rows.data.get());
+    short_stream = !ReadRows(source, rows, strip.rows);
     {
       std::lock_guard lock(queue.mutex);
       if (short_stream) {
@@ -186,32 +238,21 @@ Outcome EncodeInStrips(RowSource* source, const JpegStripPlan& plan, int flags,
   }
   for (std::thread& encoder : encoders) encoder.join();
   if (short_stream) return Outcome::kStreamShort;
-  if (queue.encode_failed) return Outcome::kEncodeFailed;
-  std::vector<std::string_view> streams;
-  for (const Strip& strip : strips) streams.emplace_back(strip.jpeg);
-  std::string header;
-  std::vector<std::string_view> pieces;
-  if (!SpliceJpegStrips(plan, streams, source->header.width, height, source->components, &header,
-                        &pieces)) {
-    return Outcome::kEncodeFailed;
-  }
-  for (std::string_view piece : pieces) {
-    if (!fs::WritePart(writer, piece.data(), piece.size())) return Outcome::kEncodeFailed;
-  }
+  if (queue.encode_failed || queue.written != plan.strip_count) return Outcome::kEncodeFailed;
   return Outcome::kOk;
 }
 
-Outcome Encode(RowSource* source, int flags, fs::FileWriter* writer) {
+Outcome Encode(RowSource* source, fs::FileWriter* writer) {
   const RowStreamHeader& header = source->header;
   JpegStripPlan plan;
   const bool greyscale = source->components == 1;
-  if (JpegFlagsAllowStrips(flags) &&
+  if (JpegFlagsAllowStrips(source->flags) &&
       int64_t{header.width} * int64_t{header.height} >= kMinJpegStripPixels &&
-      PlanJpegStrips(header.width, header.height, flags, greyscale,
+      PlanJpegStrips(header.width, header.height, source->flags, greyscale,
                      JpegStripMinimum(header.width, header.height, source->components), &plan)) {
-    return EncodeInStrips(source, plan, flags, writer);
+    return EncodeInStrips(source, plan, writer);
   }
-  return EncodeInOnePass(source, flags, writer);
+  return EncodeInOnePass(source, writer);
 }
 
 // Why a file failed whose rows were read (or not) with `outcome`, after the
@@ -257,6 +298,7 @@ ConversionResult ConvertInOnePass(const ConversionJob& job) {
   }
   RowSource source;
   source.program = &program;
+  source.flags = job.output.save_flags;
   uint8_t head[kRowStreamHeaderSize];
   const size_t got = platform::ReadFromProgram(&program, head, sizeof head);
   if (got != sizeof head || !ReadRowStreamHeader(head, &source.header)) {
@@ -284,8 +326,7 @@ ConversionResult ConvertInOnePass(const ConversionJob& job) {
   fs::FileWriter writer;
   const bool started = fs::StartFileBelow(
       job.output_folder, result.output_path.substr(job.output_folder.size()), &writer);
-  const Outcome outcome =
-      started ? Encode(&source, job.output.save_flags, &writer) : Outcome::kEncodeFailed;
+  const Outcome outcome = started ? Encode(&source, &writer) : Outcome::kEncodeFailed;
   // A stream cut short: the converter is ending (or hangs, and is stopped
   // at its deadline); its status says why.
   const int status =

@@ -18,14 +18,6 @@ bool IsCopyMode(int mode) {
   return base == kSrcCopy || base == kPatCopy;
 }
 
-bool SkipRows(Decoder* d, RowReader* rows) {
-  while (rows->rows_read < rows->info->Height()) {
-    if (!NextRow(rows, nullptr)) return CheckRead(d, "pixel data");
-    ReportProgress(d);
-  }
-  return true;
-}
-
 // Source pixel (relative to the bounds) for each destination pixel of
 // [first, last): nearest-neighbour, as CopyBits scales; -1 outside the image.
 std::vector<int> SourceIndex(int first, int last, int dst_start, int dst_size, int src_start,
@@ -60,23 +52,15 @@ bool Blit(Decoder* d, const PixMapInfo& info, RowReader* rows, const QdRect& src
                                       src.left, src.Width(), info.bounds.left, info.Width());
   double y_step = static_cast<double>(src.Height()) / target_rect.Height();
 
-  ModeColours colours = d->state.colours;
-  bool indexed = info.Indexed();
-  // Colour pixel maps are colourised; one-bit bitmaps take the colours anyway.
-  bool colourise = info.is_pixmap && Colourises(mode, colours);
-  bool copy = IsCopyMode(mode) && !colourise;
-  Action index_actions[256];
-  uint32_t index_pixels[256];  // copy mode: the colour each index paints
-  bool index_direct = indexed && IsCopyMode(mode);
-  if (indexed) {
-    for (size_t i = 0; i < info.palette.size() && i < 256; ++i) {
-      Rgb colour = colourise ? Colourise(info.palette[i], colours) : info.palette[i];
-      index_actions[i] = info.is_pixmap ? ResolveAction(mode, false, false, colour, colours)
-                                        : ResolveAction(mode, true, i == 1, kBlack, colours);
-      index_pixels[i] = PackPixel(index_actions[i].colour);
-      index_direct = index_direct && index_actions[i].op == PixelOp::kCopy;
-    }
-  }
+  const ModeColours& colours = d->state.colours;
+  BitsPaint paint;
+  PrepareBitsPaint(info, mode, colours, &paint);
+  const bool indexed = paint.indexed;
+  const bool colourise = paint.colourise;
+  const bool copy = paint.copy;
+  const bool index_direct = paint.index_direct;
+  const Action* index_actions = paint.index_actions;
+  const uint32_t* index_pixels = paint.index_pixels;
   // The common case: source pixels one for one, so that spans are copied.
   bool one_to_one = true;
   for (size_t i = 1; i < xmap.size() && one_to_one; ++i) {
@@ -203,20 +187,44 @@ bool NarrowRowsPacked(const Decoder& d, const PixMapInfo& info) {
 
 }  // namespace
 
-bool DoBitsOp(Decoder* d, int op) {
+bool SkipRows(Decoder* d, RowReader* rows) {
+  while (rows->rows_read < rows->info->Height()) {
+    if (!NextRow(rows, nullptr)) return CheckRead(d, "pixel data");
+    ReportProgress(d);
+  }
+  return true;
+}
+
+void PrepareBitsPaint(const PixMapInfo& info, int mode, const ModeColours& colours,
+                      BitsPaint* paint) {
+  paint->indexed = info.Indexed();
+  // Colour pixel maps are colourised; one-bit bitmaps take the colours anyway.
+  paint->colourise = info.is_pixmap && Colourises(mode, colours);
+  paint->copy = IsCopyMode(mode) && !paint->colourise;
+  paint->index_direct = paint->indexed && IsCopyMode(mode);
+  if (!paint->indexed) return;
+  for (size_t i = 0; i < info.palette.size() && i < 256; ++i) {
+    Rgb colour = paint->colourise ? Colourise(info.palette[i], colours) : info.palette[i];
+    paint->index_actions[i] = info.is_pixmap ? ResolveAction(mode, false, false, colour, colours)
+                                             : ResolveAction(mode, true, i == 1, kBlack, colours);
+    paint->index_pixels[i] = PackPixel(paint->index_actions[i].colour);
+    paint->index_direct = paint->index_direct && paint->index_actions[i].op == PixelOp::kCopy;
+  }
+}
+
+bool ReadBitsOp(Decoder* d, int op, BitsOp* bits) {
   bool direct = op == 0x9A || op == 0x9B;
   bool packed = op != 0x90 && op != 0x91;
-  bool has_mask = (op & 1) != 0;
-  PixMapInfo info;
+  bits->has_mask = (op & 1) != 0;
+  PixMapInfo& info = bits->info;
   if (!ReadPixMapHeader(&d->in, direct, &info)) {
     if (!CheckRead(d, "a pixel map")) return false;
     return Fail(d, DecodeStatus::kMalformed, "impossible pixel map");
   }
-  QdRect src = ReadRect(&d->in);
-  QdRect dst = ReadRect(&d->in);
-  int mode = ReadU16(&d->in);
-  Region mask;
-  if (has_mask) ReadRegion(&d->in, &mask);
+  bits->src = ReadRect(&d->in);
+  bits->dst = ReadRect(&d->in);
+  bits->mode = ReadU16(&d->in);
+  if (bits->has_mask) ReadRegion(&d->in, &bits->mask);
   if (!CheckRead(d, "a bits opcode")) return false;
   if (static_cast<long long>(info.Width()) * info.Height() > d->options.max_pixels) {
     return Fail(d, DecodeStatus::kTooLarge, "a bitmap is over the pixel limit");
@@ -224,19 +232,26 @@ bool DoBitsOp(Decoder* d, int op) {
   if (packed && info.row_bytes < 8 && info.row_bytes > 0) {
     info.narrow_rows_packed = NarrowRowsPacked(*d, info);
   }
-  RowReader rows;
-  if (!StartRows(&rows, &d->in, &info, packed)) {
+  if (!StartRows(&bits->rows, &d->in, &info, packed)) {
     return Fail(d, DecodeStatus::kTruncated, "a bitmap has more rows than its data could hold");
   }
+  return true;
+}
+
+bool DoBitsOp(Decoder* d, int op) {
+  BitsOp bits;
+  if (!ReadBitsOp(d, op, &bits)) return false;
+  const PixMapInfo& info = bits.info;
   if (d->scanning) {
     double h_res = info.is_pixmap ? info.h_res : 72;
     double v_res = info.is_pixmap ? info.v_res : 72;
-    d->bits_seen.push_back(BitsSeen{h_res, v_res, src, dst});
+    d->bits_seen.push_back(BitsSeen{h_res, v_res, bits.src, bits.dst});
     // One bitmap at 72 dpi settles it: the picture stays at 72 dpi.
     if (h_res < 73 && v_res < 73) return Fail(d, DecodeStatus::kMalformed, "scan settled");
-    return SkipRows(d, &rows);
+    return SkipRows(d, &bits.rows);
   }
-  return Blit(d, info, &rows, src, dst, mode, has_mask ? &mask : nullptr);
+  return Blit(d, info, &bits.rows, bits.src, bits.dst, bits.mode,
+              bits.has_mask ? &bits.mask : nullptr);
 }
 
 }  // namespace pic2jpg::pict

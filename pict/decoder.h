@@ -15,6 +15,7 @@
 #include "pict/byte_reader.h"
 #include "pict/canvas.h"
 #include "pict/pict_reader.h"
+#include "pict/pixel_map.h"
 #include "pict/region.h"
 
 namespace pic2jpg::pict {
@@ -77,6 +78,12 @@ struct BitsSeen {
   QdRect dst;
 };
 
+struct Decoder;
+
+// A picture played without a canvas (streamed_rows.cc) hands every opcode
+// that draws to this instead of drawing it; the others play as usual.
+using DrawingOpHandler = bool (*)(Decoder* decoder, int opcode);
+
 struct Decoder {
   ByteReader in;  // the whole buffer; positions count from its start
   PictHeader header;
@@ -95,6 +102,8 @@ struct Decoder {
   bool scanning = false;
   std::vector<BitsSeen> bits_seen;
   size_t reported = 0;  // the last offset given to data_done
+  DrawingOpHandler drawing_op = nullptr;
+  void* drawing_context = nullptr;
 };
 
 // Sets the status and message once; returns false for convenience.
@@ -121,10 +130,51 @@ bool DoShapeOp(Decoder* decoder, int opcode);      // lines, rects, ovals, arcs,
 bool DoTextOp(Decoder* decoder, int opcode);       // the four text opcodes and font names
 bool DoBitsOp(Decoder* decoder, int opcode);       // BitsRect ... DirectBitsRgn
 bool DoQuickTimeOp(Decoder* decoder, int opcode);  // 0x8200, 0x8201
+// True for the opcodes that change pixels: text, shapes, bits, QuickTime.
+bool DrawsPixels(int opcode);
+
+// A bits opcode read up to its pixel data, whose rows come next from the
+// decoder's reader (`rows` points at `info`: the record stays where it is).
+struct BitsOp {
+  PixMapInfo info;
+  QdRect src;
+  QdRect dst;
+  int mode = 0;
+  bool has_mask = false;
+  Region mask;  // picture coordinates, for the Rgn forms
+  RowReader rows;
+  BitsOp() = default;
+  BitsOp(const BitsOp&) = delete;
+  BitsOp& operator=(const BitsOp&) = delete;
+};
+bool ReadBitsOp(Decoder* decoder, int opcode, BitsOp* bits);
+// Reads the rows left of a bitmap without decoding them.
+bool SkipRows(Decoder* decoder, RowReader* rows);
+
+// How a bitmap's pixels reach the canvas in a transfer mode: with `copy`
+// (colour pixels) or `index_direct` (indexed ones, each index painting
+// index_pixels) every pixel painted is the source's own, whatever was there.
+struct BitsPaint {
+  bool indexed = false;
+  bool colourise = false;
+  bool copy = false;
+  bool index_direct = false;
+  Action index_actions[256];
+  uint32_t index_pixels[256] = {};
+};
+void PrepareBitsPaint(const PixMapInfo& info, int mode, const ModeColours& colours,
+                      BitsPaint* paint);
+
 // Skips any opcode by the lengths Apple documents; false when the data ends.
 bool SkipOpcode(Decoder* decoder, int opcode);
 // Reads a PixPat record (BkPixPat, PnPixPat, FillPixPat) into a pen source.
 bool ReadPixPat(Decoder* decoder, PenSource* pattern);
+
+// Sets a decoder up for the data: finds the header, chooses the picture's
+// size (`width` x `height`, within the options' limits) and the canvas's
+// mapping and work budget, but allocates no pixels.
+DecodeResult PrepareDecoder(const uint8_t* data, size_t size, const DecodeOptions& options,
+                            Decoder* decoder, int* width, int* height);
 
 // Plays the opcodes from header.first_opcode to the end of the picture.
 bool PlayOpcodes(Decoder* decoder);

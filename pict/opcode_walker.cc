@@ -38,6 +38,7 @@ bool IsShapeOp(int op) {
 }
 
 bool Dispatch(Decoder* d, int op) {
+  if (d->drawing_op != nullptr && DrawsPixels(op)) return d->drawing_op(d, op);
   if (op == 0x0000) return true;
   if (op == 0x0011) {
     Skip(&d->in, d->header.version == 1 ? 1 : 2);
@@ -54,6 +55,11 @@ bool Dispatch(Decoder* d, int op) {
 }
 
 }  // namespace
+
+bool DrawsPixels(int op) {
+  return (op >= 0x28 && op <= 0x2B) || IsShapeOp(op) || op == 0x90 || op == 0x91 ||
+         (op >= 0x98 && op <= 0x9B) || op == 0x8200 || op == 0x8201;
+}
 
 bool Fail(Decoder* decoder, DecodeStatus status, const std::string& message) {
   if (decoder->status == DecodeStatus::kOk) {

@@ -154,35 +154,46 @@ bool StartsWithPictHeader(const uint8_t* data, size_t size) {
   return data != nullptr && ReadPictHeader(data, size, &header);
 }
 
+DecodeResult PrepareDecoder(const uint8_t* data, size_t size, const DecodeOptions& options,
+                            Decoder* d, int* width, int* height) {
+  d->options = options;
+  d->in = MakeReader(data, size);
+  if (size > options.max_input_bytes) {
+    return Result(DecodeStatus::kTooLarge,
+                  "input file over " + std::to_string(options.max_input_bytes >> 20) + " MiB");
+  }
+  if (data == nullptr || !ReadPictHeader(data, size, &d->header)) {
+    return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
+  }
+  Geometry g = ChooseGeometry(data, size, d->header, options);
+  if (g.width <= 0 || g.height <= 0) {
+    return Result(DecodeStatus::kMalformed, "the picture frame is empty");
+  }
+  if (!WithinLimits(g.width, g.height, options)) {
+    char text[96];
+    std::snprintf(text, sizeof text, "picture too large: %lld x %lld", g.width, g.height);
+    return Result(DecodeStatus::kTooLarge, text);
+  }
+  d->canvas.origin_x = g.space.left;
+  d->canvas.origin_y = g.space.top;
+  d->canvas.scale_x = g.scale_x;
+  d->canvas.scale_y = g.scale_y;
+  d->canvas.work_budget = kWorkPerPixel * g.width * g.height + kWorkFloor;
+  *width = static_cast<int>(g.width);
+  *height = static_cast<int>(g.height);
+  return DecodeResult{};
+}
+
 DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
                         const DecodeOptions& options) {
   *picture = Picture{};
   try {
     Decoder d;
-    d.options = options;
-    d.in = MakeReader(data, size);
-    if (size > options.max_input_bytes) {
-      return Result(DecodeStatus::kTooLarge,
-                    "input file over " + std::to_string(options.max_input_bytes >> 20) + " MiB");
-    }
-    if (data == nullptr || !ReadPictHeader(data, size, &d.header)) {
-      return Result(DecodeStatus::kNotPict, "no PICT header at offset 0 or 512");
-    }
-    Geometry g = ChooseGeometry(data, size, d.header, options);
-    if (g.width <= 0 || g.height <= 0) {
-      return Result(DecodeStatus::kMalformed, "the picture frame is empty");
-    }
-    if (!WithinLimits(g.width, g.height, options)) {
-      char text[96];
-      std::snprintf(text, sizeof text, "picture too large: %lld x %lld", g.width, g.height);
-      return Result(DecodeStatus::kTooLarge, text);
-    }
-    d.canvas.origin_x = g.space.left;
-    d.canvas.origin_y = g.space.top;
-    d.canvas.scale_x = g.scale_x;
-    d.canvas.scale_y = g.scale_y;
-    d.canvas.work_budget = kWorkPerPixel * g.width * g.height + kWorkFloor;
-    if (!AllocateCanvas(&d.canvas, static_cast<int>(g.width), static_cast<int>(g.height))) {
+    int width = 0;
+    int height = 0;
+    DecodeResult prepared = PrepareDecoder(data, size, options, &d, &width, &height);
+    if (!prepared.ok()) return prepared;
+    if (!AllocateCanvas(&d.canvas, width, height)) {
       return Result(DecodeStatus::kNoMemory, "no memory for the picture");
     }
     if (!PlayOpcodes(&d)) return Result(d.status, d.message);

@@ -105,6 +105,30 @@ bool StartsWithPictHeader(const uint8_t* data, size_t size);
 DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
                         const DecodeOptions& options = {});
 
+// Where DecodePictRows hands a picture's rows as they are decoded.
+struct RowSink {
+  void* context = nullptr;
+  // Called once, before the first row, with the picture's size.
+  bool (*start)(void* context, int width, int height) = nullptr;
+  // Each row in turn, top first: `width` pixels of 4 bytes as in Picture,
+  // or with `bgr` of 3, blue, green, red (the alpha bytes are all 255).
+  bool (*row)(void* context, const uint8_t* pixels) = nullptr;
+  bool bgr = false;
+  // Either returning false stops the decoding; the result is then ok (the
+  // sink knows why it stopped).
+};
+
+// Decodes a picture that is one bitmap copied whole onto its frame, pixel
+// for pixel, a row at a time without holding the picture: the rows are
+// exactly DecodePict's, and such a picture never has alpha. Any other
+// picture (drawing, text, several images, QuickTime, a scaled or clipped
+// bitmap, a transfer mode that mixes with what lies below) is not decoded
+// and `streamed` is false, with an ok result: DecodePict decodes it, and
+// says why when it fails. When `streamed` is true a failure may come after
+// some rows.
+DecodeResult DecodePictRows(const uint8_t* data, size_t size, const RowSink& sink, bool* streamed,
+                            const DecodeOptions& options = {});
+
 const char* StatusName(DecodeStatus status);
 
 }  // namespace pic2jpg::pict

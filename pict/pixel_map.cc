@@ -46,6 +46,33 @@ size_t NeededRowSize(const PixMapInfo& info, bool packed) {
   return (width * static_cast<size_t>(info.pixel_size) + 7) / 8;
 }
 
+// Hands each pixel of a direct-colour row to put(x, red, green, blue).
+template <typename Put>
+void DecodeColours(const PixMapInfo& info, bool packed, const uint8_t* raw, Put put) {
+  const auto width = static_cast<size_t>(info.Width());
+  if (info.pixel_size == 16) {
+    for (size_t x = 0; x < width; ++x) {
+      int v = (raw[2 * x] << 8) | raw[2 * x + 1];
+      put(x, Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
+    }
+    return;
+  }
+  if (info.pixel_size == 24 || (info.pack_type == 2 && info.row_bytes >= 8)) {
+    // Three bytes a pixel: 24-bit rows, or 32-bit pixels without their pad byte.
+    for (size_t x = 0; x < width; ++x) put(x, raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]);
+    return;
+  }
+  if (packed && info.pack_type != 1) {
+    // Planes: alpha (when there are four components), red, green, blue.
+    const uint8_t* red = raw + (info.cmp_count == 4 ? width : 0);
+    const uint8_t* green = red + width;
+    const uint8_t* blue = green + width;
+    for (size_t x = 0; x < width; ++x) put(x, red[x], green[x], blue[x]);
+    return;
+  }
+  for (size_t x = 0; x < width; ++x) put(x, raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]);
+}
+
 void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow* row) {
   int width = info.Width();
   if (info.Indexed()) {
@@ -63,32 +90,20 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
     }
     return;
   }
+  if (row->three_bytes) {
+    row->bgr.resize(3 * static_cast<size_t>(width));
+    uint8_t* out = row->bgr.data();
+    DecodeColours(info, packed, raw, [out](size_t x, uint8_t r, uint8_t g, uint8_t b) {
+      out[3 * x] = b;
+      out[3 * x + 1] = g;
+      out[3 * x + 2] = r;
+    });
+    return;
+  }
   row->colour.resize(static_cast<size_t>(width));
   uint32_t* out = row->colour.data();
-  if (info.pixel_size == 16) {
-    for (int x = 0; x < width; ++x) {
-      int v = (raw[2 * x] << 8) | raw[2 * x + 1];
-      out[x] = PackPixel(Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
-    }
-    return;
-  }
-  if (info.pixel_size == 24 || (info.pack_type == 2 && info.row_bytes >= 8)) {
-    // Three bytes a pixel: 24-bit rows, or 32-bit pixels without their pad byte.
-    for (int x = 0; x < width; ++x) out[x] = PackPixel(raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]);
-    return;
-  }
-  if (packed && info.pack_type != 1) {
-    // Planes: alpha (when there are four components), red, green, blue.
-    size_t w = static_cast<size_t>(width);
-    const uint8_t* red = raw + (info.cmp_count == 4 ? w : 0);
-    const uint8_t* green = red + w;
-    const uint8_t* blue = green + w;
-    for (size_t x = 0; x < w; ++x) out[x] = PackPixel(red[x], green[x], blue[x]);
-    return;
-  }
-  for (int x = 0; x < width; ++x) {
-    out[x] = PackPixel(raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]);
-  }
+  DecodeColours(info, packed, raw,
+                [out](size_t x, uint8_t r, uint8_t g, uint8_t b) { out[x] = PackPixel(r, g, b); });
 }
 
 // True when `height` packed rows with counts of `count_bytes` each lie in the

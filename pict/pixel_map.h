@@ -66,6 +66,9 @@ bool ReadColorTable(ByteReader* in, int pixel_size, std::vector<Rgb>* palette,
 struct PixelRow {
   std::vector<uint8_t> index;
   std::vector<uint32_t> colour;
+  // Colours as 3 bytes, blue, green, red, in `bgr` instead of `colour`.
+  bool three_bytes = false;
+  std::vector<uint8_t> bgr;
 };
 
 // A colour as the 4 bytes blue, green, red, alpha (255) in memory.

@@ -83,7 +83,15 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 namespace {
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
+int RemoveEntryBelow(const char* path, const struct stat*, int, struct FTW* at) {
+  return at->level == 0 ? 0 : remove(path);
+}
 }  // namespace
+
+bool EmptyFolder(const std::string& path) {
+  if (path.empty() || path == "/") return false;
+  return nftw(path.c_str(), RemoveEntryBelow, 16, FTW_DEPTH | FTW_PHYS) == 0;
+}
 
 bool RemoveTree(const std::string& path) {
   if (path.empty() || path == "/") return false;

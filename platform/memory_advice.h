@@ -4,6 +4,9 @@
 #define PIC2JPG_PLATFORM_MEMORY_ADVICE_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 namespace pic2jpg::platform {
 
@@ -11,6 +14,26 @@ namespace pic2jpg::platform {
 // a whole (a picture's pixels): far fewer page faults when it is first
 // written. Call before the first write; small buffers are left alone.
 void AdviseWholeBuffer(void* data, size_t size);
+
+// For a process that handles many pictures one after another: the memory a
+// picture lets go of stays with the process for the next one, instead of
+// going back to the system and being faulted in again, page by page, on the
+// next first write. Only buffers of up to kReusedBufferBytes are kept so;
+// larger ones still come and go.
+constexpr size_t kReusedBufferBytes = size_t{32} << 20;
+void ReuseFreedMemory();
+
+// A buffer that starts on a large-page boundary and is advised as above: a
+// few faults fill it, where a fresh buffer of small pages faults every 4 KiB
+// (costly on a virtual machine). Left uninitialised.
+struct FreeLargeBuffer {
+  void operator()(uint8_t* data) const { std::free(data); }
+};
+using LargeBuffer = std::unique_ptr<uint8_t[], FreeLargeBuffer>;
+// Null when the memory is not there. The buffer holds LargeBufferSize(size)
+// bytes: whole large pages.
+LargeBuffer AllocateLargeBuffer(size_t size);
+size_t LargeBufferSize(size_t size);
 
 }  // namespace pic2jpg::platform
 

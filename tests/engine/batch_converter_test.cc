@@ -86,8 +86,10 @@ TEST_F(BatchConverterTest, ACrashOrAHangFailsOnlyItsOwnFile) {
       TakePooledConversion(pool.get(), "/in/a.pct", dir_.File("again.tga"), &status, nullptr));
   EXPECT_FALSE(
       TakePooledConversion(pool.get(), "/in/other.pct", dir_.File("x.tga"), &status, nullptr));
-  // Two processes, and one more for each that was lost: not one per file.
-  EXPECT_EQ(Starts(), 4);
+  // Two processes, and at most one more for each that was lost (the files
+  // behind a lost one may all go to the other): not one per file.
+  EXPECT_GE(Starts(), 3);
+  EXPECT_LE(Starts(), 4);
 }
 
 TEST_F(BatchConverterTest, FilesPassedOverAreDroppedAndOnlyOurConverterServes) {

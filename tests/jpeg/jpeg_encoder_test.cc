@@ -26,7 +26,7 @@ std::string OurSave(FIBITMAP* image, int flags, int chunk) {
     const BYTE* line = FreeImage_GetScanLine(image, height - 1 - y);
     std::copy(line, line + row_bytes, rows.begin() + static_cast<ptrdiff_t>(y * row_bytes));
   }
-  std::string bytes;
+  JpegBytes bytes;
   JpegEncoderPtr encoder = StartJpegEncoder({width, height, components}, flags, &bytes, nullptr);
   if (encoder == nullptr) return "";
   for (int y = 0; y < height; y += chunk) {
@@ -36,7 +36,7 @@ std::string OurSave(FIBITMAP* image, int flags, int chunk) {
       return "";
     }
   }
-  return FinishJpegEncoder(encoder.get()) ? bytes : "";
+  return FinishJpegEncoder(encoder.get()) ? std::string(bytes.View()) : "";
 }
 
 TEST(JpegEncoder, WritesTheLibrarysBytesForEverySaveFlag) {
@@ -65,7 +65,7 @@ TEST(JpegEncoder, WritesTheLibrarysBytesForEverySaveFlag) {
 
 TEST(JpegEncoder, RefusesRowsPastThePictureAndAnEndBeforeTheLastRow) {
   const uint8_t row[3 * 4] = {};
-  std::string bytes;
+  JpegBytes bytes;
   JpegEncoderPtr encoder = StartJpegEncoder({4, 2, 3}, 95, &bytes, nullptr);
   ASSERT_NE(encoder, nullptr);
   ASSERT_TRUE(WriteJpegRows(encoder.get(), row, 1, 0));

@@ -134,6 +134,41 @@ TEST(Pict2tgaTest, RowsStreamTopFirstWithTheirHeader) {
   EXPECT_NE(run.error.find("truncated"), std::string::npos) << run.error;
 }
 
+// A picture decoded a row at a time learns its depth only at its first
+// pixel in colour: the rows before it still come out as the grey they are,
+// and a picture grey to its last pixel is a grey stream. Wide enough that
+// the rows held fill more than one of the pieces the rows are written in.
+TEST(Pict2tgaTest, RowsStreamGreyOnlyWhenTheWholePictureIsGrey) {
+  constexpr int kWidth = 2000, kHeight = 200;
+  for (const bool colour_at_the_end : {false, true}) {
+    SCOPED_TRACE(colour_at_the_end ? "one colour pixel at the end" : "grey");
+    auto pixel = [&](int x, int y) {
+      if (colour_at_the_end && x == kWidth - 1 && y == kHeight - 1) return 0x102030;
+      return ((x + 3 * y) & 0xFF) * 0x010101;
+    };
+    TempDir temp;
+    const std::vector<uint8_t> data = pict::test_util::DirectPicture(kWidth, kHeight, pixel);
+    ASSERT_TRUE(WriteText(temp.File("in.pict"), std::string(data.begin(), data.end())));
+    RunResult run = test::Run(PICT2TGA_EXE, {"--rows", temp.File("in.pict")});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    RowStreamHeader header;
+    ASSERT_GE(run.output.size(), kRowStreamHeaderSize);
+    ASSERT_TRUE(ReadRowStreamHeader(reinterpret_cast<const uint8_t*>(run.output.data()), &header));
+    EXPECT_EQ(header.depth, colour_at_the_end ? 24 : 8);
+    const size_t channels = colour_at_the_end ? 3 : 1;
+    ASSERT_EQ(run.output.size(), kRowStreamHeaderSize + channels * kWidth * kHeight);
+    const auto* p = reinterpret_cast<const uint8_t*>(run.output.data()) + kRowStreamHeaderSize;
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x, p += channels) {
+        const int got = channels == 1 ? p[0] * 0x010101 : (p[2] << 16) | (p[1] << 8) | p[0];
+        wrong += got != pixel(x, y);
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
 // A picture holding a QuickTime PNG of 2x1 pixels: transparent, then opaque red.
 std::string TransparentPicture() {
   FIBITMAP* dib = FreeImage_Allocate(2, 1, 32);

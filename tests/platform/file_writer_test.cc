@@ -168,5 +168,20 @@ TEST(ReadFileTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_FALSE(fs::MapFile(pipe, &mapped, 1 << 20));
 }
 
+// The folder reused for each of many files: emptied, kept, and a link in it
+// goes without what it points to.
+TEST(FileWriterTest, EmptyingAFolderKeepsItAndWhatItsLinksPointTo) {
+  TempDir dir;
+  const std::string work = dir.File("work/");
+  const std::string outside = dir.File("outside/");
+  ASSERT_TRUE(fs::MakeFolder(work) && fs::MakeFolder(outside) && fs::MakeFolder(work + "sub"));
+  ASSERT_TRUE(test::WriteText(work + "picture.tga", "x") && test::WriteText(work + "sub/y", "y") &&
+              test::WriteText(outside + "keep", "k"));
+  ASSERT_EQ(symlink(outside.c_str(), (work + "link").c_str()), 0);
+  EXPECT_TRUE(fs::EmptyFolder(work));
+  EXPECT_TRUE(NamesIn(work).empty());
+  EXPECT_EQ(test::ReadText(outside + "keep"), "k");
+}
+
 }  // namespace
 }  // namespace pic2jpg

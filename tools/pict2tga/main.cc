@@ -20,8 +20,9 @@
 //
 //   pict2tga --rows INPUT
 //
-// writes the picture's rows to standard output as they are packed
-// (platform/row_stream.h), for the engine to encode while they come; the
+// writes the picture's rows to standard output (platform/row_stream.h), for
+// the engine to encode while they come: a picture of one bitmap over its
+// frame as it is decoded (pict::DecodePictRows), any other once drawn. The
 // exit status is the same, and nothing but the header and rows is written.
 #include <FreeImage.h>
 
@@ -31,6 +32,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +42,7 @@
 #include "pict/pict_reader.h"
 #include "platform/file_system.h"
 #include "platform/mapped_file.h"
+#include "platform/memory_advice.h"
 #include "platform/row_stream.h"
 #include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
@@ -126,13 +130,17 @@ void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
                      fs::FileWriter* out) {
   const size_t row_pixels = static_cast<size_t>(picture.width);
   const size_t row_bytes = row_pixels * depth;
-  const size_t rows_per_chunk = std::max<size_t>(1, kChunkBytes / row_bytes);
-  std::vector<uint8_t> chunk(rows_per_chunk * row_bytes);
+  // No bigger than the picture, and not zeroed: every byte sent is written
+  // first (a small picture served among many costs no megabyte each).
+  const size_t rows_per_chunk =
+      std::clamp<size_t>(kChunkBytes / row_bytes, 1, static_cast<size_t>(picture.height));
+  const size_t chunk_size = rows_per_chunk * row_bytes;
+  std::unique_ptr<uint8_t[]> chunk(new uint8_t[chunk_size]);
   size_t filled = 0;
   for (int i = 0; i < picture.height && out->ok; ++i) {
     const int y = top_first ? i : picture.height - 1 - i;
     const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * row_pixels * 4;
-    uint8_t* to = chunk.data() + filled;
+    uint8_t* to = chunk.get() + filled;
     if (depth == 4) {
       std::memcpy(to, from, row_bytes);
     } else if (depth == 1) {
@@ -141,8 +149,8 @@ void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
       PackRow(from, row_pixels, to);
     }
     filled += row_bytes;
-    if (filled == chunk.size() || i == picture.height - 1) {
-      fs::WritePart(out, chunk.data(), filled);
+    if (filled == chunk_size || i == picture.height - 1) {
+      fs::WritePart(out, chunk.get(), filled);
       filled = 0;
     }
   }
@@ -209,6 +217,106 @@ WriteStatus WriteRows(const pict::Picture& picture, int* error) {
   return WriteStatus::kCannotWrite;
 }
 
+// The row stream of a picture decoded a row at a time (pict::DecodePictRows).
+// Its depth is known only at the first pixel in colour: the rows before it
+// are held as grey, and a picture grey to its end is written as grey, just
+// as WriteRows decides over the whole picture.
+struct RowStreamer {
+  fs::FileWriter out;
+  int width = 0;
+  int height = 0;
+  bool colour = false;  // the header is out, with depth 24
+  bool too_large = false;
+  std::vector<uint8_t> grey;  // the rows held while every pixel is grey
+  platform::LargeBuffer chunk;
+  size_t chunk_size = 0;
+  size_t filled = 0;
+};
+
+void PutStreamHeader(RowStreamer* s, int depth) {
+  RowStreamHeader header;
+  header.width = s->width;
+  header.height = s->height;
+  header.depth = depth;
+  uint8_t head[kRowStreamHeaderSize];
+  PutRowStreamHeader(header, head);
+  fs::WritePart(&s->out, head, sizeof head);
+}
+
+// Makes room for one more colour row in the chunk, writing it when full.
+uint8_t* NextChunkRow(RowStreamer* s) {
+  const size_t row_bytes = static_cast<size_t>(s->width) * 3;
+  if (s->filled + row_bytes > s->chunk_size) {
+    fs::WritePart(&s->out, s->chunk.get(), s->filled);
+    s->filled = 0;
+  }
+  uint8_t* to = s->chunk.get() + s->filled;
+  s->filled += row_bytes;
+  return to;
+}
+
+bool StartStream(void* context, int width, int height) {
+  auto* s = static_cast<RowStreamer*>(context);
+  if (width > kMaxSide || height > kMaxSide) {
+    s->too_large = true;
+    return false;
+  }
+  s->width = width;
+  s->height = height;
+  s->out.fd = 1;
+  s->out.ok = true;
+  const size_t row_bytes = static_cast<size_t>(width) * 3;
+  s->chunk_size = std::max<size_t>(1, kChunkBytes / row_bytes) * row_bytes;
+  s->chunk = platform::AllocateLargeBuffer(s->chunk_size);
+  if (s->chunk == nullptr) throw std::bad_alloc();
+  // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  return true;
+}
+
+// Takes rows of blue, green, red.
+bool StreamRow(void* context, const uint8_t* pixels) {
+  auto* s = static_cast<RowStreamer*>(context);
+  const auto width = static_cast<size_t>(s->width);
+  if (!s->colour) {
+    size_t x = 0;
+    while (x < width && pixels[3 * x] == pixels[3 * x + 1] &&
+           pixels[3 * x + 1] == pixels[3 * x + 2]) {
+      ++x;
+    }
+    const size_t held = s->grey.size();
+    s->grey.resize(held + width);
+    for (size_t i = 0; i < width; ++i) s->grey[held + i] = pixels[3 * i];
+    if (x == width) return true;
+    // Colour: the rows held so far go out as the grey they are.
+    s->colour = true;
+    PutStreamHeader(s, 24);
+    for (size_t at = 0; at < s->grey.size() - width; at += width) {
+      uint8_t* to = NextChunkRow(s);
+      for (size_t i = 0; i < width; ++i)
+        to[3 * i] = to[3 * i + 1] = to[3 * i + 2] = s->grey[at + i];
+    }
+    s->grey = {};
+  }
+  std::memcpy(NextChunkRow(s), pixels, 3 * width);
+  return s->out.ok;
+}
+
+// Writes what a streamed picture still holds: the whole of a grey one, or
+// the last chunk.
+WriteStatus EndStream(RowStreamer* s, int* error) {
+  if (s->too_large) return WriteStatus::kTooLarge;
+  if (!s->colour) {
+    PutStreamHeader(s, 8);
+    fs::WritePart(&s->out, s->grey.data(), s->grey.size());
+  } else {
+    fs::WritePart(&s->out, s->chunk.get(), s->filled);
+  }
+  if (s->out.ok) return WriteStatus::kOk;
+  *error = s->out.error;
+  return WriteStatus::kCannotWrite;
+}
+
 struct CommandLine {
   bool quiet = false;
   bool rows = false;  // --rows: the row stream on standard output
@@ -263,8 +371,9 @@ void CodecMessage(FREE_IMAGE_FORMAT, const char* text) {
 void NoCodecMessage(FREE_IMAGE_FORMAT, const char*) {}
 
 int ConvertOne(const CommandLine& line) {
-  FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
   pict::Picture picture;
+  RowStreamer streamer;
+  bool streamed = false;
   {
     // The input is mapped rather than read, and the pages the reader is done
     // with are handed back as it goes: a large picture then needs little
@@ -284,16 +393,27 @@ int ConvertOne(const CommandLine& line) {
       Report(line, "cannot read " + file);
       return 2;
     }
-    pict::DecodeOptions options;
     pict::DecodeResult result;
-    if (in_container) {
-      result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
-    } else {
-      options.data_done = [](void* context, size_t offset) {
-        fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-      };
-      options.data_done_context = &input;
-      result = pict::DecodePict(input.data, input.size, &picture, options);
+    // A picture of one bitmap goes out row by row as it is unpacked. Its
+    // pages stay mapped: finding that it is one walks all of its rows first,
+    // and there is no canvas beside them. It needs no codec library, whose
+    // sixty shared libraries a streamed picture then never loads.
+    if (line.rows && !in_container) {
+      result = pict::DecodePictRows(input.data, input.size,
+                                    {&streamer, StartStream, StreamRow, /*bgr=*/true}, &streamed);
+    }
+    if (!streamed) {
+      FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
+      pict::DecodeOptions options;
+      if (in_container) {
+        result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
+      } else {
+        options.data_done = [](void* context, size_t offset) {
+          fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
+        };
+        options.data_done_context = &input;
+        result = pict::DecodePict(input.data, input.size, &picture, options);
+      }
     }
     fs::UnmapFile(&input);
     if (!result.ok()) {
@@ -311,8 +431,9 @@ int ConvertOne(const CommandLine& line) {
     }
   }
   int write_error = 0;
-  WriteStatus written =
-      line.rows ? WriteRows(picture, &write_error) : WriteTarga(picture, line.output, &write_error);
+  WriteStatus written = streamed    ? EndStream(&streamer, &write_error)
+                        : line.rows ? WriteRows(picture, &write_error)
+                                    : WriteTarga(picture, line.output, &write_error);
   if (written == WriteStatus::kTooLarge) {
     Report(line, line.input + ": the picture is too large for a Targa file");
     return 3;
@@ -335,7 +456,10 @@ int ConvertForServe(const std::string& input, const std::string& output, std::st
 }
 
 int Run(int argc, char** argv) {
-  if (argc == 2 && std::string_view(argv[1]) == "--serve") return Serve(ConvertForServe);
+  if (argc == 2 && std::string_view(argv[1]) == "--serve") {
+    platform::ReuseFreedMemory();
+    return Serve(ConvertForServe);
+  }
   CommandLine line;
   if (argc == 3 && std::string_view(argv[1]) == "--rows") {
     line.quiet = true;
