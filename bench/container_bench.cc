@@ -15,7 +15,6 @@
 
 #include "bench/pict_picture.h"
 #include "bench/process_figures.h"
-#include "platform/directory.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -56,11 +55,6 @@ std::string MakeFork(const std::string& picture, int count) {
   Put(&map, 2 + 8, 2);
   map += references;
   return header + std::string(240, '\0') + data + map;
-}
-
-size_t CountFiles(const std::string& folder) {
-  std::vector<fs::FolderEntry> entries;
-  return fs::ListFolder(folder, &entries) ? entries.size() : 0;
 }
 
 }  // namespace
@@ -120,7 +114,7 @@ int main(int argc, char** argv) {
       fs::RemoveTree(out);
       fs::MakeFolder(out);
       bench::RunFigures figures = bench::Measure(program, c.args, runtime, false);
-      if (CountFiles(out) != static_cast<size_t>(count)) figures.ok = false;
+      if (bench::CountFiles(out) != static_cast<size_t>(count)) figures.ok = false;
       c.timed.push_back(figures);
     }
   }

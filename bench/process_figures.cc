@@ -16,6 +16,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/directory.h"
 #include "platform/file_system.h"
 
 extern char** environ;
@@ -155,6 +156,11 @@ double MedianCpuSeconds(const std::vector<RunFigures>& runs) {
   std::vector<double> values;
   for (const RunFigures& r : runs) values.push_back(r.cpu_seconds);
   return Median(values);
+}
+
+size_t CountFiles(const std::string& folder) {
+  std::vector<fs::FolderEntry> entries;
+  return fs::ListFolder(folder, &entries) ? entries.size() : 0;
 }
 
 std::string MachineLoad() {

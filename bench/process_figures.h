@@ -3,6 +3,7 @@
 #ifndef PIC2JPG_BENCH_PROCESS_FIGURES_H_
 #define PIC2JPG_BENCH_PROCESS_FIGURES_H_
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ double Median(std::vector<double> values);
 // Median wall or CPU time of `runs`.
 double MedianSeconds(const std::vector<RunFigures>& runs);
 double MedianCpuSeconds(const std::vector<RunFigures>& runs);
+
+// How many entries a folder holds (0 when it cannot be read): the files a
+// run wrote.
+size_t CountFiles(const std::string& folder);
 
 // The machine's load (the load averages of /proc/loadavg and the cores), to
 // print beside every figure.

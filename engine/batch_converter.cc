@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <deque>
 #include <unordered_map>
 #include <utility>
 
 #include "platform/child_process.h"
 #include "platform/cleanup.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/memory_advice.h"
 
@@ -66,12 +66,6 @@ struct ConverterPool {
 
 namespace {
 
-long long NowMs() {
-  struct timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
 void Finish(Item* item, int status, std::string message) {
   item->status = status;
   item->message = std::move(message);
@@ -120,7 +114,8 @@ bool GiveNextFile(ConverterPool* pool, Converter* converter) {
     return false;
   }
   item.state = State::kRunning;
-  if (converter->queue.empty()) converter->deadline_ms = NowMs() + batch.timeout_ms;
+  if (converter->queue.empty())
+    converter->deadline_ms = platform::MonotonicMilliseconds() + batch.timeout_ms;
   converter->queue.push_back(batch.next);
   ++batch.next;
   return true;
@@ -173,7 +168,7 @@ void ReadAnswers(ConverterPool* pool, Converter* converter) {
     Finish(&pool->items[converter->queue.front()], answer.status, std::move(answer.message));
     converter->queue.pop_front();
     // The next file's time starts now.
-    converter->deadline_ms = NowMs() + pool->timeout_ms;
+    converter->deadline_ms = platform::MonotonicMilliseconds() + pool->timeout_ms;
   }
   if (!open) LoseConverter(pool, converter);
 }
@@ -184,7 +179,7 @@ bool AwaitProgress(ConverterPool* pool) {
   ConverterPool& batch = *pool;
   std::vector<const platform::ChildProcess*> children;
   std::vector<Converter*> owners;
-  long long deadline = NowMs() + batch.timeout_ms;
+  long long deadline = platform::MonotonicMilliseconds() + batch.timeout_ms;
   for (Converter& converter : batch.converters) {
     if (converter.queue.empty()) continue;
     children.push_back(&converter.child);
@@ -192,13 +187,13 @@ bool AwaitProgress(ConverterPool* pool) {
     if (converter.deadline_ms < deadline) deadline = converter.deadline_ms;
   }
   if (children.empty()) return false;
-  const long long left = deadline - NowMs();
+  const long long left = deadline - platform::MonotonicMilliseconds();
   const int ready = platform::AwaitChildOutput(children, static_cast<int>(left > 0 ? left : 0));
   if (ready >= 0) {
     ReadAnswers(pool, owners[static_cast<size_t>(ready)]);
     return true;
   }
-  const long long now = NowMs();
+  const long long now = platform::MonotonicMilliseconds();
   for (Converter* converter : owners) {
     if (converter->deadline_ms <= now) LoseConverter(pool, converter);
   }

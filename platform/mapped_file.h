@@ -1,6 +1,9 @@
 // Read-only views of whole files mapped into memory instead of copied, so
 // that the parts already read can be handed back to the system while the
-// rest is still being read (large inputs read once, front to back).
+// rest is still being read (large inputs read once, front to back). A small
+// file is read into memory instead: one read costs less than mapping,
+// faulting in and unmapping it (an unmapping interrupts every core the
+// process ran on), which counts when many small pictures are read.
 #ifndef PIC2JPG_PLATFORM_MAPPED_FILE_H_
 #define PIC2JPG_PLATFORM_MAPPED_FILE_H_
 
@@ -13,7 +16,9 @@ namespace pic2jpg::fs {
 struct MappedFile {
   const uint8_t* data = nullptr;
   size_t size = 0;
+  bool copied = false;  // read into memory of our own, not mapped
 };
+inline constexpr int64_t kCopiedFileBytes = 256 * 1024;
 
 // Maps a regular file of at most max_bytes; false when it cannot (an empty
 // file maps to data null and size 0, and counts as success).

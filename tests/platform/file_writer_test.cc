@@ -168,6 +168,28 @@ TEST(ReadFileTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_FALSE(fs::MapFile(pipe, &mapped, 1 << 20));
 }
 
+// Small files are read, larger ones mapped: either way the same bytes, and
+// handing back what was read already changes none of them.
+TEST(FileWriterTest, ReadOnlyViewsHoldTheFileOnEitherSideOfTheCopyLimit) {
+  TempDir temp;
+  const auto limit = static_cast<size_t>(fs::kCopiedFileBytes);
+  for (const size_t size : {size_t{1}, limit - 1, limit, limit + 1, 4 * limit}) {
+    SCOPED_TRACE(size);
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    const std::string path = temp.File("view");
+    ASSERT_TRUE(test::WriteText(path, bytes));
+    fs::MappedFile view;
+    ASSERT_TRUE(fs::MapFile(path, &view, int64_t{1} << 30));
+    fs::ReleaseMappedPrefix(view, size);
+    ASSERT_EQ(view.size, size);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(view.data), view.size), bytes);
+    fs::UnmapFile(&view);
+    EXPECT_EQ(view.data, nullptr);
+    EXPECT_FALSE(fs::MapFile(path, &view, static_cast<int64_t>(size) - 1));  // over the limit
+  }
+}
+
 // The folder reused for each of many files: emptied, kept, and a link in it
 // goes without what it points to.
 TEST(FileWriterTest, EmptyingAFolderKeepsItAndWhatItsLinksPointTo) {
