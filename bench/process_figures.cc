@@ -130,9 +130,11 @@ RunFigures Measure(const std::string& program, const std::vector<std::string>& a
   figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   figures.cpu_seconds = CpuSeconds(usage);
   figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  // The started process's own figure from the kernel, for when it ended
-  // between two samples.
-  peaks[pid] = std::max(peaks[pid], static_cast<long>(usage.ru_maxrss));
+  // The kernel's own figure only when no sample caught the process: it
+  // counts the memory this program held when the child was spawned (the
+  // child starts in our memory until its exec), so it is this program's
+  // size for any short command.
+  if (peaks[pid] == 0) peaks[pid] = static_cast<long>(usage.ru_maxrss);
   for (const auto& [member, kb] : peaks) {
     std::string name = family[member];
     figures.peak_kb[name] = std::max(figures.peak_kb[name], kb);
