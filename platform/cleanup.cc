@@ -59,6 +59,9 @@ void RemoveFolderInHandler(const char* path) {
 }
 
 void OnSignal(int signal_number) {
+  // The signal stays blocked until this returns, and the thread it stopped
+  // may still look at errno before the process ends.
+  const int saved_errno = errno;
   for (std::atomic<pid_t>& child : g_children) {
     pid_t pid = child.load();
     if (pid > 0) kill(pid, SIGKILL);
@@ -77,6 +80,7 @@ void OnSignal(int signal_number) {
   sigemptyset(&plain.sa_mask);
   sigaction(signal_number, &plain, nullptr);
   raise(signal_number);
+  errno = saved_errno;
 }
 
 const char* g_time_limit_message = "";
