@@ -1,7 +1,13 @@
 #include "pict/pixel_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#define PIC2JPG_BYTE_SHUFFLE 1
+#endif
 
 namespace pic2jpg::pict {
 namespace {
@@ -46,6 +52,16 @@ size_t NeededRowSize(const PixMapInfo& info, bool packed) {
   return (width * static_cast<size_t>(info.pixel_size) + 7) / 8;
 }
 
+// A direct-colour row in planes: alpha (when there are four components),
+// red, green, blue, each a byte for every pixel.
+bool IsPlanar(const PixMapInfo& info, bool packed) {
+  return info.pixel_size == 32 && !(info.pack_type == 2 && info.row_bytes >= 8) && packed &&
+         info.pack_type != 1;
+}
+const uint8_t* PlaneOfRed(const PixMapInfo& info, const uint8_t* raw) {
+  return raw + (info.cmp_count == 4 ? static_cast<size_t>(info.Width()) : 0);
+}
+
 // Hands each pixel of a direct-colour row to put(x, red, green, blue).
 template <typename Put>
 void DecodeColours(const PixMapInfo& info, bool packed, const uint8_t* raw, Put put) {
@@ -62,15 +78,78 @@ void DecodeColours(const PixMapInfo& info, bool packed, const uint8_t* raw, Put 
     for (size_t x = 0; x < width; ++x) put(x, raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]);
     return;
   }
-  if (packed && info.pack_type != 1) {
-    // Planes: alpha (when there are four components), red, green, blue.
-    const uint8_t* red = raw + (info.cmp_count == 4 ? width : 0);
+  if (IsPlanar(info, packed)) {
+    const uint8_t* red = PlaneOfRed(info, raw);
     const uint8_t* green = red + width;
     const uint8_t* blue = green + width;
     for (size_t x = 0; x < width; ++x) put(x, red[x], green[x], blue[x]);
     return;
   }
   for (size_t x = 0; x < width; ++x) put(x, raw[4 * x + 1], raw[4 * x + 2], raw[4 * x + 3]);
+}
+
+// Pixels of three planes as blue, green, red, one byte each.
+void PlanesToBgrBytes(const uint8_t* red, const uint8_t* green, const uint8_t* blue, size_t width,
+                      uint8_t* out) {
+  for (size_t x = 0; x < width; ++x, out += 3) {
+    out[0] = blue[x];
+    out[1] = green[x];
+    out[2] = red[x];
+  }
+}
+
+#ifdef PIC2JPG_BYTE_SHUFFLE
+// For each 16 output bytes k of 16 pixels (48 bytes) and each plane c
+// (blue, green, red), the plane byte that lands at each place, or 0x80
+// (none): output byte j takes plane j % 3 at pixel j / 3.
+using ShuffleMasks = std::array<std::array<std::array<uint8_t, 16>, 3>, 3>;
+constexpr ShuffleMasks MakeShuffleMasks() {
+  ShuffleMasks masks{};
+  for (int k = 0; k < 3; ++k) {
+    for (int c = 0; c < 3; ++c) {
+      for (int i = 0; i < 16; ++i) {
+        const int j = 16 * k + i;
+        masks[k][c][i] = static_cast<uint8_t>(j % 3 == c ? j / 3 : 0x80);
+      }
+    }
+  }
+  return masks;
+}
+constexpr ShuffleMasks kShuffleMasks = MakeShuffleMasks();
+
+// The same, 16 pixels at a time with the byte shuffle of SSSE3 (which every
+// x86-64 processor since 2006 has; the caller checks).
+__attribute__((target("ssse3"))) void PlanesToBgrShuffled(const uint8_t* red, const uint8_t* green,
+                                                          const uint8_t* blue, size_t width,
+                                                          uint8_t* out) {
+  auto load = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  size_t x = 0;
+  for (; x + 16 <= width; x += 16, out += 48) {
+    const __m128i planes[3] = {load(blue + x), load(green + x), load(red + x)};
+    for (int k = 0; k < 3; ++k) {
+      __m128i bytes = _mm_setzero_si128();
+      for (int c = 0; c < 3; ++c) {
+        bytes = _mm_or_si128(bytes, _mm_shuffle_epi8(planes[c], load(kShuffleMasks[k][c].data())));
+      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * k), bytes);
+    }
+  }
+  PlanesToBgrBytes(red + x, green + x, blue + x, width - x, out);
+}
+#endif
+
+// The planes of a packed 32-bit row as blue, green, red: most large pictures
+// are such rows, and a byte at a time this is most of their decoding.
+void PlanesToBgr(const uint8_t* red, const uint8_t* green, const uint8_t* blue, size_t width,
+                 uint8_t* out) {
+#ifdef PIC2JPG_BYTE_SHUFFLE
+  static const bool kShuffle = __builtin_cpu_supports("ssse3");
+  if (kShuffle) {
+    PlanesToBgrShuffled(red, green, blue, width, out);
+    return;
+  }
+#endif
+  PlanesToBgrBytes(red, green, blue, width, out);
 }
 
 void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow* row) {
@@ -93,6 +172,12 @@ void DecodeRow(const PixMapInfo& info, bool packed, const uint8_t* raw, PixelRow
   if (row->three_bytes) {
     row->bgr.resize(3 * static_cast<size_t>(width));
     uint8_t* out = row->bgr.data();
+    if (IsPlanar(info, packed)) {
+      const uint8_t* red = PlaneOfRed(info, raw);
+      const auto plane = static_cast<size_t>(width);
+      PlanesToBgr(red, red + plane, red + 2 * plane, plane, out);
+      return;
+    }
     DecodeColours(info, packed, raw, [out](size_t x, uint8_t r, uint8_t g, uint8_t b) {
       out[3 * x] = b;
       out[3 * x + 1] = g;
