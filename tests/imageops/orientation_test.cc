@@ -63,22 +63,18 @@ TEST_F(OrientationTest, FlipsMirrorTheRightAxis) {
 }
 
 TEST_F(OrientationTest, QuarterTurnSwapsTheSidesAndSetsTheDepth) {
-  struct Case {
-    int bpp;
-    int expected_bpp;
-  };
-  // Palette, 16-bit and 48-bit pictures are rotated as 24-bit ones; 32-bit
-  // pictures keep their alpha channel.
-  for (Case c : {Case{1, 24}, Case{4, 24}, Case{8, 24}, Case{16, 24}, Case{24, 24}, Case{32, 32},
-                 Case{48, 24}}) {
+  for (int bpp : kDepths) {
+    // Palette, 16-bit and 48-bit pictures are rotated as 24-bit ones; 32-bit
+    // pictures keep their alpha channel.
+    const int expected_bpp = bpp == 32 ? 32 : 24;
     for (int angle : {90, 270}) {
-      SCOPED_TRACE(testing::Message() << c.bpp << " bits, " << angle << " degrees");
+      SCOPED_TRACE(testing::Message() << bpp << " bits, " << angle << " degrees");
       Rotate(angle);
-      Image rotated(RotateImage(MakeImage(20, 11, c.bpp), g_settings.transform));
+      Image rotated(RotateImage(MakeImage(20, 11, bpp), g_settings.transform));
       ASSERT_NE(rotated, nullptr);
       EXPECT_EQ(Width(rotated.get()), 11);
       EXPECT_EQ(Height(rotated.get()), 20);
-      EXPECT_EQ(Bpp(rotated.get()), c.expected_bpp);
+      EXPECT_EQ(Bpp(rotated.get()), expected_bpp);
     }
   }
 }
