@@ -11,11 +11,7 @@
 #define PIC2JPG_BENCH_BENCH_SUPPORT_H_
 
 #include <FreeImage.h>
-
-#if __has_include(<benchmark/benchmark.h>)
 #include <benchmark/benchmark.h>
-#define PIC2JPG_HAVE_BENCHMARK 1
-#endif
 
 namespace pic2jpg::bench {
 
@@ -33,7 +29,6 @@ struct Measure {
 // *ok is what `work` returned.
 Measure MeasureRun(FIBITMAP* image, bool (*work)(FIBITMAP*), bool* ok);
 
-#ifdef PIC2JPG_HAVE_BENCHMARK
 // The benchmark's iterations: each makes a picture with `make_picture`
 // outside the timing and times `work` on it; the counters are those of the
 // iteration with the highest peak. A picture that cannot be made or a step
@@ -62,7 +57,6 @@ void TimeSteps(benchmark::State& state, MakePicture make_picture, bool (*work)(F
   state.counters["input_MiB"] = worst.input_mib;
   state.counters["full_images"] = worst.full_images;
 }
-#endif
 
 }  // namespace pic2jpg::bench
 

@@ -4,8 +4,6 @@
 // conversion chain runs them. The counters are those of bench_support.h.
 #include <FreeImage.h>
 
-#include <cstdio>
-
 #include "bench/bench_support.h"
 #include "engine/frame.h"
 #include "engine/watermark.h"
@@ -67,8 +65,6 @@ bool RunChain(FIBITMAP* image) {
 }  // namespace
 }  // namespace pic2jpg
 
-#ifdef PIC2JPG_HAVE_BENCHMARK
-
 namespace {
 
 // Arguments: frame on, text mark on.
@@ -95,25 +91,3 @@ BENCHMARK(BM_FrameAndMark)
     ->Iterations(3);
 
 BENCHMARK_MAIN();
-
-#else
-
-// Without Google Benchmark: one run of each case, printed.
-int main() {
-  const bool cases[][2] = {{true, true}, {true, false}, {false, true}};
-  for (const auto& c : cases) {
-    if (!pic2jpg::UseSettings(c[0], c[1])) return 1;
-    FIBITMAP* image = pic2jpg::MakePicture();
-    if (image == nullptr) return 1;
-    bool ok = false;
-    pic2jpg::bench::Measure m = pic2jpg::bench::MeasureRun(image, pic2jpg::RunChain, &ok);
-    std::printf(
-        "FrameAndRotatedText4000x3000/frame:%d/text:%d: %s peak_MiB=%.1f "
-        "input_MiB=%.1f full_images=%.2f\n",
-        c[0], c[1], ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
-    pic2jpg::g_font.reset();
-  }
-  return 0;
-}
-
-#endif

@@ -5,7 +5,6 @@
 #include <FreeImage.h>
 
 #include <cstdint>
-#include <cstdio>
 
 #include "bench/bench_support.h"
 #include "engine/geometry.h"
@@ -67,8 +66,6 @@ bool RunLibraryRotation(FIBITMAP* image) {
 }  // namespace
 }  // namespace pic2jpg
 
-#ifdef PIC2JPG_HAVE_BENCHMARK
-
 namespace {
 
 template <bool (*Work)(FIBITMAP*)>
@@ -104,31 +101,3 @@ BENCHMARK_TEMPLATE(BM_Steps, pic2jpg::RunLibraryRotation)
     ->Iterations(3);
 
 BENCHMARK_MAIN();
-
-#else
-
-// Without Google Benchmark: one run of each case, printed.
-int main() {
-  struct Case {
-    const char* name;
-    int type;
-    int bpp;
-    bool (*work)(FIBITMAP*);
-  };
-  const Case cases[] = {
-      {"Rotate45ThenLanczos/type:0/bpp:24", 0, 24, pic2jpg::RunChain},
-      {"Rotate45ThenLanczos/type:1/bpp:24", 1, 24, pic2jpg::RunChain},
-      {"LibraryRotate45OneCall/type:0/bpp:24", 0, 24, pic2jpg::RunLibraryRotation}};
-  for (const Case& c : cases) {
-    pic2jpg::UseSettings(c.type);
-    FIBITMAP* image = pic2jpg::MakePicture(c.bpp);
-    if (image == nullptr) return 1;
-    bool ok = false;
-    pic2jpg::bench::Measure m = pic2jpg::bench::MeasureRun(image, c.work, &ok);
-    std::printf("%s: %s peak_MiB=%.1f input_MiB=%.1f full_images=%.2f\n", c.name,
-                ok ? "ok" : "FAILED", m.peak_mib, m.input_mib, m.full_images);
-  }
-  return 0;
-}
-
-#endif

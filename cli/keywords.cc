@@ -1,53 +1,68 @@
 #include "cli/keywords.h"
 
+#include <initializer_list>
+
 #include "text/ascii_case.h"
 
 namespace pic2jpg {
 namespace {
 
-// One (keyword, number) pair of a kind; the rows of a kind are in list order.
-struct Row {
-  int kind;
-  const char* keyword;
+// One keyword of a kind and its number.
+struct Keyword {
+  const char* text;
   int32_t number;
+};
+
+// The keywords of a kind, in list order.
+struct KindKeywords {
+  int kind;
+  std::initializer_list<Keyword> keywords;
 };
 
 // Keywords hold only upper-case letters and digits, so a case-blind match
 // is the same as upper-casing the text and matching exactly.
 // clang-format off
-constexpr Row kRows[] = {
-    {0, "AUTO", 0}, {0, "BGRA", 1}, {0, "RGBA", 2},
-    {1, "AUTO", 0}, {1, "8", 1}, {1, "16", 2}, {1, "24", 3}, {1, "48HS", 4}, {1, "48", 5},
-    {2, "ALL", 0}, {2, "FIRST", 1}, {2, "MIDDLE", 2}, {2, "LAST", 3}, {2, "RANDOM", 4},
-    {3, "NONE", 0}, {3, "LINEAR", 1}, {3, "AL", 2}, {3, "DRR", 3}, {3, "GD", 4},
+const KindKeywords kKinds[] = {
+    {kKindDdsLoadAs, {{"AUTO", 0}, {"BGRA", 1}, {"RGBA", 2}}},
+    {kKindRawLoadAs, {{"AUTO", 0}, {"8", 1}, {"16", 2}, {"24", 3}, {"48HS", 4}, {"48", 5}}},
+    {kKindFrameLoading, {{"ALL", 0}, {"FIRST", 1}, {"MIDDLE", 2}, {"LAST", 3}, {"RANDOM", 4}}},
+    {kKindRawToneMapping, {{"NONE", 0}, {"LINEAR", 1}, {"AL", 2}, {"DRR", 3}, {"GD", 4}}},
     // One list for five formats: RLE is bmp and tga; ZIP to B44 exr; ZLIB png;
     // the rest tiff.
-    {4, "NONE", 0}, {4, "RLE", 1}, {4, "ZIP", 1}, {4, "PIZ", 2}, {4, "PXR24", 3}, {4, "B44", 4},
-    {4, "ZLIB1", 1}, {4, "ZLIB6", 2}, {4, "ZLIB9", 3}, {4, "CCITTFAX3", 1}, {4, "CCITTFAX4", 2},
-    {4, "PACKBITS", 3}, {4, "DEFLATE", 4}, {4, "ADOBEDEFLATE", 5}, {4, "LZW", 6}, {4, "JPEG", 7},
-    {4, "LOGLUV", 8},
-    {5, "AUTO", 0}, {5, "EXACT", 1},
-    {6, "RGB", 0}, {6, "CMYK", 1}, {6, "LAB", 2},
-    {7, "NONE", 0}, {7, "LOW", 1}, {7, "MEDIUM", 2}, {7, "HIGH", 3},
-    {8, "STANDARD", 0}, {8, "SIMPLE", 1}, {8, "OPTIMIZED", 2}, {8, "PROGRESSIVE", 3},
-    {9, "SIMPLE", 0}, {9, "ADVANCED", 1},
-    {10, "PIXELS", 0}, {10, "PERCENT", 1},
-    {11, "ALLIMAGES", 0}, {11, "LARGEIMAGES", 1},
-    {12, "BOX", 0}, {12, "BILINEAR", 1}, {12, "BSPLINE", 2}, {12, "BICUBIC", 3},
-    {12, "CATMULLROM", 4}, {12, "LANCZOS", 5},
-    {13, "NONE", 0}, {13, "SOLID", 1},
-    {14, "NONE", 0}, {14, "TEXT", 1}, {14, "IMAGE", 2},
-    {15, "REGULAR", 0}, {15, "BOLD", 1}, {15, "ITALIC", 2}, {15, "BOLDITALIC", 3},
-    {16, "NONE", 0}, {16, "UNDERLINE", 1}, {16, "STRIKETHROUGHT", 2},
-    {17, "LEFT", 0}, {17, "CENTER", 1}, {17, "RIGHT", 2},
-    {18, "IMAGE", 0}, {18, "FRAME", 1},
-    {19, "TOPLEFT", 0}, {19, "TOPCENTER", 1}, {19, "TOPRIGHT", 2}, {19, "MIDDLELEFT", 3},
-    {19, "MIDDLECENTER", 4}, {19, "MIDDLERIGHT", 5}, {19, "BOTTOMLEFT", 6},
-    {19, "BOTTOMCENTER", 7}, {19, "BOTTOMRIGHT", 8},
-    {20, "FIXED", 0},
-    {21, "CURRENT", 0}, {21, "ORIGINAL", 1}, {21, "CUSTOM", 2},
+    {kKindCompression, {{"NONE", 0}, {"RLE", 1}, {"ZIP", 1}, {"PIZ", 2}, {"PXR24", 3},
+                        {"B44", 4}, {"ZLIB1", 1}, {"ZLIB6", 2}, {"ZLIB9", 3}, {"CCITTFAX3", 1},
+                        {"CCITTFAX4", 2}, {"PACKBITS", 3}, {"DEFLATE", 4}, {"ADOBEDEFLATE", 5},
+                        {"LZW", 6}, {"JPEG", 7}, {"LOGLUV", 8}}},
+    {kKindBmpColorTable, {{"AUTO", 0}, {"EXACT", 1}}},
+    {kKindTiffColorModel, {{"RGB", 0}, {"CMYK", 1}, {"LAB", 2}}},
+    {kKindJpgChroma, {{"NONE", 0}, {"LOW", 1}, {"MEDIUM", 2}, {"HIGH", 3}}},
+    {kKindJpgSaveAs, {{"STANDARD", 0}, {"SIMPLE", 1}, {"OPTIMIZED", 2}, {"PROGRESSIVE", 3}}},
+    {kKindRotationType, {{"SIMPLE", 0}, {"ADVANCED", 1}}},
+    {kKindSizeUnit, {{"PIXELS", 0}, {"PERCENT", 1}}},
+    {kKindResizeType, {{"ALLIMAGES", 0}, {"LARGEIMAGES", 1}}},
+    {kKindResizeAlgorithm, {{"BOX", 0}, {"BILINEAR", 1}, {"BSPLINE", 2}, {"BICUBIC", 3},
+                            {"CATMULLROM", 4}, {"LANCZOS", 5}}},
+    {kKindFrame, {{"NONE", 0}, {"SOLID", 1}}},
+    {kKindWatermark, {{"NONE", 0}, {"TEXT", 1}, {"IMAGE", 2}}},
+    {kKindFontStyle, {{"REGULAR", 0}, {"BOLD", 1}, {"ITALIC", 2}, {"BOLDITALIC", 3}}},
+    {kKindFontEffect, {{"NONE", 0}, {"UNDERLINE", 1}, {"STRIKETHROUGHT", 2}}},
+    {kKindTextAlignment, {{"LEFT", 0}, {"CENTER", 1}, {"RIGHT", 2}}},
+    {kKindBoundary, {{"IMAGE", 0}, {"FRAME", 1}}},
+    {kKindPosition, {{"TOPLEFT", 0}, {"TOPCENTER", 1}, {"TOPRIGHT", 2}, {"MIDDLELEFT", 3},
+                     {"MIDDLECENTER", 4}, {"MIDDLERIGHT", 5}, {"BOTTOMLEFT", 6},
+                     {"BOTTOMCENTER", 7}, {"BOTTOMRIGHT", 8}}},
+    {kKindWatermarkSize, {{"FIXED", 0}}},
+    {kKindFileTimestamp, {{"CURRENT", 0}, {"ORIGINAL", 1}, {"CUSTOM", 2}}},
 };
 // clang-format on
+
+// The keywords of `kind`; none for a number that is no kind.
+std::initializer_list<Keyword> KeywordsOf(int kind) {
+  for (const KindKeywords& k : kKinds) {
+    if (k.kind == kind) return k.keywords;
+  }
+  return {};
+}
 
 // Which compression keywords belong to which output format (for the listing).
 struct FormatKeyword {
@@ -76,15 +91,15 @@ int32_t KeywordToValue(int kind, std::string_view text) {
     return 0;
   }
   if (text.empty()) return 0;
-  for (const Row& row : kRows) {
-    if (row.kind == kind && EqualsAsciiNoCase(text, row.keyword)) return row.number;
+  for (const Keyword& keyword : KeywordsOf(kind)) {
+    if (EqualsAsciiNoCase(text, keyword.text)) return keyword.number;
   }
   return 0;
 }
 
 std::string ValueToKeyword(int kind, int32_t number) {
-  for (const Row& row : kRows) {
-    if (row.kind == kind && row.number == number) return row.keyword;
+  for (const Keyword& keyword : KeywordsOf(kind)) {
+    if (keyword.number == number) return keyword.text;
   }
   return "";
 }

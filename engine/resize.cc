@@ -3,6 +3,7 @@
 // Ownership and error rules as in geometry.h.
 #include <climits>
 #include <cmath>
+#include <iterator>
 
 #include "engine/geometry.h"
 #include "engine/image_step.h"
@@ -73,22 +74,13 @@ int TargetSize(int value, int unit, int current) {
 }
 
 FREE_IMAGE_FILTER ResizeFilter(int algorithm) {
-  switch (algorithm) {
-    case 0:
-      return FILTER_BOX;
-    case 1:
-      return FILTER_BILINEAR;
-    case 2:
-      return FILTER_BSPLINE;
-    case 3:
-      return FILTER_BICUBIC;
-    case 4:
-      return FILTER_CATMULLROM;
-    case 5:
-      return FILTER_LANCZOS3;
-    default:
-      return FILTER_BICUBIC;
-  }
+  // By the setting's numbers: box, bilinear, B-spline, bicubic, Catmull-Rom,
+  // Lanczos; bicubic for any other.
+  static constexpr FREE_IMAGE_FILTER kFilters[] = {FILTER_BOX,        FILTER_BILINEAR,
+                                                   FILTER_BSPLINE,    FILTER_BICUBIC,
+                                                   FILTER_CATMULLROM, FILTER_LANCZOS3};
+  if (algorithm < 0 || algorithm >= static_cast<int>(std::size(kFilters))) return FILTER_BICUBIC;
+  return kFilters[algorithm];
 }
 
 FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height, const TransformSettings& transform) {

@@ -16,7 +16,6 @@ constexpr size_t kEntrySize = 12;
 constexpr uint32_t kDataForkEntry = 1;
 constexpr uint32_t kResourceForkEntry = 2;
 constexpr uint32_t kFinderInfoEntry = 9;
-constexpr uint32_t kPictType = 0x50494354;  // 'PICT'
 
 struct Entry {
   bool present = false;
@@ -24,7 +23,7 @@ struct Entry {
   uint32_t length = 0;
 };
 
-bool Inside(const Entry& e, size_t size) { return e.offset <= size && e.length <= size - e.offset; }
+bool Inside(const Entry& e, size_t size) { return Within(e.offset, e.length, size); }
 
 std::string OutsideReason(const char* what, const Entry& e, size_t size) {
   return std::string(what) + " entry declares " + ByteCount(uint64_t{e.offset} + e.length) +
@@ -59,8 +58,7 @@ bool ListAppleFile(const uint8_t* data, size_t size, ContainerListing* listing) 
   }
   if (data_fork.present && data_fork.length > 0 && finder_info.present &&
       Inside(finder_info, size) && finder_info.length >= 4) {
-    ByteReader f = MakeReader(data + finder_info.offset, 4);
-    if (ReadU32(&f) == kPictType) {
+    if (U32At(data + finder_info.offset) == kPictType) {
       PictResource res;
       res.id = kDataForkId;
       if (!Inside(data_fork, size)) {

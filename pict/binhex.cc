@@ -22,7 +22,6 @@ constexpr std::string_view kBanner = "(This file must be converted with BinHex";
 // before it, a whole other file does not.
 constexpr size_t kBannerWithin = size_t{64} << 10;
 constexpr uint8_t kRunMark = 0x90;
-constexpr uint32_t kPictType = 0x50494354;  // 'PICT'
 // The header after the name: version, type, creator, flags, two lengths, CRC.
 constexpr size_t kHeaderTail = 1 + 4 + 4 + 2 + 4 + 4 + 2;
 
@@ -121,11 +120,6 @@ bool FindStart(const uint8_t* data, size_t size, size_t* start) {
   return true;
 }
 
-uint32_t U32At(const uint8_t* p) {
-  ByteReader r = MakeReader(p, 4);
-  return ReadU32(&r);
-}
-
 enum class ForkState { kSound, kBadCrc, kEnded };
 
 // Decodes a fork and checks its CRC; the reason when it is not sound.
@@ -137,7 +131,7 @@ ForkState TakeFork(Decoder* d, const char* which, uint32_t length, std::vector<u
     return ForkState::kEnded;
   }
   const uint8_t* crc = out->data() + out->size() - 2;
-  const uint16_t stored = static_cast<uint16_t>((crc[0] << 8) | crc[1]);
+  const uint16_t stored = U16At(crc);
   out->resize(out->size() - 2);
   if (Crc16(out->data() + start, length) == stored) return ForkState::kSound;
   *problem = std::string("the ") + which + "'s CRC does not match";
@@ -159,7 +153,7 @@ bool ListBinHex(const uint8_t* data, size_t size, ContainerListing* listing) {
   const uint32_t type = U32At(tail + 1);
   const uint32_t data_length = U32At(tail + 11);
   const uint32_t fork_length = U32At(tail + 15);
-  const uint16_t stored = static_cast<uint16_t>((tail[19] << 8) | tail[20]);
+  const uint16_t stored = U16At(tail + 19);
   if (Crc16(header.data(), header.size() - 2) != stored) {
     listing->problem = "the BinHex header's CRC does not match";
     return true;

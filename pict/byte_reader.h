@@ -51,22 +51,24 @@ inline uint8_t ReadU8(ByteReader* r) {
 
 inline int8_t ReadS8(ByteReader* r) { return static_cast<int8_t>(ReadU8(r)); }
 
-inline uint16_t ReadU16(ByteReader* r) {
-  if (!Need(r, 2)) return 0;
-  uint16_t v = static_cast<uint16_t>((r->data[r->pos] << 8) | r->data[r->pos + 1]);
-  r->pos += 2;
-  return v;
-}
-
-inline int16_t ReadS16(ByteReader* r) { return static_cast<int16_t>(ReadU16(r)); }
-
-inline uint32_t ReadU32(ByteReader* r) {
-  if (!Need(r, 4)) return 0;
-  const uint8_t* p = r->data + r->pos;
-  r->pos += 4;
+// Big-endian fields at a place the caller knows to hold them.
+inline uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+inline uint32_t U32At(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
+// The next big-endian field, read with `kAt`; 0 past the end.
+template <typename T, T (*kAt)(const uint8_t*)>
+inline T ReadField(ByteReader* r) {
+  if (!Need(r, sizeof(T))) return 0;
+  const T v = kAt(r->data + r->pos);
+  r->pos += sizeof(T);
+  return v;
+}
+
+inline uint16_t ReadU16(ByteReader* r) { return ReadField<uint16_t, U16At>(r); }
+inline int16_t ReadS16(ByteReader* r) { return static_cast<int16_t>(ReadU16(r)); }
+inline uint32_t ReadU32(ByteReader* r) { return ReadField<uint32_t, U32At>(r); }
 inline int32_t ReadS32(ByteReader* r) { return static_cast<int32_t>(ReadU32(r)); }
 
 // A 16.16 fixed-point number.

@@ -115,27 +115,17 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
   Rgb src = is_bit ? (bit ? c.fg : c.bg) : colour;
   // "Set" source pixels: the one bits, or colours other than white.
   bool set = is_bit ? bit : !(colour == kWhite);
-  Action a;
+  const Action none;
+  const Action copy{PixelOp::kCopy, src, {}};
   switch (mode) {
     case kSrcCopy:
-      a.op = PixelOp::kCopy;
-      a.colour = src;
-      break;
+      return copy;
     case kSrcOr:
-      if (set) {
-        a.op = PixelOp::kCopy;
-        a.colour = is_bit ? c.fg : colour;
-      }
-      break;
+      return set ? Action{PixelOp::kCopy, is_bit ? c.fg : colour, {}} : none;
     case kSrcXor:
-      if (set) a.op = PixelOp::kInvert;
-      break;
+      return set ? Action{PixelOp::kInvert, {}, {}} : none;
     case kSrcBic:
-      if (set) {
-        a.op = PixelOp::kCopy;
-        a.colour = c.bg;
-      }
-      break;
+      return set ? Action{PixelOp::kCopy, c.bg, {}} : none;
     case kBlend:
     case kAddPin:
     case kAddOver:
@@ -146,30 +136,15 @@ Action ResolveAction(int mode, bool is_bit, bool bit, Rgb colour, const ModeColo
       static constexpr PixelOp kOps[] = {PixelOp::kBlend,   PixelOp::kAddPin, PixelOp::kAddOver,
                                          PixelOp::kSubPin,  PixelOp::kNone,   PixelOp::kMax,
                                          PixelOp::kSubOver, PixelOp::kMin};
-      a.op = kOps[mode - kBlend];
-      a.colour = src;
-      a.extra = c.op_colour;
-      break;
+      return Action{kOps[mode - kBlend], src, c.op_colour};
     }
     case kTransparent:
-      if (!(src == c.bg)) {
-        a.op = PixelOp::kCopy;
-        a.colour = src;
-      }
-      break;
+      return src == c.bg ? none : copy;
     case kHilite:
-      if (set) {
-        a.op = PixelOp::kHilite;
-        a.colour = c.hilite;
-        a.extra = c.bg;
-      }
-      break;
+      return set ? Action{PixelOp::kHilite, c.hilite, c.bg} : none;
     default:
-      a.op = PixelOp::kCopy;
-      a.colour = src;
-      break;
+      return copy;
   }
-  return a;
 }
 
 bool Colourises(int mode, const ModeColours& colours) {

@@ -16,6 +16,14 @@ namespace pic2jpg::pict {
 // The largest fork or resource taken: the reader's own input limit.
 inline constexpr size_t kMaxForkBytes = size_t{256} << 20;
 
+// The file type and the resource type of a picture.
+inline constexpr uint32_t kPictType = 0x50494354;  // 'PICT'
+
+// True when `length` bytes from `offset` lie within `size` bytes.
+inline bool Within(uint64_t offset, uint64_t length, uint64_t size) {
+  return offset <= size && length <= size - offset;
+}
+
 // A resource fork of `size` bytes at `fork`: true when its header and map
 // have the shape of one (the offsets may still point outside).
 bool LooksLikeResourceFork(const uint8_t* fork, size_t size);

@@ -10,20 +10,10 @@ namespace {
 
 constexpr size_t kHeaderSize = 128;
 constexpr size_t kCrcCovers = 124;
-constexpr uint32_t kPictType = 0x50494354;          // 'PICT'
 constexpr uint32_t kMacBinaryIIIMark = 0x6D42494E;  // 'mBIN'
 constexpr uint64_t kMaxForkLength = 0x7FFFFFFF;
 
 uint64_t Padded(uint64_t n) { return (n + kHeaderSize - 1) / kHeaderSize * kHeaderSize; }
-
-uint32_t U32At(const uint8_t* p) {
-  ByteReader r = MakeReader(p, 4);
-  return ReadU32(&r);
-}
-uint16_t U16At(const uint8_t* p) {
-  ByteReader r = MakeReader(p, 2);
-  return ReadU16(&r);
-}
 
 bool AllZero(const uint8_t* p, size_t n) {
   for (size_t i = 0; i < n; ++i) {

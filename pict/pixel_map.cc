@@ -68,8 +68,8 @@ void DecodeColours(const PixMapInfo& info, bool packed, const uint8_t* raw, Put 
   const auto width = static_cast<size_t>(info.Width());
   if (info.pixel_size == 16) {
     for (size_t x = 0; x < width; ++x) {
-      int v = (raw[2 * x] << 8) | raw[2 * x + 1];
-      put(x, Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
+      const Rgb c = Pixel555At(raw + 2 * x);
+      put(x, c.r, c.g, c.b);
     }
     return;
   }

@@ -82,6 +82,11 @@ inline uint32_t PackPixel(Rgb c) { return PackPixel(c.r, c.g, c.b); }
 // A 5-bit component of a 16-bit pixel in 8 bits: its high bits repeat in the
 // low ones, so that 31 becomes 255.
 inline uint8_t Expand5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+// A 16-bit pixel at `p`: a spare bit, then 5 bits each of red, green, blue.
+inline Rgb Pixel555At(const uint8_t* p) {
+  const int v = U16At(p);
+  return Rgb{Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31)};
+}
 inline Rgb UnpackPixel(uint32_t v) {
   uint8_t bytes[4];
   __builtin_memcpy(bytes, &v, 4);

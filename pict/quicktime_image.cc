@@ -176,8 +176,8 @@ bool LoadRaw(const ImageDescription& d, const uint8_t* data, size_t size,
           r = s[3 * x], g = s[3 * x + 1], b = s[3 * x + 2];
           break;
         case 16: {
-          int v = (s[2 * x] << 8) | s[2 * x + 1];
-          r = Expand5((v >> 10) & 31), g = Expand5((v >> 5) & 31), b = Expand5(v & 31);
+          const Rgb c = Pixel555At(s + 2 * x);
+          r = c.r, g = c.g, b = c.b;
           break;
         }
         case 8:  // grey, 0 white

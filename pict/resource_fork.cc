@@ -21,7 +21,6 @@ constexpr size_t kHeaderSize = 16;
 constexpr size_t kMapHeaderSize = 28;
 constexpr size_t kTypeEntrySize = 8;
 constexpr size_t kReferenceSize = 12;
-constexpr uint32_t kPictType = 0x50494354;  // 'PICT'
 constexpr uint8_t kCompressedAttribute = 0x01;
 constexpr uint32_t kCompressedTag = 0xA89F6572;
 // The usual place of the data: the header, then 240 bytes for the system.
@@ -42,10 +41,6 @@ ForkHeader ReadHeader(const uint8_t* fork, size_t size) {
   h.data_length = ReadU32(&r);
   h.map_length = ReadU32(&r);
   return h;
-}
-
-bool Within(uint64_t offset, uint64_t length, uint64_t size) {
-  return offset <= size && length <= size - offset;
 }
 
 // One reference of the 'PICT' list, its data and its name checked.
@@ -71,19 +66,14 @@ PictResource ReadReference(const uint8_t* fork, const ForkHeader& h, uint64_t da
     res.skipped = "its data lies outside the fork";
     return res;
   }
-  ByteReader d = MakeReader(fork + at, 4);
-  const uint32_t length = ReadU32(&d);
+  const uint32_t length = U32At(fork + at);
   if (!Within(at + 4, length, data_end)) {
     res.skipped = "its data (" + ByteCount(length) + ") runs past the end of the fork";
     return res;
   }
   res.offset = base + static_cast<size_t>(at) + 4;
   res.size = length;
-  uint32_t tag = 0;
-  if (length >= 4) {
-    ByteReader t = MakeReader(fork + at + 4, 4);
-    tag = ReadU32(&t);
-  }
+  const uint32_t tag = length >= 4 ? U32At(fork + at + 4) : 0;
   if ((attributes & kCompressedAttribute) != 0 || tag == kCompressedTag) {
     res.skipped = "compressed resource";
   } else if (length == 0) {

@@ -6,32 +6,32 @@
 
 namespace pic2jpg {
 
-// Kind numbers, by the settings they serve.
+// The kinds, by the settings they serve; kOptionKindCount counts them.
 enum OptionKind : int {
-  kKindDdsLoadAs = 0,
-  kKindRawLoadAs = 1,
-  kKindFrameLoading = 2,
-  kKindRawToneMapping = 3,
-  kKindCompression = 4,
-  kKindBmpColorTable = 5,
-  kKindTiffColorModel = 6,
-  kKindJpgChroma = 7,
-  kKindJpgSaveAs = 8,
-  kKindRotationType = 9,
-  kKindSizeUnit = 10,
-  kKindResizeType = 11,
-  kKindResizeAlgorithm = 12,
-  kKindFrame = 13,      // listing only
-  kKindWatermark = 14,  // listing only
-  kKindFontStyle = 15,
-  kKindFontEffect = 16,
-  kKindTextAlignment = 17,
-  kKindBoundary = 18,
-  kKindPosition = 19,
-  kKindWatermarkSize = 20,
-  kKindFileTimestamp = 21,
+  kKindDdsLoadAs,
+  kKindRawLoadAs,
+  kKindFrameLoading,
+  kKindRawToneMapping,
+  kKindCompression,
+  kKindBmpColorTable,
+  kKindTiffColorModel,
+  kKindJpgChroma,
+  kKindJpgSaveAs,
+  kKindRotationType,
+  kKindSizeUnit,
+  kKindResizeType,
+  kKindResizeAlgorithm,
+  kKindFrame,      // listing only
+  kKindWatermark,  // listing only
+  kKindFontStyle,
+  kKindFontEffect,
+  kKindTextAlignment,
+  kKindBoundary,
+  kKindPosition,
+  kKindWatermarkSize,
+  kKindFileTimestamp,
+  kOptionKindCount,
 };
-inline constexpr int kOptionKindCount = 22;
 
 }  // namespace pic2jpg
 

@@ -3,7 +3,6 @@
 // output names, and an interrupted run.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +15,6 @@
 #include "platform/directory.h"
 #include "platform/file_system.h"
 #include "support/test_support.h"
-
-extern char** environ;
 
 namespace pic2jpg {
 namespace {
@@ -140,19 +137,9 @@ TEST_F(BatchRunTest, AnInterruptedRunKeepsWholeFilesOnly) {
   ASSERT_TRUE(fs::MakeFolder(out));
   const std::string runtime = dir_.File("runtime");
   ASSERT_TRUE(fs::MakeFolder(runtime));
-  std::vector<std::string> env_strings = {"XDG_RUNTIME_DIR=" + runtime};
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) != 0) env_strings.emplace_back(*e);
-  }
-  std::vector<char*> envp;
-  for (std::string& e : env_strings) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::vector<std::string> args = {PIC2JPG_EXE, "-q", "-i", dir_.File("in"), "-o", out};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ASSERT_EQ(test::SpawnWithDefaultSignals(&pid, PIC2JPG_EXE, nullptr, argv.data(), envp.data()), 0);
+  const pid_t pid = test::StartProgram(PIC2JPG_EXE, {"-q", "-i", dir_.File("in"), "-o", out},
+                                       {"XDG_RUNTIME_DIR=" + runtime});
+  ASSERT_GT(pid, 0);
   // Interrupt once some files are written.
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (FilesBelow(out).size() < 3 && std::chrono::steady_clock::now() < give_up) {

@@ -3,19 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+
+#include "support/text_cases.h"
 
 namespace pic2jpg {
 namespace {
 
 TEST(ReadIntegerTest, ReadsSignBaseAndDigitsUpToTheFirstOtherCharacter) {
-  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-  struct Case {
-    const char* text;
-    int32_t value;
-  };
-  const Case cases[] = {
+  const test::TextCase<int32_t> cases[] = {
       {"95", 95},
       {"+95", 95},
       {"-90", -90},
@@ -39,25 +36,21 @@ TEST(ReadIntegerTest, ReadsSignBaseAndDigitsUpToTheFirstOtherCharacter) {
       {" - 5", 0},
       {"0x10", 0},
       {"007", 7},
-      {"2147483647", kMax},
-      {"-2147483648", kMin},
+      {"2147483647", INT32_MAX},
+      {"-2147483648", INT32_MIN},
       // Beyond the 32-bit range: held at its ends.
-      {"2147483648", kMax},
-      {"99999999999999999999999999999", kMax},
-      {"-99999999999999999999999999999", kMin},
-      {"$FFFFFFFFFFFFFFFFFFFF", kMax},
-      {"%11111111111111111111111111111111111111", kMax},
+      {"2147483648", INT32_MAX},
+      {"99999999999999999999999999999", INT32_MAX},
+      {"-99999999999999999999999999999", INT32_MIN},
+      {"$FFFFFFFFFFFFFFFFFFFF", INT32_MAX},
+      {"%11111111111111111111111111111111111111", INT32_MAX},
       {"\xC3\xA4", 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadInteger(c.text), c.value) << c.text;
+  test::ExpectEachText(ReadInteger, cases);
 }
 
 TEST(ReadDecimalTest, ReadsPointNumbersAndTheSpecialWords) {
-  struct Case {
-    const char* text;
-    double value;
-  };
-  const Case cases[] = {
+  const test::TextCase<double> cases[] = {
       {"1.5", 1.5},
       {"0.01", 0.01},
       {"9.99", 9.99},
@@ -89,7 +82,7 @@ TEST(ReadDecimalTest, ReadsPointNumbersAndTheSpecialWords) {
       {"+INFINITY", std::numeric_limits<double>::infinity()},
       {"-infinity", -std::numeric_limits<double>::infinity()},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadDecimal(c.text), c.value) << c.text;
+  test::ExpectEachText(ReadDecimal, cases);
   EXPECT_TRUE(std::isnan(ReadDecimal("NaN")));
   EXPECT_TRUE(std::isnan(ReadDecimal("nan")));
 }

@@ -9,6 +9,7 @@
 #include "engine/watermark.h"
 #include "platform/drawing.h"
 #include "platform/drawing_text.h"
+#include "support/text_cases.h"
 
 namespace pic2jpg {
 namespace {
@@ -17,18 +18,16 @@ using platform::AlphaOf;
 using platform::CanvasHeight;
 using platform::CanvasWidth;
 using test::Box;
+using test::ExpectEachText;
 using test::ImagePtr;
 using test::MakeImage;
 using test::PixelAt;
+using test::TextCase;
 
 constexpr int kWhite = 0xFFFFFF;
 
 TEST(SplitWatermarkLinesTest, SplitsAtEveryLineMarkerInAnyCase) {
-  struct Case {
-    const char* text;
-    std::vector<std::string> lines;
-  };
-  const Case cases[] = {
+  const TextCase<std::vector<std::string>> cases[] = {
       {"plain", {"plain"}},
       {"", {""}},
       {"A%EOL%B", {"A", "B"}},
@@ -38,7 +37,7 @@ TEST(SplitWatermarkLinesTest, SplitsAtEveryLineMarkerInAnyCase) {
       {"50% eol %eo%l", {"50% eol %eo%l"}},
       {"%%eol%%", {"%", "%"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(SplitWatermarkLines(c.text), c.lines) << c.text;
+  ExpectEachText(SplitWatermarkLines, cases);
 }
 
 TEST(AlignedLineXTest, LeftCentreRight) {

@@ -2,10 +2,8 @@
 // that lead out of the output folder, damaged pictures, a full disk, hostile
 // watermark files, the umask, signals in the middle of a file, names at the
 // file system's length limit, and the warnings for options passed over.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,8 +14,6 @@
 
 #include "platform/file_system.h"
 #include "support/test_support.h"
-
-extern char** environ;
 
 namespace pic2jpg {
 namespace {
@@ -199,30 +195,6 @@ std::string WriteSlowConverter(const test::TempDir& dir) {
   return script;
 }
 
-pid_t StartPic2jpg(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-  std::vector<std::string> environment = env;
-  for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
-  std::vector<char*> envp, argv;
-  for (std::string& e : environment) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string program = PIC2JPG_EXE;
-  argv.push_back(program.data());
-  std::vector<std::string> copy = args;
-  for (std::string& a : copy) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  if (test::SpawnWithDefaultSignals(&pid, program.c_str(), &actions, argv.data(), envp.data()) !=
-      0) {
-    pid = -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
 pid_t WaitForPidFile(const std::string& path) {
   for (int i = 0; i < 1000; ++i) {
     std::string text = test::ReadText(path);
@@ -265,7 +237,7 @@ TEST_F(SafetyTest, SignalsLeaveNoTemporaryFilesAndNoConverterBehind) {
   for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
     SCOPED_TRACE(signal_number);
     fs::RemoveFile(scratch.File("converter.pid"));
-    pid_t pid = StartPic2jpg({"-i", input, "-o", out_.path()}, env);
+    pid_t pid = test::StartProgram(PIC2JPG_EXE, {"-i", input, "-o", out_.path()}, env);
     ASSERT_GT(pid, 0);
     pid_t converter = WaitForPidFile(scratch.File("converter.pid"));
     ASSERT_GT(converter, 0);

@@ -15,38 +15,27 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to 20 s for `$@` to succeed, asking again at once each time.
-wait_until() {
-  local end=$((SECONDS + 20))
-  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; done
-}
-# True when no visible window's title matches $1.
-no_window() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
-
-# Waits up to 20 s for a window whose title matches; prints its id.
-find_window() {
-  local id
-  id=$(timeout 20 xdotool search --sync --name "$1" 2>/dev/null | head -1)
-  [ -n "$id" ] && echo "$id"
-}
+source "$(dirname "$0")/window_waits.sh"
 
 mkdir -p "$work/in"
 cp "$picture" "$work/in/photo.pict"
 "$exe" "$work/in/photo.pict" &
 pid=$!
-main=$(find_window '^Morvane PIC to JPG') || fail "no main window"
+main=$(find_window --name '^Morvane PIC to JPG') || fail "no main window"
 xdotool windowfocus --sync "$main" key F5
-dialog=$(find_window '^Conversion complete') || fail "no result in the progress dialog's title"
+dialog=$(find_window --name '^Conversion complete') || fail "no result in the progress dialog's title"
 title=$(xdotool getwindowname "$dialog" 2>/dev/null)
 [ "$title" = "Conversion complete: 1 of 1 converted" ] || fail "dialog title: $title"
 [ -s "$work/in/photo.jpg" ] || fail "no JPEG written beside the input"
 xdotool windowfocus --sync "$dialog" key Return
-wait_until no_window '^Conversion complete' || fail "the progress dialog stays open"
+wait_until no_window --onlyvisible --name '^Conversion complete' || fail "the progress dialog stays open"
 xdotool windowfocus --sync "$main" key alt+x
-timeout 10 tail --pid="$pid" -f /dev/null
-if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X"; fi
-wait "$pid"; status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+if ends_by_itself "$pid"; then
+  wait "$pid"; status=$?
+  [ "$status" -eq 0 ] || fail "exit status $status"
+else
+  fail "still running after Alt+X"
+fi
 prefs=$work/config/Morvane/quorvel/config.ini
 grep -q '^Width = 510' "$prefs" || fail "no window width in the preferences"
 grep -q "^Recent Out Folders = $work/in/" "$prefs" || fail "no output folder in the history"
@@ -57,15 +46,14 @@ grep -q "^Recent Out Folders = $work/in/" "$prefs" || fail "no output folder in 
 sed -i 's/^Update Date = .*/Update Date = 1/' "$prefs"
 PIC2JPG_UPDATE_URL=http://127.0.0.1:1/quorvel.dat "$exe" &
 pid=$!
-main=$(find_window '^Morvane PIC to JPG') || fail "no main window at the second start"
-question=$(find_window '^Check for Updates$') || fail "no update question"
+main=$(find_window --name '^Morvane PIC to JPG') || fail "no main window at the second start"
+question=$(find_window --name '^Check for Updates$') || fail "no update question"
 xdotool windowfocus --sync "$question" key Return
-problem=$(find_window '^Error$') || fail "no connection problem message"
+problem=$(find_window --name '^Error$') || fail "no connection problem message"
 xdotool windowfocus --sync "$problem" key Return
-wait_until no_window '^Error$' || fail "the connection problem message stays open"
+wait_until no_window --onlyvisible --name '^Error$' || fail "the connection problem message stays open"
 xdotool windowfocus --sync "$main" key alt+x
-timeout 10 tail --pid="$pid" -f /dev/null
-if kill -0 "$pid" 2>/dev/null; then fail "still running after Alt+X (second start)"; fi
+ends_by_itself "$pid" || fail "still running after Alt+X (second start)"
 grep -q '^Update Date = [1-9][0-9]' "$prefs" || fail "the update date did not move"
 
 # The screenshot mode: two JPEG files, the small one 180 pixels wide.

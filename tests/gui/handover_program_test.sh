@@ -24,23 +24,8 @@ cp "$picture" "$work/in/third.pict"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to 20 s for `$@` to succeed, asking again at once each time.
-wait_until() {
-  local end=$((SECONDS + 20))
-  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; done
-}
-# True when no visible window of process $1 has a title matching $2.
-no_window() { [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null)" ]; }
-
-# Waits up to 20 s for a visible window of process $1 whose title matches $2;
-# prints its id.
-find_window() {
-  local id
-  id=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null |
-    head -1)
-  [ -n "$id" ] && echo "$id"
-}
-windows() { xdotool search --onlyvisible --name '^Morvane PIC to JPG' 2>/dev/null | wc -l; }
+source "$(dirname "$0")/window_waits.sh"
+windows() { list_windows --onlyvisible --name '^Morvane PIC to JPG' | wc -l; }
 
 # F5 in window $2 of process $1, and the dialog that follows closed: the
 # result when the window had files, or the warning of an empty input. True
@@ -48,9 +33,9 @@ windows() { xdotool search --onlyvisible --name '^Morvane PIC to JPG' 2>/dev/nul
 convert_and_check() {
   local pid=$1 main=$2 output=$3 id
   xdotool windowfocus --sync "$main" key F5
-  id=$(find_window "$pid" '^(Conversion complete|Warning$)') || return 1
+  id=$(find_window --all --onlyvisible --pid "$pid" --name '^(Conversion complete|Warning$)') || return 1
   xdotool windowfocus --sync "$id" key Return
-  wait_until no_window "$pid" '^(Conversion complete|Warning$)'
+  wait_until no_window --all --onlyvisible --pid "$pid" --name '^(Conversion complete|Warning$)'
   [ -s "$output" ]
 }
 
@@ -70,7 +55,7 @@ hand_over() {
 "$exe" &
 first=$!
 pids+=("$first")
-main=$(find_window "$first" '^Morvane PIC to JPG') || fail "no main window"
+main=$(find_window --all --onlyvisible --pid "$first" --name '^Morvane PIC to JPG') || fail "no main window"
 hand_over second "$main" "$first"
 rm -f "$work/in/first.jpg"
 "$exe" -q -i "$work/in/first.pict"
@@ -86,11 +71,10 @@ socket=$(ls "$work"/run/*.socket 2>/dev/null | head -1)
 "$exe" "$work/in/first.pict" &
 again=$!
 pids+=("$again")
-main=$(find_window "$again" '^Morvane PIC to JPG') || fail "no window after a crash"
+main=$(find_window --all --onlyvisible --pid "$again" --name '^Morvane PIC to JPG') || fail "no window after a crash"
 hand_over third "$main" "$again"
 xdotool windowfocus --sync "$main" key alt+x
-timeout 10 tail --pid="$again" -f /dev/null
-kill -0 "$again" 2>/dev/null && fail "still running after Alt+X"
+ends_by_itself "$again" || fail "still running after Alt+X"
 [ ! -e "$socket" ] || fail "socket left after a clean end"
 
 # The lock held by a copy with no window.
@@ -104,12 +88,12 @@ wait_until eval '! flock -n "$lock" true' || fail "the lock was not taken"
 "$exe" "$work/in/first.pict" 2>"$work/stderr" &
 beside=$!
 pids+=("$beside")
-main=$(find_window "$beside" '^Morvane PIC to JPG') || fail "no window beside a windowless copy"
+main=$(find_window --all --onlyvisible --pid "$beside" --name '^Morvane PIC to JPG') ||
+  fail "no window beside a windowless copy"
 grep -q "no window of the running copy answered; opening another" "$work/stderr" ||
   fail "no reason given: $(cat "$work/stderr")"
 xdotool windowfocus --sync "$main" key alt+x
-timeout 10 tail --pid="$beside" -f /dev/null
-kill -0 "$beside" 2>/dev/null && fail "the window beside still runs after Alt+X"
+ends_by_itself "$beside" || fail "the window beside still runs after Alt+X"
 kill "$holder"
 wait "$holder" 2>/dev/null
 

@@ -32,6 +32,7 @@
 #include "support/desktop_start.h"
 #include "support/local_http_server.h"
 #include "support/test_support.h"
+#include "support/text_cases.h"
 #include "text/identity.h"
 #include "text/text_catalogue.h"
 
@@ -123,11 +124,7 @@ class HelpMenuTest : public ::testing::Test {
 };
 
 TEST(ExtensionCleaningTest, LowerCaseFirstTwelveLettersAndDigits) {
-  struct Case {
-    std::string text;
-    std::string cleaned;
-  };
-  const Case cases[] = {
+  const test::TextCase<std::string> cases[] = {
       {" .JPG ", "jpg"},
       {"Png", "png"},
       {"j.p.g", "jpg"},
@@ -139,7 +136,7 @@ TEST(ExtensionCleaningTest, LowerCaseFirstTwelveLettersAndDigits) {
        "abcdefghij"},  // é counts as one character
       {"MP4", "mp4"},
   };
-  for (const Case& c : cases) EXPECT_EQ(CleanExtension(c.text), c.cleaned) << c.text;
+  test::ExpectEachText(CleanExtension, cases);
 }
 
 TEST_F(HelpMenuTest, ConverterSearchOpensThePairsPage) {

@@ -25,7 +25,7 @@ class ImageOpsTest : public ::testing::Test {
 };
 
 // The depths the engine meets in loaded pictures.
-inline constexpr int kDepths[] = {1, 4, 8, 24, 32, 48};
+inline constexpr int kDepths[] = {1, 4, 8, 16, 24, 32, 48};
 
 inline int Width(FIBITMAP* image) { return static_cast<int>(FreeImage_GetWidth(image)); }
 inline int Height(FIBITMAP* image) { return static_cast<int>(FreeImage_GetHeight(image)); }

@@ -4,6 +4,7 @@
 
 #include "engine/geometry.h"
 #include "imageops/imageops_fixture.h"
+#include "support/text_cases.h"
 
 namespace pic2jpg::test {
 namespace {
@@ -62,22 +63,18 @@ TEST_F(OrientationTest, FlipsMirrorTheRightAxis) {
 }
 
 TEST_F(OrientationTest, QuarterTurnSwapsTheSidesAndSetsTheDepth) {
-  struct Case {
-    int bpp;
-    int expected_bpp;
-  };
-  // Palette, 16-bit and 48-bit pictures are rotated as 24-bit ones; 32-bit
-  // pictures keep their alpha channel.
-  for (Case c : {Case{1, 24}, Case{4, 24}, Case{8, 24}, Case{16, 24}, Case{24, 24}, Case{32, 32},
-                 Case{48, 24}}) {
+  for (int bpp : kDepths) {
+    // Palette, 16-bit and 48-bit pictures are rotated as 24-bit ones; 32-bit
+    // pictures keep their alpha channel.
+    const int expected_bpp = bpp == 32 ? 32 : 24;
     for (int angle : {90, 270}) {
-      SCOPED_TRACE(testing::Message() << c.bpp << " bits, " << angle << " degrees");
+      SCOPED_TRACE(testing::Message() << bpp << " bits, " << angle << " degrees");
       Rotate(angle);
-      Image rotated(RotateImage(MakeImage(20, 11, c.bpp), g_settings.transform));
+      Image rotated(RotateImage(MakeImage(20, 11, bpp), g_settings.transform));
       ASSERT_NE(rotated, nullptr);
       EXPECT_EQ(Width(rotated.get()), 11);
       EXPECT_EQ(Height(rotated.get()), 20);
-      EXPECT_EQ(Bpp(rotated.get()), c.expected_bpp);
+      EXPECT_EQ(Bpp(rotated.get()), expected_bpp);
     }
   }
 }
@@ -230,19 +227,26 @@ TEST_F(OrientationTest, CentreRotationTurnsAboutTheCentre) {
 }
 
 TEST(ParseHexColourTest, ReadsSixDigitsAsRedGreenBlue) {
-  struct Case {
-    const char* text;
-    uint32_t expected;
+  const TextCase<uint32_t> cases[] = {
+      {"FF8000", 0x0080FFu},
+      {"ff8000", 0x0080FFu},
+      {"Ff8000", 0x0080FFu},
+      {"000000", 0u},
+      {"FFFFFF", 0xFFFFFFu},
+      {"0000FF", 0xFF0000u},
+      {"00FF00", 0x00FF00u},
+      {"123456", 0x563412u},
+      // wrong lengths give black
+      {"F80", 0u},
+      {"", 0u},
+      {"FF80000", 0u},
+      {"#FF8000", 0u},
+      // a pair that is not two hexadecimal digits counts 0
+      {"GG8000", 0x008000u},
+      {"1G0000", 0u},
+      {"0G80FF", 0xFF8000u},
   };
-  for (Case c : {Case{"FF8000", 0x0080FFu}, Case{"ff8000", 0x0080FFu}, Case{"Ff8000", 0x0080FFu},
-                 Case{"000000", 0u}, Case{"FFFFFF", 0xFFFFFFu}, Case{"0000FF", 0xFF0000u},
-                 Case{"00FF00", 0x00FF00u}, Case{"123456", 0x563412u},
-                 // wrong lengths give black
-                 Case{"F80", 0u}, Case{"", 0u}, Case{"FF80000", 0u}, Case{"#FF8000", 0u},
-                 // a pair that is not two hexadecimal digits counts 0
-                 Case{"GG8000", 0x008000u}, Case{"1G0000", 0u}, Case{"0G80FF", 0xFF8000u}}) {
-    EXPECT_EQ(ParseHexColour(c.text), c.expected) << "\"" << c.text << "\"";
-  }
+  ExpectEachText(ParseHexColour, cases);
 }
 
 }  // namespace

@@ -35,19 +35,16 @@ bool EveryChannel(FIBITMAP* before, FIBITMAP* after, Test test) {
 }
 
 TEST_F(ToneTest, NeutralCorrectionKeepsThePixels) {
-  struct Case {
-    int bpp;
-    int expected_bpp;
-  };
-  // Pictures the library cannot adjust become 24-bit even when nothing changes.
-  for (Case c : {Case{1, 24}, Case{4, 24}, Case{8, 8}, Case{16, 24}, Case{24, 24}, Case{32, 32},
-                 Case{48, 24}}) {
-    SCOPED_TRACE(testing::Message() << c.bpp << " bits");
+  for (int bpp : kDepths) {
+    SCOPED_TRACE(testing::Message() << bpp << " bits");
+    // Pictures the library cannot adjust (all but 8, 24 and 32 bits) become
+    // 24-bit even when nothing changes.
+    const int expected_bpp = bpp == 8 || bpp == 24 || bpp == 32 ? bpp : 24;
     Correct(0, 0, 1.0f, false);
-    Image original(MakeImage(19, 9, c.bpp));
+    Image original(MakeImage(19, 9, bpp));
     Image corrected(CorrectColors(FreeImage_Clone(original.get()), g_settings.adjustment));
     ASSERT_NE(corrected, nullptr);
-    EXPECT_EQ(Bpp(corrected.get()), c.expected_bpp);
+    EXPECT_EQ(Bpp(corrected.get()), expected_bpp);
     EXPECT_TRUE(SamePixels(original.get(), corrected.get()));
   }
 }
@@ -157,7 +154,7 @@ TEST_F(ToneTest, GreyscaleKeepsGreyTonesAndOrdersColoursByLightness) {
 }
 
 TEST_F(ToneTest, ThresholdGivesOneBitBlackAndWhite) {
-  for (int bpp : {1, 4, 8, 16, 24, 32, 48}) {
+  for (int bpp : kDepths) {
     SCOPED_TRACE(testing::Message() << bpp << " bits");
     g_settings.adjustment.do_image_threshold = 1;
     g_settings.adjustment.image_threshold = 128;

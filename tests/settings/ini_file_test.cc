@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings_test_env.h"
+#include "support/text_cases.h"
 
 namespace pic2jpg {
 namespace {
@@ -154,12 +155,7 @@ TEST(ParseIniTest, RandomBytesGiveOnlyValidNamesAndValues) {
 }
 
 TEST(ParseIniIntTest, LeadingDecimalNumber) {
-  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-  const struct {
-    const char* text;
-    int32_t value;
-  } cases[] = {
+  const test::TextCase<int32_t> cases[] = {
       {"", 0},
       {"12", 12},
       {"+7", 7},
@@ -175,29 +171,26 @@ TEST(ParseIniIntTest, LeadingDecimalNumber) {
       {"--5", 0},
       {"007", 7},
       {"-0", 0},
-      {"2147483647", kMax},
-      {"2147483648", kMax},
-      {"99999999999999999999", kMax},
-      {"-2147483648", kMin},
-      {"-2147483649", kMin},
-      {"-99999999999999999999", kMin},
+      {"2147483647", INT32_MAX},
+      {"2147483648", INT32_MAX},
+      {"99999999999999999999", INT32_MAX},
+      {"-2147483648", INT32_MIN},
+      {"-2147483649", INT32_MIN},
+      {"-99999999999999999999", INT32_MIN},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseIniInt(c.text), c.value) << '"' << c.text << '"';
-  EXPECT_EQ(ParseIniInt(std::string(1 << 20, '9')), kMax);
+  test::ExpectEachText(ParseIniInt, cases);
+  EXPECT_EQ(ParseIniInt(std::string(1 << 20, '9')), INT32_MAX);
 }
 
 TEST(ParseIniFloatTest, DecimalNotation) {
   constexpr float kMax = std::numeric_limits<float>::max();
-  const struct {
-    const char* text;
-    float value;
-  } cases[] = {
+  const test::TextCase<float> cases[] = {
       {"1.5", 1.5f},  {"-0.25", -0.25f},  {"+2", 2.0f},      {".5", 0.5f},       {"1e2", 100.0f},
       {"2.5x", 2.5f}, {"abc", 0.0f},      {"", 0.0f},        {"inf", 0.0f},      {"-inf", 0.0f},
       {"nan", 0.0f},  {"Infinity", 0.0f}, {"1,5", 1.0f},     {"1.000000", 1.0f}, {" 0.75", 0.75f},
       {".", 0.0f},    {"1e400", kMax},    {"-1e400", -kMax}, {"1e300", kMax},    {"1e-400", 0.0f},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseIniFloat(c.text), c.value) << '"' << c.text << '"';
+  test::ExpectEachText(ParseIniFloat, cases);
 }
 
 TEST(IniWriterTest, LayoutBytes) {

@@ -109,29 +109,18 @@ int SpawnWithDefaultSignals(pid_t* pid, const char* program,
   return rc;
 }
 
-RunResult Run(const std::string& program, const std::vector<std::string>& args,
-              const std::vector<std::string>& env) {
-  RunResult result;
-  TempDir capture;
-  std::string out_path = capture.File("stdout");
-  std::string err_path = capture.File("stderr");
-
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env, const std::string& output_path,
+                   const std::string& error_path) {
   std::vector<std::string> environment;
-  bool has_runtime = false;
-  for (const std::string& e : env) has_runtime |= e.rfind("XDG_RUNTIME_DIR=", 0) == 0;
-  std::string runtime_dir = capture.path() + "runtime";
-  fs::MakeFolder(runtime_dir);
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
     std::string name = entry.substr(0, entry.find('='));
     bool overridden = false;
     for (const std::string& x : env) overridden |= x.substr(0, x.find('=')) == name;
-    if (!has_runtime && name == "XDG_RUNTIME_DIR") continue;
     if (!overridden) environment.push_back(entry);
   }
-  if (!has_runtime) environment.push_back("XDG_RUNTIME_DIR=" + runtime_dir);
-  for (const std::string& e : env) environment.push_back(e);
-
+  environment.insert(environment.end(), env.begin(), env.end());
   std::vector<char*> envp;
   for (std::string& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -143,14 +132,34 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+  posix_spawn_file_actions_addopen(&actions, 1, output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+  posix_spawn_file_actions_addopen(&actions, 2, error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
-  pid_t pid = 0;
-  int rc = SpawnWithDefaultSignals(&pid, program.c_str(), &actions, argv.data(), envp.data());
+  pid_t pid = -1;
+  if (SpawnWithDefaultSignals(&pid, program.c_str(), &actions, argv.data(), envp.data()) != 0) {
+    pid = -1;
+  }
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return result;
+  return pid;
+}
+
+RunResult Run(const std::string& program, const std::vector<std::string>& args,
+              const std::vector<std::string>& env) {
+  RunResult result;
+  TempDir capture;
+  std::string out_path = capture.File("stdout");
+  std::string err_path = capture.File("stderr");
+  std::vector<std::string> environment = env;
+  bool has_runtime = false;
+  for (const std::string& e : env) has_runtime |= e.rfind("XDG_RUNTIME_DIR=", 0) == 0;
+  if (!has_runtime) {
+    std::string runtime_dir = capture.path() + "runtime";
+    fs::MakeFolder(runtime_dir);
+    environment.push_back("XDG_RUNTIME_DIR=" + runtime_dir);
+  }
+  pid_t pid = StartProgram(program, args, environment, out_path, err_path);
+  if (pid < 0) return result;
   int status = 0;
   waitpid(pid, &status, 0);
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);

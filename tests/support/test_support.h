@@ -50,6 +50,16 @@ int SpawnWithDefaultSignals(pid_t* pid, const char* program,
                             const posix_spawn_file_actions_t* actions, char* const argv[],
                             char* const envp[]);
 
+// Starts a program with arguments in the background, with default signals
+// (above): standard input from /dev/null, standard output and error written
+// to the files named. The environment is this process's, with the
+// "NAME=value" settings of `env` in place of those of the same name. The
+// program's id, -1 when it cannot start; the caller waits for it.
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env,
+                   const std::string& output_path = "/dev/null",
+                   const std::string& error_path = "/dev/null");
+
 // Runs a program with arguments, standard input from /dev/null. `env` holds
 // extra "NAME=value" settings; each run gets its own XDG_RUNTIME_DIR unless
 // `env` names one.
