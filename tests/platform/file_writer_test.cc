@@ -192,13 +192,13 @@ TEST(FileWriterTest, ReadOnlyViewsHoldTheFileOnEitherSideOfTheCopyLimit) {
   }
 }
 
-// A file read whole is the process's own copy: writing the file afterwards,
-// in place or shorter, changes nothing in it (a mapping would follow the
-// file, or fault past its new end).
+// A file read whole (a large one in two halves at once) is the process's own
+// copy: writing the file afterwards, in place or shorter, changes nothing in
+// it (a mapping would follow the file, or fault past its new end).
 TEST(FileWriterTest, AFileReadWholeKeepsItsBytesWhenTheFileChangesAfterwards) {
   TempDir temp;
   const auto limit = static_cast<size_t>(fs::kCopiedFileBytes);
-  for (const size_t size : {size_t{0}, size_t{1}, limit, 20 * limit}) {
+  for (const size_t size : {size_t{0}, size_t{1}, limit, 40 * limit + 3}) {
     SCOPED_TRACE(size);
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 13 + i / 4096);
