@@ -16,6 +16,7 @@
 #include "engine/jpeg_strips.h"
 #include "engine/output_claims.h"
 #include "engine/safe_load.h"
+#include "platform/file_system.h"
 #include "platform/memory_advice.h"
 #include "platform/process.h"
 #include "platform/row_stream.h"
@@ -27,6 +28,32 @@ namespace {
 // Strips whose rows are in but which no encoder has taken yet, at most: the
 // converter waits on the pipe meanwhile.
 constexpr int kWaitingStrips = 2;
+// Strips whose rows are held at once: waiting, being encoded, being read.
+constexpr int kPooledStrips = kWaitingStrips + kJpegStripThreads + 1;
+// An input of this size is a large picture. Its strips' pool is faulted in
+// while the converter starts and reads, by this thread, which would only wait
+// for the first rows then: fresh memory costs most on its first touch. The
+// pool has room for strips of a little over kJpegStripBytes, which every
+// picture but a very wide one is cut into.
+constexpr int64_t kEarlyPoolInputBytes = int64_t{8} << 20;
+constexpr size_t kEarlyPoolBytes = kPooledStrips * (static_cast<size_t>(kJpegStripBytes) +
+                                                    static_cast<size_t>(kJpegStripBytes) / 8);
+
+// Memory for the rows of the strips in hand.
+struct RowPool {
+  platform::LargeBuffer data;
+  size_t size = 0;
+};
+
+RowPool FaultedInPool(size_t size) {
+  RowPool pool;
+  pool.data = platform::AllocateLargeBuffer(size);
+  if (pool.data == nullptr) return pool;
+  pool.size = platform::LargeBufferSize(size);
+  constexpr size_t kSmallPage = 4096;
+  for (size_t at = 0; at < pool.size; at += kSmallPage) pool.data[at] = 0;
+  return pool;
+}
 // Rows go to the one-pass encoder in pieces of about this size.
 constexpr size_t kRowChunkBytes = size_t{1} << 20;
 
@@ -40,6 +67,7 @@ struct RowSource {
   size_t out_row_bytes = 0;  // a row as the encoder takes it
   int flags = 0;             // the save flags
   std::vector<uint8_t> scratch;
+  RowPool early_pool;  // faulted in before the first rows came, or none
 };
 
 // Reads the next `count` rows into `to`; grey rows become blue, green, red
@@ -195,8 +223,10 @@ Outcome EncodeInStrips(RowSource* source, const JpegStripPlan& plan, fs::FileWri
   queue.splice.components = source->components;
   queue.writer = writer;
   const size_t strip_bytes = static_cast<size_t>(plan.strip_height) * source->out_row_bytes;
-  const int pooled = std::min(plan.strip_count, kWaitingStrips + kJpegStripThreads + 1);
-  queue.pool = platform::AllocateLargeBuffer(strip_bytes * static_cast<size_t>(pooled));
+  const int pooled = std::min(plan.strip_count, kPooledStrips);
+  const size_t pool_bytes = strip_bytes * static_cast<size_t>(pooled);
+  queue.pool = source->early_pool.size >= pool_bytes ? std::move(source->early_pool.data)
+                                                     : platform::AllocateLargeBuffer(pool_bytes);
   if (queue.pool == nullptr) return EncodeInOnePass(source, writer);
   for (int i = pooled - 1; i >= 0; --i) {
     queue.spare.push_back(queue.pool.get() + strip_bytes * static_cast<size_t>(i));
@@ -299,6 +329,8 @@ ConversionResult ConvertInOnePass(const ConversionJob& job) {
   RowSource source;
   source.program = &program;
   source.flags = job.output.save_flags;
+  if (fs::FileSize(input) >= kEarlyPoolInputBytes)
+    source.early_pool = FaultedInPool(kEarlyPoolBytes);
   uint8_t head[kRowStreamHeaderSize];
   const size_t got = platform::ReadFromProgram(&program, head, sizeof head);
   if (got != sizeof head || !ReadRowStreamHeader(head, &source.header)) {
