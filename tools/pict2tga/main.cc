@@ -192,24 +192,31 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
   return WriteStatus::kCannotWrite;
 }
 
+// Standard output made the row stream's destination. A reader that stops
+// reading ends this program through EPIPE, not SIGPIPE.
+void StartRowOutput(fs::FileWriter* out) {
+  std::signal(SIGPIPE, SIG_IGN);
+  out->fd = 1;
+  out->ok = true;
+}
+
+void PutStreamHeader(const RowStreamHeader& header, fs::FileWriter* out) {
+  uint8_t head[kRowStreamHeaderSize];
+  PutRowStreamHeader(header, head);
+  fs::WritePart(out, head, sizeof head);
+}
+
 // Writes the picture to standard output as a row stream, in pieces of about
 // kChunkBytes so that the reader encodes while the rest is packed.
 WriteStatus WriteRows(const pict::Picture& picture, int* error) {
   if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
-  const int width = picture.width;
-  const int height = picture.height;
-  RowStreamHeader header;
-  header.width = width;
-  header.height = height;
-  header.depth = AllGrey(picture) ? 8 : picture.has_alpha ? 32 : 24;
-  // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
-  std::signal(SIGPIPE, SIG_IGN);
+  const RowStreamHeader header = {picture.width, picture.height,
+                                  AllGrey(picture)    ? 8
+                                  : picture.has_alpha ? 32
+                                                      : 24};
   fs::FileWriter out;
-  out.fd = 1;
-  out.ok = true;
-  uint8_t head[kRowStreamHeaderSize];
-  PutRowStreamHeader(header, head);
-  fs::WritePart(&out, head, sizeof head);
+  StartRowOutput(&out);
+  PutStreamHeader(header, &out);
   WritePackedRows(picture, static_cast<size_t>(RowStreamChannels(header)), /*top_first=*/true,
                   &out);
   if (out.ok) return WriteStatus::kOk;
@@ -233,16 +240,6 @@ struct RowStreamer {
   size_t filled = 0;
 };
 
-void PutStreamHeader(RowStreamer* s, int depth) {
-  RowStreamHeader header;
-  header.width = s->width;
-  header.height = s->height;
-  header.depth = depth;
-  uint8_t head[kRowStreamHeaderSize];
-  PutRowStreamHeader(header, head);
-  fs::WritePart(&s->out, head, sizeof head);
-}
-
 // Makes room for one more colour row in the chunk, writing it when full.
 uint8_t* NextChunkRow(RowStreamer* s) {
   const size_t row_bytes = static_cast<size_t>(s->width) * 3;
@@ -263,14 +260,11 @@ bool StartStream(void* context, int width, int height) {
   }
   s->width = width;
   s->height = height;
-  s->out.fd = 1;
-  s->out.ok = true;
   const size_t row_bytes = static_cast<size_t>(width) * 3;
   s->chunk_size = std::max<size_t>(1, kChunkBytes / row_bytes) * row_bytes;
   s->chunk = platform::AllocateLargeBuffer(s->chunk_size);
   if (s->chunk == nullptr) throw std::bad_alloc();
-  // A reader that stops reading ends this program through EPIPE, not SIGPIPE.
-  std::signal(SIGPIPE, SIG_IGN);
+  StartRowOutput(&s->out);
   return true;
 }
 
@@ -290,7 +284,7 @@ bool StreamRow(void* context, const uint8_t* pixels) {
     if (x == width) return true;
     // Colour: the rows held so far go out as the grey they are.
     s->colour = true;
-    PutStreamHeader(s, 24);
+    PutStreamHeader({s->width, s->height, 24}, &s->out);
     for (size_t at = 0; at < s->grey.size() - width; at += width) {
       uint8_t* to = NextChunkRow(s);
       for (size_t i = 0; i < width; ++i)
@@ -307,7 +301,7 @@ bool StreamRow(void* context, const uint8_t* pixels) {
 WriteStatus EndStream(RowStreamer* s, int* error) {
   if (s->too_large) return WriteStatus::kTooLarge;
   if (!s->colour) {
-    PutStreamHeader(s, 8);
+    PutStreamHeader({s->width, s->height, 8}, &s->out);
     fs::WritePart(&s->out, s->grey.data(), s->grey.size());
   } else {
     fs::WritePart(&s->out, s->chunk.get(), s->filled);
@@ -388,19 +382,30 @@ int ConvertOne(const CommandLine& line) {
       Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
       return 3;
     }
+    // A picture that may go out row by row is read whole instead: finding
+    // that it is one bitmap walks all of its rows before the first goes out,
+    // and on a virtual machine the first touch of every mapped page costs
+    // more than copying it onto large pages. There is no canvas beside it.
+    const bool may_stream = line.rows && !in_container;
     fs::MappedFile input;
-    if (!fs::MapFile(file, &input, kMaxBytes)) {
+    if (!(may_stream ? fs::ReadWholeFile(file, &input, kMaxBytes)
+                     : fs::MapFile(file, &input, kMaxBytes))) {
       Report(line, "cannot read " + file);
       return 2;
     }
     pict::DecodeResult result;
-    // A picture of one bitmap goes out row by row as it is unpacked. Its
-    // pages stay mapped: finding that it is one walks all of its rows first,
-    // and there is no canvas beside them. It needs no codec library, whose
-    // sixty shared libraries a streamed picture then never loads.
-    if (line.rows && !in_container) {
+    // A streamed picture needs no codec library, whose sixty shared
+    // libraries it then never loads. Any other is drawn from a mapping.
+    if (may_stream) {
       result = pict::DecodePictRows(input.data, input.size,
                                     {&streamer, StartStream, StreamRow, /*bgr=*/true}, &streamed);
+      if (!streamed) {
+        fs::UnmapFile(&input);
+        if (!fs::MapFile(file, &input, kMaxBytes)) {
+          Report(line, "cannot read " + file);
+          return 2;
+        }
+      }
     }
     if (!streamed) {
       FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
