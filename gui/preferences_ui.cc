@@ -18,6 +18,7 @@
 
 #include "gui/commands.h"
 #include "gui/main_window_ui.h"
+#include "gui/over_main_window_ui.h"
 #include "gui/preferences_checks.h"
 #include "gui/preferences_commit.h"
 #include "gui/preferences_dialog_ui.h"
@@ -340,11 +341,7 @@ void ShowPreferencesDialog(int start_page) {
   dialog->Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent&) { ClosePreferences(); });
 
   ShowPage(prefs, start_page >= 0 && start_page < kPreferencesPageCount ? start_page : 0);
-  dialog->CentreOnParent();
-  if (wxFrame* main = MainFrame()) main->Disable();
-  dialog->Show();
-  dialog->SetFocus();
-  prefs->pages->SetFocus();
+  ShowOverMainWindow(dialog, prefs->pages);
 }
 
 }  // namespace pic2jpg

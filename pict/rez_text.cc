@@ -12,6 +12,7 @@
 
 #include "pict/container_formats.h"
 #include "pict/mac_roman.h"
+#include "text/ascii_scan.h"
 
 namespace pic2jpg::pict {
 namespace {
@@ -46,13 +47,6 @@ void SkipSpaceAndComments(Lexer* x) {
   }
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A quoted string or character literal up to `quote`, escapes decoded; a
 // line break before the closing quote leaves it unterminated.
 bool ReadQuoted(Lexer* x, char quote) {
@@ -73,8 +67,8 @@ bool ReadQuoted(Lexer* x, char quote) {
                c == '$') {
         if (c == '0') ++x->pos;
         int v = 0;
-        for (int i = 0; i < 2 && x->pos < t.size() && HexValue(t[x->pos]) >= 0; ++i) {
-          v = v * 16 + HexValue(t[x->pos++]);
+        for (int i = 0; i < 2 && x->pos < t.size() && HexDigitValue(t[x->pos]) >= 0; ++i) {
+          v = v * 16 + HexDigitValue(t[x->pos++]);
         }
         c = static_cast<char>(v);
       }
@@ -99,7 +93,7 @@ bool ReadHexString(Lexer* x) {
       return true;
     }
     if (c == ' ' || c == '\t' || c == '\r') continue;
-    const int v = HexValue(c);
+    const int v = HexDigitValue(c);
     if (v < 0) {
       x->bad = "a hex string holding something other than hex digits";
       return false;
@@ -145,7 +139,7 @@ void NextToken(Lexer* x) {
     }
     long long v = 0;
     while (x->pos < t.size()) {
-      const int d = HexValue(t[x->pos]);
+      const int d = HexDigitValue(t[x->pos]);
       if (d < 0 || d >= base) break;
       if (v < (1LL << 40)) v = v * base + d;
       ++x->pos;
