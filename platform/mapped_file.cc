@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <system_error>
-#include <thread>
 
 #include "platform/memory_advice.h"
 #include "platform/regular_file.h"
@@ -44,11 +42,6 @@ bool ReadRange(int fd, size_t begin, size_t end, uint8_t* data) {
   return true;
 }
 
-// Files from this size on are read in two halves at once: the copy (and the
-// first touch of fresh memory) is most of the time it takes, and the other
-// core is free then.
-constexpr size_t kSplitReadBytes = size_t{8} << 20;
-
 // Reads the whole of a file into memory of its own, on large pages when it
 // is large; false when it cannot, or the file changed size meanwhile.
 bool ReadOpenFile(int fd, size_t size, MappedFile* file) {
@@ -59,21 +52,8 @@ bool ReadOpenFile(int fd, size_t size, MappedFile* file) {
     data = static_cast<uint8_t*>(std::malloc(size));
   }
   if (data == nullptr) return false;
-  size_t half = 0;
-  bool second_read = true;
-  std::thread second;
-  if (size >= kSplitReadBytes) {
-    // Halves on a large-page boundary, so that each thread faults its own.
-    half = platform::LargeBufferSize(size / 2);
-    try {
-      second = std::thread([&] { second_read = ReadRange(fd, half, size, data); });
-    } catch (const std::system_error&) {
-      half = 0;  // one thread reads it all
-    }
-  }
-  bool read = ReadRange(fd, 0, half > 0 ? half : size, data);
-  if (second.joinable()) second.join();
-  if (!read || !second_read) {
+  const bool read = ReadRange(fd, 0, size, data);
+  if (!read) {
     std::free(data);
     return false;
   }

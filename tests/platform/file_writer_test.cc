@@ -192,9 +192,9 @@ TEST(FileWriterTest, ReadOnlyViewsHoldTheFileOnEitherSideOfTheCopyLimit) {
   }
 }
 
-// A file read whole (a large one in two halves at once) is the process's own
-// copy: writing the file afterwards, in place or shorter, changes nothing in
-// it (a mapping would follow the file, or fault past its new end).
+// A file read whole is the process's own copy: writing the file afterwards,
+// in place or shorter, changes nothing in it (a mapping would follow the
+// file, or fault past its new end).
 TEST(FileWriterTest, AFileReadWholeKeepsItsBytesWhenTheFileChangesAfterwards) {
   TempDir temp;
   const auto limit = static_cast<size_t>(fs::kCopiedFileBytes);
