@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/memory_advice.h"
 #include "platform/regular_file.h"
 
 namespace pic2jpg::fs {
@@ -29,31 +28,19 @@ bool MapOpenFile(int fd, int64_t size, int protection, void** data, size_t* mapp
   return true;
 }
 
-// Reads bytes [begin, end) of the file into `data` at the same offsets;
-// false when the file ends first or cannot be read.
-bool ReadRange(int fd, size_t begin, size_t end, uint8_t* data) {
-  size_t at = begin;
-  while (at < end) {
-    const ssize_t n = pread(fd, data + at, end - at, static_cast<off_t>(at));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    at += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-// Reads the whole of a file into memory of its own, on large pages when it
-// is large; false when it cannot, or the file changed size meanwhile.
-bool ReadOpenFile(int fd, size_t size, MappedFile* file) {
-  uint8_t* data = nullptr;
-  if (size > static_cast<size_t>(kCopiedFileBytes)) {
-    data = platform::AllocateLargeBuffer(size).release();
-  } else {
-    data = static_cast<uint8_t*>(std::malloc(size));
-  }
+// Reads the whole of a small file into memory of its own; false when it
+// cannot, or the file changed size meanwhile.
+bool ReadSmallFile(int fd, size_t size, MappedFile* file) {
+  auto* data = static_cast<uint8_t*>(std::malloc(size));
   if (data == nullptr) return false;
-  const bool read = ReadRange(fd, 0, size, data);
-  if (!read) {
+  size_t got = 0;
+  while (got < size) {
+    const ssize_t n = pread(fd, data + got, size - got, static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (got != size) {
     std::free(data);
     return false;
   }
@@ -71,7 +58,7 @@ bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
   const int fd = OpenRegularFile(path, max_bytes, &file_size);
   if (fd < 0) return false;
   if (file_size > 0 && file_size <= kCopiedFileBytes) {
-    const bool read = ReadOpenFile(fd, static_cast<size_t>(file_size), file);
+    const bool read = ReadSmallFile(fd, static_cast<size_t>(file_size), file);
     close(fd);
     return read;
   }
@@ -82,16 +69,6 @@ bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
   file->data = static_cast<const uint8_t*>(data);
   file->size = size;
   return true;
-}
-
-bool ReadWholeFile(const std::string& path, MappedFile* file, int64_t max_bytes) {
-  *file = MappedFile{};
-  int64_t file_size = 0;
-  const int fd = OpenRegularFile(path, max_bytes, &file_size);
-  if (fd < 0) return false;
-  const bool read = file_size == 0 || ReadOpenFile(fd, static_cast<size_t>(file_size), file);
-  close(fd);
-  return read;
 }
 
 bool MapFileForChanges(const std::string& path, ChangeableFile* file, int64_t max_bytes) {

@@ -23,13 +23,6 @@ inline constexpr int64_t kCopiedFileBytes = 256 * 1024;
 // Maps a regular file of at most max_bytes; false when it cannot (an empty
 // file maps to data null and size 0, and counts as success).
 bool MapFile(const std::string& path, MappedFile* file, int64_t max_bytes);
-// The whole of a regular file of at most max_bytes read into memory of its
-// own, on large pages when it is large, for a file that is read whole and
-// at once: on a virtual machine the first touch of each page of a mapping
-// costs more than the copy (for a 35 MB picture about 15 ms against 7).
-// A file that changes later cannot change the copy; one that shrinks while
-// it is read fails. ReleaseMappedPrefix leaves it alone; UnmapFile frees it.
-bool ReadWholeFile(const std::string& path, MappedFile* file, int64_t max_bytes);
 // Lets the system drop the whole pages before `end`; they are read from the
 // file again if touched.
 void ReleaseMappedPrefix(const MappedFile& file, size_t end);

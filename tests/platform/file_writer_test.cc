@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -188,42 +187,7 @@ TEST(FileWriterTest, ReadOnlyViewsHoldTheFileOnEitherSideOfTheCopyLimit) {
     fs::UnmapFile(&view);
     EXPECT_EQ(view.data, nullptr);
     EXPECT_FALSE(fs::MapFile(path, &view, static_cast<int64_t>(size) - 1));  // over the limit
-    EXPECT_FALSE(fs::ReadWholeFile(path, &view, static_cast<int64_t>(size) - 1));
   }
-}
-
-// A file read whole is the process's own copy: writing the file afterwards,
-// in place or shorter, changes nothing in it (a mapping would follow the
-// file, or fault past its new end).
-TEST(FileWriterTest, AFileReadWholeKeepsItsBytesWhenTheFileChangesAfterwards) {
-  TempDir temp;
-  const auto limit = static_cast<size_t>(fs::kCopiedFileBytes);
-  for (const size_t size : {size_t{0}, size_t{1}, limit, 40 * limit + 3}) {
-    SCOPED_TRACE(size);
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 13 + i / 4096);
-    const std::string path = temp.File("whole");
-    ASSERT_TRUE(test::WriteText(path, bytes));
-    fs::MappedFile copy;
-    ASSERT_TRUE(fs::ReadWholeFile(path, &copy, int64_t{1} << 30));
-    ASSERT_EQ(copy.size, size);
-    {
-      std::FILE* file = std::fopen(path.c_str(), "r+");
-      ASSERT_NE(file, nullptr);
-      const std::string other(size / 2, 'x');
-      std::fwrite(other.data(), 1, other.size(), file);
-      std::fclose(file);
-      ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(size / 2)), 0);
-    }
-    fs::ReleaseMappedPrefix(copy, size);
-    if (size > 0) {
-      EXPECT_EQ(std::string(reinterpret_cast<const char*>(copy.data), copy.size), bytes);
-    }
-    fs::UnmapFile(&copy);
-    EXPECT_EQ(copy.data, nullptr);
-  }
-  fs::MappedFile folder;
-  EXPECT_FALSE(fs::ReadWholeFile(temp.path(), &folder, 1 << 20));
 }
 
 // The folder reused for each of many files: emptied, kept, and a link in it

@@ -382,30 +382,22 @@ int ConvertOne(const CommandLine& line) {
       Report(line, line.input + ": input file over " + std::to_string(kMaxBytes >> 20) + " MiB");
       return 3;
     }
-    // A picture that may go out row by row is read whole instead: finding
-    // that it is one bitmap walks all of its rows before the first goes out,
-    // and on a virtual machine the first touch of every mapped page costs
-    // more than copying it onto large pages. There is no canvas beside it.
-    const bool may_stream = line.rows && !in_container;
     fs::MappedFile input;
-    if (!(may_stream ? fs::ReadWholeFile(file, &input, kMaxBytes)
-                     : fs::MapFile(file, &input, kMaxBytes))) {
+    if (!fs::MapFile(file, &input, kMaxBytes)) {
       Report(line, "cannot read " + file);
       return 2;
     }
     pict::DecodeResult result;
-    // A streamed picture needs no codec library, whose sixty shared
-    // libraries it then never loads. Any other is drawn from a mapping.
-    if (may_stream) {
+    // A picture of one bitmap goes out row by row as it is unpacked. Its
+    // pages stay mapped: finding that it is one walks all of its rows first,
+    // and there is no canvas beside them. (Read into fresh memory instead,
+    // the input would cost more than the mapping's first touch whenever the
+    // system has just taken back much freed memory, as after a large
+    // program.) It needs no codec library, whose sixty shared libraries a
+    // streamed picture then never loads.
+    if (line.rows && !in_container) {
       result = pict::DecodePictRows(input.data, input.size,
                                     {&streamer, StartStream, StreamRow, /*bgr=*/true}, &streamed);
-      if (!streamed) {
-        fs::UnmapFile(&input);
-        if (!fs::MapFile(file, &input, kMaxBytes)) {
-          Report(line, "cannot read " + file);
-          return 2;
-        }
-      }
     }
     if (!streamed) {
       FreeImage_SetOutputMessage(line.quiet ? NoCodecMessage : CodecMessage);
