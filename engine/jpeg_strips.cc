@@ -318,27 +318,30 @@ bool EncodePieces(FIBITMAP* image, int flags, int min_strips, std::vector<Strip>
 }  // namespace
 
 void JpegMcuSize(int flags, bool greyscale, int* mcu_width, int* mcu_height) {
-  // The library checks the subsampling bits in this order; none means 4:2:0.
-  int h = 2;
-  int v = 2;
+  // Blocks of 8 pixels across and down a colour MCU holds, in the order the
+  // library checks the subsampling bits; none of them means 4:2:0.
+  struct Sampling {
+    int bits;
+    int h;
+    int v;
+  };
+  static constexpr Sampling kSamplings[] = {{JPEG_SUBSAMPLING_411, 4, 1},
+                                            {JPEG_SUBSAMPLING_420, 2, 2},
+                                            {JPEG_SUBSAMPLING_422, 2, 1},
+                                            {JPEG_SUBSAMPLING_444, 1, 1}};
+  Sampling chosen = {0, 2, 2};
   if (greyscale) {
-    h = 1;
-    v = 1;
-  } else if ((flags & JPEG_SUBSAMPLING_411) == JPEG_SUBSAMPLING_411) {
-    h = 4;
-    v = 1;
-  } else if ((flags & JPEG_SUBSAMPLING_420) == JPEG_SUBSAMPLING_420) {
-    h = 2;
-    v = 2;
-  } else if ((flags & JPEG_SUBSAMPLING_422) == JPEG_SUBSAMPLING_422) {
-    h = 2;
-    v = 1;
-  } else if ((flags & JPEG_SUBSAMPLING_444) == JPEG_SUBSAMPLING_444) {
-    h = 1;
-    v = 1;
+    chosen = {0, 1, 1};
+  } else {
+    for (const Sampling& s : kSamplings) {
+      if ((flags & s.bits) == s.bits) {
+        chosen = s;
+        break;
+      }
+    }
   }
-  *mcu_width = 8 * h;
-  *mcu_height = 8 * v;
+  *mcu_width = 8 * chosen.h;
+  *mcu_height = 8 * chosen.v;
 }
 
 bool PlanJpegStrips(int width, int height, int flags, bool greyscale, int min_strips,
