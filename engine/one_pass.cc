@@ -50,8 +50,7 @@ RowPool FaultedInPool(size_t size) {
   pool.data = platform::AllocateLargeBuffer(size);
   if (pool.data == nullptr) return pool;
   pool.size = platform::LargeBufferSize(size);
-  constexpr size_t kSmallPage = 4096;
-  for (size_t at = 0; at < pool.size; at += kSmallPage) pool.data[at] = 0;
+  platform::FaultInBuffer(pool.data.get(), pool.size);
   return pool;
 }
 // Rows go to the one-pass encoder in pieces of about this size.

@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 
@@ -38,6 +39,12 @@ LargeBuffer AllocateLargeBuffer(size_t size) {
   if (data == nullptr) return nullptr;
   if (rounded >= kLargePage) (void)madvise(data, rounded, MADV_HUGEPAGE);
   return LargeBuffer(data);
+}
+
+void FaultInBuffer(uint8_t* data, size_t size) {
+  const long page = sysconf(_SC_PAGESIZE);
+  const size_t step = page > 0 ? static_cast<size_t>(page) : 4096;
+  for (size_t at = 0; at < size; at += step) data[at] = 0;
 }
 
 }  // namespace pic2jpg::platform

@@ -34,6 +34,10 @@ using LargeBuffer = std::unique_ptr<uint8_t[], FreeLargeBuffer>;
 // bytes: whole large pages.
 LargeBuffer AllocateLargeBuffer(size_t size);
 size_t LargeBufferSize(size_t size);
+// Writes a zero on every page of the buffer's first `size` bytes, so that a
+// thread with nothing else to do takes their first faults, not the one that
+// fills them later.
+void FaultInBuffer(uint8_t* data, size_t size);
 
 }  // namespace pic2jpg::platform
 
