@@ -4,43 +4,27 @@
 #include <cstdint>
 
 #include "engine/format_tables.h"
+#include "platform/targa_form.h"
 
 namespace pic2jpg {
 namespace {
 
-constexpr size_t kHeaderSize = 18;
 constexpr int64_t kMaxFileBytes = int64_t{1} << 40;
 
 int Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 
-// The view's geometry when the file is a Targa whose pixels can be used as
-// they lie: no image id, no colour map, uncompressed true colour, 24 bits
-// (no alpha bits) or 32 bits (8 alpha bits), origin bottom left, rows a
-// multiple of 4 bytes long, and all the pixel data present.
-bool UsableInPlace(const fs::ChangeableFile& file, int* width, int* height, int* bpp) {
-  if (file.size < kHeaderSize) return false;
-  const uint8_t* h = file.data;
-  const int id_length = h[0];
-  const int colour_map_type = h[1];
-  const int image_type = h[2];
-  const int depth = h[16];
-  const int descriptor = h[17];
-  const int alpha_bits = descriptor & 0x0F;
-  const int origin = descriptor & 0x30;
-  if (id_length != 0 || colour_map_type != 0 || image_type != 2 || origin != 0) return false;
-  if (!(depth == 24 && alpha_bits == 0) && !(depth == 32 && alpha_bits == 8)) return false;
-  *width = Le16(h + 12);
-  *height = Le16(h + 14);
-  *bpp = depth;
-  if (*width == 0 || *height == 0) return false;
-  const size_t pitch = static_cast<size_t>(*width) * static_cast<size_t>(depth / 8);
-  if (pitch % 4 != 0) return false;
-  return file.size - kHeaderSize >= pitch * static_cast<size_t>(*height);
+// The form of a file our converter wrote whose pixels can be used as they
+// lie: true colour (grey would need a palette), rows a multiple of 4 bytes
+// long, and all the pixel data present.
+bool UsableInPlace(const fs::ChangeableFile& file, TargaForm* form) {
+  if (!ReadTargaHeader(file.data, file.size, form) || form->depth == 8) return false;
+  const size_t pitch = static_cast<size_t>(form->width) * static_cast<size_t>(form->depth / 8);
+  return pitch % 4 == 0 && file.size - kTargaHeaderSize >= TargaPixelBytes(*form);
 }
 
 // Whether `data` holds a whole Targa file (see LoadTarga).
 bool TargaDataComplete(const uint8_t* data, size_t size) {
-  if (size < kHeaderSize) return false;
+  if (size < kTargaHeaderSize) return false;
   const int id_length = data[0];
   const int colour_map_type = data[1];
   const int image_type = data[2];
@@ -50,7 +34,7 @@ bool TargaDataComplete(const uint8_t* data, size_t size) {
   const size_t height = static_cast<size_t>(Le16(data + 14));
   const size_t pixel_bytes = (static_cast<size_t>(data[16]) + 7) / 8;
   if (width == 0 || height == 0 || pixel_bytes == 0 || pixel_bytes > 4) return false;
-  size_t at = kHeaderSize + static_cast<size_t>(id_length) +
+  size_t at = kTargaHeaderSize + static_cast<size_t>(id_length) +
               (colour_map_type == 1 ? map_length * map_entry_bytes : 0);
   const size_t pixels = width * height;
   if (image_type == 1 || image_type == 2 || image_type == 3) {
@@ -79,12 +63,13 @@ FIBITMAP* LoadTarga(const std::string& path, TargaPixels* pixels) {
     ReleaseTargaPixels(pixels);
     return nullptr;
   }
-  int width = 0, height = 0, bpp = 0;
-  if (UsableInPlace(pixels->mapping, &width, &height, &bpp)) {
-    const int pitch = width * (bpp / 8);
+  TargaForm form;
+  if (UsableInPlace(pixels->mapping, &form)) {
+    const int pitch = form.width * (form.depth / 8);
     FIBITMAP* view = FreeImage_ConvertFromRawBitsEx(
-        FALSE, pixels->mapping.data + kHeaderSize, FIT_BITMAP, width, height, pitch,
-        static_cast<unsigned>(bpp), FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+        FALSE, pixels->mapping.data + kTargaHeaderSize, FIT_BITMAP, form.width, form.height, pitch,
+        static_cast<unsigned>(form.depth), FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK,
+        FALSE);
     if (view != nullptr) return view;
   }
   ReleaseTargaPixels(pixels);

@@ -44,6 +44,7 @@
 #include "platform/mapped_file.h"
 #include "platform/memory_advice.h"
 #include "platform/row_stream.h"
+#include "platform/targa_form.h"
 #include "text/resource_reference.h"
 #include "tools/pict2tga/serve.h"
 
@@ -57,16 +58,10 @@ constexpr const char* kOptionsWithValue[] = {
     "-define",     "-resize",  "-quality", "-compress", "-set",  "-size",       "-format",
 };
 
-// Targa: uncompressed true colour, 24 bits a pixel, or 32 with alpha when
-// the picture has transparency, or uncompressed 8-bit grey when every pixel
-// of an opaque picture is grey (the engine then keeps it grey); rows bottom
-// first, the format's own order
-// (origin bits 0), which is also the codec library's order in memory: the
-// engine can use the file's pixels as they lie.
-constexpr size_t kTargaHeaderSize = 18;
+// The Targa file (platform/targa_form.h) is 32 bits a pixel when the
+// picture has transparency, 8-bit grey when every pixel of an opaque
+// picture is grey (the engine then keeps it grey), else 24 bits.
 constexpr int kMaxSide = 65535;
-constexpr uint8_t kTrueColour = 2;
-constexpr uint8_t kGrey = 3;
 // Rows are packed into a buffer of about this size and written together.
 constexpr size_t kChunkBytes = size_t{1} << 20;
 
@@ -76,11 +71,6 @@ uint32_t FromLittleEndian(uint32_t v) {
   return __builtin_bswap32(v);
 }
 uint32_t ToLittleEndian(uint32_t v) { return FromLittleEndian(v); }
-
-void PutLe16(uint8_t* p, int value) {
-  p[0] = static_cast<uint8_t>(value & 0xFF);
-  p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
 
 // Blue, green, red, alpha pixels to blue, green, red: four pixels (16 bytes)
 // become three words, the rest byte by byte.
@@ -173,12 +163,8 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
   const int height = picture.height;
   const bool grey = AllGrey(picture);
   const size_t depth = grey ? 1 : picture.has_alpha ? 4 : 3;
-  uint8_t header[kTargaHeaderSize] = {};
-  header[2] = grey ? kGrey : kTrueColour;
-  PutLe16(header + 12, width);
-  PutLe16(header + 14, height);
-  header[16] = static_cast<uint8_t>(depth * 8);
-  header[17] = static_cast<uint8_t>(depth == 4 ? 8 : 0);  // the alpha bits; origin bottom left
+  uint8_t header[kTargaHeaderSize];
+  PutTargaHeader(TargaForm{static_cast<int>(depth * 8), width, height}, header);
 
   fs::FileWriter file;
   if (!fs::StartFile(path, &file)) {

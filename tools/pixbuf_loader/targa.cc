@@ -1,40 +1,19 @@
 #include "tools/pixbuf_loader/targa.h"
 
+#include "platform/targa_form.h"
+
 namespace pic2jpg::pixbuf_loader {
-namespace {
-
-constexpr size_t kHeaderSize = 18;
-constexpr uint8_t kTrueColour = 2;
-constexpr uint8_t kGrey = 3;
-
-int Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-
-}  // namespace
 
 bool ParseTarga(std::string_view data, long long max_pixels, TargaView* view) {
-  if (data.size() < kHeaderSize) return false;
-  const auto* header = reinterpret_cast<const uint8_t*>(data.data());
-  // No image id, no colour map, uncompressed true colour or grey.
-  if (header[0] != 0 || header[1] != 0) return false;
-  if (header[2] != kTrueColour && header[2] != kGrey) return false;
-  const int width = Le16(header + 12);
-  const int height = Le16(header + 14);
-  const int bits = header[16];
-  const int alpha_bits = header[17] & 0x0F;
-  const bool top_first = (header[17] & 0x20) != 0;
-  if (width <= 0 || height <= 0 || top_first) return false;
-  const bool fits = header[2] == kGrey
-                        ? bits == 8 && alpha_bits == 0
-                        : (bits == 24 && alpha_bits == 0) || (bits == 32 && alpha_bits == 8);
-  if (!fits) return false;
-  const long long pixels = static_cast<long long>(width) * height;
-  if (pixels > max_pixels) return false;
-  const size_t bytes = static_cast<size_t>(pixels) * static_cast<size_t>(bits / 8);
-  if (data.size() - kHeaderSize != bytes) return false;
-  view->width = width;
-  view->height = height;
-  view->bytes_per_pixel = bits / 8;
-  view->pixels = header + kHeaderSize;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
+  TargaForm form;
+  if (!ReadTargaHeader(bytes, data.size(), &form)) return false;
+  if (static_cast<long long>(form.width) * form.height > max_pixels) return false;
+  if (data.size() - kTargaHeaderSize != TargaPixelBytes(form)) return false;
+  view->width = form.width;
+  view->height = form.height;
+  view->bytes_per_pixel = form.depth / 8;
+  view->pixels = bytes + kTargaHeaderSize;
   return true;
 }
 

@@ -1,6 +1,5 @@
-// The Targa files pict2tga writes (uncompressed true colour, 24 bits a
-// pixel, or 32 with alpha, or uncompressed 8-bit grey; rows bottom first),
-// read back for the gdk-pixbuf loader. The file comes from another process, so every field is
+// The Targa files pict2tga writes (platform/targa_form.h), read back for the
+// gdk-pixbuf loader. The file comes from another process, so every field is
 // checked against the data and the reader's limits before a pixel is copied.
 #ifndef PIC2JPG_TOOLS_PIXBUF_LOADER_TARGA_H_
 #define PIC2JPG_TOOLS_PIXBUF_LOADER_TARGA_H_
