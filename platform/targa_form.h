@@ -50,13 +50,12 @@ inline bool ReadTargaHeader(const uint8_t* data, size_t size, TargaForm* form) {
   if (size < kTargaHeaderSize || data[0] != 0 || data[1] != 0) return false;
   const int depth = data[16];
   const int descriptor = data[17];  // alpha bits, then the two origin bits
-  const bool fits = data[2] == 3   ? depth == 8 && descriptor == 0
-                    : data[2] == 2 ? (depth == 24 && descriptor == 0) ||
-                                         (depth == 32 && descriptor == 8)
-                                   : false;
+  const bool grey = data[2] == 3 && depth == 8 && descriptor == 0;
+  const bool colour =
+      data[2] == 2 && ((depth == 24 && descriptor == 0) || (depth == 32 && descriptor == 8));
   const int width = data[12] | (data[13] << 8);
   const int height = data[14] | (data[15] << 8);
-  if (!fits || width == 0 || height == 0) return false;
+  if (!(grey || colour) || width == 0 || height == 0) return false;
   *form = TargaForm{depth, width, height};
   return true;
 }

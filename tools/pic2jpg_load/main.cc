@@ -26,6 +26,7 @@
 #include "pict/pict_reader.h"
 #include "platform/bitmap_ptr.h"
 #include "platform/file_system.h"
+#include "platform/targa_form.h"
 
 namespace pic2jpg {
 namespace {
@@ -50,22 +51,16 @@ bool AlphaAllZero(FIBITMAP* dib) {
   return true;
 }
 
-void PutLe16(uint8_t* p, unsigned value) {
-  p[0] = static_cast<uint8_t>(value & 0xFF);
-  p[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
-
-// Writes rows as they lie in the library's memory (bottom first, blue,
-// green, red, alpha), without the padding of its rows.
+// Writes our Targa form (platform/targa_form.h): rows as they lie in the
+// library's memory (bottom first, blue, green, red, alpha), without the
+// padding of its rows.
 bool WriteTarga(FIBITMAP* dib, bool with_alpha, const std::string& path, int* error) {
   const unsigned width = FreeImage_GetWidth(dib), height = FreeImage_GetHeight(dib);
   const unsigned bytes = with_alpha ? 4 : 3;
-  uint8_t header[18] = {};
-  header[2] = 2;  // uncompressed true colour
-  PutLe16(header + 12, width);
-  PutLe16(header + 14, height);
-  header[16] = static_cast<uint8_t>(bytes * 8);
-  header[17] = static_cast<uint8_t>(with_alpha ? 8 : 0);
+  uint8_t header[kTargaHeaderSize];
+  PutTargaHeader(
+      TargaForm{static_cast<int>(bytes * 8), static_cast<int>(width), static_cast<int>(height)},
+      header);
   fs::FileWriter file;
   if (!fs::StartFile(path, &file)) {
     *error = file.error;
