@@ -19,10 +19,12 @@
 namespace pic2jpg {
 
 inline constexpr size_t kTargaHeaderSize = 18;
+// The header holds each side in 16 bits.
+inline constexpr int kTargaMaxSide = 65535;
 
 struct TargaForm {
   int depth = 0;  // 8 (grey), 24, or 32 (with alpha)
-  int width = 0;  // 1 to 65535, as are the rows
+  int width = 0;  // 1 to kTargaMaxSide, as are the rows
   int height = 0;
 };
 

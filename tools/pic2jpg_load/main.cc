@@ -31,8 +31,6 @@
 namespace pic2jpg {
 namespace {
 
-constexpr int kMaxSide = 65535;
-
 // The limits our own reader holds PICT pictures to.
 bool WithinReaderLimits(unsigned width, unsigned height) {
   return width <= static_cast<unsigned>(pict::kMaxPictureSide) &&
@@ -119,7 +117,8 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture cannot be decoded\n", input.c_str());
     return 3;
   }
-  if (FreeImage_GetWidth(image.get()) > kMaxSide || FreeImage_GetHeight(image.get()) > kMaxSide ||
+  if (FreeImage_GetWidth(image.get()) > kTargaMaxSide ||
+      FreeImage_GetHeight(image.get()) > kTargaMaxSide ||
       !WithinReaderLimits(FreeImage_GetWidth(image.get()), FreeImage_GetHeight(image.get()))) {
     std::fprintf(stderr, "pic2jpg-load: %s: the picture is too large\n", input.c_str());
     return 3;

@@ -58,10 +58,6 @@ constexpr const char* kOptionsWithValue[] = {
     "-define",     "-resize",  "-quality", "-compress", "-set",  "-size",       "-format",
 };
 
-// The Targa file (platform/targa_form.h) is 32 bits a pixel when the
-// picture has transparency, 8-bit grey when every pixel of an opaque
-// picture is grey (the engine then keeps it grey), else 24 bits.
-constexpr int kMaxSide = 65535;
 // Rows are packed into a buffer of about this size and written together.
 constexpr size_t kChunkBytes = size_t{1} << 20;
 
@@ -150,13 +146,16 @@ void WritePackedRows(const pict::Picture& picture, size_t depth, bool top_first,
 bool FitsTarga(const pict::Picture& picture) {
   const int width = picture.width;
   const int height = picture.height;
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+  return width > 0 && height > 0 && width <= kTargaMaxSide && height <= kTargaMaxSide &&
          picture.pixels.size() ==
              static_cast<size_t>(width) * static_cast<size_t>(height) * size_t{4};
 }
 
-// Writes the picture as a Targa file through a temporary file; the output
-// name appears only when the whole file is written.
+// Writes the picture as a Targa file (platform/targa_form.h) through a
+// temporary file; the output name appears only when the whole file is
+// written. The file is 32 bits a pixel when the picture has transparency,
+// 8-bit grey when every pixel of an opaque picture is grey (the engine then
+// keeps it grey), else 24 bits.
 WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, int* error) {
   if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
   const int width = picture.width;
@@ -240,7 +239,7 @@ uint8_t* NextChunkRow(RowStreamer* s) {
 
 bool StartStream(void* context, int width, int height) {
   auto* s = static_cast<RowStreamer*>(context);
-  if (width > kMaxSide || height > kMaxSide) {
+  if (width > kTargaMaxSide || height > kTargaMaxSide) {
     s->too_large = true;
     return false;
   }
