@@ -32,31 +32,46 @@ void DefaultPalette(int pixel_size, std::vector<Rgb>* palette) {
   }
 }
 
-// Bytes of one row after unpacking, and the least the decoder reads from it.
-size_t RawRowSize(const PixMapInfo& info, bool packed) {
-  size_t width = static_cast<size_t>(info.Width());
-  if (info.is_pixmap && info.pixel_size == 32) {
-    if (info.pack_type == 2 && info.row_bytes >= 8) return width * 3;
-    if (packed && info.pack_type != 1) return width * static_cast<size_t>(info.cmp_count);
-  }
-  return static_cast<size_t>(info.row_bytes);
+// How a 32-bit direct row lies once unpacked: as stored (a pad byte, then
+// red, green and blue for each pixel), three bytes a pixel (pack type 2
+// drops the pad byte), or one plane a component (packed rows of the other
+// pack types). Other rows lie as stored.
+enum class RowShape { kAsStored, kThreeBytes, kPlanes };
+
+RowShape ShapeOf(const PixMapInfo& info, bool packed) {
+  if (!info.is_pixmap || info.pixel_size != 32) return RowShape::kAsStored;
+  if (info.pack_type == 2 && info.row_bytes >= 8) return RowShape::kThreeBytes;
+  if (packed && info.pack_type != 1) return RowShape::kPlanes;
+  return RowShape::kAsStored;
 }
 
-size_t NeededRowSize(const PixMapInfo& info, bool packed) {
-  size_t width = static_cast<size_t>(info.Width());
-  if (info.is_pixmap && info.pixel_size == 32) {
-    if (info.pack_type == 2 && info.row_bytes >= 8) return width * 3;
-    if (packed && info.pack_type != 1) return width * static_cast<size_t>(info.cmp_count);
-    return width * 4;
+// Bytes of one unpacked row: `as_stored` unless the row is reshaped.
+size_t UnpackedRowSize(const PixMapInfo& info, bool packed, size_t as_stored) {
+  const auto width = static_cast<size_t>(info.Width());
+  switch (ShapeOf(info, packed)) {
+    case RowShape::kThreeBytes:
+      return width * 3;
+    case RowShape::kPlanes:
+      return width * static_cast<size_t>(info.cmp_count);
+    case RowShape::kAsStored:
+      break;
   }
-  return (width * static_cast<size_t>(info.pixel_size) + 7) / 8;
+  return as_stored;
+}
+
+// Bytes of one row after unpacking, and the least the decoder reads from it.
+size_t RawRowSize(const PixMapInfo& info, bool packed) {
+  return UnpackedRowSize(info, packed, static_cast<size_t>(info.row_bytes));
+}
+size_t NeededRowSize(const PixMapInfo& info, bool packed) {
+  const auto width = static_cast<size_t>(info.Width());
+  return UnpackedRowSize(info, packed, (width * static_cast<size_t>(info.pixel_size) + 7) / 8);
 }
 
 // A direct-colour row in planes: alpha (when there are four components),
 // red, green, blue, each a byte for every pixel.
 bool IsPlanar(const PixMapInfo& info, bool packed) {
-  return info.pixel_size == 32 && !(info.pack_type == 2 && info.row_bytes >= 8) && packed &&
-         info.pack_type != 1;
+  return ShapeOf(info, packed) == RowShape::kPlanes;
 }
 const uint8_t* PlaneOfRed(const PixMapInfo& info, const uint8_t* raw) {
   return raw + (info.cmp_count == 4 ? static_cast<size_t>(info.Width()) : 0);
@@ -73,7 +88,7 @@ void DecodeColours(const PixMapInfo& info, bool packed, const uint8_t* raw, Put 
     }
     return;
   }
-  if (info.pixel_size == 24 || (info.pack_type == 2 && info.row_bytes >= 8)) {
+  if (info.pixel_size == 24 || ShapeOf(info, packed) == RowShape::kThreeBytes) {
     // Three bytes a pixel: 24-bit rows, or 32-bit pixels without their pad byte.
     for (size_t x = 0; x < width; ++x) put(x, raw[3 * x], raw[3 * x + 1], raw[3 * x + 2]);
     return;
