@@ -30,10 +30,7 @@ int Collect(ChildProcess* child) {
   child->pid = -1;
   UnregisterChild(child->cleanup_slot);
   child->cleanup_slot = -1;
-  if (done < 0) return -1;
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return -1;
+  return done < 0 ? -1 : ExitCodeOf(status);
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ extern char** environ;
 
 namespace pic2jpg::platform {
 
+int ExitCodeOf(int wait_status) {
+  if (WIFEXITED(wait_status)) return WEXITSTATUS(wait_status);
+  if (WIFSIGNALED(wait_status)) return 128 + WTERMSIG(wait_status);
+  return -1;
+}
+
 std::string FindOnPath(const std::string& name) {
   if (name.find('/') != std::string::npos) {
     return access(name.c_str(), X_OK) == 0 ? name : std::string();
@@ -175,9 +181,7 @@ int WaitForChild(pid_t pid, int timeout_seconds, int error_fd, std::string* erro
       pid_t done = waitpid(pid, &status, WNOHANG);
       if (done == pid) {
         if (error_fd >= 0) DrainErrorPipe(error_fd, error_text);
-        if (WIFEXITED(status)) return WEXITSTATUS(status);
-        if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-        return -1;
+        return ExitCodeOf(status);
       }
     }
   }
@@ -189,9 +193,7 @@ int WaitForChild(pid_t pid, int timeout_seconds, int error_fd, std::string* erro
   }
   if (error_fd >= 0) DrainErrorPipe(error_fd, error_text);
   if (timed_out) return 128 + SIGKILL;
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return -1;
+  return ExitCodeOf(status);
 }
 
 }  // namespace
@@ -338,8 +340,7 @@ bool OpenWithDesktop(const std::string& target, std::function<void(int)> on_end)
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    if (on_end) on_end(code);
+    if (on_end) on_end(ExitCodeOf(status));
   }).detach();
   return true;
 }

@@ -10,6 +10,10 @@
 
 namespace pic2jpg::platform {
 
+// A waited-for program's exit status, or 128 + the signal that ended it, as
+// a shell reports them; -1 for a wait status that is neither.
+int ExitCodeOf(int wait_status);
+
 // Full path of an executable `name` found on PATH; "" when there is none.
 std::string FindOnPath(const std::string& name);
 
