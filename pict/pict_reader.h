@@ -24,7 +24,8 @@ namespace pic2jpg::pict {
 // rows top first, no padding. The colour bytes hold the picture drawn onto
 // white. has_alpha is set only when an image with transparency was drawn and
 // some pixels are not opaque; the alpha bytes mean something only then.
-// `pixels` keeps kCanvasSlack spare bytes of capacity after the picture.
+// A decoded picture's `pixels` keep kCanvasSlack spare bytes of capacity
+// after the picture.
 struct Picture {
   int width = 0;
   int height = 0;

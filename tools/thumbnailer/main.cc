@@ -153,7 +153,7 @@ std::string OutputRefusal(const std::string& input, const std::string& output) {
 }
 
 // The thumbnail as a PNG file; 0 or the exit status.
-int WritePng(const Thumbnail& thumbnail, const std::string& path) {
+int WritePng(const pict::Picture& thumbnail, const std::string& path) {
   const int bpp = thumbnail.has_alpha ? 32 : 24;
   FIBITMAP* bitmap = FreeImage_Allocate(thumbnail.width, thumbnail.height, bpp);
   if (bitmap == nullptr) {
@@ -209,7 +209,7 @@ int Run(int argc, char** argv) {
   }
   pict::Picture picture;
   if (const int status = ReadPicture(line.input, &picture); status != 0) return status;
-  const Thumbnail thumbnail = Shrink(picture, line.size);
+  const pict::Picture thumbnail = Shrink(picture, line.size);
   picture = {};
   return WritePng(thumbnail, line.output);
 }

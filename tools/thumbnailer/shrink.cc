@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace pic2jpg {
 
@@ -16,8 +18,8 @@ void ThumbnailSize(int width, int height, int size, int* thumb_width, int* thumb
   *thumb_height = std::clamp(static_cast<int>(std::lround(height * scale)), 1, size);
 }
 
-Thumbnail Shrink(const pict::Picture& picture, int size) {
-  Thumbnail thumbnail;
+pict::Picture Shrink(const pict::Picture& picture, int size) {
+  pict::Picture thumbnail;
   thumbnail.has_alpha = picture.has_alpha;
   ThumbnailSize(picture.width, picture.height, size, &thumbnail.width, &thumbnail.height);
   const auto from_width = static_cast<size_t>(picture.width);

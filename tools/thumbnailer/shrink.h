@@ -2,27 +2,16 @@
 #ifndef PIC2JPG_TOOLS_THUMBNAILER_SHRINK_H_
 #define PIC2JPG_TOOLS_THUMBNAILER_SHRINK_H_
 
-#include <cstdint>
-#include <vector>
-
 #include "pict/pict_reader.h"
 
 namespace pic2jpg {
-
-// Pixels as in pict::Picture: blue, green, red, alpha, rows top first.
-struct Thumbnail {
-  int width = 0;
-  int height = 0;
-  bool has_alpha = false;
-  std::vector<uint8_t> pixels;
-};
 
 // The size a width x height picture takes within size x size: aspect kept,
 // never enlarged, at least 1 x 1.
 void ThumbnailSize(int width, int height, int size, int* thumb_width, int* thumb_height);
 
 // Each thumbnail pixel is the mean of the picture's pixels it covers.
-Thumbnail Shrink(const pict::Picture& picture, int size);
+pict::Picture Shrink(const pict::Picture& picture, int size);
 
 }  // namespace pic2jpg
 
