@@ -306,24 +306,47 @@ bool ChargeWork(Canvas* canvas, long long pixels) {
   return canvas->work_budget <= 0 || canvas->work <= canvas->work_budget;
 }
 
+namespace {
+
+// A pen's painting of an area: the part inside the clip, and what each bit
+// of the pen's pattern does to a pixel.
+struct PenPaint {
+  Region target;
+  Action actions[2];
+  PatternPhase phase;
+};
+
+// False when nothing of `area` is inside the clip or the work budget is
+// spent.
+bool StartPenPaint(Canvas* canvas, const Region& area, int mode, const ModeColours& colours,
+                   PenPaint* paint) {
+  // Clipping costs as the clip's edges; a complex clip makes each shape dear.
+  paint->target = Combine(area, canvas->clip, RegionOp::kIntersect);
+  if (!ChargeWork(canvas, Area(paint->target) + ClipCost(*canvas))) return false;
+  if (IsEmpty(paint->target)) return false;
+  paint->actions[0] = ResolveAction(mode, true, false, kBlack, colours);
+  paint->actions[1] = ResolveAction(mode, true, true, kBlack, colours);
+  paint->phase = PhaseOf(*canvas);
+  return true;
+}
+
+}  // namespace
+
 void PaintRegion(Canvas* canvas, const Region& area, const PenSource& source, int mode,
                  const ModeColours& colours) {
-  // Clipping costs as the clip's edges; a complex clip makes each shape dear.
-  Region target = Combine(area, canvas->clip, RegionOp::kIntersect);
-  if (!ChargeWork(canvas, Area(target) + ClipCost(*canvas)) || IsEmpty(target)) return;
-  Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
-                       ResolveAction(mode, true, true, kBlack, colours)};
-  PatternPhase phase = PhaseOf(*canvas);
+  PenPaint paint;
+  if (!StartPenPaint(canvas, area, mode, colours, &paint)) return;
+  const Action* actions = paint.actions;
   bool bit = false;
   bool solid = UniformPattern(source, &bit) && actions[bit].op == PixelOp::kCopy;
-  for (const Band& band : target.bands) {
+  for (const Band& band : paint.target.bands) {
     for (int y = band.top; y < band.bottom; ++y) {
       for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
         if (solid) {
           FillRowSolid(canvas, y, band.xs[i], band.xs[i + 1], actions[bit].colour);
         } else {
           PaintRow(canvas, y, band.xs[i], band.xs[i + 1], source, actions, nullptr, colours, mode,
-                   phase);
+                   paint.phase);
         }
       }
     }
@@ -333,18 +356,16 @@ void PaintRegion(Canvas* canvas, const Region& area, const PenSource& source, in
 void PaintMask(Canvas* canvas, const CoverageMask& mask, const PenSource& source, int mode,
                const ModeColours& colours) {
   if (mask.width <= 0 || mask.height <= 0) return;
-  Region box = RectRegion(mask.x, mask.y, mask.x + mask.width, mask.y + mask.height);
-  Region target = Combine(box, canvas->clip, RegionOp::kIntersect);
-  if (!ChargeWork(canvas, Area(target) + ClipCost(*canvas)) || IsEmpty(target)) return;
-  Action actions[2] = {ResolveAction(mode, true, false, kBlack, colours),
-                       ResolveAction(mode, true, true, kBlack, colours)};
-  PatternPhase phase = PhaseOf(*canvas);
-  for (const Band& band : target.bands) {
+  const Region box = RectRegion(mask.x, mask.y, mask.x + mask.width, mask.y + mask.height);
+  PenPaint paint;
+  if (!StartPenPaint(canvas, box, mode, colours, &paint)) return;
+  for (const Band& band : paint.target.bands) {
     for (int y = band.top; y < band.bottom; ++y) {
       const uint8_t* cov_row = mask.coverage.data() + static_cast<size_t>(y - mask.y) * mask.width;
       for (size_t i = 0; i + 1 < band.xs.size(); i += 2) {
         int x0 = band.xs[i], x1 = band.xs[i + 1];
-        PaintRow(canvas, y, x0, x1, source, actions, cov_row + (x0 - mask.x), colours, mode, phase);
+        PaintRow(canvas, y, x0, x1, source, paint.actions, cov_row + (x0 - mask.x), colours, mode,
+                 paint.phase);
       }
     }
   }
