@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+namespace pic2jpg::fs {
+struct MappedFile;  // platform/mapped_file.h
+}  // namespace pic2jpg::fs
+
 namespace pic2jpg::pict {
 
 // A decoded picture: 4 bytes a pixel in the order blue, green, red, alpha,
@@ -105,6 +109,12 @@ bool StartsWithPictHeader(const uint8_t* data, size_t size);
 
 DecodeResult DecodePict(const uint8_t* data, size_t size, Picture* picture,
                         const DecodeOptions& options = {});
+
+// DecodePict over a file mapped into memory, giving its pages back to the
+// system as the decoder leaves them behind, so that a large input is not
+// held whole beside the picture it becomes.
+DecodeResult DecodeMappedPict(const fs::MappedFile& input, Picture* picture,
+                              DecodeOptions options = {});
 
 // Where DecodePictRows hands a picture's rows as they are decoded.
 struct RowSink {

@@ -390,11 +390,7 @@ int ConvertOne(const CommandLine& line) {
       if (in_container) {
         result = pict::DecodePictResource(input.data, input.size, resource.id, &picture, options);
       } else {
-        options.data_done = [](void* context, size_t offset) {
-          fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-        };
-        options.data_done_context = &input;
-        result = pict::DecodePict(input.data, input.size, &picture, options);
+        result = pict::DecodeMappedPict(input, &picture, options);
       }
     }
     fs::UnmapFile(&input);

@@ -110,7 +110,6 @@ int ReadPicture(const std::string& path, pict::Picture* picture) {
     Report("cannot read " + path);
     return 2;
   }
-  pict::DecodeOptions options;
   pict::DecodeResult result;
   // A container of PICT resources shows its first picture; a file that
   // starts like a picture is one, whatever else its bytes could be.
@@ -118,11 +117,7 @@ int ReadPicture(const std::string& path, pict::Picture* picture) {
       pict::ListPictResources(input.data, input.size).kind != pict::ContainerKind::kNone) {
     result = pict::DecodePictResource(input.data, input.size, pict::kFirstResource, picture);
   } else {
-    options.data_done = [](void* context, size_t offset) {
-      fs::ReleaseMappedPrefix(*static_cast<const fs::MappedFile*>(context), offset);
-    };
-    options.data_done_context = &input;
-    result = pict::DecodePict(input.data, input.size, picture, options);
+    result = pict::DecodeMappedPict(input, picture);
   }
   fs::UnmapFile(&input);
   if (!result.ok()) {
