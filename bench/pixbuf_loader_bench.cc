@@ -54,11 +54,11 @@ double InChild(const std::string& bytes, bool* ok) {
   *ok = converted.reason.empty() && pic2jpg::pixbuf_loader::ParseTarga(
                                         converted.targa, pic2jpg::pict::kMaxPicturePixels, &view);
   if (*ok) {
-    std::vector<uint8_t> rgb(static_cast<size_t>(view.width) * view.height *
+    std::vector<uint8_t> rgb(static_cast<size_t>(view.form.width) * view.form.height *
                              static_cast<size_t>(pic2jpg::pixbuf_loader::CopiedChannels(view)));
     pic2jpg::pixbuf_loader::CopyRowsTopFirst(
         view, rgb.data(),
-        static_cast<size_t>(view.width) * pic2jpg::pixbuf_loader::CopiedChannels(view));
+        static_cast<size_t>(view.form.width) * pic2jpg::pixbuf_loader::CopiedChannels(view));
   }
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }

@@ -69,8 +69,8 @@ void ReadConverterOutput(const uint8_t* data, size_t size) {
     return;
   }
   const size_t stride =
-      static_cast<size_t>(view.width) * pic2jpg::pixbuf_loader::CopiedChannels(view);
-  std::vector<uint8_t> pixels(stride * static_cast<size_t>(view.height));
+      static_cast<size_t>(view.form.width) * pic2jpg::pixbuf_loader::CopiedChannels(view);
+  std::vector<uint8_t> pixels(stride * static_cast<size_t>(view.form.height));
   pic2jpg::pixbuf_loader::CopyRowsTopFirst(view, pixels.data(), stride);
 }
 

@@ -46,12 +46,12 @@ GdkPixbuf* Decode(std::string_view bytes, GError** error) {
     SetError(error, GDK_PIXBUF_ERROR_FAILED, "the PICT converter's picture is damaged");
     return nullptr;
   }
-  GdkPixbuf* pixbuf =
-      gdk_pixbuf_new(GDK_COLORSPACE_RGB, CopiedChannels(view) == 4, 8, view.width, view.height);
+  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, CopiedChannels(view) == 4, 8,
+                                     view.form.width, view.form.height);
   if (pixbuf == nullptr) {
     SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
-             "no memory for " + std::to_string(view.width) + " x " + std::to_string(view.height) +
-                 " pixels");
+             "no memory for " + std::to_string(view.form.width) + " x " +
+                 std::to_string(view.form.height) + " pixels");
     return nullptr;
   }
   CopyRowsTopFirst(view, gdk_pixbuf_get_pixels(pixbuf),

@@ -8,14 +8,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/targa_form.h"
+
 namespace pic2jpg::pixbuf_loader {
 
-// A Targa file's pixels where they lie in its data.
+// A Targa file's form and its pixels where they lie in its data: grey, or
+// blue, green, red (and alpha), the bottom row first.
 struct TargaView {
-  int width = 0;
-  int height = 0;
-  int bytes_per_pixel = 0;          // 3 (blue, green, red) or 4 (and alpha)
-  const uint8_t* pixels = nullptr;  // the bottom row first
+  TargaForm form;
+  const uint8_t* pixels = nullptr;
 };
 
 // False when `data` is not a whole Targa file of that kind with at most
@@ -23,7 +24,7 @@ struct TargaView {
 bool ParseTarga(std::string_view data, long long max_pixels, TargaView* view);
 
 // The bytes a pixel takes in the copy: 4 with alpha, else 3.
-inline int CopiedChannels(const TargaView& view) { return view.bytes_per_pixel == 4 ? 4 : 3; }
+inline int CopiedChannels(const TargaView& view) { return view.form.depth == 32 ? 4 : 3; }
 
 // Copies the picture as red, green, blue (and alpha) rows, top first, each
 // `stride` bytes apart from the next.
