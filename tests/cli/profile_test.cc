@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "cli/option_loop.h"
 #include "runlist/run_state.h"
 #include "settings/settings.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"
 
@@ -27,30 +29,37 @@ class ProfileTest : public ::testing::Test {
   test::TempDir dir_;
 };
 
+// Every setting as the preferences file writes it.
+std::string EverySetting() {
+  std::string text;
+  for (const SettingField& field : SettingFields()) {
+    text += std::string(field.key) + " = " + SettingText(g_settings, field) + "\n";
+  }
+  return text;
+}
+
 TEST_F(ProfileTest, KeysActLikeTheOptionsOfTheSameName) {
-  ASSERT_TRUE(
-      Load("; conversion settings\n"
-           "[CLI]\n"
-           "--width = 640\n"
-           "--height = 480\n"
-           "--jpg-quality = $50\n"
-           "--RESIZE-ALGORITHM = lanczos\n"
-           "--Jpg-Chroma =   high  \n"
-           "--gamma = 1.75\n"
-           "--wm-image = /tmp/logo.png\n"
-           "--no-subfolders = yes\n"));
-  const Settings& s = g_settings;
-  EXPECT_EQ(s.transform.image_width, 640);
-  EXPECT_EQ(s.transform.image_height, 480);
-  EXPECT_EQ(s.transform.do_image_resize, 1);
-  EXPECT_EQ(s.output.jpg_quality, 80);
-  EXPECT_EQ(s.transform.image_resize_algorithm, 5);
-  EXPECT_EQ(s.output.jpg_chroma, 3);
-  EXPECT_FLOAT_EQ(s.adjustment.image_gamma, 1.75f);
-  EXPECT_EQ(s.adjustment.do_image_color_correction, 1);
-  EXPECT_EQ(s.watermark.image, "/tmp/logo.png");
-  EXPECT_EQ(s.watermark.kind, WatermarkKind::kImage);
-  EXPECT_EQ(s.advanced.keep_subfolders, 0);
+  struct Case {
+    const char* key;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"--width", "640"},           {"--jpg-quality", "$50"},  {"--RESIZE-ALGORITHM", "lanczos"},
+      {"--Jpg-Chroma", "  high  "}, {"--gamma", "1.75"},       {"--wm-image", "/tmp/logo.png"},
+      {"--no-subfolders", ""},      {"--fr-solid-left", "12"}, {"--wm-text-position", "middleleft"},
+      {"--rotation", "-90"},        {"--invert", ""},          {"--file-timestamp", "original"},
+  };
+  const std::string defaults = EverySetting();
+  for (const Case& c : cases) {
+    const std::string option = std::string(c.key) + (*c.value != '\0' ? "=" : "") + c.value;
+    SetUp();
+    ASSERT_EQ(RunOptionLoop({option}).error, "") << option;
+    const std::string expected = EverySetting();
+    EXPECT_NE(expected, defaults) << option << " changes nothing";
+    SetUp();
+    ASSERT_TRUE(Load(std::string("[CLI]\n") + c.key + " = " + c.value + "\n")) << option;
+    EXPECT_EQ(EverySetting(), expected) << option;
+  }
 }
 
 TEST_F(ProfileTest, ValueRulesOfTheFile) {
