@@ -9,9 +9,6 @@ namespace pic2jpg {
 
 namespace {
 
-constexpr int kRotateWithCanvas = 0;
-constexpr int kRotateAboutCentre = 1;
-
 // The library rotates by angles of more than 45 degrees in two stages: an
 // exact quarter turn into a copy of the picture, then a three-shear rotation
 // by the remaining angle of at most 45 degrees. Calling it directly would

@@ -13,10 +13,6 @@ namespace pic2jpg {
 
 namespace {
 
-constexpr int kUnitPixels = 0;
-constexpr int kUnitPercent = 1;
-constexpr int kResizeLargeImagesOnly = 1;
-
 // Nearest integer, halves to the even neighbour, clamped to the int range.
 int RoundHalfEven(double value) {
   if (!(value > INT_MIN)) return INT_MIN;

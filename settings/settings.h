@@ -99,6 +99,18 @@ struct TransformSettings {
   int8_t do_image_flip_vertical = 0;                 // Do Image Flip Vertical
 };
 
+// The numbers of Image Rotation Type: on a canvas large enough for the whole
+// picture (the corners filled with the back colour), or about the centre at
+// the picture's own size.
+inline constexpr int kRotateWithCanvas = 0;
+inline constexpr int kRotateAboutCentre = 1;
+// The numbers of Image Width Unit and Image Height Unit.
+inline constexpr int kUnitPixels = 0;
+inline constexpr int kUnitPercent = 1;
+// The number of Image Resize Type that leaves pictures smaller than the
+// target as they are (0 resizes every picture).
+inline constexpr int kResizeLargeImagesOnly = 1;
+
 struct AdjustmentSettings {
   int8_t do_image_color_correction = 0;  // Do Image Color Correction
   int32_t image_brightness = 0;          // Image Brightness
