@@ -53,6 +53,7 @@ RowPool FaultedInPool(size_t size) {
   platform::FaultInBuffer(pool.data.get(), pool.size);
   return pool;
 }
+
 // Rows go to the one-pass encoder in pieces of about this size.
 constexpr size_t kRowChunkBytes = size_t{1} << 20;
 

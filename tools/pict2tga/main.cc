@@ -107,6 +107,14 @@ bool AllGrey(const pict::Picture& picture) {
   return true;
 }
 
+// The depth a picture goes out at, in the Targa file and in the row stream:
+// 8 (grey) when every pixel of an opaque picture is grey, so that the engine
+// keeps it grey; 32 when it has transparency; else 24.
+int OutputDepth(const pict::Picture& picture) {
+  if (AllGrey(picture)) return 8;
+  return picture.has_alpha ? 32 : 24;
+}
+
 enum class WriteStatus { kOk, kTooLarge, kCannotWrite };
 
 // Writes the picture's rows with `depth` bytes a pixel (4: as they are; 3:
@@ -153,17 +161,12 @@ bool FitsTarga(const pict::Picture& picture) {
 
 // Writes the picture as a Targa file (platform/targa_form.h) through a
 // temporary file; the output name appears only when the whole file is
-// written. The file is 32 bits a pixel when the picture has transparency,
-// 8-bit grey when every pixel of an opaque picture is grey (the engine then
-// keeps it grey), else 24 bits.
+// written.
 WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, int* error) {
   if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
-  const int width = picture.width;
-  const int height = picture.height;
-  const bool grey = AllGrey(picture);
-  const size_t depth = grey ? 1 : picture.has_alpha ? 4 : 3;
+  const TargaForm form{OutputDepth(picture), picture.width, picture.height};
   uint8_t header[kTargaHeaderSize];
-  PutTargaHeader(TargaForm{static_cast<int>(depth * 8), width, height}, header);
+  PutTargaHeader(form, header);
 
   fs::FileWriter file;
   if (!fs::StartFile(path, &file)) {
@@ -171,7 +174,7 @@ WriteStatus WriteTarga(const pict::Picture& picture, const std::string& path, in
     return WriteStatus::kCannotWrite;
   }
   fs::WritePart(&file, header, sizeof header);
-  WritePackedRows(picture, depth, /*top_first=*/false, &file);
+  WritePackedRows(picture, static_cast<size_t>(form.depth / 8), /*top_first=*/false, &file);
   if (fs::FinishFile(&file)) return WriteStatus::kOk;
   *error = file.error;
   return WriteStatus::kCannotWrite;
@@ -195,10 +198,7 @@ void PutStreamHeader(const RowStreamHeader& header, fs::FileWriter* out) {
 // kChunkBytes so that the reader encodes while the rest is packed.
 WriteStatus WriteRows(const pict::Picture& picture, int* error) {
   if (!FitsTarga(picture)) return WriteStatus::kTooLarge;
-  const RowStreamHeader header = {picture.width, picture.height,
-                                  AllGrey(picture)    ? 8
-                                  : picture.has_alpha ? 32
-                                                      : 24};
+  const RowStreamHeader header = {picture.width, picture.height, OutputDepth(picture)};
   fs::FileWriter out;
   StartRowOutput(&out);
   PutStreamHeader(header, &out);
