@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "settings/settings.h"
 #include "text/ascii_case.h"
 
 namespace pic2jpg {
@@ -37,9 +38,9 @@ const KindKeywords kKinds[] = {
     {kKindTiffColorModel, {{"RGB", 0}, {"CMYK", 1}, {"LAB", 2}}},
     {kKindJpgChroma, {{"NONE", 0}, {"LOW", 1}, {"MEDIUM", 2}, {"HIGH", 3}}},
     {kKindJpgSaveAs, {{"STANDARD", 0}, {"SIMPLE", 1}, {"OPTIMIZED", 2}, {"PROGRESSIVE", 3}}},
-    {kKindRotationType, {{"SIMPLE", 0}, {"ADVANCED", 1}}},
-    {kKindSizeUnit, {{"PIXELS", 0}, {"PERCENT", 1}}},
-    {kKindResizeType, {{"ALLIMAGES", 0}, {"LARGEIMAGES", 1}}},
+    {kKindRotationType, {{"SIMPLE", kRotateWithCanvas}, {"ADVANCED", kRotateAboutCentre}}},
+    {kKindSizeUnit, {{"PIXELS", kUnitPixels}, {"PERCENT", kUnitPercent}}},
+    {kKindResizeType, {{"ALLIMAGES", kResizeAllImages}, {"LARGEIMAGES", kResizeLargeImagesOnly}}},
     {kKindResizeAlgorithm, {{"BOX", 0}, {"BILINEAR", 1}, {"BSPLINE", 2}, {"BICUBIC", 3},
                             {"CATMULLROM", 4}, {"LANCZOS", 5}}},
     {kKindFrame, {{"NONE", 0}, {"SOLID", 1}}},

@@ -107,8 +107,9 @@ inline constexpr int kRotateAboutCentre = 1;
 // The numbers of Image Width Unit and Image Height Unit.
 inline constexpr int kUnitPixels = 0;
 inline constexpr int kUnitPercent = 1;
-// The number of Image Resize Type that leaves pictures smaller than the
-// target as they are (0 resizes every picture).
+// The numbers of Image Resize Type: every picture, or only pictures larger
+// than the target (smaller ones stay as they are).
+inline constexpr int kResizeAllImages = 0;
 inline constexpr int kResizeLargeImagesOnly = 1;
 
 struct AdjustmentSettings {
